@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "config/Status.h"
+
+namespace ornis {
+
+// What the transfer engine needs of the serial line. Implemented by the QSerialPort
+// adapter, the in-process virtual exchange and the tests' fakes.
+//
+// The owner delivers the line's two notifications to the engine on the engine's thread:
+// TransferEngine::bytesArrived(count) whenever received bytes wait, and
+// TransferEngine::timerFired() when the answer timer expires.
+class SerialPort
+{
+public:
+    virtual ~SerialPort() = default;
+
+    // Queues one byte for sending at once; fails with the port's message when the port is
+    // not open or the write fails.
+    virtual Status sendByte(uint8_t byte) = 0;
+    // The oldest received byte not yet read; nothing when none waits.
+    virtual std::optional<uint8_t> readByte() = 0;
+    [[nodiscard]] virtual std::size_t bytesAvailable() const = 0;
+    // Discard received bytes not yet read / bytes not yet sent.
+    virtual Status flushInput() = 0;
+    virtual Status flushOutput() = 0;
+
+    // The one answer timer: fires once, `ticks` x 55 ms after it was started; starting it
+    // again restarts it; stopping a stopped timer does nothing.
+    virtual void startAnswerTimer(int ticks) = 0;
+    virtual void stopAnswerTimer() = 0;
+
+    // The port's name as listed (ttyUSB0, COM3), used in "Timeout on <name>".
+    [[nodiscard]] virtual std::string name() const = 0;
+};
+
+inline constexpr int TimerTickMs = 55;
+
+} // namespace ornis

@@ -1,0 +1,293 @@
+#include "TransferEngine.h"
+
+#include "BlockHandlers.h"
+#include "Framing.h"
+#include "SerialPort.h"
+#include "TransferObserver.h"
+#include "config/ExchangeConfig.h"
+
+namespace ornis {
+
+TransferEngine::TransferEngine(ExchangeConfig &config, SerialPort &port, const LocalClock &clock,
+                               TransferObserver &observer)
+    : config_(config)
+    , port_(&port)
+    , clock_(clock)
+    , observer_(observer)
+{
+    handlers_ = makeBlockHandlers();
+    // The settings block opens a transfer of all blocks the same way.
+    handlers_[size_t(TransferMode::AllWrite)] = makeSettingsWriteHandler();
+    handlers_[size_t(TransferMode::AllRead)] = makeSettingsReadHandler();
+}
+
+TransferEngine::~TransferEngine() = default;
+
+void TransferEngine::setPort(SerialPort &port)
+{
+    abort();
+    port_ = &port;
+}
+
+// --- Inputs -------------------------------------------------------------------------
+
+void TransferEngine::bytesArrived(std::size_t count)
+{
+    DisarmAnswerTimer();
+    uint8_t byte = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto next = port_->readByte();
+        if (!next)
+            break;
+        byte = *next;
+    }
+
+    if (transferMode_ == TransferMode::Idle)
+        return;
+    if (transferMode_ == TransferMode::Stopping) {
+        handleStopping(byte);
+        return;
+    }
+
+    BlockHandler *handler = handlerFor(transferMode_);
+    if (!handler) {
+        abort();
+        return;
+    }
+    const BlockResult result = handler->onByte(byte, *this);
+    if (endIfSendFailed())
+        return;
+    if (result == BlockResult::Continue) {
+        StepProgress(handler->progressDenominator());
+        ArmAnswerTimer();
+    }
+}
+
+void TransferEngine::timerFired()
+{
+    // A timer that was cancelled in the meantime may still be delivered: it means nothing.
+    if (!answerTimer_)
+        return;
+    answerTimer_ = false;
+    SetTransferMode(TransferMode::Idle);
+    HideProgress();
+    observer_.transferFailed("Timeout on " + port_->name());
+}
+
+void TransferEngine::portFailed(const std::string &message)
+{
+    if (!isIdle())
+        failTransfer(message);
+}
+
+// --- Actions ------------------------------------------------------------------------
+
+bool TransferEngine::startTransfer(TransferMode mode)
+{
+    if (!isIdle() || !handlerFor(mode))
+        return false;
+    StartBlock(mode);
+    return !endIfSendFailed();
+}
+
+void TransferEngine::stop()
+{
+    if (isIdle())
+        return;
+    SetTransferMode(TransferMode::Stopping);
+    Status status = port_->flushInput();
+    if (status.ok())
+        status = port_->flushOutput();
+    if (status.ok())
+        status = port_->sendByte(Control::E);
+    if (!status.ok()) {
+        failTransfer(status.message());
+        return;
+    }
+    ArmAnswerTimer();
+}
+
+void TransferEngine::abort()
+{
+    if (isIdle())
+        return;
+    SetTransferMode(TransferMode::Idle);
+    DisarmAnswerTimer();
+    HideProgress();
+}
+
+void TransferEngine::handleStopping(uint8_t byte)
+{
+    if (byte == Control::X) {
+        state_.DataPhase = false;
+        FinishTransfer();
+        return;
+    }
+    if (byte == Control::E) {
+        send(Control::X);
+        if (endIfSendFailed())
+            return;
+    }
+    ArmAnswerTimer();
+}
+
+// --- Engine operations --------------------------------------------------------------
+
+void TransferEngine::SetTransferMode(TransferMode mode)
+{
+    transferMode_ = mode;
+    if (mode == TransferMode::Idle) {
+        transferAll_ = false;
+        state_.DataPhase = false;
+    } else if (mode == TransferMode::AllWrite || mode == TransferMode::AllRead) {
+        transferAll_ = true;
+    }
+    observer_.transferModeChanged(mode);
+}
+
+BlockResult TransferEngine::StartBlock(TransferMode mode)
+{
+    SetTransferMode(mode);
+    if (BlockHandler *handler = handlerFor(mode))
+        handler->begin(*this);
+    send(Control::S);
+    ShowProgress();
+    ArmAnswerTimer();
+    return BlockResult::Chained;
+}
+
+BlockResult TransferEngine::FinishTransfer()
+{
+    SetTransferMode(TransferMode::Idle);
+    HideProgress();
+    return BlockResult::Finished;
+}
+
+void TransferEngine::ArmAnswerTimer()
+{
+    DisarmAnswerTimer();
+    if (responseTimeout_ <= 0)
+        return;
+    port_->startAnswerTimer(timeoutTicks(responseTimeout_));
+    answerTimer_ = true;
+}
+
+void TransferEngine::DisarmAnswerTimer()
+{
+    if (!answerTimer_)
+        return;
+    port_->stopAnswerTimer();
+    answerTimer_ = false;
+}
+
+void TransferEngine::ShowProgress()
+{
+    progressEvents_ = 0;
+    progressPosition_ = 0;
+    progressVisible_ = true;
+    notifyProgress();
+}
+
+void TransferEngine::StepProgress(uint16_t denominator)
+{
+    if (!progressVisible_)
+        return;
+    ++progressEvents_;
+    progressPosition_ = progressPercent(progressEvents_, denominator);
+    notifyProgress();
+}
+
+void TransferEngine::HideProgress()
+{
+    if (!progressVisible_)
+        return;
+    progressVisible_ = false;
+    notifyProgress();
+}
+
+int TransferEngine::timeoutTicks(int milliseconds)
+{
+    const int64_t ticks = int64_t(milliseconds) * 1675 / 92000;
+    // A positive timeout shorter than one tick still waits one tick rather than none.
+    return ticks < 1 ? 1 : ticks > INT32_MAX ? INT32_MAX : int(ticks);
+}
+
+int TransferEngine::progressPercent(int32_t events, uint16_t denominator)
+{
+    if (denominator == 0)
+        return 100;
+    const int64_t rounded = (int64_t(events) * 100 + denominator / 2) / denominator;
+    return rounded > 100 ? 100 : int(rounded);
+}
+
+// --- Block chaining -----------------------------------------------------------------
+
+BlockResult TransferEngine::blockDone()
+{
+    const bool mira = config_.ExchangeType == ModelMira;
+    switch (transferMode_) {
+    case TransferMode::SettingsWrite:
+    case TransferMode::AllWrite:
+        return StartBlock(TransferMode::TimesWrite);
+    case TransferMode::SettingsRead:
+    case TransferMode::AllRead:
+        observer_.settingsGridsRefreshDue();
+        return StartBlock(TransferMode::TimesRead);
+    case TransferMode::TimesWrite:
+        return transferAll_ ? StartBlock(TransferMode::ServicesWrite) : FinishTransfer();
+    case TransferMode::TimesRead:
+        return transferAll_ ? StartBlock(TransferMode::ServicesRead) : FinishTransfer();
+    case TransferMode::ServicesWrite:
+        return transferAll_ ? StartBlock(TransferMode::ShortDialsWrite) : FinishTransfer();
+    case TransferMode::ServicesRead:
+        return transferAll_ ? StartBlock(TransferMode::ShortDialsRead) : FinishTransfer();
+    case TransferMode::ShortDialsWrite:
+        return transferAll_ && mira ? StartBlock(TransferMode::PEWrite) : FinishTransfer();
+    case TransferMode::ShortDialsRead:
+        return transferAll_ && mira ? StartBlock(TransferMode::PERead) : FinishTransfer();
+    default:
+        return FinishTransfer();
+    }
+}
+
+// --- Helpers ------------------------------------------------------------------------
+
+BlockHandler *TransferEngine::handlerFor(TransferMode mode) const
+{
+    const auto index = size_t(mode);
+    return index < handlers_.size() ? handlers_[index].get() : nullptr;
+}
+
+void TransferEngine::send(uint8_t byte)
+{
+    if (sendFailure_)
+        return; // the transfer ends with the first failure; nothing more goes out
+    const Status status = port_->sendByte(byte);
+    if (!status.ok())
+        sendFailure_ = status.message();
+}
+
+bool TransferEngine::endIfSendFailed()
+{
+    if (!sendFailure_)
+        return false;
+    const std::string message = *sendFailure_;
+    sendFailure_.reset();
+    failTransfer(message);
+    return true;
+}
+
+void TransferEngine::failTransfer(const std::string &message)
+{
+    SetTransferMode(TransferMode::Idle);
+    DisarmAnswerTimer();
+    HideProgress();
+    observer_.transferFailed(message);
+}
+
+void TransferEngine::notifyProgress()
+{
+    observer_.progressChanged(progressVisible_, progressPosition_);
+}
+
+} // namespace ornis

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "TransferMode.h"
+
+namespace ornis {
+
+enum class ConfigBlock { Settings, DayNightTimes, Services, ShortDials, PE };
+
+// How the engine tells the user interface what changed. All calls come from inside the
+// engine's inputs and actions, on the engine's thread.
+class TransferObserver
+{
+public:
+    virtual ~TransferObserver() = default;
+
+    // The mode changed; Idle when the transfer is over, whatever ended it.
+    virtual void transferModeChanged(TransferMode) {}
+    // The progress panel was shown, stepped or hidden; percent is 0..100.
+    virtual void progressChanged(bool /*visible*/, int /*percent*/) {}
+    // A read stored values of `block` into the configuration; views of that block's
+    // controls show them now (the settings grids wait for settingsGridsRefreshDue).
+    virtual void valuesStored(ConfigBlock) {}
+    // A settings read is complete: refresh the five settings grids from the configuration.
+    virtual void settingsGridsRefreshDue() {}
+    // The transfer ended with an error (answer timeout, port failure); the engine is idle.
+    virtual void transferFailed(const std::string & /*message*/) {}
+};
+
+} // namespace ornis

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build, the tests and the tools need.
+# Does nothing when all of them are present. Needs root (or sudo) only when installing.
+set -euo pipefail
+
+packages=(
+    cmake make g++                    # the build
+    qt6-base-dev qt6-serialport-dev   # Qt Core, Widgets, PrintSupport, Test; QSerialPort
+    qt6-svg-dev                       # the exchange pictures
+    fonts-dejavu-core                 # text in offscreen widget tests and screenshots
+    xvfb xauth                        # screenshots in a real window
+    clang libclang-rt-14-dev          # libFuzzer and the sanitizers
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[[ $(id -u) -eq 0 ]] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,55 @@
+#include "VirtualExchange.h"
+
+namespace ornis::sim {
+
+std::vector<uint8_t> VirtualExchange::receive(uint8_t byte)
+{
+    const std::size_t index = received_++;
+    const uint8_t reply = answer(byte);
+    if (faults_.silentAfter && index >= *faults_.silentAfter)
+        return {};
+    std::vector<uint8_t> out;
+    if (faults_.doubleAnswers)
+        out.push_back(faults_.strayByte);
+    const bool garbage = faults_.garbageFrom && index >= *faults_.garbageFrom;
+    out.push_back(garbage ? faults_.garbageByte : reply);
+    return out;
+}
+
+uint8_t VirtualExchange::answer(uint8_t byte)
+{
+    switch (expect_) {
+    case Expect::AddressLow:
+        addressLow_ = byte;
+        expect_ = Expect::AddressHigh;
+        return byte;
+    case Expect::AddressHigh:
+        address_ = uint16_t(addressLow_ | ((byte & 0x0F) << 8));
+        expect_ = Expect::Command;
+        return byte;
+    case Expect::WriteData:
+        memory_[address_] = byte;
+        address_ = uint16_t((address_ + 1) % MemorySize);
+        expect_ = Expect::Command;
+        return byte;
+    case Expect::Command:
+        break;
+    }
+    switch (byte) {
+    case 'A':
+        expect_ = Expect::AddressLow;
+        return byte;
+    case 'W':
+        expect_ = Expect::WriteData;
+        return byte;
+    case 'R': {
+        const uint8_t data = memory_[address_];
+        address_ = uint16_t((address_ + 1) % MemorySize);
+        return data;
+    }
+    default:
+        return byte; // 'S', 'T', 'E', 'X', 'D' and anything else are echoed
+    }
+}
+
+} // namespace ornis::sim

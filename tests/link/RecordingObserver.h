@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "link/TransferObserver.h"
+
+// Records what the engine reported.
+class RecordingObserver : public ornis::TransferObserver
+{
+public:
+    void transferModeChanged(ornis::TransferMode mode) override { modes.push_back(mode); }
+    void progressChanged(bool visible, int percent) override
+    {
+        progressVisible = visible;
+        if (visible)
+            percents.push_back(percent);
+    }
+    void valuesStored(ornis::ConfigBlock block) override { stored.push_back(block); }
+    void settingsGridsRefreshDue() override { ++gridRefreshes; }
+    void transferFailed(const std::string &message) override { errors.push_back(message); }
+
+    std::vector<ornis::TransferMode> modes;
+    std::vector<int> percents;
+    bool progressVisible = false;
+    std::vector<ornis::ConfigBlock> stored;
+    int gridRefreshes = 0;
+    std::vector<std::string> errors;
+};
