@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QTimer>
+
+#include <deque>
+#include <memory>
+
+#include "QtLinkPort.h"
+#include "sim/VirtualExchange.h"
+
+namespace ornis {
+
+// The built-in virtual exchange of the demo mode: an in-process VirtualExchange whose
+// memory holds a plausible configuration, answering at the pace of a 2400-baud line.
+class DemoExchangePort final : public QtLinkPort
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char *EntryName = "Demo";
+
+    explicit DemoExchangePort(QObject *parent = nullptr);
+    ~DemoExchangePort() override;
+
+    [[nodiscard]] sim::VirtualExchange &exchange() { return *exchange_; }
+
+    // SerialPort
+    Status sendByte(uint8_t byte) override;
+    std::optional<uint8_t> readByte() override;
+    [[nodiscard]] std::size_t bytesAvailable() const override;
+    Status flushInput() override;
+    Status flushOutput() override;
+    void startAnswerTimer(int ticks) override;
+    void stopAnswerTimer() override;
+    [[nodiscard]] std::string name() const override { return EntryName; }
+
+private:
+    std::unique_ptr<sim::VirtualExchange> exchange_;
+    std::deque<uint8_t> pending_; // answers still on the line
+    std::deque<uint8_t> input_;   // answers arrived, not yet read
+    QTimer lineTimer_;
+    QTimer answerTimer_;
+};
+
+} // namespace ornis

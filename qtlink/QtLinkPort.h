@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <cstddef>
+
+#include "link/SerialPort.h"
+
+namespace ornis {
+
+class TransferEngine;
+
+// A port of the exchange link living in the Qt event loop: it announces arrivals, the
+// answer timer and fatal failures as signals on the thread that owns it.
+class QtLinkPort : public QObject, public SerialPort
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+signals:
+    void bytesArrived(std::size_t count);
+    void answerTimerFired();
+    // The port failed for good (adapter unplugged, far end gone); it is closed already.
+    void portFailed(const QString &message);
+};
+
+// Delivers the port's notifications to the engine for as long as both live.
+void connectPortToEngine(QtLinkPort &port, TransferEngine &engine);
+
+} // namespace ornis
