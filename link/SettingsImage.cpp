@@ -1,0 +1,258 @@
+#include "SettingsImage.h"
+
+#include <algorithm>
+#include <span>
+#include <type_traits>
+
+#include "SettingsSteps.h"
+#include "config/Counters.h"
+#include "config/ExchangeConfig.h"
+#include "config/Numbering.h"
+
+namespace ornis {
+
+namespace {
+
+using enum SettingsCoding;
+
+struct StepPlace
+{
+    SettingsStepRange range;
+    int offset; // step - range.first
+};
+
+std::optional<StepPlace> placeOf(int step)
+{
+    for (const SettingsStepRange &range : SettingsSteps) {
+        if (step >= range.first && step <= range.last)
+            return StepPlace{range, step - range.first};
+    }
+    return std::nullopt;
+}
+
+enum class Grid { Extension, DayRing, NightRing, GlobalLine, GlobalExtension };
+
+template<typename Area> // GridArea or const GridArea
+auto gridBytes(Area &grids, Grid grid)
+{
+    using Byte = std::conditional_t<std::is_const_v<Area>, const uint8_t, uint8_t>;
+    switch (grid) {
+    case Grid::Extension:
+        return std::span<Byte>(grids.ExtensionGrid);
+    case Grid::DayRing:
+        return std::span<Byte>(grids.DayRingGrid);
+    case Grid::NightRing:
+        return std::span<Byte>(grids.NightRingGrid);
+    case Grid::GlobalLine:
+        return std::span<Byte>(grids.GlobalLineGrid);
+    case Grid::GlobalExtension:
+        break;
+    }
+    return std::span<Byte>(grids.GlobalExtensionGrid);
+}
+
+// Cells of one grid that share a byte: the cell of bit k lies k strides after the first.
+struct BitRun
+{
+    Grid grid;
+    std::size_t first;
+    std::size_t stride;
+    int count;
+};
+
+// The cells of a bit-set step; nothing for the other codings.
+std::optional<BitRun> bitRunOf(const StepPlace &place)
+{
+    const int item = place.range.item;
+    const int pair = place.offset / 2;
+    const int half = place.offset % 2; // 0: extensions 21..28 or rows 1..8; 1: the rest
+    switch (place.range.coding) {
+    case GlobalExtensionBits:
+    case GlobalExtensionBitsMira:
+        return BitRun{Grid::GlobalExtension, GlobalExtensionGridShape.cellIndex(1 + 8 * half, item),
+                      1, 8};
+    case GlobalLineBits:
+        return BitRun{Grid::GlobalLine, GlobalLineGridShape.cellIndex(1, item), 1, LineCount};
+    case ExtensionColumnBits:
+        return BitRun{Grid::Extension, ExtensionGridShape.cellIndex(item + pair, 1 + 8 * half),
+                      std::size_t(ExtensionGridShape.columns), 8};
+    case DayRingBits:
+        return BitRun{Grid::DayRing, RingGridShape.cellIndex(1 + 8 * half, 1 + pair), 1, 8};
+    case NightRingBits:
+        return BitRun{Grid::NightRing, RingGridShape.cellIndex(1 + 8 * half, 1 + pair), 1, 8};
+    default:
+        return std::nullopt;
+    }
+}
+
+// The extension row byte: outgoing lines, "Call", "7" and "7n" of one ExtensionGrid row.
+struct RowField
+{
+    int column;
+    int shift;
+    uint8_t mask; // the cell's own width
+};
+constexpr std::array<RowField, 7> ExtensionRowFields{{
+    {ExtensionColumn::Outgoing91, 0, 1},
+    {ExtensionColumn::Outgoing91 + 1, 1, 1},
+    {ExtensionColumn::Outgoing91 + 2, 2, 1},
+    {ExtensionColumn::Outgoing91 + 3, 3, 1},
+    {ExtensionColumn::Call, 4, 3},
+    {ExtensionColumn::Seven, 6, 1},
+    {ExtensionColumn::SevenN, 7, 1},
+}};
+
+constexpr uint8_t FaxNone = 0xFE;
+
+// G0Days is kept Sunday first; the exchange has Sunday in bit 6 and Saturday in bit 0.
+constexpr int weekdayBit(int day) { return WeekdayCount - 1 - day; }
+
+uint8_t encodeStep(const ExchangeConfig &config, const StepPlace &place)
+{
+    const GridArea &grids = config.Grids;
+    const SettingsStepRange &range = place.range;
+    const int offset = place.offset;
+
+    if (range.coding == GlobalExtensionBitsMira && config.ExchangeType != ModelMira)
+        return 0;
+    if (const auto run = bitRunOf(place)) {
+        const auto cells = gridBytes(grids, run->grid);
+        uint8_t byte = 0;
+        for (int k = 0; k < run->count; ++k)
+            byte |= uint8_t((cells[run->first + k * run->stride] & 1) << k);
+        return byte;
+    }
+
+    switch (range.coding) {
+    case Counter: {
+        const int counter = range.item + offset;
+        return uint8_t(CounterRanges[counter].clamp(config.Counters[counter]) * range.scale);
+    }
+    case GlobalExtensionCell:
+        return grids.GlobalExtensionGrid[GlobalExtensionGridShape.cellIndex(1 + offset, range.item)];
+    case Weekdays: {
+        uint8_t byte = 0;
+        for (int day = 0; day < WeekdayCount; ++day)
+            byte |= uint8_t(config.G0Days[day] ? 1 << weekdayBit(day) : 0);
+        return byte;
+    }
+    case GlobalLineTwoBits: {
+        uint8_t byte = 0;
+        for (int line = 0; line < LineCount; ++line) {
+            const uint8_t cell = grids.GlobalLineGrid[GlobalLineGridShape.cellIndex(1 + line,
+                                                                                    range.item)];
+            byte |= uint8_t((cell & 1) << line | ((cell >> 1) & 1) << (line + 4));
+        }
+        return byte;
+    }
+    case ExtensionRowByte: {
+        uint8_t byte = 0;
+        for (const RowField &field : ExtensionRowFields) {
+            const uint8_t cell = grids.ExtensionGrid[ExtensionGridShape.cellIndex(field.column,
+                                                                                  range.item
+                                                                                      + offset)];
+            byte |= uint8_t((cell & field.mask) << field.shift);
+        }
+        return byte;
+    }
+    case G7Choice: {
+        // A choice without a list entry goes out as none, as the list control shows it.
+        const int index = config.G7U[offset];
+        return uint8_t(index >= 0 && index <= 9 ? index + 1 : 0);
+    }
+    case FaxChoice: {
+        const int index = config.FaxExtension;
+        return index >= 0 && index <= ExtensionCount ? uint8_t(index - 1) : FaxNone;
+    }
+    default:
+        return 0; // the bit sets are handled above
+    }
+}
+
+void decodeStep(ExchangeConfig &config, const StepPlace &place, uint8_t byte)
+{
+    GridArea &grids = config.Grids;
+    const SettingsStepRange &range = place.range;
+    const int offset = place.offset;
+
+    if (range.coding == GlobalExtensionBitsMira && config.ExchangeType != ModelMira)
+        return; // the other models have no row GE: it keeps its values
+    if (const auto run = bitRunOf(place)) {
+        const auto cells = gridBytes(grids, run->grid);
+        for (int k = 0; k < run->count; ++k)
+            cells[run->first + k * run->stride] = uint8_t((byte >> k) & 1);
+        return;
+    }
+
+    switch (range.coding) {
+    case Counter: {
+        const int counter = range.item + offset;
+        config.Counters[counter] = CounterRanges[counter].clamp(byte / range.scale);
+        break;
+    }
+    case GlobalExtensionCell:
+        grids.GlobalExtensionGrid[GlobalExtensionGridShape.cellIndex(1 + offset, range.item)] = byte;
+        break;
+    case Weekdays:
+        for (int day = 0; day < WeekdayCount; ++day)
+            config.G0Days[day] = (byte >> weekdayBit(day)) & 1;
+        break;
+    case GlobalLineTwoBits:
+        for (int line = 0; line < LineCount; ++line) {
+            const int value = ((byte >> line) & 1) + 2 * ((byte >> (line + 4)) & 1);
+            grids.GlobalLineGrid[GlobalLineGridShape.cellIndex(1 + line, range.item)]
+                = uint8_t(std::min(value, range.highest));
+        }
+        break;
+    case ExtensionRowByte:
+        for (const RowField &field : ExtensionRowFields) {
+            grids.ExtensionGrid[ExtensionGridShape.cellIndex(field.column, range.item + offset)]
+                = uint8_t((byte >> field.shift) & field.mask);
+        }
+        break;
+    case G7Choice:
+        config.G7U[offset] = byte >= 1 && byte <= 10 ? byte - 1 : -1;
+        break;
+    case FaxChoice: {
+        const int index = (byte + 1) % 256;
+        config.FaxExtension = index <= ExtensionCount ? index : -1;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+std::optional<uint8_t> settingsByteAt(const ExchangeConfig &config, int step)
+{
+    const auto place = placeOf(step);
+    if (!place)
+        return std::nullopt;
+    return encodeStep(config, *place);
+}
+
+void storeSettingsByte(ExchangeConfig &config, int step, uint8_t byte)
+{
+    if (const auto place = placeOf(step))
+        decodeStep(config, *place, byte);
+}
+
+bool settingsStepInControl(int step)
+{
+    const auto place = placeOf(step);
+    if (!place)
+        return false;
+    switch (place->range.coding) {
+    case Counter:
+    case Weekdays:
+    case G7Choice:
+    case FaxChoice:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace ornis

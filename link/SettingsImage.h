@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+// The settings block as the exchange holds it: one byte per TransferStep 7..110, the byte
+// of step s at exchange address 0x180 + s.
+
+namespace ornis {
+
+struct ExchangeConfig;
+
+// The byte a write sends for `step`; nothing for a step outside the block. Each cell is
+// taken to its own width and each counter into its range, so a stray value in the
+// configuration never reaches a neighbouring item.
+[[nodiscard]] std::optional<uint8_t> settingsByteAt(const ExchangeConfig &config, int step);
+
+// Stores the byte a read received for `step`; a step outside the block changes nothing.
+void storeSettingsByte(ExchangeConfig &config, int step, uint8_t byte);
+
+// The step carries a value the page shows in a control (counters, G0, G7, G5) rather than
+// in a grid: a read shows it at once.
+[[nodiscard]] bool settingsStepInControl(int step);
+
+} // namespace ornis

@@ -1,0 +1,256 @@
+#include "config/FactoryDefaults.h"
+#include "config/Numbering.h"
+#include "tests/link/SimulatedLine.h"
+
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+
+using namespace ornis;
+
+namespace {
+
+constexpr int PEAddress = 0x660;
+
+template<std::size_t N>
+void flipCells(std::array<uint8_t, N> &grid, std::size_t first, std::size_t count)
+{
+    for (std::size_t i = first; i < first + count; ++i)
+        grid[i] = uint8_t(1 - grid[i]);
+}
+
+// Every field away from its factory value, as far as the field's values allow. Data
+// bytes include the control letters and the address bytes of the blocks.
+ExchangeConfig awayFromFactory(int32_t model)
+{
+    ExchangeConfig c = factoryConfig();
+    c.ExchangeType = model;
+    GridArea &g = c.Grids;
+    for (int r = 1; r <= ExtensionGridShape.rows; ++r) {
+        for (int col = 1; col <= ExtensionGridShape.columns; ++col) {
+            uint8_t &cell = g.ExtensionGrid[ExtensionGridShape.cellIndex(col, r)];
+            cell = col == ExtensionColumn::Call ? uint8_t((cell + 2) % 4) : uint8_t(1 - cell);
+        }
+    }
+    flipCells(g.DayRingGrid, 0, g.DayRingGrid.size());
+    flipCells(g.NightRingGrid, 0, g.NightRingGrid.size());
+    for (int l = 0; l < LineCount; ++l) {
+        g.GlobalLineGrid[size_t(l)] = 2; // LP "16k"
+        g.GlobalLineGrid[size_t(12 + l)] = uint8_t(l % 3 + 1); // G2
+    }
+    flipCells(g.GlobalLineGrid, 4, 8); // G1, G9
+    for (int r = 1; r <= GlobalExtensionGridShape.rows; ++r) {
+        const bool values = r == GlobalExtensionRow::G6J || r == GlobalExtensionRow::G6L;
+        for (int e = 0; e < ExtensionCount; ++e) {
+            uint8_t &cell = g.GlobalExtensionGrid[GlobalExtensionGridShape.cellIndex(e + 1, r)];
+            cell = values ? uint8_t((cell + 1) % 11) : uint8_t(1 - cell);
+        }
+    }
+    c.G7U = {9, 3, 5, 7};
+    for (bool &day : c.G0Days)
+        day = !day;
+    c.FaxExtension = 16;
+    c.Counters = {25, 3, 99, 1, 42, 50, 7, 10, 9};
+    c.DayStart = "07:45";
+    c.NightStart = "21:05";
+    for (auto &text : c.ExtensionComments)
+        text = "never sent";
+    c.DayRingComments[0] = c.NightRingComments[3] = "never sent";
+
+    constexpr int minutes[] = {41, 45, 50, 52, 53, 54, 57, 58};
+    for (int e = 0; e < ExtensionCount; ++e) {
+        ExtensionServices &s = c.Services[size_t(e)];
+        s.BackRing = e % 15 + 1;
+        s.Redirect = 15 - e % 15;
+        s.RedirectWhen = e % 3 + 1;
+        for (int l = 0; l < LineCount; ++l)
+            s.RingFrom[size_t(l)] = (e + l) % 3 == 0;
+        char text[8];
+        std::snprintf(text, sizeof text, "%02d:%02d", (e * 5) % 24, minutes[e % 8]);
+        s.AlarmOnce = text;
+        std::snprintf(text, sizeof text, "%02d:%02d", (e + 8) % 24, 59 - e);
+        s.AlarmDaily = text;
+    }
+    for (int p = 0; p < ParkingPositionCount; ++p)
+        c.Services[size_t((3 * p + 1) % ExtensionCount)].ParkTo[size_t(p)] = true;
+    c.GeneralRing = {true, false, true, true};
+    c.BlockRedirect = true;
+
+    const char *numbers[] = {"45", "5845", "P53", "0123456789P01", "57", "9"};
+    for (std::size_t i = 0; i < c.ShortDialTable.size(); ++i)
+        c.ShortDialTable[i]
+            = {int32_t(i % 5) + 1, numbers[i % 6] + std::to_string(i % 10), "never sent"};
+    for (std::size_t i = 0; i < c.PETable.size(); ++i)
+        c.PETable[i] = {int32_t(i % 6) + 1, numbers[(i + 1) % 6] + std::to_string(i % 10)};
+    return c;
+}
+
+// What a read into `fresh` gives back after `sent` was written by the same modes.
+ExchangeConfig expectedBack(
+    const ExchangeConfig &sent, const ExchangeConfig &fresh, TransferMode writeMode)
+{
+    ExchangeConfig back = fresh;
+    switch (writeMode) {
+    case TransferMode::ServicesWrite:
+        back.Services = sent.Services;
+        back.GeneralRing = sent.GeneralRing;
+        back.BlockRedirect = sent.BlockRedirect;
+        return back;
+    case TransferMode::ShortDialsWrite:
+        for (std::size_t i = 0; i < back.ShortDialTable.size(); ++i) {
+            back.ShortDialTable[i].Line = sent.ShortDialTable[i].Line;
+            back.ShortDialTable[i].Number = sent.ShortDialTable[i].Number;
+        }
+        return back;
+    case TransferMode::PEWrite:
+        back.PETable = sent.PETable;
+        return back;
+    default:
+        break;
+    }
+    // Everything that travels; comments, the modules and the cells of row "00" that no
+    // block carries stay as they were, and so do row GE and the PE table but for MIRA.
+    back = sent;
+    back.ExchangeModules = fresh.ExchangeModules;
+    back.ExtensionComments = fresh.ExtensionComments;
+    back.DayRingComments = fresh.DayRingComments;
+    back.NightRingComments = fresh.NightRingComments;
+    for (std::size_t i = 0; i < back.ShortDialTable.size(); ++i)
+        back.ShortDialTable[i].Comment = fresh.ShortDialTable[i].Comment;
+    for (int col : {1, 2, 3, 4, ExtensionColumn::ZeroZero}) {
+        const auto cell = ExtensionGridShape.cellIndex(col, ExtensionRowZeroZero);
+        back.Grids.ExtensionGrid[cell] = fresh.Grids.ExtensionGrid[cell];
+    }
+    if (sent.ExchangeType != ModelMira) {
+        for (int e = 1; e <= ExtensionCount; ++e) {
+            const auto cell = GlobalExtensionGridShape.cellIndex(e, GlobalExtensionRow::GE);
+            back.Grids.GlobalExtensionGrid[cell] = fresh.Grids.GlobalExtensionGrid[cell];
+        }
+        back.PETable = fresh.PETable;
+    }
+    return back;
+}
+
+// The parts in which two configurations differ, for the failure message.
+QByteArray differences(const ExchangeConfig &a, const ExchangeConfig &b)
+{
+    QByteArray parts;
+    auto note = [&parts](bool same, const char *name) {
+        if (!same)
+            parts += QByteArray(name) + ' ';
+    };
+    note(a.Grids.ExtensionGrid == b.Grids.ExtensionGrid, "ExtensionGrid");
+    note(a.Grids.DayRingGrid == b.Grids.DayRingGrid, "DayRingGrid");
+    note(a.Grids.NightRingGrid == b.Grids.NightRingGrid, "NightRingGrid");
+    note(a.Grids.GlobalLineGrid == b.Grids.GlobalLineGrid, "GlobalLineGrid");
+    note(a.Grids.GlobalExtensionGrid == b.Grids.GlobalExtensionGrid, "GlobalExtensionGrid");
+    note(a.ExtensionComments == b.ExtensionComments && a.DayRingComments == b.DayRingComments
+            && a.NightRingComments == b.NightRingComments,
+        "comments");
+    note(a.DayStart == b.DayStart && a.NightStart == b.NightStart, "times");
+    note(a.G7U == b.G7U && a.G0Days == b.G0Days && a.FaxExtension == b.FaxExtension, "G7/G0/G5");
+    note(a.Counters == b.Counters, "Counters");
+    note(a.Services == b.Services && a.GeneralRing == b.GeneralRing
+            && a.BlockRedirect == b.BlockRedirect,
+        "services");
+    note(a.ShortDialTable == b.ShortDialTable, "ShortDialTable");
+    note(a.PETable == b.PETable, "PETable");
+    return parts;
+}
+
+std::vector<TransferMode> blocksRun(const RecordingObserver &observer)
+{
+    std::vector<TransferMode> blocks;
+    for (TransferMode mode : observer.modes) {
+        if (mode != TransferMode::Idle)
+            blocks.push_back(mode);
+    }
+    return blocks;
+}
+
+} // namespace
+
+class WholeConfigTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<int>("writeMode");
+        QTest::addColumn<int>("readMode");
+        using M = TransferMode;
+        QTest::newRow("services") << int(ModelVega) << int(M::ServicesWrite)
+                                  << int(M::ServicesRead);
+        QTest::newRow("short dials")
+            << int(ModelVegaX) << int(M::ShortDialsWrite) << int(M::ShortDialsRead);
+        QTest::newRow("PE") << int(ModelMira) << int(M::PEWrite) << int(M::PERead);
+        QTest::newRow("all, MIRA") << int(ModelMira) << int(M::AllWrite) << int(M::AllRead);
+        QTest::newRow("all, VEGA") << int(ModelVega) << int(M::AllWrite) << int(M::AllRead);
+        QTest::newRow("all, VEGA X") << int(ModelVegaX) << int(M::AllWrite) << int(M::AllRead);
+    }
+    // A write of a configuration away from the factory values, then a read into fresh
+    // factory values, gives back everything that travels.
+    void roundTrip()
+    {
+        QFETCH(int, model);
+        QFETCH(int, writeMode);
+        QFETCH(int, readMode);
+        ExchangeConfig fresh = factoryConfig();
+        fresh.ExchangeType = model;
+        const ExchangeConfig sent = awayFromFactory(model);
+        QVERIFY(differences(sent, fresh).size() > 0);
+
+        SimulatedLine writer(sent);
+        if (!writer.engine.startTransfer(TransferMode(writeMode)))
+            QSKIP("the blocks of this transfer are not all there yet");
+        sim::runToIdle(writer.engine, writer.port);
+        SimulatedLine reader(fresh);
+        reader.exchange.memory() = writer.exchange.memory();
+        QVERIFY(reader.run(TransferMode(readMode)));
+        QVERIFY(writer.observer.errors.empty() && reader.observer.errors.empty());
+
+        const ExchangeConfig expected = expectedBack(sent, fresh, TransferMode(writeMode));
+        QVERIFY2(reader.config == expected, differences(reader.config, expected).constData());
+        QVERIFY(writer.config == sent); // a write changes nothing
+    }
+
+    void chain_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::newRow("MIRA") << int(ModelMira);
+        QTest::newRow("VEGA") << int(ModelVega);
+        QTest::newRow("VEGA X") << int(ModelVegaX);
+    }
+    // The blocks follow each other without a return to idle; the PE block takes part for
+    // MIRA only.
+    void chain()
+    {
+        QFETCH(int, model);
+        using M = TransferMode;
+        const bool mira = model == ModelMira;
+        SimulatedLine line(awayFromFactory(model));
+        if (!line.engine.startTransfer(M::AllWrite))
+            QSKIP("the blocks of this transfer are not all there yet");
+        sim::runToIdle(line.engine, line.port);
+        std::vector<M> writes {M::AllWrite, M::TimesWrite, M::ServicesWrite, M::ShortDialsWrite};
+        if (mira)
+            writes.push_back(M::PEWrite);
+        QCOMPARE(blocksRun(line.observer), writes);
+        QCOMPARE(line.observer.modes.back(), M::Idle);
+        const auto pe = line.memoryAt(PEAddress, 800);
+        QCOMPARE(std::count(pe.begin(), pe.end(), 0) == 800, !mira);
+
+        line.observer.modes.clear();
+        QVERIFY(line.run(M::AllRead));
+        std::vector<M> reads {M::AllRead, M::TimesRead, M::ServicesRead, M::ShortDialsRead};
+        if (mira)
+            reads.push_back(M::PERead);
+        QCOMPARE(blocksRun(line.observer), reads);
+        QCOMPARE(line.observer.gridRefreshes, 1);
+    }
+};
+
+QTEST_APPLESS_MAIN(WholeConfigTest)
+#include "tst_wholeconfig.moc"
