@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
+#include <vector>
 
 // The preferences file "OSet.cfg": the exchange model and the six module flags after a
 // 520-byte header "OCFG". Both operations fail silently.
@@ -14,5 +17,10 @@ struct ExchangeConfig;
 void LoadAppConfig(const std::filesystem::path &path, ExchangeConfig &config);
 // Writes the 528-byte file; the previous file stays as it was when writing fails.
 void SaveAppConfig(const std::filesystem::path &path, const ExchangeConfig &config);
+
+// The file's bytes, and their reading as LoadAppConfig does it. A model index outside
+// 0..2 reads as no model chosen.
+[[nodiscard]] std::vector<uint8_t> encodeAppConfig(const ExchangeConfig &config);
+void decodeAppConfig(std::span<const uint8_t> bytes, ExchangeConfig &config);
 
 } // namespace ornis

@@ -45,7 +45,7 @@ private:
 
 std::string temporaryName()
 {
-    static std::atomic<unsigned> counter{0};
+    static std::atomic<unsigned> counter {0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
     return ".ornisset-" + std::to_string(ticks) + "-" + std::to_string(counter++) + ".tmp";
 }

@@ -16,7 +16,7 @@ namespace ornis {
 
 // True when `path` holds exactly `bytes`. On false the previous file, if any, is as it was
 // and no temporary file is left behind.
-[[nodiscard]] bool writeFileAtomically(const std::filesystem::path &path,
-                                       std::span<const uint8_t> bytes);
+[[nodiscard]] bool writeFileAtomically(
+    const std::filesystem::path &path, std::span<const uint8_t> bytes);
 
 } // namespace ornis

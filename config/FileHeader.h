@@ -16,7 +16,7 @@ using FileHeader = std::array<uint8_t, FileHeaderSize>;
 
 [[nodiscard]] constexpr FileHeader makeFileHeader(const char (&magic)[5])
 {
-    FileHeader header{};
+    FileHeader header {};
     for (std::size_t i = 0; i < 4; ++i)
         header[i] = uint8_t(magic[i]);
     for (std::size_t i = 0; i < 4; ++i)

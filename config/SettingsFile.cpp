@@ -50,8 +50,7 @@ Text timeFieldText(double days)
     return formatTimeOfDay(minutes / 60, minutes % 60);
 }
 
-template<std::size_t N>
-void writeTexts(ValueWriter &writer, const std::array<Text, N> &texts)
+template<std::size_t N> void writeTexts(ValueWriter &writer, const std::array<Text, N> &texts)
 {
     for (const Text &text : texts)
         writer.writeText(text);
@@ -80,8 +79,7 @@ public:
     {
         run([&] { return reader_.readText(text); });
     }
-    template<std::size_t N>
-    void texts(std::array<Text, N> &texts)
+    template<std::size_t N> void texts(std::array<Text, N> &texts)
     {
         for (Text &text : texts)
             this->text(text);
@@ -121,8 +119,7 @@ public:
     }
 
 private:
-    template<typename Read>
-    void run(Read read)
+    template<typename Read> void run(Read read)
     {
         if (result_ == ReadResult::Ok)
             result_ = read();

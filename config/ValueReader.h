@@ -1,11 +1,11 @@
 #pragma once
 
+#include "Status.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
-
-#include "Status.h"
 
 // Reads the values ValueWriter writes from a byte span. Every read checks the bytes that
 // remain first and reports failure instead of reading past the end; after a failure the
@@ -15,7 +15,7 @@ namespace ornis {
 
 enum class ReadResult {
     Ok,
-    EndOfData,    // "Stream read error"
+    EndOfData, // "Stream read error"
     InvalidValue, // "Invalid property value": an unknown tag or a date out of range
 };
 

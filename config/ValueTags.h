@@ -13,6 +13,6 @@ inline constexpr uint8_t ShortText = 0x06; // 1-byte length, 0..255 bytes
 inline constexpr uint8_t False = 0x08;
 inline constexpr uint8_t True = 0x09;
 inline constexpr uint8_t LongText = 0x0C; // 4-byte length
-inline constexpr uint8_t Time = 0x11;     // IEEE 754 double, days
+inline constexpr uint8_t Time = 0x11; // IEEE 754 double, days
 
 } // namespace ornis::ValueTag

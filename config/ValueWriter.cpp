@@ -9,11 +9,12 @@ namespace ornis {
 
 void ValueWriter::writeInteger(int32_t value)
 {
-    if (value >= std::numeric_limits<int8_t>::min() && value <= std::numeric_limits<int8_t>::max()) {
+    if (value >= std::numeric_limits<int8_t>::min()
+        && value <= std::numeric_limits<int8_t>::max()) {
         bytes_.push_back(ValueTag::Int8);
         writeLittleEndian(uint32_t(value), 1);
     } else if (value >= std::numeric_limits<int16_t>::min()
-               && value <= std::numeric_limits<int16_t>::max()) {
+        && value <= std::numeric_limits<int16_t>::max()) {
         bytes_.push_back(ValueTag::Int16);
         writeLittleEndian(uint32_t(value), 2);
     } else {

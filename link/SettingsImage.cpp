@@ -1,13 +1,13 @@
 #include "SettingsImage.h"
 
-#include <algorithm>
-#include <span>
-#include <type_traits>
-
 #include "SettingsSteps.h"
 #include "config/Counters.h"
 #include "config/ExchangeConfig.h"
 #include "config/Numbering.h"
+
+#include <algorithm>
+#include <span>
+#include <type_traits>
 
 namespace ornis {
 
@@ -25,7 +25,7 @@ std::optional<StepPlace> placeOf(int step)
 {
     for (const SettingsStepRange &range : SettingsSteps) {
         if (step >= range.first && step <= range.last)
-            return StepPlace{range, step - range.first};
+            return StepPlace {range, step - range.first};
     }
     return std::nullopt;
 }
@@ -69,17 +69,17 @@ std::optional<BitRun> bitRunOf(const StepPlace &place)
     switch (place.range.coding) {
     case GlobalExtensionBits:
     case GlobalExtensionBitsMira:
-        return BitRun{Grid::GlobalExtension, GlobalExtensionGridShape.cellIndex(1 + 8 * half, item),
-                      1, 8};
+        return BitRun {
+            Grid::GlobalExtension, GlobalExtensionGridShape.cellIndex(1 + 8 * half, item), 1, 8};
     case GlobalLineBits:
-        return BitRun{Grid::GlobalLine, GlobalLineGridShape.cellIndex(1, item), 1, LineCount};
+        return BitRun {Grid::GlobalLine, GlobalLineGridShape.cellIndex(1, item), 1, LineCount};
     case ExtensionColumnBits:
-        return BitRun{Grid::Extension, ExtensionGridShape.cellIndex(item + pair, 1 + 8 * half),
-                      std::size_t(ExtensionGridShape.columns), 8};
+        return BitRun {Grid::Extension, ExtensionGridShape.cellIndex(item + pair, 1 + 8 * half),
+            std::size_t(ExtensionGridShape.columns), 8};
     case DayRingBits:
-        return BitRun{Grid::DayRing, RingGridShape.cellIndex(1 + 8 * half, 1 + pair), 1, 8};
+        return BitRun {Grid::DayRing, RingGridShape.cellIndex(1 + 8 * half, 1 + pair), 1, 8};
     case NightRingBits:
-        return BitRun{Grid::NightRing, RingGridShape.cellIndex(1 + 8 * half, 1 + pair), 1, 8};
+        return BitRun {Grid::NightRing, RingGridShape.cellIndex(1 + 8 * half, 1 + pair), 1, 8};
     default:
         return std::nullopt;
     }
@@ -92,7 +92,7 @@ struct RowField
     int shift;
     uint8_t mask; // the cell's own width
 };
-constexpr std::array<RowField, 7> ExtensionRowFields{{
+constexpr std::array<RowField, 7> ExtensionRowFields {{
     {ExtensionColumn::Outgoing91, 0, 1},
     {ExtensionColumn::Outgoing91 + 1, 1, 1},
     {ExtensionColumn::Outgoing91 + 2, 2, 1},
@@ -105,7 +105,10 @@ constexpr std::array<RowField, 7> ExtensionRowFields{{
 constexpr uint8_t FaxNone = 0xFE;
 
 // G0Days is kept Sunday first; the exchange has Sunday in bit 6 and Saturday in bit 0.
-constexpr int weekdayBit(int day) { return WeekdayCount - 1 - day; }
+constexpr int weekdayBit(int day)
+{
+    return WeekdayCount - 1 - day;
+}
 
 uint8_t encodeStep(const ExchangeConfig &config, const StepPlace &place)
 {
@@ -129,7 +132,8 @@ uint8_t encodeStep(const ExchangeConfig &config, const StepPlace &place)
         return uint8_t(CounterRanges[counter].clamp(config.Counters[counter]) * range.scale);
     }
     case GlobalExtensionCell:
-        return grids.GlobalExtensionGrid[GlobalExtensionGridShape.cellIndex(1 + offset, range.item)];
+        return grids
+            .GlobalExtensionGrid[GlobalExtensionGridShape.cellIndex(1 + offset, range.item)];
     case Weekdays: {
         uint8_t byte = 0;
         for (int day = 0; day < WeekdayCount; ++day)
@@ -139,8 +143,8 @@ uint8_t encodeStep(const ExchangeConfig &config, const StepPlace &place)
     case GlobalLineTwoBits: {
         uint8_t byte = 0;
         for (int line = 0; line < LineCount; ++line) {
-            const uint8_t cell = grids.GlobalLineGrid[GlobalLineGridShape.cellIndex(1 + line,
-                                                                                    range.item)];
+            const uint8_t cell
+                = grids.GlobalLineGrid[GlobalLineGridShape.cellIndex(1 + line, range.item)];
             byte |= uint8_t((cell & 1) << line | ((cell >> 1) & 1) << (line + 4));
         }
         return byte;
@@ -148,9 +152,8 @@ uint8_t encodeStep(const ExchangeConfig &config, const StepPlace &place)
     case ExtensionRowByte: {
         uint8_t byte = 0;
         for (const RowField &field : ExtensionRowFields) {
-            const uint8_t cell = grids.ExtensionGrid[ExtensionGridShape.cellIndex(field.column,
-                                                                                  range.item
-                                                                                      + offset)];
+            const uint8_t cell = grids.ExtensionGrid[ExtensionGridShape.cellIndex(
+                field.column, range.item + offset)];
             byte |= uint8_t((cell & field.mask) << field.shift);
         }
         return byte;
@@ -191,7 +194,8 @@ void decodeStep(ExchangeConfig &config, const StepPlace &place, uint8_t byte)
         break;
     }
     case GlobalExtensionCell:
-        grids.GlobalExtensionGrid[GlobalExtensionGridShape.cellIndex(1 + offset, range.item)] = byte;
+        grids.GlobalExtensionGrid[GlobalExtensionGridShape.cellIndex(1 + offset, range.item)]
+            = byte;
         break;
     case Weekdays:
         for (int day = 0; day < WeekdayCount; ++day)

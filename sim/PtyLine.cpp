@@ -1,0 +1,110 @@
+#include "PtyLine.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace ornis::sim {
+
+namespace {
+
+Status systemFailure(const char *what)
+{
+    return Status::failure(std::string(what) + ": " + std::strerror(errno));
+}
+
+} // namespace
+
+PtyLine::~PtyLine()
+{
+    close();
+}
+
+Status PtyLine::open()
+{
+    close();
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0)
+        return systemFailure("posix_openpt");
+    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+        const Status failure = systemFailure("grantpt/unlockpt");
+        close();
+        return failure;
+    }
+    const char *path = ::ptsname(master_);
+    if (!path) {
+        const Status failure = systemFailure("ptsname");
+        close();
+        return failure;
+    }
+    slavePath_ = path;
+    heldSlave_ = ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (heldSlave_ < 0) {
+        const Status failure = systemFailure(path);
+        close();
+        return failure;
+    }
+    // Raw from the start: no echo, no line editing, no CR/LF mapping of the binary bytes.
+    termios raw{};
+    if (::tcgetattr(heldSlave_, &raw) == 0) {
+        ::cfmakeraw(&raw);
+        ::tcsetattr(heldSlave_, TCSANOW, &raw);
+    }
+    const int flags = ::fcntl(master_, F_GETFL);
+    ::fcntl(master_, F_SETFL, flags | O_NONBLOCK);
+    return Status::success();
+}
+
+void PtyLine::close()
+{
+    if (heldSlave_ >= 0)
+        ::close(heldSlave_);
+    if (master_ >= 0)
+        ::close(master_);
+    heldSlave_ = -1;
+    master_ = -1;
+}
+
+long PtyLine::read(uint8_t *data, std::size_t size)
+{
+    if (master_ < 0)
+        return -1;
+    for (;;) {
+        const ssize_t got = ::read(master_, data, size);
+        if (got >= 0)
+            return long(got);
+        if (errno == EINTR)
+            continue;
+        return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
+    }
+}
+
+bool PtyLine::write(const uint8_t *data, std::size_t size)
+{
+    while (size > 0) {
+        if (master_ < 0)
+            return false;
+        const ssize_t put = ::write(master_, data, size);
+        if (put > 0) {
+            data += put;
+            size -= std::size_t(put);
+            continue;
+        }
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // The slave's input queue is full (nobody reads it): wait until it drains.
+            pollfd wait{master_, POLLOUT, 0};
+            if (::poll(&wait, 1, 1000) > 0 && (wait.revents & POLLOUT))
+                continue;
+        }
+        return false;
+    }
+    return true;
+}
+
+} // namespace ornis::sim

@@ -1,0 +1,337 @@
+// ornisset-sim: the virtual exchange served on a pseudo-terminal, for manual use and for
+// the tests and benchmarks that run the program against a real serial device.
+//
+// Prints the slave's device path on stdout (one line) and answers whatever is sent to it
+// until SIGINT, SIGTERM or SIGHUP, or until it is told to disappear.
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <optional>
+#include <poll.h>
+#include <string>
+#include <sys/prctl.h>
+#include <vector>
+
+#include "sim/LinePacer.h"
+#include "sim/PtyLine.h"
+#include "sim/VirtualExchange.h"
+
+using namespace ornis::sim;
+
+namespace {
+
+constexpr int64_t SaveQuietNs = 300'000'000; // save this long after the line fell quiet
+
+struct Options
+{
+    std::string load;
+    std::string save;
+    int baud = 0;
+    Faults faults;
+    std::optional<std::size_t> disappearAfter;
+};
+
+const char *const Usage
+    = "usage: ornisset-sim [--load IMAGE] [--save IMAGE] [--baud N]\n"
+      "                    [--silent-after N] [--garbage-from N] [--double-answers]\n"
+      "                    [--disappear-after N]\n"
+      "Serves the virtual exchange on a pseudo-terminal and prints its device path.\n"
+      "  --load IMAGE          start with this 4096-byte memory image\n"
+      "  --save IMAGE          save the memory image on exit, on disappearing, and\n"
+      "                        whenever the line has been quiet for 0.3 s after a change\n"
+      "  --baud N              answer at the pace of an N-baud line (10 bits a byte);\n"
+      "                        without it every answer is sent at once\n"
+      "  --silent-after N      answer the first N bytes, then nothing\n"
+      "  --garbage-from N      answer every byte from the N-th on (0-based) with 0x3F\n"
+      "  --double-answers      put a stray 0x00 before every answer\n"
+      "  --disappear-after N   answer the first N bytes, then close the line when the\n"
+      "                        next one arrives (the program sees a hang-up)\n";
+
+volatile std::sig_atomic_t stopSignal = 0;
+
+void onStopSignal(int signal)
+{
+    stopSignal = signal;
+}
+
+int64_t nowNs()
+{
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+bool parseCount(const char *text, std::size_t &value)
+{
+    if (!text || !*text || *text == '-')
+        return false;
+    char *end = nullptr;
+    errno = 0;
+    const unsigned long long parsed = std::strtoull(text, &end, 10);
+    if (errno != 0 || *end != '\0')
+        return false;
+    value = std::size_t(parsed);
+    return true;
+}
+
+std::optional<Options> parseOptions(int argc, char **argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char *value = i + 1 < argc ? argv[i + 1] : nullptr;
+        std::size_t count = 0;
+        if (arg == "--double-answers") {
+            options.faults.doubleAnswers = true;
+            continue;
+        }
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(Usage, stdout);
+            std::exit(0);
+        }
+        if (!value) {
+            std::fprintf(stderr, "ornisset-sim: %s needs a value\n", arg.c_str());
+            return std::nullopt;
+        }
+        ++i;
+        if (arg == "--load") {
+            options.load = value;
+        } else if (arg == "--save") {
+            options.save = value;
+        } else if (arg == "--baud" && parseCount(value, count) && count > 0 && count <= 4'000'000) {
+            options.baud = int(count);
+        } else if (arg == "--silent-after" && parseCount(value, count)) {
+            options.faults.silentAfter = count;
+        } else if (arg == "--garbage-from" && parseCount(value, count)) {
+            options.faults.garbageFrom = count;
+        } else if (arg == "--disappear-after" && parseCount(value, count)) {
+            options.disappearAfter = count;
+        } else {
+            std::fprintf(stderr, "ornisset-sim: bad option %s %s\n", arg.c_str(), value);
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+bool loadImage(const std::string &path, VirtualExchange::Memory &memory)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "ornisset-sim: cannot read %s\n", path.c_str());
+        return false;
+    }
+    VirtualExchange::Memory image{};
+    in.read(reinterpret_cast<char *>(image.data()), std::streamsize(image.size()));
+    const bool full = in.gcount() == std::streamsize(image.size());
+    if (!full || in.peek() != std::char_traits<char>::eof()) {
+        std::fprintf(stderr, "ornisset-sim: %s is not a %zu-byte memory image\n", path.c_str(),
+                     image.size());
+        return false;
+    }
+    memory = image;
+    return true;
+}
+
+// Written beside the target and renamed over it, so a reader never sees half an image.
+bool saveImage(const std::string &path, const VirtualExchange::Memory &memory)
+{
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char *>(memory.data()), std::streamsize(memory.size()));
+        if (!out.flush()) {
+            std::fprintf(stderr, "ornisset-sim: cannot write %s\n", temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::fprintf(stderr, "ornisset-sim: cannot write %s: %s\n", path.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+struct PendingAnswer
+{
+    int64_t dueNs;
+    std::vector<uint8_t> bytes;
+};
+
+class Server
+{
+public:
+    explicit Server(const Options &options)
+        : options_(options)
+        , pacer_(options.baud)
+    {
+        exchange_.setFaults(options.faults);
+    }
+
+    [[nodiscard]] VirtualExchange &exchange() { return exchange_; }
+
+    int run(PtyLine &line)
+    {
+        sigset_t stopSignals;
+        sigemptyset(&stopSignals);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP})
+            sigaddset(&stopSignals, signal);
+        sigset_t waitMask;
+        sigprocmask(SIG_BLOCK, &stopSignals, &waitMask);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP})
+            sigdelset(&waitMask, signal); // delivered only while waiting in ppoll
+
+        while (stopSignal == 0) {
+            const int64_t now = nowNs();
+            if (!sendDueAnswers(line, now))
+                return finish(1, "the line failed");
+            if (dirty_ && now - lastByteNs_ >= SaveQuietNs) {
+                dirty_ = false;
+                save();
+            }
+
+            pollfd master{line.masterFd(), POLLIN, 0};
+            timespec timeout{};
+            const std::optional<int64_t> wake = nextWake();
+            if (wake) {
+                const int64_t wait = std::max<int64_t>(0, *wake - now);
+                timeout.tv_sec = time_t(wait / 1'000'000'000);
+                timeout.tv_nsec = long(wait % 1'000'000'000);
+            }
+            const int ready = ::ppoll(&master, 1, wake ? &timeout : nullptr, &waitMask);
+            if (ready < 0 && errno != EINTR)
+                return finish(1, std::strerror(errno));
+            if (ready <= 0)
+                continue;
+            if (master.revents & POLLIN) {
+                switch (receive(line)) {
+                case Outcome::Serving:
+                    break;
+                case Outcome::Disappeared:
+                    return finish(0, nullptr);
+                case Outcome::Failed:
+                    return finish(1, "the line failed");
+                }
+            } else if (master.revents & (POLLHUP | POLLERR)) {
+                return finish(0, nullptr); // the far end hung up
+            }
+        }
+        return finish(0, nullptr);
+    }
+
+private:
+    enum class Outcome { Serving, Disappeared, Failed };
+
+    Outcome receive(PtyLine &line)
+    {
+        uint8_t buffer[256];
+        const long got = line.read(buffer, sizeof buffer);
+        if (got < 0)
+            return Outcome::Failed;
+        const int64_t now = nowNs();
+        for (long i = 0; i < got; ++i) {
+            if (options_.disappearAfter && exchange_.bytesReceived() >= *options_.disappearAfter) {
+                line.close();
+                return Outcome::Disappeared;
+            }
+            std::vector<uint8_t> answer = exchange_.receive(buffer[i]);
+            if (answer.empty())
+                continue;
+            const int64_t due = pacer_.answerDue(now, answer.size());
+            if (pending_.empty() && due <= now) {
+                if (!line.write(answer.data(), answer.size()))
+                    return Outcome::Failed;
+            } else {
+                pending_.push_back({due, std::move(answer)});
+            }
+        }
+        if (got > 0) {
+            dirty_ = !options_.save.empty();
+            lastByteNs_ = now;
+        }
+        return Outcome::Serving;
+    }
+
+    bool sendDueAnswers(PtyLine &line, int64_t now)
+    {
+        while (!pending_.empty() && pending_.front().dueNs <= now) {
+            const PendingAnswer &answer = pending_.front();
+            if (!line.write(answer.bytes.data(), answer.bytes.size()))
+                return false;
+            pending_.pop_front();
+        }
+        return true;
+    }
+
+    [[nodiscard]] std::optional<int64_t> nextWake() const
+    {
+        std::optional<int64_t> wake;
+        if (!pending_.empty())
+            wake = pending_.front().dueNs;
+        if (dirty_) {
+            const int64_t saveAt = lastByteNs_ + SaveQuietNs;
+            wake = wake ? std::min(*wake, saveAt) : saveAt;
+        }
+        return wake;
+    }
+
+    void save()
+    {
+        if (!options_.save.empty())
+            saveImage(options_.save, exchange_.memory());
+    }
+
+    int finish(int code, const char *why)
+    {
+        if (why)
+            std::fprintf(stderr, "ornisset-sim: %s\n", why);
+        save();
+        return code;
+    }
+
+    const Options &options_;
+    VirtualExchange exchange_;
+    LinePacer pacer_;
+    std::deque<PendingAnswer> pending_;
+    bool dirty_ = false;
+    int64_t lastByteNs_ = 0;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const std::optional<Options> options = parseOptions(argc, argv);
+    if (!options) {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
+
+    Server server(*options);
+    if (!options->load.empty() && !loadImage(options->load, server.exchange().memory()))
+        return 2;
+
+    struct sigaction action{};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
+    // The paced answers are due to the microsecond; the default slack of 50 us would
+    // show in the timing of a whole transfer.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+
+    PtyLine line;
+    if (const ornis::Status opened = line.open(); !opened.ok()) {
+        std::fprintf(stderr, "ornisset-sim: %s\n", opened.message().c_str());
+        return 1;
+    }
+    std::printf("%s\n", line.slavePath().c_str());
+    std::fflush(stdout);
+    return server.run(line);
+}
