@@ -30,7 +30,8 @@ uint8_t &globalLineCell(ExchangeConfig &config, int line, int row)
 }
 uint8_t &globalExtensionCell(ExchangeConfig &config, int extension, int row)
 {
-    return config.Grids.GlobalExtensionGrid[GlobalExtensionGridShape.cellIndex(extension + 1, row)];
+    const std::size_t index = GlobalExtensionGridShape.cellIndex(extension + 1, row);
+    return config.Grids.GlobalExtensionGrid[index];
 }
 
 // One report line after a change to the factory configuration.
@@ -110,7 +111,6 @@ const std::vector<LineCase> &lineCases()
                 extensionCell(c, ExtensionColumn::Call, ExtensionRowZeroZero) = 3;
             },
             1, 22, "00:    I-    --    --    --    0-00    -    -     X     "},
-        {"no fax choice", [](ExchangeConfig &c) { c.FaxExtension = -1; }, 1, 56, "G5:    "},
         {"G7 choices",
             [](ExchangeConfig &c) {
                 c.G7U = {9, -1, 10, 4};

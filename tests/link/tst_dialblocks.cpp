@@ -242,8 +242,9 @@ private slots:
             record = {4, "999"};
         line.exchange.memory().fill(0xFF);
         // Slots 0 and 1 whole, then slot 2's line byte and two of its digit bytes.
-        std::vector<uint8_t> image(16, 0xF1);
-        image.insert(image.end(), {0xF2, 0x12, 0x34, 0x56});
+        std::vector<uint8_t> image{0xF1, 0xF1, 0xF1, 0xF1, 0xF1, 0xF1, 0xF1, 0xF1,
+                                   0xF1, 0xF1, 0xF1, 0xF1, 0xF1, 0xF1, 0xF1, 0xF1,
+                                   0xF2, 0x12, 0x34, 0x56};
         line.place(pe ? PEAddress : ShortDialAddress, image);
         sim::Faults faults;
         faults.silentAfter = 5 + 16 + 3;

@@ -20,6 +20,12 @@ public:
     mutable int readings = 0;
 };
 
+// Four bytes given as a literal that holds zeros.
+QByteArray four(const char (&bytes)[5])
+{
+    return QByteArray(bytes, 4);
+}
+
 Bytes sentBy(const SimulatedLine &line)
 {
     return {line.port.sent().begin(), line.port.sent().end()};
@@ -50,8 +56,11 @@ private slots:
         QVERIFY(engine.startTransfer(M::ClockWrite));
         sim::runToIdle(engine, line.port);
 
-        const Bytes expected {'S', 'T', 'A', 0xD0, 0x80, 'W', 0x23, 'W', 0x59, 'W', 0x59, 'W', 0x31,
-            'W', 0x12, 'W', 0x09, 'E', 'D'};
+        const Bytes opening {'S', 'T', 'A', 0xD0, 0x80};
+        const Bytes data {'W', 0x23, 'W', 0x59, 'W', 0x59, 'W', 0x31, 'W', 0x12, 'W', 0x09};
+        Bytes expected = opening;
+        expected.insert(expected.end(), data.begin(), data.end());
+        expected.insert(expected.end(), {'E', 'D'});
         QCOMPARE(sentBy(line), expected);
         QCOMPARE(line.memoryAt(0x0D0, 6), (Bytes {0x23, 0x59, 0x59, 0x31, 0x12, 0x09}));
         QCOMPARE(clock.readings, 1);
@@ -67,11 +76,11 @@ private slots:
         QTest::addColumn<QByteArray>("night");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("06:00, 18:30")
-            << QByteArray("06:00") << QByteArray("18:30") << QByteArray("\x06\x00\x18\x30", 4);
+            << QByteArray("06:00") << QByteArray("18:30") << four("\x06\x00\x18\x30");
         QTest::newRow("blank day start")
-            << QByteArray("  :  ") << QByteArray(" 7:05") << QByteArray("\x00\x00\x07\x05", 4);
+            << QByteArray("  :  ") << QByteArray(" 7:05") << four("\x00\x00\x07\x05");
         QTest::newRow("no time") << QByteArray("24:00") << QByteArray("xx")
-                                 << QByteArray("\x00\x00\x00\x00", 4);
+                                 << four("\x00\x00\x00\x00");
     }
     void timesWrite()
     {
@@ -98,11 +107,11 @@ private slots:
         QTest::addColumn<QByteArray>("night");
         QTest::addColumn<int>("told");
         QTest::newRow("07:45, 18:30")
-            << QByteArray("\x07\x45\x18\x30", 4) << QByteArray("07:45") << QByteArray("18:30") << 2;
+            << four("\x07\x45\x18\x30") << QByteArray("07:45") << QByteArray("18:30") << 2;
         QTest::newRow("as before")
-            << QByteArray("\x06\x00\x18\x00", 4) << QByteArray("06:00") << QByteArray("18:00") << 0;
+            << four("\x06\x00\x18\x00") << QByteArray("06:00") << QByteArray("18:00") << 0;
         QTest::newRow("night only")
-            << QByteArray("\x06\x00\x00\x05", 4) << QByteArray("06:00") << QByteArray("00:05") << 1;
+            << four("\x06\x00\x00\x05") << QByteArray("06:00") << QByteArray("00:05") << 1;
     }
     // The text is set once the minute has arrived; the page is told when a text changed.
     void timesRead()

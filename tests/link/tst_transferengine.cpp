@@ -1,5 +1,3 @@
-#include <QTest>
-
 #include "config/ExchangeConfig.h"
 #include "link/DigitCodec.h"
 #include "link/TransferEngine.h"
@@ -8,8 +6,40 @@
 #include "sim/SimulatedPort.h"
 #include "tests/link/FixedClock.h"
 #include "tests/link/RecordingObserver.h"
+#include "tests/link/SimulatedLine.h"
+
+#include <QTest>
 
 using namespace ornis;
+using M = TransferMode;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+// A complete clock write at the test clock's 00:00:00 on 1 January 2000.
+const Bytes ClockTranscript {
+    'S', 'T', 'A', 0xD0, 0x80, 'W', 0, 'W', 0, 'W', 0, 'W', 1, 'W', 1, 'W', 0, 'E', 'D'};
+
+Bytes sentBy(const SimulatedLine &line)
+{
+    return {line.port.sent().begin(), line.port.sent().end()};
+}
+
+sim::Faults silentAfter(std::size_t bytes)
+{
+    sim::Faults faults;
+    faults.silentAfter = bytes;
+    return faults;
+}
+
+// Idle as after every end of a transfer: no answer timer, no progress shown.
+bool idleAndQuiet(const SimulatedLine &line)
+{
+    return line.engine.isIdle() && !line.engine.transferAll() && !line.engine.answerTimerArmed()
+        && !line.observer.progressVisible && !line.engine.transferState().DataPhase;
+}
+
+} // namespace
 
 class TransferEngineTest : public QObject
 {
@@ -33,8 +63,8 @@ private slots:
 
     void progressRoundsLikeMulDivAndCaps()
     {
-        QCOMPARE(TransferEngine::progressPercent(1, 18), 6);   // 5.55 -> 6
-        QCOMPARE(TransferEngine::progressPercent(1, 200), 1);  // 0.5 -> 1
+        QCOMPARE(TransferEngine::progressPercent(1, 18), 6); // 5.55 -> 6
+        QCOMPARE(TransferEngine::progressPercent(1, 200), 1); // 0.5 -> 1
         QCOMPARE(TransferEngine::progressPercent(214, 214), 100);
         QCOMPARE(TransferEngine::progressPercent(854, 848), 100);
     }
@@ -54,6 +84,136 @@ private slots:
         QVERIFY(port.sent().empty());
         QVERIFY(!engine.answerTimerArmed());
         QVERIFY(observer.errors.empty());
+    }
+
+    void timeout_data()
+    {
+        QTest::addColumn<int>("silentFrom");
+        QTest::addColumn<int>("garbageFrom");
+        QTest::newRow("silent in the opening") << 2 << -1;
+        QTest::newRow("silent after a data byte") << 6 << -1;
+        QTest::newRow("wrong answers only") << -1 << 1;
+    }
+    // The timeout ends the transfer with its message; the next transfer starts with its
+    // opening, even when the timeout struck while a data byte awaited its answer.
+    void timeout()
+    {
+        QFETCH(int, silentFrom);
+        QFETCH(int, garbageFrom);
+        SimulatedLine line;
+        sim::Faults faults;
+        if (silentFrom >= 0)
+            faults.silentAfter = std::size_t(silentFrom);
+        if (garbageFrom >= 0)
+            faults.garbageFrom = std::size_t(garbageFrom);
+        line.exchange.setFaults(faults);
+        QVERIFY(line.engine.startTransfer(M::ClockWrite));
+        sim::runToIdle(line.engine, line.port);
+        QCOMPARE(line.observer.errors, std::vector<std::string> {"Timeout on sim"});
+        QVERIFY(idleAndQuiet(line));
+
+        line.exchange.setFaults({});
+        line.port.clearSent();
+        QVERIFY(line.run(M::ClockWrite));
+        QCOMPARE(sentBy(line), ClockTranscript);
+        QCOMPARE(line.observer.errors.size(), std::size_t(1));
+    }
+
+    void stop_data()
+    {
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("answered") << true;
+        QTest::newRow("unanswered") << false;
+    }
+    // 'E' goes out, 'X' answers the echo, and the transfer is over; without answers the
+    // timeout ends it. The stop sequence never moves the bar.
+    void stop()
+    {
+        QFETCH(bool, answered);
+        SimulatedLine line;
+        if (!answered)
+            line.exchange.setFaults(silentAfter(7));
+        QVERIFY(line.engine.startTransfer(M::ClockWrite));
+        sim::deliver(line.engine, line.port, 7);
+        const std::size_t events = line.observer.percents.size();
+        line.port.clearSent();
+        line.engine.stop();
+        QCOMPARE(line.engine.transferMode(), M::Stopping);
+        sim::runToIdle(line.engine, line.port);
+        QCOMPARE(sentBy(line), (answered ? Bytes {'E', 'X'} : Bytes {'E'}));
+        QCOMPARE(line.observer.errors.empty(), answered);
+        QVERIFY(idleAndQuiet(line));
+        QCOMPARE(line.observer.percents.size(), events);
+    }
+
+    // Only the last byte of an arrival is acted on.
+    void bytesArrivingTogether()
+    {
+        SimulatedLine line;
+        sim::Faults faults;
+        faults.doubleAnswers = true;
+        line.exchange.setFaults(faults);
+        QVERIFY(line.run(M::ClockWrite));
+        QCOMPARE(sentBy(line), ClockTranscript);
+
+        line.exchange.setFaults({});
+        QVERIFY(line.engine.startTransfer(M::ClockWrite));
+        QVERIFY(line.port.sendByte('T').ok()); // its echo joins the echo of 'S'
+        line.port.clearSent();
+        QCOMPARE(sim::deliver(line.engine, line.port, 1), std::size_t(1));
+        QCOMPARE(sentBy(line), Bytes {'A'});
+        line.engine.abort();
+    }
+
+    // With no timeout a silent exchange leaves the transfer waiting, and the stop too.
+    void noTimeout()
+    {
+        SimulatedLine line;
+        line.engine.setResponseTimeout(0);
+        line.exchange.setFaults(silentAfter(3));
+        QVERIFY(line.engine.startTransfer(M::ClockWrite));
+        sim::runToIdle(line.engine, line.port);
+        QCOMPARE(line.engine.transferMode(), M::ClockWrite);
+        QVERIFY(!line.port.timerArmed() && !line.engine.answerTimerArmed());
+        line.engine.stop();
+        sim::runToIdle(line.engine, line.port);
+        QCOMPARE(line.engine.transferMode(), M::Stopping);
+        QVERIFY(!line.port.timerArmed());
+        QVERIFY(line.observer.errors.empty());
+    }
+
+    void failure_data()
+    {
+        QTest::addColumn<int>("when");
+        QTest::newRow("sending 'S' fails") << 0;
+        QTest::newRow("sending fails on an arrival") << 1;
+        QTest::newRow("the port fails") << 2;
+    }
+    // A failure ends the transfer at once and is reported once.
+    void failure()
+    {
+        QFETCH(int, when);
+        SimulatedLine line;
+        if (when == 0)
+            line.port.disconnect();
+        QCOMPARE(line.engine.startTransfer(M::AllWrite), when != 0);
+        sim::deliver(line.engine, line.port, 3);
+        if (when == 1) {
+            line.port.disconnect();
+            sim::deliver(line.engine, line.port, 1);
+        } else if (when == 2) {
+            line.engine.portFailed("adapter unplugged");
+        }
+        QVERIFY(idleAndQuiet(line));
+        QVERIFY(!line.port.timerArmed());
+        QCOMPARE(line.observer.errors.size(), std::size_t(1));
+        QCOMPARE(line.observer.errors[0],
+            std::string(when == 2 ? "adapter unplugged" : "The port sim is not open"));
+
+        line.engine.portFailed("again");
+        line.engine.timerFired();
+        sim::runToIdle(line.engine, line.port);
+        QCOMPARE(line.observer.errors.size(), std::size_t(1));
     }
 
     void digitCodec()
