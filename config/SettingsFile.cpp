@@ -7,9 +7,15 @@
 #include "ValueReader.h"
 #include "ValueWriter.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace ornis {
 

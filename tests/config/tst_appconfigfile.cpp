@@ -166,8 +166,8 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir("OSet.cfg"));
         SaveAppConfig((dir.path() + "/OSet.cfg").toStdString(), started());
         QVERIFY(QFileInfo(dir.path() + "/OSet.cfg").isDir());
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            QStringList {"OSet.cfg"});
+        const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(dir.path()).entryList(all), QStringList {"OSet.cfg"});
     }
 };
 
