@@ -1,23 +1,27 @@
 #pragma once
 
-#include <QTimer>
+#include "QtLinkPort.h"
+#include "sim/LinePacer.h"
+#include "sim/VirtualExchange.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <deque>
 #include <memory>
-
-#include "QtLinkPort.h"
-#include "sim/VirtualExchange.h"
+#include <vector>
 
 namespace ornis {
 
 // The built-in virtual exchange of the demo mode: an in-process VirtualExchange whose
 // memory holds a plausible configuration, answering at the pace of a 2400-baud line.
+// Answers always arrive from the event loop, never inside sendByte().
 class DemoExchangePort final : public QtLinkPort
 {
     Q_OBJECT
 
 public:
     static constexpr const char *EntryName = "Demo";
+    static constexpr int Baud = 2400;
 
     explicit DemoExchangePort(QObject *parent = nullptr);
     ~DemoExchangePort() override;
@@ -35,9 +39,20 @@ public:
     [[nodiscard]] std::string name() const override { return EntryName; }
 
 private:
+    struct Answer
+    {
+        int64_t dueNs; // fully arrived then
+        std::vector<uint8_t> bytes;
+    };
+
+    void deliverDueAnswers();
+    void scheduleLine();
+
     std::unique_ptr<sim::VirtualExchange> exchange_;
-    std::deque<uint8_t> pending_; // answers still on the line
-    std::deque<uint8_t> input_;   // answers arrived, not yet read
+    sim::LinePacer pacer_ {Baud};
+    QElapsedTimer clock_;
+    std::deque<Answer> pending_; // answers still on the line
+    std::deque<uint8_t> input_; // answers arrived, not yet read
     QTimer lineTimer_;
     QTimer answerTimer_;
 };

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "link/SerialPort.h"
+
 #include <QObject>
 #include <QString>
-
 #include <cstddef>
-
-#include "link/SerialPort.h"
 
 namespace ornis {
 
@@ -27,7 +26,9 @@ signals:
     void portFailed(const QString &message);
 };
 
-// Delivers the port's notifications to the engine for as long as both live.
-void connectPortToEngine(QtLinkPort &port, TransferEngine &engine);
+// Delivers the port's notifications to the engine for as long as the port lives, and as
+// long as `context` lives when one is given (the owner of the engine, if the engine may
+// die before the port).
+void connectPortToEngine(QtLinkPort &port, TransferEngine &engine, QObject *context = nullptr);
 
 } // namespace ornis

@@ -1,28 +1,35 @@
 #pragma once
 
+#include "QtLinkPort.h"
+
 #include <QList>
 #include <QSerialPort>
 #include <QString>
 #include <QTimer>
 
-#include "QtLinkPort.h"
-
 namespace ornis {
 
 struct SerialPortEntry
 {
-    QString name;           // as the platform lists it: ttyUSB0, ttyS0, COM3
+    QString name; // as the platform lists it: ttyUSB0, ttyS0, COM3
     QString systemLocation; // /dev/ttyUSB0, \\.\COM3
     QString description;
 };
 
 // The serial port of the exchange link on QSerialPort: 2400 baud 8N1, no flow control,
 // RTS on, DTR as the start-up probe left it. Never blocks.
+//
+// A fatal error of the device (adapter unplugged, far end of a pseudo-terminal closed)
+// closes the port at once and is announced by portFailed() from the event loop, once;
+// until the next opening every send fails with the same message.
 class QtSerialPort final : public QtLinkPort
 {
     Q_OBJECT
 
 public:
+    static constexpr qint32 Baud = 2400;
+    static constexpr qint64 InputBufferSize = 4096;
+
     explicit QtSerialPort(QObject *parent = nullptr);
     ~QtSerialPort() override;
 
@@ -35,9 +42,15 @@ public:
     [[nodiscard]] Status open(const QString &nameOrPath);
     void close();
     [[nodiscard]] bool isOpen() const;
-    // DTR for this and every later opening (the start-up probe switches it off).
+    // DTR for this and every later opening (the start-up probe switches it off). A device
+    // that refuses the call (a pseudo-terminal) stays usable.
     void setDtr(bool on);
     [[nodiscard]] bool dtr() const { return dtr_; }
+
+    // The start-up probe: opens the first of `ports` that opens and switches DTR off for
+    // it and every later opening. Returns the name opened, empty when none opened (then
+    // DTR stays on). Errors are not reported: a port that does not open is skipped.
+    QString openFirstOf(const QList<SerialPortEntry> &ports);
 
     // SerialPort
     Status sendByte(uint8_t byte) override;
@@ -47,16 +60,24 @@ public:
     Status flushOutput() override;
     void startAnswerTimer(int ticks) override;
     void stopAnswerTimer() override;
+    // As listed (ttyUSB0), or the device path without /dev/ (pts/3).
     [[nodiscard]] std::string name() const override;
 
 private:
     void onReadyRead();
     void onErrorOccurred(QSerialPort::SerialPortError error);
+    // Runs a call whose refusal by the device is harmless (DTR, RTS, clearing stale input).
+    template<typename Call> void tolerated(Call call);
+    [[nodiscard]] Status notOpen() const;
 
     QSerialPort serial_;
     QTimer answerTimer_;
     QString name_;
     bool dtr_ = true;
+    bool opening_ = false; // errors go to open()'s result
+    int toleratedCalls_ = 0; // errors of the device's refusals are ignored
+    QString failure_; // the fatal error that closed the port, until reopened
+    unsigned openings_ = 0; // tells a late failure notice from the current opening
 };
 
 } // namespace ornis

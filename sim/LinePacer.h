@@ -16,7 +16,8 @@ public:
     // 0 baud: no pacing, every answer is due the moment its request arrives.
     explicit LinePacer(int baud = 0)
         : byteNs_(baud > 0 ? 10'000'000'000LL / baud : 0)
-    {}
+    {
+    }
 
     [[nodiscard]] bool paced() const { return byteNs_ > 0; }
     [[nodiscard]] int64_t byteNs() const { return byteNs_; }
@@ -37,7 +38,7 @@ public:
 private:
     int64_t byteNs_;
     int64_t requestLineFree_ = 0; // the program-to-exchange direction is busy until then
-    int64_t answerLineFree_ = 0;  // the exchange-to-program direction is busy until then
+    int64_t answerLineFree_ = 0; // the exchange-to-program direction is busy until then
 };
 
 } // namespace ornis::sim

@@ -49,7 +49,7 @@ Status PtyLine::open()
         return failure;
     }
     // Raw from the start: no echo, no line editing, no CR/LF mapping of the binary bytes.
-    termios raw{};
+    termios raw {};
     if (::tcgetattr(heldSlave_, &raw) == 0) {
         ::cfmakeraw(&raw);
         ::tcsetattr(heldSlave_, TCSANOW, &raw);
@@ -98,7 +98,7 @@ bool PtyLine::write(const uint8_t *data, std::size_t size)
             continue;
         if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             // The slave's input queue is full (nobody reads it): wait until it drains.
-            pollfd wait{master_, POLLOUT, 0};
+            pollfd wait {master_, POLLOUT, 0};
             if (::poll(&wait, 1, 1000) > 0 && (wait.revents & POLLOUT))
                 continue;
         }

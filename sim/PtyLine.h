@@ -1,10 +1,10 @@
 #pragma once
 
+#include "config/Status.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include "config/Status.h"
 
 namespace ornis::sim {
 

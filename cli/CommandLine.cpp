@@ -1,0 +1,196 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <array>
+#include <utility>
+
+namespace ornis::cli {
+
+namespace {
+
+constexpr std::array<std::pair<const char *, Command>, 5> Commands {{
+    {"read", Command::Read},
+    {"write", Command::Write},
+    {"clock", Command::Clock},
+    {"convert", Command::Convert},
+    {"ports", Command::Ports},
+}};
+
+constexpr std::array<std::pair<const char *, Block>, 5> Blocks {{
+    {"all", Block::All},
+    {"settings", Block::Settings},
+    {"services", Block::Services},
+    {"shortdials", Block::ShortDials},
+    {"pe", Block::PE},
+}};
+
+constexpr std::array<std::pair<const char *, int32_t>, 3> Models {{
+    {"MIRA", ModelMira},
+    {"VEGA", ModelVega},
+    {"VEGA-X", ModelVegaX},
+}};
+
+// The options each command takes, and how many words it takes after its name.
+struct CommandShape
+{
+    QStringList options;
+    qsizetype words;
+};
+
+CommandShape shapeOf(Command command)
+{
+    const QStringList transfer {"port", "model", "block", "json", "set", "timeout"};
+    switch (command) {
+    case Command::Read:
+    case Command::Write:
+        return {transfer, 0};
+    case Command::Clock:
+        return {{"port", "timeout"}, 0};
+    case Command::Convert:
+        return {{}, 2};
+    case Command::Ports:
+    case Command::Help:
+        break;
+    }
+    return {{}, 0};
+}
+
+template<typename T, std::size_t N> using NamedValues = std::array<std::pair<const char *, T>, N>;
+
+template<typename T, std::size_t N>
+std::optional<T> lookUp(const NamedValues<T, N> &table, const QString &name)
+{
+    for (const auto &[text, value] : table)
+        if (name.compare(QLatin1String(text), Qt::CaseInsensitive) == 0)
+            return value;
+    return std::nullopt;
+}
+
+ParsedCommandLine usageError(const QString &message)
+{
+    return {std::nullopt, message};
+}
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.addOptions({
+        {"port", "Serial port: a listed name (ttyUSB0, COM3) or a device path.", "PORT"},
+        {"model", "Exchange model: MIRA (default), VEGA or VEGA-X.", "MODEL"},
+        {"block", "all (default), settings, services, shortdials or pe.", "BLOCK"},
+        {"json", "JSON form of the configuration.", "FILE"},
+        {"set", "Settings file.", "FILE"},
+        {"timeout", "Answer timeout in milliseconds (default 4000).", "MS"},
+        {{"h", "help"}, "Show this help."},
+    });
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+
+    Request request;
+    if (parser.isSet("help"))
+        return {request, {}};
+    const QStringList words = parser.positionalArguments();
+    if (words.isEmpty())
+        return usageError("No command given");
+    const std::optional<Command> command = lookUp(Commands, words.first());
+    if (!command)
+        return usageError(QStringLiteral("Unknown command %1").arg(words.first()));
+    request.command = *command;
+
+    const CommandShape shape = shapeOf(*command);
+    if (words.size() - 1 != shape.words)
+        return usageError(shape.words == 0
+                ? QStringLiteral("%1 takes no further words").arg(words.first())
+                : QStringLiteral("%1 takes IN and OUT").arg(words.first()));
+    for (const QString &option : parser.optionNames()) {
+        const QString name = option == "h" ? QStringLiteral("help") : option;
+        if (!shape.options.contains(name))
+            return usageError(
+                QStringLiteral("Option --%1 does not apply to %2").arg(name, words.first()));
+        if (parser.values(name).size() > 1)
+            return usageError(QStringLiteral("Option --%1 is given twice").arg(name));
+    }
+    if (*command == Command::Convert) {
+        request.input = words[1];
+        request.output = words[2];
+        return {request, {}};
+    }
+    if (shape.options.contains("port")) {
+        request.port = parser.value("port");
+        if (request.port.isEmpty())
+            return usageError(QStringLiteral("%1 needs --port").arg(words.first()));
+    }
+    if (parser.isSet("model")) {
+        request.model = lookUp(Models, parser.value("model"));
+        if (!request.model)
+            return usageError(QStringLiteral("Unknown model %1: use MIRA, VEGA or VEGA-X")
+                                  .arg(parser.value("model")));
+    }
+    if (parser.isSet("block")) {
+        const std::optional<Block> block = lookUp(Blocks, parser.value("block"));
+        if (!block)
+            return usageError(
+                QStringLiteral("Unknown block %1: use all, settings, services, shortdials or pe")
+                    .arg(parser.value("block")));
+        request.block = *block;
+    }
+    if (parser.isSet("timeout")) {
+        bool number = false;
+        request.timeoutMs = parser.value("timeout").toInt(&number);
+        if (!number || request.timeoutMs <= 0)
+            return usageError("--timeout takes a positive number of milliseconds");
+    }
+    request.jsonFile = parser.value("json");
+    request.setFile = parser.value("set");
+    if (*command == Command::Write && request.jsonFile.isEmpty() == request.setFile.isEmpty())
+        return usageError("write takes either --json IN.json or --set IN.set");
+    return {request, {}};
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Usage:\n"
+        "  ornisset-cli read  --port PORT [--model MIRA|VEGA|VEGA-X]\n"
+        "                     [--block all|settings|services|shortdials|pe]\n"
+        "                     [--json OUT.json] [--set OUT.set] [--timeout MS]\n"
+        "  ornisset-cli write --port PORT [--model MIRA|VEGA|VEGA-X]\n"
+        "                     [--block all|settings|services|shortdials|pe]\n"
+        "                     (--json IN.json | --set IN.set) [--timeout MS]\n"
+        "  ornisset-cli clock --port PORT [--timeout MS]\n"
+        "  ornisset-cli convert IN OUT\n"
+        "  ornisset-cli ports\n"
+        "\n"
+        "read     reads blocks of the exchange over the factory values and writes them to\n"
+        "         the JSON form and/or a settings file (without either: JSON on stdout).\n"
+        "write    writes blocks from a JSON form or a settings file (a settings file holds\n"
+        "         no services: they go out at their factory values).\n"
+        "clock    sets the exchange's clock from this computer's clock.\n"
+        "convert  turns a .set or .json file into a .set, .json or .txt (the report).\n"
+        "ports    lists the serial ports: name, then description.\n"
+        "\n"
+        "--model defaults to MIRA (write --json: the file's ExchangeType); --block to all,\n"
+        "which includes PE for MIRA only; --timeout to 4000 ms.\n"
+        "Exit status: 0 success, 1 transfer failed, 2 usage or file error.\n");
+}
+
+TransferMode transferModeOf(Block block, bool write)
+{
+    switch (block) {
+    case Block::All:
+        return write ? TransferMode::AllWrite : TransferMode::AllRead;
+    case Block::Settings:
+        return write ? TransferMode::SettingsWrite : TransferMode::SettingsRead;
+    case Block::Services:
+        return write ? TransferMode::ServicesWrite : TransferMode::ServicesRead;
+    case Block::ShortDials:
+        return write ? TransferMode::ShortDialsWrite : TransferMode::ShortDialsRead;
+    case Block::PE:
+        return write ? TransferMode::PEWrite : TransferMode::PERead;
+    }
+    return TransferMode::Idle;
+}
+
+} // namespace ornis::cli

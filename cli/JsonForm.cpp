@@ -1,0 +1,451 @@
+#include "JsonForm.h"
+
+#include "Windows1250.h"
+#include "config/ExchangeConfig.h"
+#include "config/FactoryDefaults.h"
+#include "config/ListTexts.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace ornis::cli {
+
+namespace {
+
+// Keeps the first failure; whatever comes after it is not looked at.
+class Problems
+{
+public:
+    void fail(const QString &key, const QString &what)
+    {
+        if (!message_)
+            message_ = QStringLiteral("Key \"%1\": %2").arg(key, what);
+    }
+    void unknownKey(const QString &key)
+    {
+        if (!message_)
+            message_ = QStringLiteral("Unknown key \"%1\"").arg(key);
+    }
+    [[nodiscard]] bool failed() const { return message_.has_value(); }
+    [[nodiscard]] Status status() const
+    {
+        return message_ ? Status::failure(message_->toStdString()) : Status::success();
+    }
+
+private:
+    std::optional<QString> message_;
+};
+
+QString elementKey(const QString &key, qsizetype index)
+{
+    return QStringLiteral("%1[%2]").arg(key).arg(index);
+}
+
+QString memberKey(const QString &key, const char *member)
+{
+    return key.isEmpty() ? QString::fromLatin1(member) : key + '.' + QLatin1String(member);
+}
+
+// --- Writing ------------------------------------------------------------------------
+
+QJsonValue textValue(const Text &text, const QString &key, Problems &problems)
+{
+    const std::optional<QString> unicode = fromWindows1250(text);
+    if (!unicode) {
+        problems.fail(key, QStringLiteral("holds a byte that is no Windows-1250 character"));
+        return QString();
+    }
+    return *unicode;
+}
+
+template<typename Container> QJsonArray integerArray(const Container &values)
+{
+    QJsonArray array;
+    for (const auto value : values)
+        array.append(qint64(value));
+    return array;
+}
+
+template<typename Container> QJsonArray flagArray(const Container &values)
+{
+    QJsonArray array;
+    for (const bool value : values)
+        array.append(value);
+    return array;
+}
+
+template<typename Container>
+QJsonArray textArray(const Container &texts, const QString &key, Problems &problems)
+{
+    QJsonArray array;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        array.append(textValue(texts[i], elementKey(key, qsizetype(i)), problems));
+    return array;
+}
+
+QJsonObject servicesObject(
+    const ExtensionServices &services, const QString &key, Problems &problems)
+{
+    QJsonObject object;
+    object["BackRing"] = services.BackRing;
+    object["Redirect"] = services.Redirect;
+    object["RedirectWhen"] = services.RedirectWhen;
+    object["RingFrom"] = flagArray(services.RingFrom);
+    object["AlarmOnce"] = textValue(services.AlarmOnce, memberKey(key, "AlarmOnce"), problems);
+    object["AlarmDaily"] = textValue(services.AlarmDaily, memberKey(key, "AlarmDaily"), problems);
+    object["ParkTo"] = flagArray(services.ParkTo);
+    return object;
+}
+
+QJsonObject toJsonObject(const ExchangeConfig &config, Problems &problems)
+{
+    QJsonObject root;
+    root["ExchangeType"] = config.ExchangeType;
+    const ModuleFlags &modules = config.ExchangeModules;
+    root["ExchangeModules"] = QJsonObject {{"MiraMKV", modules.MiraMKV},
+        {"MiraMKPR", modules.MiraMKPR}, {"GSM", modules.GSM}, {"MKV", modules.MKV},
+        {"MKPR", modules.MKPR}, {"MKX", modules.MKX}};
+    root["DayStart"] = textValue(config.DayStart, "DayStart", problems);
+    root["NightStart"] = textValue(config.NightStart, "NightStart", problems);
+
+    const GridArea &grids = config.Grids;
+    root["ExtensionGrid"] = integerArray(grids.ExtensionGrid);
+    root["DayRingGrid"] = integerArray(grids.DayRingGrid);
+    root["NightRingGrid"] = integerArray(grids.NightRingGrid);
+    root["GlobalLineGrid"] = integerArray(grids.GlobalLineGrid);
+    root["GlobalExtensionGrid"] = integerArray(grids.GlobalExtensionGrid);
+    root["ExtensionComments"] = textArray(config.ExtensionComments, "ExtensionComments", problems);
+    root["DayRingComments"] = textArray(config.DayRingComments, "DayRingComments", problems);
+    root["NightRingComments"] = textArray(config.NightRingComments, "NightRingComments", problems);
+    root["G7U"] = integerArray(config.G7U);
+    root["G0Days"] = flagArray(config.G0Days);
+    root["FaxExtension"] = config.FaxExtension;
+    root["Counters"] = integerArray(config.Counters);
+
+    QJsonArray services;
+    for (int e = 0; e < ExtensionCount; ++e)
+        services.append(
+            servicesObject(config.Services[std::size_t(e)], elementKey("Services", e), problems));
+    root["Services"] = services;
+    root["GeneralRing"] = flagArray(config.GeneralRing);
+    root["BlockRedirect"] = config.BlockRedirect;
+
+    QJsonArray shortDials;
+    for (int i = 0; i < ShortDialCount; ++i) {
+        const ShortDialRecord &record = config.ShortDialTable[std::size_t(i)];
+        const QString key = elementKey("ShortDialTable", i);
+        shortDials.append(QJsonObject {{"Line", record.Line},
+            {"Number", textValue(record.Number, memberKey(key, "Number"), problems)},
+            {"Comment", textValue(record.Comment, memberKey(key, "Comment"), problems)}});
+    }
+    root["ShortDialTable"] = shortDials;
+
+    QJsonArray pe;
+    for (int i = 0; i < PERecordCount; ++i) {
+        const PERecord &record = config.PETable[std::size_t(i)];
+        const QString key = elementKey("PETable", i);
+        pe.append(QJsonObject {{"Line", record.Line},
+            {"Number", textValue(record.Number, memberKey(key, "Number"), problems)}});
+    }
+    root["PETable"] = pe;
+    return root;
+}
+
+// --- Reading ------------------------------------------------------------------------
+
+struct IntegerRange
+{
+    qint64 minimum;
+    qint64 maximum;
+};
+
+template<typename T> constexpr IntegerRange rangeOf()
+{
+    return {std::numeric_limits<T>::min(), std::numeric_limits<T>::max()};
+}
+
+// What a field may hold. Integers that a settings file keeps take the whole width of
+// their field, so that any file converts to JSON and back unchanged; the others take the
+// values their lists have.
+constexpr IntegerRange GridByte = rangeOf<uint8_t>();
+constexpr IntegerRange ListIndex = rangeOf<int32_t>();
+constexpr IntegerRange CounterValue = rangeOf<int16_t>();
+constexpr IntegerRange ModelIndex {ModelMira, ModelVegaX};
+constexpr IntegerRange BackRingItem {0, BackRingItemCount - 1};
+constexpr IntegerRange RedirectItem {0, RedirectItemCount - 1};
+constexpr IntegerRange ConditionItem {0, 3};
+
+class FormReader
+{
+public:
+    explicit FormReader(Problems &problems)
+        : problems_(problems)
+    {
+    }
+
+    template<typename T>
+    void integer(const QJsonValue &value, const QString &key, IntegerRange range, T &target)
+    {
+        const QString limits = QStringLiteral("%1..%2").arg(range.minimum).arg(range.maximum);
+        if (!value.isDouble())
+            return problems_.fail(key, "expected an integer in " + limits);
+        const double number = value.toDouble();
+        if (!std::isfinite(number) || std::trunc(number) != number)
+            return problems_.fail(key, "expected an integer in " + limits);
+        if (number < double(range.minimum) || number > double(range.maximum))
+            return problems_.fail(key, QString::number(number, 'f', 0) + " is outside " + limits);
+        target = T(qint64(number));
+    }
+
+    void flag(const QJsonValue &value, const QString &key, bool &target)
+    {
+        if (!value.isBool())
+            return problems_.fail(key, QStringLiteral("expected true or false"));
+        target = value.toBool();
+    }
+
+    void text(const QJsonValue &value, const QString &key, Text &target)
+    {
+        if (!value.isString())
+            return problems_.fail(key, QStringLiteral("expected a text"));
+        const std::optional<std::string> bytes = toWindows1250(value.toString());
+        if (!bytes)
+            return problems_.fail(
+                key, QStringLiteral("holds a character Windows-1250 cannot hold"));
+        target = *bytes;
+    }
+
+    // A time-of-day field's text: two hour positions, a colon, two minute positions, each
+    // position a digit or a blank ("06:00", " 6:00", "  :  " for none).
+    void time(const QJsonValue &value, const QString &key, Text &target)
+    {
+        const QString text = value.toString();
+        bool valid = value.isString() && text.size() == 5 && text[2] == ':';
+        for (qsizetype i = 0; valid && i < text.size(); ++i)
+            valid = i == 2 || text[i] == ' ' || (text[i] >= '0' && text[i] <= '9');
+        if (!valid)
+            return problems_.fail(key,
+                QStringLiteral("expected a time of day such as "
+                               "\"06:00\", or \"  :  \" for none"));
+        target = text.toStdString();
+    }
+
+    // An array of exactly `size` elements, each handed to `element` with its own key.
+    void array(const QJsonValue &value, const QString &key, std::size_t size, const char *what,
+        const std::function<void(const QJsonValue &, const QString &, std::size_t)> &element)
+    {
+        const QJsonArray items = value.toArray();
+        if (!value.isArray() || std::size_t(items.size()) != size)
+            return problems_.fail(key,
+                QStringLiteral("expected an array of %1 %2").arg(size).arg(QLatin1String(what)));
+        for (std::size_t i = 0; i < size && !problems_.failed(); ++i)
+            element(items[qsizetype(i)], elementKey(key, qsizetype(i)), i);
+    }
+
+    template<typename T, std::size_t N>
+    void integers(
+        const QJsonValue &value, const QString &key, IntegerRange range, std::array<T, N> &target)
+    {
+        array(value, key, N, "integers",
+            [&](const QJsonValue &item, const QString &itemKey, std::size_t i) {
+                integer(item, itemKey, range, target[i]);
+            });
+    }
+
+    template<std::size_t N>
+    void flags(const QJsonValue &value, const QString &key, std::array<bool, N> &target)
+    {
+        array(value, key, N, "booleans",
+            [&](const QJsonValue &item, const QString &itemKey, std::size_t i) {
+                flag(item, itemKey, target[i]);
+            });
+    }
+
+    template<std::size_t N>
+    void texts(const QJsonValue &value, const QString &key, std::array<Text, N> &target)
+    {
+        array(value, key, N, "texts",
+            [&](const QJsonValue &item, const QString &itemKey, std::size_t i) {
+                text(item, itemKey, target[i]);
+            });
+    }
+
+    using MemberReader = std::function<void(const QJsonValue &, const QString &)>;
+    struct Member
+    {
+        const char *name;
+        MemberReader read;
+    };
+
+    // An object whose members are all known; a missing member keeps its value.
+    void object(const QJsonValue &value, const QString &key, const std::vector<Member> &members)
+    {
+        if (!value.isObject())
+            return problems_.fail(key, QStringLiteral("expected an object"));
+        readMembers(value.toObject(), key, members);
+    }
+
+    void readMembers(
+        const QJsonObject &object, const QString &key, const std::vector<Member> &members)
+    {
+        for (auto it = object.begin(); it != object.end() && !problems_.failed(); ++it) {
+            const QString name = it.key();
+            const auto member = std::find_if(members.begin(), members.end(),
+                [&](const Member &m) { return name == QLatin1String(m.name); });
+            const QString fullKey = key.isEmpty() ? name : key + '.' + name;
+            if (member == members.end())
+                problems_.unknownKey(fullKey);
+            else
+                member->read(it.value(), fullKey);
+        }
+    }
+
+private:
+    Problems &problems_;
+};
+
+void readServices(
+    FormReader &read, const QJsonValue &value, const QString &key, ExtensionServices &s)
+{
+    using Value = const QJsonValue &;
+    using Key = const QString &;
+    read.object(value, key,
+        {{"BackRing", [&](Value v, Key k) { read.integer(v, k, BackRingItem, s.BackRing); }},
+            {"Redirect", [&](Value v, Key k) { read.integer(v, k, RedirectItem, s.Redirect); }},
+            {"RedirectWhen",
+                [&](Value v, Key k) { read.integer(v, k, ConditionItem, s.RedirectWhen); }},
+            {"RingFrom", [&](Value v, Key k) { read.flags(v, k, s.RingFrom); }},
+            {"AlarmOnce", [&](Value v, Key k) { read.time(v, k, s.AlarmOnce); }},
+            {"AlarmDaily", [&](Value v, Key k) { read.time(v, k, s.AlarmDaily); }},
+            {"ParkTo", [&](Value v, Key k) { read.flags(v, k, s.ParkTo); }}});
+}
+
+void readConfig(FormReader &read, const QJsonObject &root, ExchangeConfig &config)
+{
+    using Value = const QJsonValue &;
+    using Key = const QString &;
+    using Index = std::size_t;
+    GridArea &grids = config.Grids;
+    ModuleFlags &modules = config.ExchangeModules;
+    const auto moduleFlag = [&](const char *name, bool &flag) {
+        const auto readFlag = [&read, &flag](Value v, Key k) { read.flag(v, k, flag); };
+        return FormReader::Member {name, readFlag};
+    };
+
+    read.readMembers(root, {},
+        {{"ExchangeType",
+             [&](Value v, Key k) { read.integer(v, k, ModelIndex, config.ExchangeType); }},
+            {"ExchangeModules",
+                [&](Value v, Key k) {
+                    read.object(v, k,
+                        {moduleFlag("MiraMKV", modules.MiraMKV),
+                            moduleFlag("MiraMKPR", modules.MiraMKPR),
+                            moduleFlag("GSM", modules.GSM), moduleFlag("MKV", modules.MKV),
+                            moduleFlag("MKPR", modules.MKPR), moduleFlag("MKX", modules.MKX)});
+                }},
+            {"DayStart", [&](Value v, Key k) { read.time(v, k, config.DayStart); }},
+            {"NightStart", [&](Value v, Key k) { read.time(v, k, config.NightStart); }},
+            {"ExtensionGrid",
+                [&](Value v, Key k) { read.integers(v, k, GridByte, grids.ExtensionGrid); }},
+            {"DayRingGrid",
+                [&](Value v, Key k) { read.integers(v, k, GridByte, grids.DayRingGrid); }},
+            {"NightRingGrid",
+                [&](Value v, Key k) { read.integers(v, k, GridByte, grids.NightRingGrid); }},
+            {"GlobalLineGrid",
+                [&](Value v, Key k) { read.integers(v, k, GridByte, grids.GlobalLineGrid); }},
+            {"GlobalExtensionGrid",
+                [&](Value v, Key k) { read.integers(v, k, GridByte, grids.GlobalExtensionGrid); }},
+            {"ExtensionComments",
+                [&](Value v, Key k) { read.texts(v, k, config.ExtensionComments); }},
+            {"DayRingComments", [&](Value v, Key k) { read.texts(v, k, config.DayRingComments); }},
+            {"NightRingComments",
+                [&](Value v, Key k) { read.texts(v, k, config.NightRingComments); }},
+            {"G7U", [&](Value v, Key k) { read.integers(v, k, ListIndex, config.G7U); }},
+            {"G0Days", [&](Value v, Key k) { read.flags(v, k, config.G0Days); }},
+            {"FaxExtension",
+                [&](Value v, Key k) { read.integer(v, k, ListIndex, config.FaxExtension); }},
+            {"Counters",
+                [&](Value v, Key k) { read.integers(v, k, CounterValue, config.Counters); }},
+            {"Services",
+                [&](Value v, Key k) {
+                    read.array(
+                        v, k, ExtensionCount, "objects", [&](Value item, Key itemKey, Index e) {
+                            readServices(read, item, itemKey, config.Services[e]);
+                        });
+                }},
+            {"GeneralRing", [&](Value v, Key k) { read.flags(v, k, config.GeneralRing); }},
+            {"BlockRedirect", [&](Value v, Key k) { read.flag(v, k, config.BlockRedirect); }},
+            {"ShortDialTable",
+                [&](Value v, Key k) {
+                    read.array(
+                        v, k, ShortDialCount, "objects", [&](Value item, Key itemKey, Index i) {
+                            ShortDialRecord &record = config.ShortDialTable[i];
+                            read.object(item, itemKey,
+                                {{"Line",
+                                     [&](Value f, Key fk) {
+                                         read.integer(f, fk, ListIndex, record.Line);
+                                     }},
+                                    {"Number",
+                                        [&](Value f, Key fk) { read.text(f, fk, record.Number); }},
+                                    {"Comment", [&](Value f, Key fk) {
+                                         read.text(f, fk, record.Comment);
+                                     }}});
+                        });
+                }},
+            {"PETable", [&](Value v, Key k) {
+                 read.array(v, k, PERecordCount, "objects", [&](Value item, Key itemKey, Index i) {
+                     PERecord &record = config.PETable[i];
+                     read.object(item, itemKey,
+                         {{"Line",
+                              [&](Value f, Key fk) {
+                                  read.integer(f, fk, ListIndex, record.Line);
+                              }},
+                             {"Number",
+                                 [&](Value f, Key fk) { read.text(f, fk, record.Number); }}});
+                 });
+             }}});
+}
+
+} // namespace
+
+Status configToJson(const ExchangeConfig &config, QByteArray &json)
+{
+    Problems problems;
+    const QJsonObject root = toJsonObject(config, problems);
+    if (problems.failed())
+        return problems.status();
+    json = QJsonDocument(root).toJson(QJsonDocument::Indented);
+    return Status::success();
+}
+
+Status configFromJson(const QByteArray &json, ExchangeConfig &config)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        return Status::failure(QStringLiteral("Invalid JSON at offset %1: %2")
+                                   .arg(parseError.offset)
+                                   .arg(parseError.errorString())
+                                   .toStdString());
+    if (!document.isObject())
+        return Status::failure("Invalid JSON: the configuration must be one object");
+
+    ExchangeConfig loaded = factoryConfig();
+    Problems problems;
+    FormReader read(problems);
+    readConfig(read, document.object(), loaded);
+    if (problems.failed())
+        return problems.status();
+    config = std::move(loaded);
+    return Status::success();
+}
+
+} // namespace ornis::cli

@@ -1,0 +1,76 @@
+#include "TransferRunner.h"
+
+#include "Progress.h"
+#include "link/TransferEngine.h"
+
+namespace ornis::cli {
+
+TransferRunner::TransferRunner(ExchangeConfig &config, Progress &progress, QObject *parent)
+    : QObject(parent)
+    , config_(config)
+    , progress_(progress)
+{
+}
+
+TransferRunner::~TransferRunner()
+{
+    // The engine goes before the port: nothing the port still reports may reach it.
+    port_.disconnect();
+}
+
+void TransferRunner::run(const QString &port, TransferMode mode, int timeoutMs, Done done)
+{
+    done_ = std::move(done);
+    if (Status opened = port_.open(port); !opened.ok()) {
+        failure_ = opened.message();
+        finishLater();
+        return;
+    }
+    TransferObserver &observer = *this;
+    engine_ = std::make_unique<TransferEngine>(config_, port_, clock_, observer);
+    engine_->setResponseTimeout(timeoutMs);
+    connectPortToEngine(port_, *engine_, this);
+    running_ = true;
+    if (!engine_->startTransfer(mode)) {
+        if (!failure_)
+            failure_ = "The transfer cannot start";
+        finishLater();
+    }
+}
+
+void TransferRunner::transferModeChanged(TransferMode mode)
+{
+    progress_.modeChanged(mode);
+    if (mode == TransferMode::Idle && running_)
+        finishLater();
+}
+
+void TransferRunner::progressChanged(bool visible, int percent)
+{
+    if (visible)
+        progress_.percentChanged(percent);
+}
+
+void TransferRunner::transferFailed(const std::string &message)
+{
+    if (!failure_)
+        failure_ = message;
+}
+
+void TransferRunner::finishLater()
+{
+    if (finishing_)
+        return;
+    finishing_ = true;
+    QMetaObject::invokeMethod(this, &TransferRunner::finish, Qt::QueuedConnection);
+}
+
+void TransferRunner::finish()
+{
+    running_ = false;
+    port_.close();
+    if (done_)
+        done_(failure_ ? Status::failure(*failure_) : Status::success());
+}
+
+} // namespace ornis::cli
