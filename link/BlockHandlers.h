@@ -16,9 +16,9 @@ std::unique_ptr<BlockHandler> makeSettingsWriteHandler(); // SettingsBlock.cpp
 std::unique_ptr<BlockHandler> makeSettingsReadHandler();
 std::unique_ptr<BlockHandler> makeServicesWriteHandler(); // ServicesBlock.cpp
 std::unique_ptr<BlockHandler> makeServicesReadHandler();
-std::unique_ptr<BlockHandler> makeShortDialsWriteHandler(); // ShortDialBlock.cpp
+std::unique_ptr<BlockHandler> makeShortDialsWriteHandler(); // DialTableBlocks.cpp
 std::unique_ptr<BlockHandler> makeShortDialsReadHandler();
-std::unique_ptr<BlockHandler> makePEWriteHandler(); // PEBlock.cpp
+std::unique_ptr<BlockHandler> makePEWriteHandler(); // DialTableBlocks.cpp
 std::unique_ptr<BlockHandler> makePEReadHandler();
 
 // The handlers indexed by TransferMode (modes 2..12; the others empty).
