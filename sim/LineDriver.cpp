@@ -23,6 +23,7 @@ std::size_t runToIdle(TransferEngine &engine, SimulatedPort &port, std::size_t m
             engine.bytesArrived(port.bytesAvailable());
             ++delivered;
         } else if (engine.answerTimerArmed()) {
+            port.stopAnswerTimer(); // the one-shot timer has run out
             engine.timerFired();
         } else {
             break; // no timer (timeout 0): the transfer waits for ever
