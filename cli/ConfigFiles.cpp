@@ -1,7 +1,7 @@
 #include "ConfigFiles.h"
 
 #include "JsonForm.h"
-#include "Windows1250.h"
+#include "qtlink/Windows1250.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/Report.h"

@@ -1,6 +1,6 @@
 #include "JsonForm.h"
 
-#include "Windows1250.h"
+#include "qtlink/Windows1250.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/ListTexts.h"

@@ -3,7 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace ornis::cli {
+namespace ornis {
 
 namespace {
 constexpr const char *CodePage = "windows-1250";
@@ -27,4 +27,4 @@ std::optional<std::string> toWindows1250(const QString &text)
     return bytes.toStdString();
 }
 
-} // namespace ornis::cli
+} // namespace ornis

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "ui/UserDialogs.h"
+
+namespace ornis {
+
+class TMainForm;
+
+// Answers every question with Yes and writes errors to stderr: the tour runs unattended.
+class TourDialogs final : public UserDialogs
+{
+public:
+    void ask(QWidget *parent, const QString &question, std::function<void()> onYes) override;
+    void showError(QWidget *parent, const QString &message) override;
+    void showAbout(QWidget *parent) override;
+};
+
+// Saves a picture of every page of the window into a folder, then one of a read in
+// progress and one of the about box, and quits. For the README and for looking at the
+// window without a desktop.
+class ScreenshotTour final : public QObject
+{
+    Q_OBJECT
+
+public:
+    ScreenshotTour(TMainForm &window, const QString &folder);
+    void start();
+
+private:
+    void step();
+    void save(QWidget &widget, const QString &name);
+
+    TMainForm &window_;
+    QString folder_;
+    int step_ = 0;
+};
+
+} // namespace ornis

@@ -1,0 +1,58 @@
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+
+#include <memory>
+
+#include "ScreenshotTour.h"
+#include "ui/MachinePorts.h"
+#include "ui/MainForm.h"
+#include "ui/MessageBoxDialogs.h"
+#include "ui/PreferencesPath.h"
+#include "ui/SystemClock.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ornisset"));
+    QApplication::setApplicationVersion(QStringLiteral("1.3"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/ornisset.svg")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("ORNIS SET: Program pro nastavení telefonních ústředen"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption demo(
+        QStringLiteral("demo"),
+        QStringLiteral("Add the built-in virtual exchange to the port list and start on it."));
+    QCommandLineOption screenshots(QStringLiteral("screenshots"),
+                                   QStringLiteral("Save a picture of every page into <folder> "
+                                                  "and quit (implies --demo)."),
+                                   QStringLiteral("folder"));
+    screenshots.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(demo);
+    parser.addOption(screenshots);
+    parser.process(app);
+
+    const bool touring = parser.isSet(screenshots);
+    ornis::MachinePorts ports(parser.isSet(demo) || touring ? ornis::MachinePorts::Demo::With
+                                                            : ornis::MachinePorts::Demo::Without);
+    ornis::MessageBoxDialogs messageBoxes;
+    ornis::TourDialogs tourDialogs;
+    ornis::SystemClock clock;
+    // The tour keeps no preferences, so that its pictures always show the same window.
+    const ornis::MainFormServices services{
+        ports, touring ? static_cast<ornis::UserDialogs &>(tourDialogs) : messageBoxes, clock,
+        touring ? QString() : ornis::preferencesPathOfThisProgram(), ports.demoIndex()};
+
+    ornis::TMainForm window(services);
+    window.show();
+
+    std::unique_ptr<ornis::ScreenshotTour> tour;
+    if (touring) {
+        tour = std::make_unique<ornis::ScreenshotTour>(window, parser.value(screenshots));
+        tour->start();
+    }
+    return app.exec();
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// What the about box says of the program.
+
+namespace ornis::about {
+
+inline const QString Title = QStringLiteral("Informace o aplikaci");
+inline const QString Name = QStringLiteral("ORNIS SET");
+inline const QString Description = QStringLiteral("Program pro nastavení telefonních ústředen");
+inline const QString Version = QStringLiteral("Verze 1.3");
+
+} // namespace ornis::about

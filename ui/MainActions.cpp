@@ -1,0 +1,108 @@
+#include "MainActions.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace ornis {
+
+namespace {
+
+QAction *makeAction(QMainWindow &window, const char *name, const QString &caption,
+                    const QString &hint)
+{
+    auto *action = new QAction(caption, &window);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setStatusTip(hint);
+    action->setToolTip(hint);
+    // Buttons and the tool bar show the hint; the menus show the caption.
+    window.addAction(action);
+    return action;
+}
+
+// The desktop's icon where its theme has one, ours otherwise.
+QIcon themedIcon(const char *themeName, const char *bundledName)
+{
+    return QIcon::fromTheme(QString::fromLatin1(themeName),
+                            QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(bundledName))));
+}
+
+} // namespace
+
+MainActions::MainActions(QMainWindow &window)
+    : acReceive(makeAction(window, "acReceive", QStringLiteral("&Načíst"),
+                           QStringLiteral("Načíst data z ústředny")))
+    , acSend(makeAction(window, "acSend", QStringLiteral("&Zapsat"),
+                        QStringLiteral("Zapsat data do ústředny")))
+    , acSendRTC(makeAction(window, "acSendRTC", QStringLiteral("Zapsat &datum a čas"),
+                           QStringLiteral("Zapsat do ústředny datum a čas")))
+    , acStop(makeAction(window, "acStop", QStringLiteral("Za&stavit"),
+                        QStringLiteral("Zastavit přenos dat")))
+    , acDef(makeAction(window, "acDef", QStringLiteral("&Přednastavit"),
+                       QStringLiteral("Nastavit hodnoty přednastavené výrobcem")))
+    , acOpen(makeAction(window, "acOpen", QStringLiteral("&Otevřít..."),
+                        QStringLiteral("Otevřít soubor")))
+    , acSave(makeAction(window, "acSave", QStringLiteral("Uložit"),
+                        QStringLiteral("Uložit soubor")))
+    , acSaveAs(makeAction(window, "acSaveAs", QStringLiteral("Uložit &jako..."),
+                          QStringLiteral("Uložit soubor pod novým názvem")))
+    , acPrint(makeAction(window, "acPrint", QStringLiteral("Tisknout..."),
+                         QStringLiteral("Tisknout")))
+    , acExit(makeAction(window, "acExit", QStringLiteral("U&končit"),
+                        QStringLiteral("Ukončit aplikaci")))
+    , acAbout(makeAction(window, "acAbout", QStringLiteral("O &aplikaci..."),
+                         QStringLiteral("Informace o aplikaci")))
+{
+    acOpen->setIcon(themedIcon("document-open", "open"));
+    acSave->setIcon(themedIcon("document-save", "save"));
+    acSaveAs->setIcon(themedIcon("document-save-as", "save"));
+    acPrint->setIcon(themedIcon("document-print", "print"));
+    acStop->setIcon(themedIcon("process-stop", "stop"));
+    acAbout->setIcon(themedIcon("help-about", "about"));
+    acExit->setIcon(themedIcon("application-exit", "exit"));
+
+    acOpen->setShortcut(QKeySequence::Open);
+    acSave->setShortcut(QKeySequence::Save);
+    acPrint->setShortcut(QKeySequence::Print);
+
+    // Idle at start: there is nothing to stop.
+    acStop->setEnabled(false);
+}
+
+void MainActions::buildMenusAndToolBar(QMainWindow &window) const
+{
+    QMenuBar *menuBar = window.menuBar();
+    QMenu *fileMenu = menuBar->addMenu(QStringLiteral("&Soubor"));
+    fileMenu->setObjectName(QStringLiteral("mnFile"));
+    fileMenu->addAction(acOpen);
+    fileMenu->addAction(acSave);
+    fileMenu->addAction(acSaveAs);
+    fileMenu->addSeparator();
+    fileMenu->addAction(acPrint);
+    fileMenu->addSeparator();
+    fileMenu->addAction(acExit);
+    QMenu *helpMenu = menuBar->addMenu(QStringLiteral("&Nápověda"));
+    helpMenu->setObjectName(QStringLiteral("mnHelp"));
+    helpMenu->addAction(acAbout);
+
+    QToolBar *toolBar = window.addToolBar(QStringLiteral("Nástroje"));
+    toolBar->setObjectName(QStringLiteral("ToolBar"));
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar->setIconSize(QSize(16, 16));
+    toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolBar->addAction(acOpen);
+    toolBar->addAction(acSave);
+    toolBar->addSeparator();
+    toolBar->addAction(acPrint);
+    toolBar->addSeparator();
+    toolBar->addAction(acStop);
+    toolBar->addSeparator();
+    toolBar->addAction(acAbout);
+}
+
+} // namespace ornis

@@ -1,0 +1,364 @@
+#include "MainForm.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "ClockText.h"
+#include "ConfigView.h"
+#include "LinkPortList.h"
+#include "PortChooser.h"
+#include "ProgressPanel.h"
+#include "SetupPage.h"
+#include "TransferPage.h"
+#include "UserDialogs.h"
+#include "config/AppConfigFile.h"
+#include "config/FactoryDefaults.h"
+#include "config/Numbering.h"
+#include "link/CallBackTargets.h"
+#include "link/TransferEngine.h"
+#include "qtlink/QtLinkPort.h"
+
+namespace ornis {
+
+namespace {
+
+constexpr int ClockInterval = 1000; // ms
+constexpr int ResponseTimeout = 4000; // ms
+
+std::filesystem::path toPath(const QString &path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
+
+// "Pobočka 21 dostane" / "Pobočky 21, 23 dostanou": who gets "vyp" instead.
+QString callBackQuestion(const std::vector<int> &extensions)
+{
+    QStringList numbers;
+    for (const int index : extensions)
+        numbers.append(QString::number(extensionNumber(index)));
+    const QString who = extensions.size() == 1
+                            ? QStringLiteral("Pobočka %1 dostane").arg(numbers.first())
+                            : QStringLiteral("Pobočky %1 dostanou").arg(numbers.join(u", "));
+    return QStringLiteral("Zpětné vyzvánění na státní linku (91 až 94) nelze do ústředny "
+                          "zapsat. %1 místo něj „vyp“.\n\nPokračovat v zápisu ?")
+        .arg(who);
+}
+
+} // namespace
+
+TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
+    : QMainWindow(parent)
+    , dialogs_(services.dialogs)
+    , clock_(services.clock)
+    , preferencesPath_(services.preferencesPath)
+    , actions_(*this)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("ORNIS SET"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+
+    TransferObserver &observer = *this;
+    engine_ = std::make_unique<TransferEngine>(config_, services.ports.port(), clock_, observer);
+
+    actions_.buildMenusAndToolBar(*this);
+    buildPages();
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    statusBar()->setSizeGripEnabled(false);
+    progress_ = new ProgressPanel(statusBar());
+    statusBar()->addPermanentWidget(progress_);
+
+    portChooser_ = std::make_unique<PortChooser>(services.ports, *engine_, dialogs_,
+                                                 setupPage_->portList(), this);
+
+    connect(actions_.acReceive, &QAction::triggered, this, &TMainForm::acReceiveExecute);
+    connect(actions_.acSend, &QAction::triggered, this, &TMainForm::acSendExecute);
+    connect(actions_.acSendRTC, &QAction::triggered, this, &TMainForm::acSendRTCExecute);
+    connect(actions_.acStop, &QAction::triggered, this, &TMainForm::acStopExecute);
+    connect(actions_.acDef, &QAction::triggered, this, &TMainForm::acDefExecute);
+    connect(actions_.acExit, &QAction::triggered, this, &QWidget::close);
+    connect(actions_.acAbout, &QAction::triggered, this, &TMainForm::acAboutExecute);
+    connect(setupPage_, &SetupPage::exchangeModelPicked, this, &TMainForm::cbCentralTypeChange);
+
+    clockTimer_ = new QTimer(this);
+    clockTimer_->setObjectName(QStringLiteral("ClockTimer"));
+    clockTimer_->setInterval(ClockInterval);
+    connect(clockTimer_, &QTimer::timeout, this, &TMainForm::ClockTimerTimer);
+    clockTimer_->start();
+
+    FormCreate(services.preferredPort);
+
+    // The menu bar stands outside the client area, as the window's own menu does.
+    setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
+}
+
+TMainForm::~TMainForm()
+{
+    // FormDestroy
+    portChooser_->close();
+}
+
+void TMainForm::buildPages()
+{
+    pcMain_ = new QTabWidget(this);
+    pcMain_->setObjectName(QStringLiteral("pcMain"));
+    pcMain_->setDocumentMode(false);
+    setupPage_ = new SetupPage(config_, actions_, pcMain_);
+    views_[std::size_t(MainPage::Setup)] = setupPage_;
+    pcMain_->addTab(setupPage_, QStringLiteral("Konfigurace"));
+
+    struct PageName
+    {
+        MainPage page;
+        const char *name;
+        const char *buttons;
+        QString caption;
+    };
+    const PageName names[] = {
+        {MainPage::Setting, "tsSetting", "Setting", QStringLiteral("Nastavení")},
+        {MainPage::Services, "tsServices", "Services", QStringLiteral("Služby")},
+        {MainPage::ShortDials, "tsShortDials", "ShortDials", QStringLiteral("Zkrácené volby")},
+        {MainPage::PE, "tsPE", "PE", QStringLiteral("PE")},
+    };
+    for (const PageName &entry : names) {
+        auto *page = new TransferPage(QLatin1String(entry.name), actions_,
+                                      QLatin1String(entry.buttons), pcMain_);
+        pages_[std::size_t(entry.page)] = page;
+        pcMain_->addTab(page, entry.caption);
+    }
+    setCentralWidget(pcMain_);
+    connect(pcMain_, &QTabWidget::currentChanged, this, &TMainForm::pcMainChange);
+}
+
+void TMainForm::FormCreate(int preferredPort)
+{
+    engine_->setResponseTimeout(ResponseTimeout);
+    config_.ExchangeType = ModelMira;
+    portChooser_->probe(preferredPort);
+    ResetAll(config_);
+    appTitle_ = windowTitle();
+    if (!preferencesPath_.isEmpty())
+        LoadAppConfig(toPath(preferencesPath_), config_);
+    // A stored index that names no model means no model, here as in the model list.
+    if (config_.ExchangeType < ModelMira || config_.ExchangeType > ModelVegaX)
+        config_.ExchangeType = ModelNone;
+    RefreshAllViews();
+    cbCentralTypeChange();
+}
+
+TransferPage &TMainForm::page(MainPage page) const
+{
+    return *pages_.at(std::size_t(page));
+}
+
+void TMainForm::setView(MainPage page, ConfigView *view)
+{
+    views_.at(std::size_t(page)) = view;
+}
+
+template<typename Call>
+void TMainForm::forEachView(Call call)
+{
+    for (ConfigView *view : views_) {
+        if (view)
+            call(*view);
+    }
+}
+
+void TMainForm::StoreShortDialPage()
+{
+    if (ConfigView *view = views_[std::size_t(MainPage::ShortDials)])
+        view->storeEdits();
+}
+
+void TMainForm::StorePEPage()
+{
+    if (ConfigView *view = views_[std::size_t(MainPage::PE)])
+        view->storeEdits();
+}
+
+void TMainForm::RefreshAllViews()
+{
+    forEachView([](ConfigView &view) { view.refresh(); });
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    // FormClose: the preferences only; the configuration is not saved and nobody is asked,
+    // also not while a transfer runs.
+    if (!preferencesPath_.isEmpty()) {
+        // The user's configuration folder may not exist yet.
+        QDir().mkpath(QFileInfo(preferencesPath_).absolutePath());
+        SaveAppConfig(toPath(preferencesPath_), config_);
+    }
+    event->accept();
+}
+
+// --- Actions ----------------------------------------------------------------------
+
+void TMainForm::acReceiveExecute()
+{
+    askForTransfer(Direction::Receive);
+}
+
+void TMainForm::acSendExecute()
+{
+    askForTransfer(Direction::Send);
+}
+
+void TMainForm::askForTransfer(Direction direction)
+{
+    StoreShortDialPage();
+    StorePEPage();
+    if (!engine_->isIdle())
+        return;
+    const QString question = direction == Direction::Receive
+                                 ? QStringLiteral("Načíst data z ústředny ?")
+                                 : QStringLiteral("Zapsat data do ústředny ?");
+    dialogs_.ask(this, question, [this, direction] {
+        const std::optional<TransferMode> mode = transferModeFor(pcMain_->currentIndex(),
+                                                                 direction);
+        if (mode)
+            startWithServicesCheck(*mode);
+    });
+}
+
+void TMainForm::startWithServicesCheck(TransferMode mode)
+{
+    const std::vector<int> lost = writesServices(mode)
+                                      ? extensionsWithUntransferableCallBack(config_)
+                                      : std::vector<int>{};
+    if (lost.empty()) {
+        startTransfer(mode);
+        return;
+    }
+    dialogs_.ask(this, callBackQuestion(lost), [this, mode] { startTransfer(mode); });
+}
+
+void TMainForm::startTransfer(TransferMode mode)
+{
+    // A failed start is reported by the engine, which is idle again.
+    blocksRead_.reset();
+    (void)engine_->startTransfer(mode);
+}
+
+void TMainForm::acSendRTCExecute()
+{
+    if (!engine_->isIdle())
+        return;
+    dialogs_.ask(this, QStringLiteral("Zapsat čas do ústředny ?"),
+                 [this] { startTransfer(TransferMode::ClockWrite); });
+}
+
+void TMainForm::acStopExecute()
+{
+    engine_->stop();
+}
+
+void TMainForm::acDefExecute()
+{
+    StoreShortDialPage();
+    StorePEPage();
+    dialogs_.ask(this, QStringLiteral("Přednastavit hodnoty ?"), [this] { resetPageInView(); });
+}
+
+void TMainForm::resetPageInView()
+{
+    switch (MainPage(pcMain_->currentIndex())) {
+    case MainPage::Setup:
+        ResetAll(config_);
+        break;
+    case MainPage::Setting:
+        ResetSettingsBlock(config_);
+        break;
+    case MainPage::Services:
+        ResetServicesBlock(config_);
+        break;
+    case MainPage::ShortDials:
+        ResetShortDials(config_);
+        break;
+    case MainPage::PE:
+        ResetPE(config_);
+        break;
+    default:
+        return;
+    }
+    // Every view's edits were stored before the question, so none is lost here.
+    RefreshAllViews();
+}
+
+void TMainForm::acAboutExecute()
+{
+    dialogs_.showAbout(this);
+}
+
+void TMainForm::ClockTimerTimer()
+{
+    setupPage_->clockButton().setText(clockText(clock_.now()));
+}
+
+void TMainForm::cbCentralTypeChange()
+{
+    pcMain_->setTabVisible(int(MainPage::PE), config_.ExchangeType == ModelMira);
+    forEachView([](ConfigView &view) { view.exchangeModelChanged(); });
+}
+
+void TMainForm::pcMainChange()
+{
+    StoreShortDialPage();
+}
+
+// --- What the engine reports ------------------------------------------------------
+
+void TMainForm::transferModeChanged(TransferMode mode)
+{
+    actions_.acStop->setEnabled(mode != TransferMode::Idle);
+    if (const std::optional<ConfigBlock> block = blockReadIn(mode))
+        blocksRead_.set(std::size_t(*block));
+    if (mode != TransferMode::Idle || blocksRead_.none())
+        return;
+    // However the read ended (complete, timeout, stop, port failure), the views of what
+    // it read show the model now, not the values from before the read.
+    const std::bitset<5> blocks = blocksRead_;
+    blocksRead_.reset();
+    forEachView([&blocks](ConfigView &view) {
+        for (std::size_t block = 0; block < blocks.size(); ++block) {
+            if (blocks.test(block))
+                view.valuesStored(ConfigBlock(block));
+        }
+        if (blocks.test(std::size_t(ConfigBlock::Settings)))
+            view.refreshGrids();
+    });
+}
+
+void TMainForm::progressChanged(bool visible, int percent)
+{
+    progress_->showProgress(visible, percent);
+}
+
+void TMainForm::valuesStored(ConfigBlock block)
+{
+    forEachView([block](ConfigView &view) { view.valuesStored(block); });
+}
+
+void TMainForm::settingsGridsRefreshDue()
+{
+    forEachView([](ConfigView &view) { view.refreshGrids(); });
+}
+
+void TMainForm::transferFailed(const std::string &message)
+{
+    dialogs_.showError(this, QString::fromStdString(message));
+}
+
+} // namespace ornis

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <bitset>
+#include <memory>
+
+#include "MainActions.h"
+#include "MainPages.h"
+#include "config/ExchangeConfig.h"
+#include "link/TransferObserver.h"
+
+class QTabWidget;
+class QTimer;
+
+namespace ornis {
+
+class ConfigView;
+class LinkPortList;
+class LocalClock;
+class PortChooser;
+class ProgressPanel;
+class SetupPage;
+class TransferEngine;
+class TransferPage;
+class UserDialogs;
+
+// What the window is given to work with; all of it outlives the window.
+struct MainFormServices
+{
+    LinkPortList &ports;
+    UserDialogs &dialogs;
+    const LocalClock &clock;
+    // The preferences file; empty keeps no preferences.
+    QString preferencesPath;
+    // The port entry the start-up probe tries before the others (the built-in virtual
+    // exchange of the demo mode); -1 for list order.
+    int preferredPort = -1;
+};
+
+// The program's one window: it owns the configuration, the link to the exchange and the
+// views, and runs the actions.
+class TMainForm final : public QMainWindow, private TransferObserver
+{
+    Q_OBJECT
+
+public:
+    static constexpr QSize ClientSize{603, 470};
+
+    explicit TMainForm(const MainFormServices &services, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    [[nodiscard]] ExchangeConfig &config() { return config_; }
+    [[nodiscard]] TransferEngine &engine() { return *engine_; }
+    [[nodiscard]] const MainActions &actions() const { return actions_; }
+    [[nodiscard]] TransferPage &page(MainPage page) const;
+    // The view that shows `page`; the window refreshes it and collects its edits.
+    void setView(MainPage page, ConfigView *view);
+
+    // Operations on the views.
+    void StoreShortDialPage();
+    void StorePEPage();
+    void RefreshAllViews();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate(int preferredPort);
+    void buildPages();
+
+    // Handlers.
+    void acReceiveExecute();
+    void acSendExecute();
+    void acSendRTCExecute();
+    void acStopExecute();
+    void acDefExecute();
+    void acAboutExecute();
+    void ClockTimerTimer();
+    void cbCentralTypeChange();
+    void pcMainChange();
+
+    void askForTransfer(Direction direction);
+    // Asks about call-back targets the services block cannot carry, then starts `mode`.
+    void startWithServicesCheck(TransferMode mode);
+    void startTransfer(TransferMode mode);
+    void resetPageInView();
+
+    // TransferObserver
+    void transferModeChanged(TransferMode mode) override;
+    void progressChanged(bool visible, int percent) override;
+    void valuesStored(ConfigBlock block) override;
+    void settingsGridsRefreshDue() override;
+    void transferFailed(const std::string &message) override;
+
+    template<typename Call>
+    void forEachView(Call call);
+
+    ExchangeConfig config_;
+    UserDialogs &dialogs_;
+    const LocalClock &clock_;
+    const QString preferencesPath_;
+    QString appTitle_;
+    MainActions actions_;
+
+    QTabWidget *pcMain_ = nullptr;
+    SetupPage *setupPage_ = nullptr;
+    std::array<TransferPage *, MainPageCount> pages_{};
+    std::array<ConfigView *, MainPageCount> views_{};
+    ProgressPanel *progress_ = nullptr;
+    QTimer *clockTimer_ = nullptr;
+
+    std::unique_ptr<TransferEngine> engine_;
+    std::unique_ptr<PortChooser> portChooser_;
+    // Blocks that the running transfer has read so far: their views are shown anew
+    // however the transfer ends.
+    std::bitset<5> blocksRead_;
+};
+
+} // namespace ornis

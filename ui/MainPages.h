@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+
+#include "link/TransferMode.h"
+#include "link/TransferObserver.h"
+
+// The pages of `pcMain` in their fixed order, and which transfer each page starts.
+
+namespace ornis {
+
+enum class MainPage { Setup = 0, Setting = 1, Services = 2, ShortDials = 3, PE = 4 };
+inline constexpr int MainPageCount = 5;
+
+enum class Direction { Receive, Send };
+
+// The mode that a read or write from page `pageIndex` starts; nothing for no page.
+[[nodiscard]] std::optional<TransferMode> transferModeFor(int pageIndex, Direction direction);
+
+// The block that a read in `mode` stores into the configuration; nothing for the modes
+// that store nothing.
+[[nodiscard]] std::optional<ConfigBlock> blockReadIn(TransferMode mode);
+
+// The transfer writes the services block, alone or as part of the whole configuration.
+[[nodiscard]] bool writesServices(TransferMode mode);
+
+} // namespace ornis

@@ -1,0 +1,200 @@
+#include "SetupPage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ActionButton.h"
+#include "ButtonStrip.h"
+#include "MainActions.h"
+#include "SvgPicture.h"
+#include "config/ExchangeConfig.h"
+#include "config/ListTexts.h"
+
+namespace ornis {
+
+namespace {
+
+constexpr int GroupHeight = 52;
+constexpr QSize PictureFrameSize(565, 157);
+
+QGroupBox *makeGroup(QWidget *parent, const char *name, const QString &title)
+{
+    auto *group = new QGroupBox(title, parent);
+    if (name)
+        group->setObjectName(QLatin1String(name));
+    group->setFixedHeight(GroupHeight);
+    auto *layout = new QHBoxLayout(group);
+    layout->setContentsMargins(8, 4, 8, 6);
+    return group;
+}
+
+} // namespace
+
+SetupPage::SetupPage(ExchangeConfig &config, const MainActions &actions, QWidget *parent)
+    : QWidget(parent)
+    , config_(config)
+{
+    setObjectName(QStringLiteral("tsSetup"));
+
+    auto *top = new QHBoxLayout;
+    top->setSpacing(8);
+    top->addWidget(buildModelGroup());
+    top->addWidget(buildModuleGroups());
+    top->addWidget(buildPortGroup());
+    top->addStretch();
+    top->addWidget(buildButtons(actions), 0, Qt::AlignBottom);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(6);
+    layout->addLayout(top);
+    layout->addStretch(1);
+    layout->addWidget(buildPictureFrame(), 0, Qt::AlignHCenter);
+    layout->addStretch(1);
+    ButtonStrip::Captions captions;
+    captions.receive = QStringLiteral("&Načíst vše");
+    captions.send = QStringLiteral("&Zapsat vše");
+    captions.def = QStringLiteral("&Přednastavit vše");
+    layout->addWidget(new ButtonStrip(actions, QStringLiteral("All"), captions, this));
+
+    connect(cbCentralType_, &QComboBox::activated, this, [this](int index) {
+        config_.ExchangeType = index;
+        emit exchangeModelPicked(index);
+    });
+}
+
+QWidget *SetupPage::buildModelGroup()
+{
+    QGroupBox *group = makeGroup(this, "gbCentralType", QStringLiteral(" Ústředna "));
+    group->setFixedWidth(118);
+    cbCentralType_ = new QComboBox(group);
+    cbCentralType_->setObjectName(QStringLiteral("cbCentralType"));
+    for (const char *name : modelNames())
+        cbCentralType_->addItem(QString::fromLatin1(name));
+    cbCentralType_->setStatusTip(QStringLiteral("Typ připojené ústředny"));
+    group->layout()->addWidget(cbCentralType_);
+    return group;
+}
+
+QWidget *SetupPage::buildModuleGroups()
+{
+    // The three groups share one place; the chosen model's group shows.
+    auto *place = new QWidget(this);
+    place->setFixedSize(196, GroupHeight);
+    auto *stack = new QGridLayout(place);
+    stack->setContentsMargins(0, 0, 0, 0);
+    const QString title = QStringLiteral(" Moduly ");
+    gbMira_ = makeGroup(place, "gbMira", title);
+    gbVega_ = makeGroup(place, "gbVega", title);
+    gbVegaX_ = makeGroup(place, "gbVegaX", title);
+    chbMiraMKV_ = addModule(gbMira_, "chbMiraMKV", QStringLiteral("MKV"), &ModuleFlags::MiraMKV);
+    chbMiraMKPR_ = addModule(gbMira_, "chbMiraMKPR", QStringLiteral("MKPR"),
+                             &ModuleFlags::MiraMKPR);
+    chbGSM_ = addModule(gbMira_, "chbGSM", QStringLiteral("GSM"), &ModuleFlags::GSM);
+    chbMKV_ = addModule(gbVega_, "chbMKV", QStringLiteral("MKV"), &ModuleFlags::MKV);
+    chbMKPR_ = addModule(gbVega_, "chbMKPR", QStringLiteral("MKPR"), &ModuleFlags::MKPR);
+    chbMKX_ = addModule(gbVegaX_, "chbMKX", QStringLiteral("MKX"), &ModuleFlags::MKX);
+    for (QGroupBox *group : {gbMira_, gbVega_, gbVegaX_}) {
+        static_cast<QHBoxLayout *>(group->layout())->addStretch();
+        stack->addWidget(group, 0, 0);
+    }
+    return place;
+}
+
+QCheckBox *SetupPage::addModule(QGroupBox *group, const char *name, const QString &caption,
+                                bool ModuleFlags::*flag)
+{
+    auto *box = new QCheckBox(caption, group);
+    box->setObjectName(QLatin1String(name));
+    box->setStatusTip(QStringLiteral("Modul %1 je v ústředně osazen").arg(caption));
+    group->layout()->addWidget(box);
+    connect(box, &QCheckBox::toggled, this,
+            [this, flag](bool on) { config_.ExchangeModules.*flag = on; });
+    return box;
+}
+
+QWidget *SetupPage::buildPortGroup()
+{
+    QGroupBox *group = makeGroup(this, "gbComPort", QStringLiteral(" Port "));
+    group->setFixedWidth(118);
+    cbComPort_ = new QComboBox(group);
+    cbComPort_->setObjectName(QStringLiteral("cbComPort"));
+    cbComPort_->setStatusTip(QStringLiteral("Sériový port, ke kterému je ústředna připojena"));
+    group->layout()->addWidget(cbComPort_);
+    return group;
+}
+
+QWidget *SetupPage::buildButtons(const MainActions &actions)
+{
+    auto *column = new QWidget(this);
+    auto *layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    btSendRTC_ = new ActionButton(actions.acSendRTC->text(), *actions.acSendRTC, column);
+    btSendRTC_->setObjectName(QStringLiteral("btSendRTC"));
+    // Wide enough for a date and a time in any common format.
+    btSendRTC_->setFixedWidth(136);
+    auto *btExit = new ActionButton(actions.acExit->text(), *actions.acExit, column);
+    btExit->setObjectName(QStringLiteral("btExit"));
+    btExit->setFixedWidth(136);
+    layout->addWidget(btSendRTC_);
+    layout->addWidget(btExit);
+    return column;
+}
+
+QWidget *SetupPage::buildPictureFrame()
+{
+    auto *frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("pnlPicture"));
+    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    frame->setFixedSize(PictureFrameSize);
+    frame->setAutoFillBackground(true);
+    auto *stack = new QGridLayout(frame);
+    stack->setContentsMargins(4, 4, 4, 4);
+    const auto add = [&](const char *name, const QString &resource) {
+        auto *picture = new SvgPicture(resource, frame);
+        picture->setObjectName(QLatin1String(name));
+        stack->addWidget(picture, 0, 0);
+        return picture;
+    };
+    imgMira_ = add("imgMira", QStringLiteral(":/pictures/mira.svg"));
+    imgVega_ = add("imgVega", QStringLiteral(":/pictures/vega.svg"));
+    imgVegaX_ = add("imgVegaX", QStringLiteral(":/pictures/vegax.svg"));
+    return frame;
+}
+
+void SetupPage::refresh()
+{
+    const int model = config_.ExchangeType;
+    cbCentralType_->setCurrentIndex(model >= 0 && model < cbCentralType_->count() ? model : -1);
+    const ModuleFlags &modules = config_.ExchangeModules;
+    chbMiraMKV_->setChecked(modules.MiraMKV);
+    chbMiraMKPR_->setChecked(modules.MiraMKPR);
+    chbGSM_->setChecked(modules.GSM);
+    chbMKV_->setChecked(modules.MKV);
+    chbMKPR_->setChecked(modules.MKPR);
+    chbMKX_->setChecked(modules.MKX);
+    showModel(model);
+}
+
+void SetupPage::exchangeModelChanged()
+{
+    showModel(config_.ExchangeType);
+}
+
+void SetupPage::showModel(int index)
+{
+    gbMira_->setVisible(index == ModelMira);
+    imgMira_->setVisible(index == ModelMira);
+    gbVega_->setVisible(index == ModelVega);
+    imgVega_->setVisible(index == ModelVega);
+    gbVegaX_->setVisible(index == ModelVegaX);
+    imgVegaX_->setVisible(index == ModelVegaX);
+}
+
+} // namespace ornis

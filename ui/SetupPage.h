@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QWidget>
+
+#include "ConfigView.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QPushButton;
+
+namespace ornis {
+
+struct ExchangeConfig;
+struct ModuleFlags;
+struct MainActions;
+class SvgPicture;
+
+// The page "Konfigurace" (`tsSetup`): the exchange model and its modules, the port, the
+// clock, and the transfers and factory values of the whole configuration.
+class SetupPage final : public QWidget, public ConfigView
+{
+    Q_OBJECT
+
+public:
+    SetupPage(ExchangeConfig &config, const MainActions &actions, QWidget *parent = nullptr);
+
+    [[nodiscard]] QComboBox &portList() const { return *cbComPort_; }
+    [[nodiscard]] QPushButton &clockButton() const { return *btSendRTC_; }
+
+    // Shows the model's exchange type and module flags.
+    void refresh() override;
+    void exchangeModelChanged() override;
+
+signals:
+    // The user picked model `index` in `cbCentralType`; the configuration has it already.
+    void exchangeModelPicked(int index);
+
+private:
+    QWidget *buildModelGroup();
+    QWidget *buildModuleGroups();
+    QWidget *buildPortGroup();
+    QWidget *buildButtons(const MainActions &actions);
+    QWidget *buildPictureFrame();
+    QCheckBox *addModule(QGroupBox *group, const char *name, const QString &caption,
+                         bool ModuleFlags::*flag);
+    // Only the group box and the picture of the chosen model show; none when no model is.
+    void showModel(int index);
+
+    ExchangeConfig &config_;
+    QComboBox *cbCentralType_ = nullptr;
+    QGroupBox *gbMira_ = nullptr;
+    QGroupBox *gbVega_ = nullptr;
+    QGroupBox *gbVegaX_ = nullptr;
+    QCheckBox *chbMiraMKV_ = nullptr;
+    QCheckBox *chbMiraMKPR_ = nullptr;
+    QCheckBox *chbGSM_ = nullptr;
+    QCheckBox *chbMKV_ = nullptr;
+    QCheckBox *chbMKPR_ = nullptr;
+    QCheckBox *chbMKX_ = nullptr;
+    QComboBox *cbComPort_ = nullptr;
+    QPushButton *btSendRTC_ = nullptr;
+    SvgPicture *imgMira_ = nullptr;
+    SvgPicture *imgVega_ = nullptr;
+    SvgPicture *imgVegaX_ = nullptr;
+};
+
+} // namespace ornis
