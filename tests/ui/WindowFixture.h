@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QStringList>
+#include <QTimer>
+
+#include <deque>
+#include <memory>
+
+#include "link/LocalClock.h"
+#include "qtlink/QtLinkPort.h"
+#include "sim/VirtualExchange.h"
+#include "ui/LinkPortList.h"
+#include "ui/MainForm.h"
+#include "ui/UserDialogs.h"
+
+// A virtual exchange that answers as fast as the event loop runs; the answer timer fires
+// only when the test says so.
+class InstantExchangePort final : public ornis::QtLinkPort
+{
+public:
+    ornis::Status sendByte(uint8_t byte) override
+    {
+        if (!open)
+            return ornis::Status::failure("The port ttyUSB0 is not open");
+        sent.push_back(byte);
+        for (const uint8_t answer : exchange.receive(byte))
+            input.push_back(answer);
+        // The answer arrives later, from the event loop, as from a real line.
+        QTimer::singleShot(0, this, [this] {
+            if (!input.empty())
+                emit bytesArrived(input.size());
+        });
+        return ornis::Status::success();
+    }
+    std::optional<uint8_t> readByte() override
+    {
+        if (input.empty())
+            return std::nullopt;
+        const uint8_t byte = input.front();
+        input.pop_front();
+        return byte;
+    }
+    std::size_t bytesAvailable() const override { return input.size(); }
+    ornis::Status flushInput() override
+    {
+        input.clear();
+        return ornis::Status::success();
+    }
+    ornis::Status flushOutput() override { return ornis::Status::success(); }
+    void startAnswerTimer(int ticks) override { timerTicks = ticks; }
+    void stopAnswerTimer() override { timerTicks = 0; }
+    std::string name() const override { return "ttyUSB0"; }
+
+    void fireAnswerTimer()
+    {
+        timerTicks = 0;
+        emit answerTimerFired();
+    }
+
+    ornis::sim::VirtualExchange exchange;
+    std::deque<uint8_t> input;
+    std::deque<uint8_t> sent;
+    int timerTicks = 0;
+    bool open = false;
+};
+
+// One serial port, "ttyUSB0", wired to the instant exchange.
+class OnePortList final : public ornis::LinkPortList
+{
+public:
+    QStringList names() const override { return {QStringLiteral("ttyUSB0")}; }
+    ornis::Status open(int index) override
+    {
+        ++openings;
+        port_.open = index == 0 && openable;
+        return port_.open ? ornis::Status::success()
+                          : ornis::Status::failure("ttyUSB0: Permission denied");
+    }
+    void close() override { port_.open = false; }
+    void setDtr(bool on) override { dtr = on; }
+    ornis::QtLinkPort &port() override { return port_; }
+
+    InstantExchangePort &exchangePort() { return port_; }
+    bool openable = true;
+    bool dtr = true;
+    int openings = 0;
+
+private:
+    InstantExchangePort port_;
+};
+
+// Answers every question as told and keeps what was asked and shown.
+class ScriptedDialogs final : public ornis::UserDialogs
+{
+public:
+    void ask(QWidget *, const QString &question, std::function<void()> onYes) override
+    {
+        questions.append(question);
+        if (answerYes)
+            onYes();
+    }
+    void showError(QWidget *, const QString &message) override { errors.append(message); }
+    void showAbout(QWidget *) override { ++abouts; }
+
+    bool answerYes = true;
+    QStringList questions;
+    QStringList errors;
+    int abouts = 0;
+};
+
+class FixedClock final : public ornis::LocalClock
+{
+public:
+    ornis::LocalDateTime now() const override { return time; }
+    ornis::LocalDateTime time{2009, 12, 31, 23, 59, 59};
+};
+
+// Everything a window needs, owned by the test.
+struct WindowFixture
+{
+    explicit WindowFixture(const QString &preferencesPath = QString())
+        : preferences(preferencesPath)
+    {}
+
+    std::unique_ptr<ornis::TMainForm> makeWindow()
+    {
+        return std::make_unique<ornis::TMainForm>(
+            ornis::MainFormServices{ports, dialogs, clock, preferences, -1});
+    }
+
+    OnePortList ports;
+    ScriptedDialogs dialogs;
+    FixedClock clock;
+    QString preferences;
+};

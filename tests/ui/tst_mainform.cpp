@@ -1,0 +1,292 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+
+#include "WindowFixture.h"
+#include "config/AppConfigFile.h"
+#include "config/FactoryDefaults.h"
+#include "link/TransferEngine.h"
+#include "ui/ClockText.h"
+
+using namespace ornis;
+
+namespace {
+
+constexpr int PETab = 4;
+constexpr int TransferBound = 20000; // ms: a whole transfer runs in well under a second
+
+QTabWidget &pages(TMainForm &window)
+{
+    return *window.findChild<QTabWidget *>(QStringLiteral("pcMain"));
+}
+
+QWidget &child(TMainForm &window, const char *name)
+{
+    auto *widget = window.findChild<QWidget *>(QLatin1String(name));
+    if (!widget)
+        qFatal("no child %s", name);
+    return *widget;
+}
+
+bool shown(TMainForm &window, const char *name)
+{
+    return child(window, name).isVisibleTo(&window);
+}
+
+void writePreferences(const QString &path, int model, ModuleFlags modules)
+{
+    ExchangeConfig config;
+    config.ExchangeType = model;
+    config.ExchangeModules = modules;
+    SaveAppConfig(path.toStdString(), config);
+}
+
+} // namespace
+
+class MainFormTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsOnMiraWithTheFirstPortThatOpens()
+    {
+        WindowFixture fixture;
+        auto window = fixture.makeWindow();
+        auto &model = static_cast<QComboBox &>(child(*window, "cbCentralType"));
+        QCOMPARE(model.currentIndex(), 0);
+        QVERIFY(pages(*window).isTabVisible(PETab));
+        QVERIFY(shown(*window, "gbMira") && shown(*window, "imgMira"));
+        QVERIFY(!shown(*window, "gbVega") && !shown(*window, "imgVegaX"));
+        QCOMPARE(static_cast<QComboBox &>(child(*window, "cbComPort")).currentText(),
+                 QStringLiteral("ttyUSB0"));
+        QVERIFY(!fixture.ports.dtr); // the start-up probe switches DTR off
+        QVERIFY(!shown(*window, "pnlProgress"));
+        QVERIFY(!window->actions().acStop->isEnabled());
+        QCOMPARE(window->config(), factoryConfig()); // every block at its factory values
+    }
+
+    void preferencesChooseTheModelAndItsModules_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("shownIndex");
+        QTest::addColumn<bool>("peTab");
+        QTest::newRow("VEGA X with MKX") << 2 << 2 << false;
+        QTest::newRow("VEGA") << 1 << 1 << false;
+        QTest::newRow("index out of range") << 7 << -1 << false;
+    }
+    void preferencesChooseTheModelAndItsModules()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, shownIndex);
+        QFETCH(bool, peTab);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("OSet.cfg"));
+        ModuleFlags modules;
+        modules.MKX = true;
+        writePreferences(path, stored, modules);
+
+        WindowFixture fixture(path);
+        auto window = fixture.makeWindow();
+        QCOMPARE(static_cast<QComboBox &>(child(*window, "cbCentralType")).currentIndex(),
+                 shownIndex);
+        QCOMPARE(pages(*window).isTabVisible(PETab), peTab);
+        QCOMPARE(shown(*window, "gbVegaX"), stored == 2);
+        QCOMPARE(shown(*window, "imgVegaX"), stored == 2);
+        QCOMPARE(shown(*window, "gbVega"), stored == 1);
+        QVERIFY(!shown(*window, "gbMira") && !shown(*window, "imgMira"));
+        QCOMPARE(static_cast<QCheckBox &>(child(*window, "chbMKX")).isChecked(), true);
+    }
+
+    void preferencesAreWrittenAtCloseAndReadAtTheNextStart()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("sub/OSet.cfg"));
+        {
+            WindowFixture fixture(path);
+            auto window = fixture.makeWindow();
+            auto &model = static_cast<QComboBox &>(child(*window, "cbCentralType"));
+            model.setCurrentIndex(1);
+            emit model.activated(1); // the user picks VEGA
+            QVERIFY(!pages(*window).isTabVisible(PETab));
+            QTest::mouseClick(&static_cast<QCheckBox &>(child(*window, "chbMKPR")),
+                              Qt::LeftButton);
+            window->close();
+            QVERIFY(fixture.dialogs.questions.isEmpty()); // closing asks nothing
+        }
+        QCOMPARE(QFileInfo(path).size(), 528);
+        WindowFixture fixture(path);
+        auto window = fixture.makeWindow();
+        QCOMPARE(window->config().ExchangeType, int(ModelVega));
+        QVERIFY(window->config().ExchangeModules.MKPR);
+        QVERIFY(!pages(*window).isTabVisible(PETab));
+    }
+
+    void noToTheQuestionChangesNothing()
+    {
+        WindowFixture fixture;
+        fixture.dialogs.answerYes = false;
+        auto window = fixture.makeWindow();
+        window->actions().acReceive->trigger();
+        window->actions().acSend->trigger();
+        window->actions().acSendRTC->trigger();
+        QCOMPARE(fixture.dialogs.questions,
+                 QStringList({QStringLiteral("Načíst data z ústředny ?"),
+                              QStringLiteral("Zapsat data do ústředny ?"),
+                              QStringLiteral("Zapsat čas do ústředny ?")}));
+        QVERIFY(window->engine().isIdle());
+        QVERIFY(fixture.ports.exchangePort().sent.empty());
+    }
+
+    void aTransferActionWhileATransferRunsAsksNothing()
+    {
+        WindowFixture fixture;
+        auto window = fixture.makeWindow();
+        window->actions().acSend->trigger();
+        QVERIFY(!window->engine().isIdle());
+        QVERIFY(window->actions().acStop->isEnabled());
+        window->actions().acReceive->trigger();
+        window->actions().acSendRTC->trigger();
+        QCOMPARE(fixture.dialogs.questions.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
+    }
+
+    void wholeWriteThenReadThroughTheWindow()
+    {
+        WindowFixture fixture;
+        auto window = fixture.makeWindow();
+        ExchangeConfig &config = window->config();
+        config.ShortDialTable[5] = {2, "0P123", "kept"};
+        config.Counters[0] = 25;
+        config.Services[3].AlarmDaily = "07:30";
+        config.PETable[99] = {6, "42"};
+        const ExchangeConfig written = config;
+
+        auto *sendAll = window->findChild<QPushButton *>(QStringLiteral("btSendAll"));
+        QVERIFY(sendAll);
+        QTest::mouseClick(sendAll, Qt::LeftButton);
+        QVERIFY(shown(*window, "pnlProgress"));
+        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
+        QVERIFY(!shown(*window, "pnlProgress"));
+        QVERIFY(!window->actions().acStop->isEnabled());
+
+        ResetAll(config);
+        config.ShortDialTable[5].Comment = "kept";
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("btReceiveAll")),
+                          Qt::LeftButton);
+        QVERIFY(shown(*window, "pnlProgress"));
+        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
+        QVERIFY(!shown(*window, "pnlProgress"));
+        QCOMPARE(config.ShortDialTable, written.ShortDialTable);
+        QCOMPARE(config.PETable, written.PETable);
+        QCOMPARE(config.Counters, written.Counters);
+        QCOMPARE(config.Services, written.Services);
+        QVERIFY(fixture.dialogs.errors.isEmpty());
+    }
+
+    void aSilentExchangeEndsWithTheTimeoutMessage()
+    {
+        WindowFixture fixture;
+        auto window = fixture.makeWindow();
+        sim::Faults silent;
+        silent.silentAfter = 0;
+        InstantExchangePort &port = fixture.ports.exchangePort();
+        port.exchange.setFaults(silent);
+        window->actions().acReceive->trigger();
+        QCOMPARE(port.timerTicks, 72); // 4000 ms
+        port.fireAnswerTimer();
+        QCOMPARE(fixture.dialogs.errors, QStringList(QStringLiteral("Timeout on ttyUSB0")));
+        QVERIFY(window->engine().isIdle());
+        QVERIFY(!shown(*window, "pnlProgress"));
+        QVERIFY(!window->actions().acStop->isEnabled());
+    }
+
+    void stopEndsTheTransfer()
+    {
+        WindowFixture fixture;
+        auto window = fixture.makeWindow();
+        window->actions().acSend->trigger();
+        QTRY_VERIFY(fixture.ports.exchangePort().sent.size() > 20);
+        window->actions().acStop->trigger();
+        QCOMPARE(window->engine().transferMode(), TransferMode::Stopping);
+        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
+        QVERIFY(!shown(*window, "pnlProgress"));
+        QVERIFY(fixture.dialogs.errors.isEmpty());
+    }
+
+    void choosingThePortAgainEndsTheTransferFirst()
+    {
+        WindowFixture fixture;
+        auto window = fixture.makeWindow();
+        window->actions().acSend->trigger();
+        auto &ports = static_cast<QComboBox &>(child(*window, "cbComPort"));
+        emit ports.activated(0);
+        QVERIFY(window->engine().isIdle());
+        QVERIFY(!shown(*window, "pnlProgress"));
+        QCOMPARE(fixture.ports.openings, 2);
+    }
+
+    void aPortThatCannotBeOpenedIsReportedAndLeftUnchosen()
+    {
+        WindowFixture fixture;
+        fixture.ports.openable = false;
+        auto window = fixture.makeWindow();
+        auto &ports = static_cast<QComboBox &>(child(*window, "cbComPort"));
+        QCOMPARE(ports.currentIndex(), -1);
+        QVERIFY(fixture.dialogs.errors.isEmpty()); // the start-up probe skips silently
+        emit ports.activated(0);
+        QCOMPARE(fixture.dialogs.errors, QStringList(QStringLiteral("ttyUSB0: Permission denied")));
+        QCOMPARE(ports.currentIndex(), -1);
+        // The first transfer then reports the failed send and leaves the program idle.
+        window->actions().acSendRTC->trigger();
+        QCOMPARE(fixture.dialogs.errors.size(), 2);
+        QVERIFY(window->engine().isIdle());
+    }
+
+    void aCallBackToALineIsAskedAboutBeforeAServicesWrite()
+    {
+        WindowFixture fixture;
+        auto window = fixture.makeWindow();
+        window->config().Services[2].BackRing = 17; // extension 23 -> line 92
+        fixture.dialogs.answerYes = false;
+        window->actions().acSend->trigger();
+        QCOMPARE(fixture.dialogs.questions.size(), 1); // No to the first question
+        fixture.dialogs.answerYes = true;
+        fixture.dialogs.questions.clear();
+        window->actions().acSend->trigger();
+        QCOMPARE(fixture.dialogs.questions.size(), 2);
+        QVERIFY(fixture.dialogs.questions.last().contains(QStringLiteral("23")));
+        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
+    }
+
+    void theStatusBarShowsTheHint()
+    {
+        WindowFixture fixture;
+        auto window = fixture.makeWindow();
+        window->actions().acReceive->showStatusText(window.get());
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 QStringLiteral("Načíst data z ústředny"));
+    }
+
+    void theClockButtonShowsTheClockAfterATick()
+    {
+        WindowFixture fixture;
+        auto window = fixture.makeWindow();
+        auto &button = static_cast<QPushButton &>(child(*window, "btSendRTC"));
+        QCOMPARE(button.text(), QStringLiteral("Zapsat &datum a čas"));
+        auto *timer = window->findChild<QTimer *>(QStringLiteral("ClockTimer"));
+        QVERIFY(timer);
+        timer->start(0); // the next tick at once
+        QTRY_COMPARE(button.text(), clockText(fixture.clock.time));
+    }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "tst_mainform.moc"
