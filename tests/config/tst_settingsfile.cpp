@@ -1,3 +1,4 @@
+#include "tests/config/ItemBytes.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/SettingsFile.h"
@@ -41,16 +42,6 @@ Bytes spliced(const Bytes &bytes, size_t at, size_t removed, const Bytes &insert
     result.insert(result.end(), inserted.begin(), inserted.end());
     result.insert(result.end(), bytes.begin() + std::ptrdiff_t(at + removed), bytes.end());
     return result;
-}
-
-Bytes timeItem(double days)
-{
-    Bytes bytes {0x11};
-    uint64_t raw = 0;
-    std::memcpy(&raw, &days, sizeof raw);
-    for (int i = 0; i < 8; ++i)
-        bytes.push_back(uint8_t(raw >> (8 * i)));
-    return bytes;
 }
 
 ExchangeConfig emptyTexts()

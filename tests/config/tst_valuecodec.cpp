@@ -1,3 +1,4 @@
+#include "tests/config/ItemBytes.h"
 #include "config/ValueReader.h"
 #include "config/ValueWriter.h"
 
@@ -13,16 +14,6 @@ Q_DECLARE_METATYPE(Bytes)
 Q_DECLARE_METATYPE(ReadResult)
 
 namespace {
-
-Bytes timeItem(double days)
-{
-    Bytes bytes {0x11};
-    uint64_t raw = 0;
-    std::memcpy(&raw, &days, sizeof raw);
-    for (int i = 0; i < 8; ++i)
-        bytes.push_back(uint8_t(raw >> (8 * i)));
-    return bytes;
-}
 
 enum class Item { Integer, Text, Time };
 

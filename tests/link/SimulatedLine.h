@@ -8,6 +8,8 @@
 #include "tests/link/FixedClock.h"
 #include "tests/link/RecordingObserver.h"
 
+#include <QTest>
+
 #include <cstdint>
 #include <vector>
 
@@ -53,3 +55,12 @@ struct SimulatedLine
     RecordingObserver observer;
     ornis::TransferEngine engine {config, port, clock, observer};
 };
+
+// One data row per exchange model, in the column "model".
+inline void addModelRows()
+{
+    QTest::addColumn<int>("model");
+    QTest::newRow("MIRA") << int(ornis::ModelMira);
+    QTest::newRow("VEGA") << int(ornis::ModelVega);
+    QTest::newRow("VEGA X") << int(ornis::ModelVegaX);
+}

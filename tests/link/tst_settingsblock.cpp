@@ -121,10 +121,7 @@ private slots:
 
     void roundTrip_data()
     {
-        QTest::addColumn<int>("model");
-        QTest::newRow("MIRA") << int(ModelMira);
-        QTest::newRow("VEGA") << int(ModelVega);
-        QTest::newRow("VEGA X") << int(ModelVegaX);
+        addModelRows();
     }
     // The exchange holds exactly the block image, and a read into fresh factory values
     // gives back everything that travels; the controls are told at once, the grids once.

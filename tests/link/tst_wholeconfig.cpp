@@ -216,10 +216,7 @@ private slots:
 
     void chain_data()
     {
-        QTest::addColumn<int>("model");
-        QTest::newRow("MIRA") << int(ModelMira);
-        QTest::newRow("VEGA") << int(ModelVega);
-        QTest::newRow("VEGA X") << int(ModelVegaX);
+        addModelRows();
     }
     // The blocks follow each other without a return to idle; the PE block takes part for
     // MIRA only.
