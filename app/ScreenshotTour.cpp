@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -49,33 +50,62 @@ ScreenshotTour::ScreenshotTour(TMainForm &window, const QString &folder)
 void ScreenshotTour::start()
 {
     QDir().mkpath(folder_);
+    planPageShots();
     QTimer::singleShot(FirstShotMs, this, &ScreenshotTour::step);
+}
+
+void ScreenshotTour::planPageShots()
+{
+    auto *pages = window_.findChild<QTabWidget *>(QStringLiteral("pcMain"));
+    for (int page = 0; page < pages->count() && page < int(std::size(PageNames)); ++page) {
+        // A page the model hides (PE) has no picture.
+        if (!pages->isTabVisible(page))
+            continue;
+        const QString name = QStringLiteral("%1-%2").arg(page + 1).arg(PageNames[page]);
+        // A page with tabs of its own gets one picture a tab.
+        QTabBar *tabs = nullptr;
+        for (QTabBar *bar : pages->widget(page)->findChildren<QTabBar *>()) {
+            if (bar->count() > 1) {
+                tabs = bar;
+                break;
+            }
+        }
+        if (!tabs) {
+            shots_.push_back({page, nullptr, 0, name});
+            continue;
+        }
+        for (int tab = 0; tab < tabs->count(); ++tab)
+            shots_.push_back({page, tabs, tab, QStringLiteral("%1-%2").arg(name).arg(tab + 1)});
+    }
 }
 
 void ScreenshotTour::step()
 {
     auto *pages = window_.findChild<QTabWidget *>(QStringLiteral("pcMain"));
-    const int pageCount = int(std::size(PageNames));
-    if (step_ < pageCount) {
-        // A page the model hides (PE) has no picture.
-        if (pages->currentIndex() == step_)
-            save(window_, QStringLiteral("%1-%2").arg(step_ + 1).arg(PageNames[step_]));
-        ++step_;
-        if (step_ < pageCount) {
-            pages->setCurrentIndex(step_);
-        } else {
-            pages->setCurrentIndex(0);
-            window_.actions().acReceive->trigger();
-        }
-        QTimer::singleShot(step_ < pageCount ? SettleMs : TransferShotMs, this,
-                           &ScreenshotTour::step);
+    if (step_ < shots_.size()) {
+        const Shot &shot = shots_[step_++];
+        pages->setCurrentIndex(shot.page);
+        if (shot.tabs)
+            shot.tabs->setCurrentIndex(shot.tab);
+        // Let the page settle before its picture is taken.
+        QTimer::singleShot(SettleMs, this, [this, name = shot.name] {
+            save(window_, name);
+            step();
+        });
         return;
     }
-    if (step_ == pageCount) {
+    if (step_ == shots_.size()) {
+        ++step_;
+        pages->setCurrentIndex(0);
+        window_.actions().acReceive->trigger();
+        QTimer::singleShot(TransferShotMs, this, &ScreenshotTour::step);
+        return;
+    }
+    if (step_ == shots_.size() + 1) {
+        ++step_;
         save(window_, QStringLiteral("6-prenos"));
         window_.actions().acStop->trigger();
         window_.actions().acAbout->trigger();
-        ++step_;
         QTimer::singleShot(SettleMs, this, &ScreenshotTour::step);
         return;
     }

@@ -3,7 +3,11 @@
 #include <QObject>
 #include <QString>
 
+#include <vector>
+
 #include "ui/UserDialogs.h"
+
+class QTabBar;
 
 namespace ornis {
 
@@ -30,12 +34,23 @@ public:
     void start();
 
 private:
+    // One picture of a page, or of one tab of a page that has tabs of its own.
+    struct Shot
+    {
+        int page;
+        QTabBar *tabs;
+        int tab;
+        QString name;
+    };
+
+    void planPageShots();
     void step();
     void save(QWidget &widget, const QString &name);
 
     TMainForm &window_;
     QString folder_;
-    int step_ = 0;
+    std::vector<Shot> shots_;
+    std::size_t step_ = 0;
 };
 
 } // namespace ornis

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "LinkPortList.h"
+#include "ui/LinkPortList.h"
 #include "qtlink/QtSerialPort.h"
 
 namespace ornis {

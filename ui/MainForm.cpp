@@ -9,14 +9,18 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "ClockText.h"
-#include "ConfigView.h"
-#include "LinkPortList.h"
-#include "PortChooser.h"
-#include "ProgressPanel.h"
-#include "SetupPage.h"
-#include "TransferPage.h"
-#include "UserDialogs.h"
+#include "ui/ClockText.h"
+#include "ui/ConfigView.h"
+#include "ui/LinkPortList.h"
+#include "ui/PortChooser.h"
+#include "ui/widgets/ProgressPanel.h"
+#include "ui/pages/PEPage.h"
+#include "ui/pages/ServicesPage.h"
+#include "ui/pages/SettingPage.h"
+#include "ui/pages/SetupPage.h"
+#include "ui/pages/ShortDialPage.h"
+#include "ui/pages/TransferPage.h"
+#include "ui/UserDialogs.h"
 #include "config/AppConfigFile.h"
 #include "config/FactoryDefaults.h"
 #include "config/Numbering.h"
@@ -117,22 +121,28 @@ void TMainForm::buildPages()
     views_[std::size_t(MainPage::Setup)] = setupPage_;
     pcMain_->addTab(setupPage_, QStringLiteral("Konfigurace"));
 
-    struct PageName
+    struct PageEntry
     {
         MainPage page;
         const char *name;
         const char *buttons;
         QString caption;
+        QWidget *content;
     };
-    const PageName names[] = {
-        {MainPage::Setting, "tsSetting", "Setting", QStringLiteral("Nastavení")},
-        {MainPage::Services, "tsServices", "Services", QStringLiteral("Služby")},
-        {MainPage::ShortDials, "tsShortDials", "ShortDials", QStringLiteral("Zkrácené volby")},
-        {MainPage::PE, "tsPE", "PE", QStringLiteral("PE")},
+    const PageEntry entries[] = {
+        {MainPage::Setting, "tsSetting", "Setting", QStringLiteral("Nastavení"),
+         addView(MainPage::Setting, new SettingPage(config_, dialogs_))},
+        {MainPage::Services, "tsServices", "Services", QStringLiteral("Služby"),
+         addView(MainPage::Services, new ServicesPage(config_, dialogs_))},
+        {MainPage::ShortDials, "tsShortDials", "ShortDials", QStringLiteral("Zkrácené volby"),
+         addView(MainPage::ShortDials, new ShortDialPage(config_, dialogs_))},
+        {MainPage::PE, "tsPE", "PE", QStringLiteral("PE"),
+         addView(MainPage::PE, new PEPage(config_, dialogs_))},
     };
-    for (const PageName &entry : names) {
+    for (const PageEntry &entry : entries) {
         auto *page = new TransferPage(QLatin1String(entry.name), actions_,
                                       QLatin1String(entry.buttons), pcMain_);
+        page->setContent(entry.content);
         pages_[std::size_t(entry.page)] = page;
         pcMain_->addTab(page, entry.caption);
     }
@@ -164,6 +174,13 @@ TransferPage &TMainForm::page(MainPage page) const
 void TMainForm::setView(MainPage page, ConfigView *view)
 {
     views_.at(std::size_t(page)) = view;
+}
+
+template<typename Page>
+Page *TMainForm::addView(MainPage page, Page *view)
+{
+    setView(page, view);
+    return view;
 }
 
 template<typename Call>

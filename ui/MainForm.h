@@ -7,8 +7,8 @@
 #include <bitset>
 #include <memory>
 
-#include "MainActions.h"
-#include "MainPages.h"
+#include "ui/MainActions.h"
+#include "ui/MainPages.h"
 #include "config/ExchangeConfig.h"
 #include "link/TransferObserver.h"
 
@@ -70,6 +70,9 @@ protected:
 private:
     void FormCreate(int preferredPort);
     void buildPages();
+    // Makes `view` the view of `page` and hands it back.
+    template<typename Page>
+    Page *addView(MainPage page, Page *view);
 
     // Handlers.
     void acReceiveExecute();

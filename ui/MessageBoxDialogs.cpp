@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include "AboutText.h"
+#include "ui/AboutText.h"
 
 namespace ornis {
 

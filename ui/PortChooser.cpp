@@ -2,8 +2,8 @@
 
 #include <QComboBox>
 
-#include "LinkPortList.h"
-#include "UserDialogs.h"
+#include "ui/LinkPortList.h"
+#include "ui/UserDialogs.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
 

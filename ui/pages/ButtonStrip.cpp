@@ -2,8 +2,8 @@
 
 #include <QHBoxLayout>
 
-#include "ActionButton.h"
-#include "MainActions.h"
+#include "ui/widgets/ActionButton.h"
+#include "ui/MainActions.h"
 
 namespace ornis {
 

@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ActionButton.h"
-#include "ButtonStrip.h"
-#include "MainActions.h"
-#include "SvgPicture.h"
+#include "ui/widgets/ActionButton.h"
+#include "ui/pages/ButtonStrip.h"
+#include "ui/MainActions.h"
+#include "ui/widgets/SvgPicture.h"
 #include "config/ExchangeConfig.h"
 #include "config/ListTexts.h"
 

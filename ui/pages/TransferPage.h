@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
-#include "ButtonStrip.h"
+#include "ui/pages/ButtonStrip.h"
+
+class QVBoxLayout;
 
 namespace ornis {
 
@@ -17,11 +19,11 @@ public:
     TransferPage(const QString &name, const MainActions &actions, const QString &suffix,
                  QWidget *parent = nullptr);
 
-    // Where the page's own controls go.
-    [[nodiscard]] QWidget *content() const { return content_; }
+    // Puts the page's own controls above the buttons; the page becomes their parent.
+    void setContent(QWidget *content);
 
 private:
-    QWidget *content_;
+    QVBoxLayout *layout_;
 };
 
 } // namespace ornis

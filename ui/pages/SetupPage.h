@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "ConfigView.h"
+#include "ui/ConfigView.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,0 +1,25 @@
+#include "TransferPage.h"
+
+#include <QVBoxLayout>
+
+namespace ornis {
+
+TransferPage::TransferPage(const QString &name, const MainActions &actions,
+                           const QString &suffix, QWidget *parent)
+    : QWidget(parent)
+    , layout_(new QVBoxLayout(this))
+{
+    setObjectName(name);
+    layout_->setContentsMargins(6, 6, 6, 6);
+    layout_->addStretch(1);
+    layout_->addWidget(new ButtonStrip(actions, suffix, {}, this));
+}
+
+void TransferPage::setContent(QWidget *content)
+{
+    // The stretch that kept the buttons at the bottom of an empty page gives way.
+    delete layout_->takeAt(0);
+    layout_->insertWidget(0, content, 1);
+}
+
+} // namespace ornis
