@@ -11,6 +11,7 @@
 #include "ActionButton.h"
 #include "ButtonStrip.h"
 #include "MainActions.h"
+#include "PortComboBox.h"
 #include "SvgPicture.h"
 #include "config/ExchangeConfig.h"
 #include "config/ListTexts.h"
@@ -122,9 +123,11 @@ QWidget *SetupPage::buildPortGroup()
 {
     QGroupBox *group = makeGroup(this, "gbComPort", QStringLiteral(" Port "));
     group->setFixedWidth(118);
-    cbComPort_ = new QComboBox(group);
+    cbComPort_ = new PortComboBox(group);
     cbComPort_->setObjectName(QStringLiteral("cbComPort"));
     cbComPort_->setStatusTip(QStringLiteral("Sériový port, ke kterému je ústředna připojena"));
+    cbComPort_->setToolTip(QStringLiteral("Vyberte port ze seznamu, nebo napište cestu "
+                                          "k zařízení (např. /dev/ttyUSB0) a stiskněte Enter"));
     group->layout()->addWidget(cbComPort_);
     return group;
 }
