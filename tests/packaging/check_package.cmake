@@ -33,16 +33,6 @@ expect_files("${root}" "usr/bin/ornisset;usr/bin/ornisset-cli;usr/bin/ornisset-s
 usr/lib/udev/rules.d/60-ornisset-serial.rules;usr/share/applications/ornisset.desktop;\
 usr/share/icons/hicolor/scalable/apps/ornisset.svg;usr/share/metainfo/ornisset.metainfo.xml")
 
-# The desktop entry starts the installed program with the installed icon.
-file(STRINGS "${root}/usr/share/applications/ornisset.desktop" exec REGEX "^Exec=")
-file(STRINGS "${root}/usr/share/applications/ornisset.desktop" icon REGEX "^Icon=")
-string(REPLACE "Exec=" "" exec "${exec}")
-string(REPLACE "Icon=" "" icon "${icon}")
-if(NOT EXISTS "${root}/usr/bin/${exec}"
-        OR NOT EXISTS "${root}/usr/share/icons/hicolor/scalable/apps/${icon}.svg")
-    message(FATAL_ERROR "the desktop entry's Exec=${exec} or Icon=${icon} is not installed")
-endif()
-
 # Depends comes from the libraries the programs link; udev learns of the rule at once.
 run(dpkg-deb -f "${package}" Depends)
 foreach(library libqt6serialport6 libqt6widgets6 libqt6svg6)

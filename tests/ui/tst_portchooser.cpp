@@ -35,6 +35,12 @@ struct PortWindow
         QTest::keyClick(&list, Qt::Key_Return);
     }
 
+    void dropDown()
+    {
+        list.showPopup();
+        list.hidePopup();
+    }
+
     [[nodiscard]] QStringList entries() const
     {
         QStringList texts;
@@ -67,24 +73,36 @@ class PortChooserTest : public QObject
 
 private slots:
     // As the README tells: start ornisset-sim, type its device path, read everything.
-    void aTypedPathReachesTheExchangeFreshFromTheFactory()
+    // Then an adapter plugged in late appears when the list drops down, and one pulled out
+    // goes; the port in use stays chosen, open and wired to the transfers.
+    void aTypedPathReachesTheExchangeAndStaysWhenTheListIsReadAnew()
     {
         SimToolProcess sim({});
         QVERIFY(!sim.waitForPath().isEmpty());
         PortWindow w;
-        QCOMPARE(w.list.currentIndex(), -1);
         w.type(sim.path);
         QVERIFY2(w.dialogs.errors.isEmpty(), qPrintable(w.dialogs.errors.join('\n')));
-        QCOMPARE(w.list.currentText(), sim.path);
+        QCOMPARE(w.entries(), QStringList {sim.path});
+        QCOMPARE(w.list.currentIndex(), 0);
 
         ExchangeConfig &config = w.window.config();
         config = testing::awayFromFactory();
         QVERIFY(w.runs(w.window.actions().acReceive));
-        const ExchangeConfig factory = factoryConfig();
+        const ExchangeConfig factory = factoryConfig(); // the exchange starts with it
         QCOMPARE(config.Grids.DayRingGrid, factory.Grids.DayRingGrid);
         QCOMPARE(config.Counters, factory.Counters);
         QCOMPARE(config.Services, factory.Services);
         QCOMPARE(config.PETable, factory.PETable);
+
+        w.machine = {{"ttyUSB0", "/dev/ttyUSB0", "FT232R USB UART"}};
+        w.dropDown();
+        QCOMPARE(w.entries(), (QStringList {"ttyUSB0", sim.path}));
+        QCOMPARE(w.list.currentText(), sim.path);
+        QVERIFY(w.runs(w.window.actions().acSendRTC));
+        w.machine.clear();
+        w.dropDown();
+        QCOMPARE(w.entries(), QStringList {sim.path});
+        QCOMPARE(w.list.currentIndex(), 0);
     }
 
     void aTypedPathThatDoesNotOpenIsReportedAndLeftUnchosen_data()
@@ -107,30 +125,6 @@ private slots:
         QCOMPARE(w.list.currentIndex(), -1);
         QCOMPARE(w.list.currentText(), QString());
         QVERIFY(w.entries().isEmpty());
-    }
-
-    // An adapter plugged in late appears when the list drops down, one pulled out goes;
-    // the port in use stays chosen, open and wired to the transfers.
-    void droppingDownListsThePortsAnewAndKeepsThePortInUse()
-    {
-        SimToolProcess sim({});
-        QVERIFY(!sim.waitForPath().isEmpty());
-        PortWindow w;
-        w.type(sim.path);
-        QCOMPARE(w.entries(), QStringList {sim.path});
-
-        w.machine = {{"ttyUSB0", "/dev/ttyUSB0", "FT232R USB UART"}};
-        w.list.showPopup();
-        w.list.hidePopup();
-        QCOMPARE(w.entries(), (QStringList {"ttyUSB0", sim.path}));
-        QCOMPARE(w.list.currentText(), sim.path);
-        QVERIFY(w.runs(w.window.actions().acSendRTC));
-
-        w.machine.clear();
-        w.list.showPopup();
-        w.list.hidePopup();
-        QCOMPARE(w.entries(), QStringList {sim.path});
-        QCOMPARE(w.list.currentIndex(), 0);
     }
 };
 
