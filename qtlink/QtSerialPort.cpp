@@ -48,9 +48,9 @@ QtSerialPort::QtSerialPort(QObject *parent)
 {
 }
 
-QtSerialPort::QtSerialPort(LatencyRequest requestLowLatency, QObject *parent)
+QtSerialPort::QtSerialPort(LatencyRequest latencyRequest, QObject *parent)
     : QtLinkPort(parent)
-    , requestLowLatency_(std::move(requestLowLatency))
+    , requestLowLatency_(std::move(latencyRequest))
 {
     answerTimer_.setSingleShot(true);
     connect(&answerTimer_, &QTimer::timeout, this, &QtLinkPort::answerTimerFired);

@@ -37,7 +37,7 @@ public:
     using LatencyRequest = std::function<bool(SerialHandle)>;
 
     explicit QtSerialPort(QObject *parent = nullptr);
-    QtSerialPort(LatencyRequest requestLowLatency, QObject *parent = nullptr);
+    QtSerialPort(LatencyRequest latencyRequest, QObject *parent = nullptr);
     ~QtSerialPort() override;
 
     // The ports of the machine, in natural order (ttyS2 before ttyS10).
