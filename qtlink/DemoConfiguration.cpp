@@ -2,28 +2,10 @@
 
 #include "config/FactoryDefaults.h"
 #include "config/Numbering.h"
-#include "link/LocalClock.h"
-#include "link/TransferEngine.h"
-#include "link/TransferObserver.h"
-#include "sim/LineDriver.h"
-#include "sim/SimulatedPort.h"
 
 namespace ornis {
 
 namespace {
-
-class NoClock final : public LocalClock
-{
-public:
-    LocalDateTime now() const override { return {}; }
-};
-
-class FailureCatcher final : public TransferObserver
-{
-public:
-    void transferFailed(const std::string &text) override { message = text; }
-    std::string message;
-};
 
 void setDial(ShortDialRecord &record, int line, const char *number, const char *comment)
 {
@@ -78,21 +60,6 @@ ExchangeConfig demoConfiguration()
     config.PETable[0] = {2, "1234"};
     config.PETable[20] = {1, "00420"};
     return config;
-}
-
-Status writeIntoExchange(const ExchangeConfig &config, sim::VirtualExchange &exchange)
-{
-    ExchangeConfig copy = config;
-    sim::SimulatedPort port(exchange, "preset");
-    NoClock clock;
-    FailureCatcher failures;
-    TransferEngine engine(copy, port, clock, failures);
-    if (!engine.startTransfer(TransferMode::AllWrite))
-        return Status::failure("The configuration cannot be written: " + failures.message);
-    sim::runToIdle(engine, port);
-    if (!failures.message.empty())
-        return Status::failure(failures.message);
-    return Status::success();
 }
 
 } // namespace ornis

@@ -1,6 +1,7 @@
 #include "DemoExchangePort.h"
 
 #include "DemoConfiguration.h"
+#include "sim/Preload.h"
 
 #include <algorithm>
 

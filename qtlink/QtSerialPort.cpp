@@ -44,7 +44,13 @@ QString openFailureMessage(
 } // namespace
 
 QtSerialPort::QtSerialPort(QObject *parent)
+    : QtSerialPort(&requestLowLatency, parent)
+{
+}
+
+QtSerialPort::QtSerialPort(LatencyRequest latencyRequest, QObject *parent)
     : QtLinkPort(parent)
+    , requestLowLatency_(std::move(latencyRequest))
 {
     answerTimer_.setSingleShot(true);
     connect(&answerTimer_, &QTimer::timeout, this, &QtLinkPort::answerTimerFired);
@@ -96,6 +102,9 @@ Status QtSerialPort::open(const QString &nameOrPath)
     failure_.clear();
     tolerated([this] { serial_.setRequestToSend(true); });
     tolerated([this] { serial_.setDataTerminalReady(dtr_); });
+    // Every byte of the lock-step protocol waits for the one before; a device without
+    // the setting is used as it is.
+    lowLatency_ = requestLowLatency_ && requestLowLatency_(serial_.handle());
     // Bytes that waited in the device before this opening answer nothing of ours (Qt
     // before 6.6 does not discard them on open).
     tolerated([this] { serial_.clear(QSerialPort::Input); });
@@ -105,6 +114,7 @@ Status QtSerialPort::open(const QString &nameOrPath)
 void QtSerialPort::close()
 {
     ++openings_;
+    lowLatency_ = false;
     if (serial_.isOpen())
         serial_.close();
     serial_.clearError();
@@ -223,6 +233,7 @@ void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error)
     }
     serial_.close();
     serial_.clearError();
+    lowLatency_ = false;
     // Announced from the event loop: the error may have been raised inside a call of the
     // engine (a flush), which must not be re-entered.
     const unsigned opening = ++openings_;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "LowLatency.h"
 #include "QtLinkPort.h"
 
 #include <QList>
 #include <QSerialPort>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 namespace ornis {
 
@@ -17,7 +19,8 @@ struct SerialPortEntry
 };
 
 // The serial port of the exchange link on QSerialPort: 2400 baud 8N1, no flow control,
-// RTS on, DTR as the start-up probe left it. Never blocks.
+// RTS on, DTR as the start-up probe left it, low latency where the driver offers it.
+// Never blocks.
 //
 // A fatal error of the device (adapter unplugged, far end of a pseudo-terminal closed)
 // closes the port at once and is announced by portFailed() from the event loop, once;
@@ -30,7 +33,11 @@ public:
     static constexpr qint32 Baud = 2400;
     static constexpr qint64 InputBufferSize = 4096;
 
+    // Asks the driver of an open device for low latency; false when it refuses.
+    using LatencyRequest = std::function<bool(SerialHandle)>;
+
     explicit QtSerialPort(QObject *parent = nullptr);
+    QtSerialPort(LatencyRequest latencyRequest, QObject *parent = nullptr);
     ~QtSerialPort() override;
 
     // The ports of the machine, in natural order (ttyS2 before ttyS10).
@@ -46,6 +53,8 @@ public:
     // that refuses the call (a pseudo-terminal) stays usable.
     void setDtr(bool on);
     [[nodiscard]] bool dtr() const { return dtr_; }
+    // Whether the driver of the open device granted low latency.
+    [[nodiscard]] bool lowLatency() const { return lowLatency_; }
 
     // The start-up probe: opens the first of `ports` that opens and switches DTR off for
     // it and every later opening. Returns the name opened, empty when none opened (then
@@ -71,9 +80,11 @@ private:
     [[nodiscard]] Status notOpen() const;
 
     QSerialPort serial_;
+    LatencyRequest requestLowLatency_;
     QTimer answerTimer_;
     QString name_;
     bool dtr_ = true;
+    bool lowLatency_ = false;
     bool opening_ = false; // errors go to open()'s result
     int toleratedCalls_ = 0; // errors of the device's refusals are ignored
     QString failure_; // the fatal error that closed the port, until reopened

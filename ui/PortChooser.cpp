@@ -1,16 +1,15 @@
 #include "PortChooser.h"
 
-#include <QComboBox>
-
 #include "ui/LinkPortList.h"
 #include "ui/UserDialogs.h"
+#include "ui/widgets/PortComboBox.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
 
 namespace ornis {
 
 PortChooser::PortChooser(LinkPortList &ports, TransferEngine &engine, UserDialogs &dialogs,
-                         QComboBox &list, QWidget *dialogParent)
+                         PortComboBox &list, QWidget *dialogParent)
     : ports_(ports)
     , engine_(engine)
     , dialogs_(dialogs)
@@ -19,6 +18,8 @@ PortChooser::PortChooser(LinkPortList &ports, TransferEngine &engine, UserDialog
 {
     // Only the user's choice opens a port; filling the list or clearing it does not.
     connect(&list_, &QComboBox::activated, this, &PortChooser::cbComPortChange);
+    connect(&list_, &PortComboBox::portTyped, this, &PortChooser::cbComPortTyped);
+    connect(&list_, &PortComboBox::aboutToDropDown, this, &PortChooser::refreshList);
     attachPort();
 }
 
@@ -30,24 +31,21 @@ PortChooser::~PortChooser()
 
 void PortChooser::probe(int first)
 {
-    list_.clear();
-    list_.addItems(ports_.names());
-    list_.setCurrentIndex(-1);
-
+    const int count = int(ports_.names().size());
     QList<int> order;
-    if (first >= 0 && first < list_.count())
+    if (first >= 0 && first < count)
         order.append(first);
-    for (int index = 0; index < list_.count(); ++index) {
+    for (int index = 0; index < count; ++index) {
         if (index != first)
             order.append(index);
     }
     for (const int index : std::as_const(order)) {
         if (ports_.open(index).ok()) {
             ports_.setDtr(false);
-            list_.setCurrentIndex(index);
             break;
         }
     }
+    fillList();
     attachPort();
 }
 
@@ -57,10 +55,18 @@ void PortChooser::cbComPortChange(int index)
     ports_.close();
     const Status status = ports_.open(index);
     attachPort();
-    if (!status.ok()) {
-        list_.setCurrentIndex(-1);
-        dialogs_.showError(dialogParent_, QString::fromStdString(status.message()));
-    }
+    list_.setCurrentIndex(ports_.inUse());
+    reportFailure(status);
+}
+
+void PortChooser::cbComPortTyped(const QString &nameOrPath)
+{
+    engine_.abort();
+    ports_.close();
+    const Status status = ports_.openTyped(nameOrPath);
+    attachPort();
+    fillList(); // a path that opened is an entry now
+    reportFailure(status);
 }
 
 void PortChooser::close()
@@ -94,6 +100,26 @@ void PortChooser::onPortFailed()
 {
     // The port has closed itself; the list shows that none is in use.
     list_.setCurrentIndex(-1);
+}
+
+void PortChooser::fillList()
+{
+    list_.clear();
+    list_.addItems(ports_.names());
+    list_.setCurrentIndex(ports_.inUse());
+}
+
+void PortChooser::refreshList()
+{
+    // The port in use and a transfer on it go on undisturbed.
+    ports_.refresh();
+    fillList();
+}
+
+void PortChooser::reportFailure(const Status &status)
+{
+    if (!status.ok())
+        dialogs_.showError(dialogParent_, QString::fromStdString(status.message()));
 }
 
 } // namespace ornis

@@ -4,24 +4,26 @@
 #include <QMetaObject>
 #include <QObject>
 
-class QComboBox;
 class QWidget;
 
 namespace ornis {
 
 class LinkPortList;
+class PortComboBox;
+class Status;
 class TransferEngine;
 class UserDialogs;
 
 // The port list `cbComPort`: fills it, opens the first port that opens at start, opens
-// the port the user picks, and wires the port in use to the engine.
+// the port the user picks or types, lists the ports anew when the list drops down, and
+// wires the port in use to the engine.
 class PortChooser final : public QObject
 {
     Q_OBJECT
 
 public:
     PortChooser(LinkPortList &ports, TransferEngine &engine, UserDialogs &dialogs,
-                QComboBox &list, QWidget *dialogParent);
+                PortComboBox &list, QWidget *dialogParent);
     ~PortChooser() override;
 
     // Lists the ports and opens, in list order, the first entry that opens (with DTR off
@@ -32,6 +34,8 @@ public:
     // The user picked entry `index` (`cbComPortChange`). A transfer that runs on the
     // port in use is ended first: its bytes must not go to, or come from, another line.
     void cbComPortChange(int index);
+    // The user typed a name or device path and confirmed it: opened as a picked entry is.
+    void cbComPortTyped(const QString &nameOrPath);
 
     // Closes the port in use (`FormDestroy`).
     void close();
@@ -41,11 +45,15 @@ private:
     // engine.
     void attachPort();
     void onPortFailed();
+    // The entries as the port list has them now, the port in use selected.
+    void fillList();
+    void refreshList();
+    void reportFailure(const Status &status);
 
     LinkPortList &ports_;
     TransferEngine &engine_;
     UserDialogs &dialogs_;
-    QComboBox &list_;
+    PortComboBox &list_;
     QWidget *dialogParent_;
     QList<QMetaObject::Connection> connections_;
 };

@@ -5,6 +5,7 @@
 // until SIGINT, SIGTERM or SIGHUP, or until it is told to disappear.
 
 #include "sim/LinePacer.h"
+#include "sim/Preload.h"
 #include "sim/PtyLine.h"
 #include "sim/VirtualExchange.h"
 
@@ -34,17 +35,20 @@ struct Options
 {
     std::string load;
     std::string save;
+    bool blank = false;
     int baud = 0;
     Faults faults;
     std::optional<std::size_t> disappearAfter;
 };
 
 const char *const Usage
-    = "usage: ornisset-sim [--load IMAGE] [--save IMAGE] [--baud N]\n"
+    = "usage: ornisset-sim [--load IMAGE | --blank] [--save IMAGE] [--baud N]\n"
       "                    [--silent-after N] [--garbage-from N] [--double-answers]\n"
       "                    [--disappear-after N]\n"
       "Serves the virtual exchange on a pseudo-terminal and prints its device path.\n"
+      "It starts as an exchange fresh from the factory.\n"
       "  --load IMAGE          start with this 4096-byte memory image\n"
+      "  --blank               start with a memory of zeros\n"
       "  --save IMAGE          save the memory image on exit, on disappearing, and\n"
       "                        whenever the line has been quiet for 0.3 s after a change\n"
       "  --baud N              answer at the pace of an N-baud line (10 bits a byte);\n"
@@ -90,6 +94,10 @@ std::optional<Options> parseOptions(int argc, char **argv)
         std::size_t count = 0;
         if (arg == "--double-answers") {
             options.faults.doubleAnswers = true;
+            continue;
+        }
+        if (arg == "--blank") {
+            options.blank = true;
             continue;
         }
         if (arg == "--help" || arg == "-h") {
@@ -323,9 +331,17 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    Server server(*options);
-    if (!options->load.empty() && !loadImage(options->load, server.exchange().memory()))
+    if (options->blank && !options->load.empty()) {
+        std::fputs("ornisset-sim: --load and --blank exclude each other\n", stderr);
         return 2;
+    }
+    Server server(*options);
+    if (!options->load.empty()) {
+        if (!loadImage(options->load, server.exchange().memory()))
+            return 2;
+    } else if (!options->blank) {
+        server.exchange().memory() = factoryMemory();
+    }
 
     struct sigaction action
     {

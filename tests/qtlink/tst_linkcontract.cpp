@@ -1,5 +1,6 @@
 #include "LinkUnderTest.h"
 #include "qtlink/DemoConfiguration.h"
+#include "sim/Preload.h"
 
 #include <QTest>
 #include <memory>

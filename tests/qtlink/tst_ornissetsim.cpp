@@ -1,6 +1,8 @@
 #include "config/ExchangeConfig.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtSerialPort.h"
+#include "sim/Preload.h"
+#include "tests/common/SimToolProcess.h"
 #include "tests/link/FixedClock.h"
 #include "tests/link/RecordingObserver.h"
 #include "tests/qtlink/WaitOnPort.h"
@@ -21,29 +23,18 @@ class SimProcess
 {
 public:
     explicit SimProcess(const QStringList &arguments)
-        : engine(config, port, clock, observer)
+        : tool(arguments)
+        , process(tool.process)
+        , engine(config, port, clock, observer)
     {
         connectPortToEngine(port, engine);
-        process.start(QStringLiteral(ORNISSET_SIM), arguments);
-    }
-    ~SimProcess()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
     }
 
     // Reads the device path the tool prints, and opens it.
     bool open()
     {
-        QSignalSpy output(&process, &QProcess::readyReadStandardOutput);
-        while (!process.canReadLine()) {
-            if (!output.wait(10'000))
-                return false;
-        }
-        path = QString::fromLocal8Bit(process.readLine()).trimmed();
-        return port.open(path).ok();
+        path = tool.waitForPath();
+        return !path.isEmpty() && port.open(path).ok();
     }
 
     bool runToIdle()
@@ -51,14 +42,10 @@ public:
         return waitOnPort(port, [this] { return engine.isIdle(); });
     }
 
-    bool terminate()
-    {
-        process.terminate(); // SIGTERM
-        QSignalSpy finished(&process, &QProcess::finished);
-        return process.state() == QProcess::NotRunning || finished.wait(10'000);
-    }
+    bool terminate() { return tool.terminate(); }
 
-    QProcess process;
+    SimToolProcess tool;
+    QProcess &process;
     QString path;
     ExchangeConfig config;
     FixedClock clock;
@@ -108,6 +95,29 @@ private slots:
         QVERIFY(sim.terminate());
         QCOMPARE(sim.process.exitCode(), 0);
         QCOMPARE(readFile(saved), expected);
+    }
+
+    // Without an image the exchange starts as from the factory, or blank when asked.
+    void startMemory_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("image");
+        const sim::VirtualExchange::Memory factory = sim::factoryMemory();
+        QTest::newRow("factory") << QStringList()
+                                 << QByteArray(reinterpret_cast<const char *>(factory.data()),
+                                        qsizetype(factory.size()));
+        QTest::newRow("blank") << QStringList {"--blank"} << QByteArray(4096, '\0');
+    }
+    void startMemory()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, image);
+        QTemporaryDir dir;
+        const QString saved = dir.filePath("saved.img");
+        SimToolProcess sim(options + QStringList {"--save", saved});
+        QVERIFY(!sim.waitForPath().isEmpty());
+        QVERIFY(sim.terminate());
+        QCOMPARE(readFile(saved), image);
     }
 
     // 19 round trips of a clock write at 2400 baud need at least 19 x 2 x 10 / 2400 s.

@@ -89,6 +89,35 @@ private slots:
         QVERIFY(failures.isEmpty());
     }
 
+    // Low latency is asked of every opened device; a driver that refuses it (as the
+    // pseudo-terminal's own does) leaves the port as usable as one that grants it.
+    void lowLatencyIsAskedForAndARefusalTolerated_data()
+    {
+        QTest::addColumn<int>("driver"); // 1 grants, 0 refuses, -1 the real request
+        QTest::newRow("granted") << 1;
+        QTest::newRow("refused") << 0;
+        QTest::newRow("pseudo-terminal") << -1;
+    }
+    void lowLatencyIsAskedForAndARefusalTolerated()
+    {
+        QFETCH(int, driver);
+        PtyExchange far;
+        QList<SerialHandle> asked;
+        QtSerialPort port([&](SerialHandle handle) {
+            asked.append(handle);
+            return driver < 0 ? requestLowLatency(handle) : driver == 1;
+        });
+        QSignalSpy failures(&port, &QtLinkPort::portFailed);
+        QVERIFY(port.open(far.slavePath()).ok());
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked.first() >= 0);
+        QCOMPARE(port.lowLatency(), driver == 1);
+        QVERIFY(echoes(port));
+        QVERIFY(failures.isEmpty());
+        port.close();
+        QVERIFY(!port.lowLatency());
+    }
+
     void openFailure()
     {
         QtSerialPort port;

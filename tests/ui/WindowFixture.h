@@ -76,6 +76,12 @@ public:
         return port_.open ? ornis::Status::success()
                           : ornis::Status::failure("ttyUSB0: Permission denied");
     }
+    void refresh() override { }
+    ornis::Status openTyped(const QString &nameOrPath) override
+    {
+        return open(nameOrPath == QLatin1String("ttyUSB0") ? 0 : -1);
+    }
+    int inUse() const override { return port_.open ? 0 : -1; }
     void close() override { port_.open = false; }
     void setDtr(bool on) override { dtr = on; }
     ornis::QtLinkPort &port() override { return port_; }

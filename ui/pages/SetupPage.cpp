@@ -8,9 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/widgets/ActionButton.h"
-#include "ui/pages/ButtonStrip.h"
 #include "ui/MainActions.h"
+#include "ui/pages/ButtonStrip.h"
+#include "ui/widgets/ActionButton.h"
+#include "ui/widgets/PortComboBox.h"
 #include "ui/widgets/SvgPicture.h"
 #include "config/ExchangeConfig.h"
 #include "config/ListTexts.h"
@@ -122,9 +123,11 @@ QWidget *SetupPage::buildPortGroup()
 {
     QGroupBox *group = makeGroup(this, "gbComPort", QStringLiteral(" Port "));
     group->setFixedWidth(118);
-    cbComPort_ = new QComboBox(group);
+    cbComPort_ = new PortComboBox(group);
     cbComPort_->setObjectName(QStringLiteral("cbComPort"));
     cbComPort_->setStatusTip(QStringLiteral("Sériový port, ke kterému je ústředna připojena"));
+    cbComPort_->setToolTip(QStringLiteral("Vyberte port ze seznamu, nebo napište cestu "
+                                          "k zařízení (např. /dev/ttyUSB0) a stiskněte Enter"));
     group->layout()->addWidget(cbComPort_);
     return group;
 }

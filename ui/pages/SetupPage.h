@@ -14,6 +14,7 @@ namespace ornis {
 struct ExchangeConfig;
 struct ModuleFlags;
 struct MainActions;
+class PortComboBox;
 class SvgPicture;
 
 // The page "Konfigurace" (`tsSetup`): the exchange model and its modules, the port, the
@@ -25,7 +26,7 @@ class SetupPage final : public QWidget, public ConfigView
 public:
     SetupPage(ExchangeConfig &config, const MainActions &actions, QWidget *parent = nullptr);
 
-    [[nodiscard]] QComboBox &portList() const { return *cbComPort_; }
+    [[nodiscard]] PortComboBox &portList() const { return *cbComPort_; }
     [[nodiscard]] QPushButton &clockButton() const { return *btSendRTC_; }
 
     // Shows the model's exchange type and module flags.
@@ -58,7 +59,7 @@ private:
     QCheckBox *chbMKV_ = nullptr;
     QCheckBox *chbMKPR_ = nullptr;
     QCheckBox *chbMKX_ = nullptr;
-    QComboBox *cbComPort_ = nullptr;
+    PortComboBox *cbComPort_ = nullptr;
     QPushButton *btSendRTC_ = nullptr;
     SvgPicture *imgMira_ = nullptr;
     SvgPicture *imgVega_ = nullptr;
