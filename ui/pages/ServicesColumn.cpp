@@ -87,8 +87,6 @@ ServicesColumn::ServicesColumn(ExtensionServices &services, int extension, QWidg
     alarmDaily_ = addTime("meAlarmDaily");
     bindings_.bind(alarmDaily_, services.AlarmDaily);
     rows_[Alarm] = {alarmOnce_, slash_, alarmDaily_};
-
-    arrange();
 }
 
 QString ServicesColumn::controlName(const char *prefix) const
@@ -132,11 +130,25 @@ MaskedTimeEdit *ServicesColumn::addTime(const char *prefix)
     return edit;
 }
 
-void ServicesColumn::changeEvent(QEvent *event)
+bool ServicesColumn::event(QEvent *event)
 {
-    QFrame::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    const bool handled = QFrame::event(event);
+    // The page is built before it joins the window, whose font then reaches it: arrange
+    // once the font is final (polished before it shows), and again if it ever changes.
+    const bool polished = testAttribute(Qt::WA_WState_Polished);
+    switch (event->type()) {
+    case QEvent::Polish:
         arrange();
+        break;
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+        if (polished)
+            arrange();
+        break;
+    default:
+        break;
+    }
+    return handled;
 }
 
 void ServicesColumn::arrange()

@@ -38,15 +38,14 @@ signals:
     void timeRefused();
 
 protected:
-    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     [[nodiscard]] QString controlName(const char *prefix) const;
     QComboBox *addList(const char *prefix, int itemCount, bool withLines);
     QCheckBox *addBox(const QString &name, bool &field);
     MaskedTimeEdit *addTime(const char *prefix);
-    // Sizes the controls whose text decides their width and places every row; again
-    // whenever the font changes (the window's font reaches the page after it is built).
+    // Sizes the controls whose text decides their width and places every row.
     void arrange();
     // Places the row's controls side by side with `gap` pixels between, centred.
     void placeRow(ServicesRows::Row row, int gap);
