@@ -21,7 +21,6 @@ namespace {
 constexpr int BackRingWidth = 81;
 constexpr int RedirectWidth = 41;
 constexpr int TimeWidth = 33;
-constexpr int Inner = ServicesColumn::Width - 2;
 
 // A time field just wide enough for "00:00" and the cursor.
 int timeFieldWidth(const MaskedTimeEdit &edit)
@@ -156,8 +155,10 @@ void ServicesColumn::arrange()
     using namespace ServicesRows;
     for (QLabel *label : {number_, slash_})
         label->setFixedWidth(label->sizeHint().width());
+    // The two redirection lists stand side by side inside the frame.
+    const int half = (Width - 2 * frameWidth()) / 2;
     for (QComboBox *list : {redirect_, redirectWhen_})
-        list->setFixedWidth(std::clamp(list->sizeHint().width(), RedirectWidth, Inner / 2));
+        list->setFixedWidth(std::clamp(list->sizeHint().width(), RedirectWidth, half));
     for (MaskedTimeEdit *edit : {alarmOnce_, alarmDaily_})
         edit->setFixedWidth(timeFieldWidth(*edit));
     const int indicator = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this);
