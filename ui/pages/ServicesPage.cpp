@@ -1,16 +1,154 @@
 #include "ServicesPage.h"
 
 #include "config/ExchangeConfig.h"
+#include "config/Numbering.h"
 #include "ui/UserDialogs.h"
+#include "ui/pages/ServicesColumn.h"
+#include "ui/pages/ServicesRows.h"
+#include "ui/widgets/MaskedTimeEdit.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
 namespace ornis {
+
+namespace {
+
+constexpr int TopStripHeight = 32;
+constexpr int ColumnsPerBlock = 4;
+constexpr int ColumnDistance = 104;
+constexpr int BlockDistance = 160;
+constexpr int LabelGap = 6;
+
+// The row labels, in the order of ServicesRows::Row.
+const char *const RowLabels[ServicesRows::Count] = {
+    "Pobočka číslo:",
+    "Zpětné vyzvánění:",
+    "Parkování (1..6):",
+    "Přesměrování:",
+    "Vyzvánění (91..94):",
+    "Buzení jednou/denně:",
+};
+
+} // namespace
 
 ServicesPage::ServicesPage(ExchangeConfig &config, UserDialogs &dialogs, QWidget *parent)
     : QWidget(parent)
     , config_(config)
     , dialogs_(dialogs)
-{}
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildTopStrip());
+    layout->addWidget(buildSheets(), 1);
+}
 
-void ServicesPage::refresh() {}
+QWidget *ServicesPage::buildTopStrip()
+{
+    auto *strip = new QWidget(this);
+    strip->setFixedHeight(TopStripHeight);
+    auto *layout = new QHBoxLayout(strip);
+    layout->setContentsMargins(4, 0, 4, 0);
+    layout->setSpacing(6);
+
+    layout->addWidget(new QLabel(QStringLiteral("Blokování přesměrování:"), strip));
+    auto *blockRedirect = new QCheckBox(strip);
+    blockRedirect->setObjectName(QStringLiteral("chbBlockRedir"));
+    // Only the exchange sets it; the page shows what the last read delivered.
+    blockRedirect->setEnabled(false);
+    bindings_.bind(blockRedirect, config_.BlockRedirect);
+    layout->addWidget(blockRedirect);
+    layout->addSpacing(24);
+
+    layout->addWidget(new QLabel(QStringLiteral("Generální vyzvánění:"), strip));
+    auto *frame = new QFrame(strip);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    auto *lines = new QHBoxLayout(frame);
+    lines->setContentsMargins(8, 2, 8, 2);
+    lines->setSpacing(12);
+    for (int l = 0; l < LineCount; ++l) {
+        auto *box = new QCheckBox(QString::number(lineNumber(l)), frame);
+        box->setObjectName(QStringLiteral("chbGenRing%1").arg(lineNumber(l)));
+        // The caption stands left of the box.
+        box->setLayoutDirection(Qt::RightToLeft);
+        bindings_.bind(box, config_.GeneralRing[size_t(l)]);
+        lines->addWidget(box);
+    }
+    layout->addWidget(frame, 0, Qt::AlignVCenter);
+    layout->addStretch(1);
+    return strip;
+}
+
+QTabWidget *ServicesPage::buildSheets()
+{
+    auto *sheets = new QTabWidget(this);
+    sheets->setObjectName(QStringLiteral("pcServices"));
+    sheets->setTabPosition(QTabWidget::West);
+    sheets->addTab(buildSheet("tsLine2x", 0), QStringLiteral("21-28"));
+    sheets->addTab(buildSheet("tsLine3x", 8), QStringLiteral("31-38"));
+    return sheets;
+}
+
+QWidget *ServicesPage::buildSheet(const char *name, int firstExtension)
+{
+    auto *sheet = new QWidget;
+    sheet->setObjectName(QLatin1String(name));
+    auto *layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 6, 0, 0);
+    layout->setSpacing(BlockDistance - ServicesRows::BlockHeight);
+    layout->addWidget(buildBlock(firstExtension));
+    layout->addWidget(buildBlock(firstExtension + ColumnsPerBlock));
+    layout->addStretch(1);
+    return sheet;
+}
+
+QWidget *ServicesPage::buildBlock(int firstExtension)
+{
+    auto *block = new QWidget;
+    auto *layout = new QHBoxLayout(block);
+    layout->setContentsMargins(4, 0, 4, 0);
+    layout->setSpacing(ColumnDistance - ServicesColumn::Width);
+
+    // The labels stand at the heights of the rows inside the columns' frames.
+    auto *labels = new QWidget(block);
+    auto *rows = new QVBoxLayout(labels);
+    rows->setContentsMargins(0, ServicesRows::TopMargin, LabelGap, ServicesRows::TopMargin);
+    rows->setSpacing(ServicesRows::Spacing - ServicesRows::Height);
+    for (const char *text : RowLabels) {
+        auto *label = new QLabel(QString::fromUtf8(text), labels);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setFixedHeight(ServicesRows::Height);
+        rows->addWidget(label);
+    }
+    layout->addWidget(labels);
+
+    for (int extension = firstExtension; extension < firstExtension + ColumnsPerBlock;
+         ++extension) {
+        auto *column = new ServicesColumn(config_.Services[size_t(extension)], extension, block);
+        connect(column, &ServicesColumn::timeRefused, this,
+            [this] { dialogs_.showError(this, MaskedTimeEdit::InvalidInputMessage); });
+        layout->addWidget(column);
+        columns_.push_back(column);
+    }
+    layout->addStretch(1);
+    return block;
+}
+
+void ServicesPage::refresh()
+{
+    bindings_.showAll();
+    for (const ServicesColumn *column : columns_)
+        column->showServices();
+}
+
+void ServicesPage::valuesStored(ConfigBlock block)
+{
+    if (block == ConfigBlock::Services)
+        refresh();
+}
 
 } // namespace ornis
