@@ -17,6 +17,7 @@
 #include "ui/FilePath.h"
 #include "ui/LinkPortList.h"
 #include "ui/PortChooser.h"
+#include "ui/ReportPrinter.h"
 #include "ui/widgets/ProgressPanel.h"
 #include "ui/pages/PEPage.h"
 #include "ui/pages/ServicesPage.h"
@@ -102,6 +103,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     connect(actions_.acAbout, &QAction::triggered, this, &TMainForm::acAboutExecute);
     connect(setupPage_, &SetupPage::exchangeModelPicked, this, &TMainForm::cbCentralTypeChange);
     fileActions_ = new FileActions(*this, dialogs_, services.fileFolder, services.recentFilesPath);
+    reportPrinter_ = new ReportPrinter(*this, dialogs_, clock_, services.fileFolder);
     setAcceptDrops(true);
 
     clockTimer_ = new QTimer(this);

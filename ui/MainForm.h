@@ -23,6 +23,7 @@ class LinkPortList;
 class LocalClock;
 class PortChooser;
 class ProgressPanel;
+class ReportPrinter;
 class SetupPage;
 class TransferEngine;
 class TransferPage;
@@ -123,6 +124,7 @@ private:
     QString fileName_;
     MainActions actions_;
     FileActions *fileActions_ = nullptr;
+    ReportPrinter *reportPrinter_ = nullptr;
 
     QTabWidget *pcMain_ = nullptr;
     SetupPage *setupPage_ = nullptr;
