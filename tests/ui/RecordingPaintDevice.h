@@ -2,12 +2,11 @@
 
 #include <QPaintDevice>
 #include <QPaintEngine>
-#include <QString>
 #include <QTextItem>
 #include <vector>
 
-// A page of A4 at a given resolution that keeps every text painted on it: where its
-// baseline starts, the text and the font, page by page.
+// An A4 page at a given resolution that keeps, page by page, every text painted on it with
+// the start of its baseline and its font.
 class RecordingPaintDevice final : public QPaintDevice
 {
 public:
@@ -22,14 +21,11 @@ public:
         : dpi_(dpi)
     {
     }
-
-    // The painter's "new page".
     bool newPage()
     {
         pages.emplace_back();
         return true;
     }
-
     QPaintEngine *paintEngine() const override { return &engine_; }
 
     std::vector<std::vector<PaintedText>> pages {1};
@@ -61,11 +57,10 @@ protected:
     }
 
 private:
-    class Engine final : public QPaintEngine
+    struct Engine final : QPaintEngine
     {
-    public:
         explicit Engine(RecordingPaintDevice &device)
-            : device_(device)
+            : device(device)
         {
         }
         bool begin(QPaintDevice *) override { return true; }
@@ -74,12 +69,11 @@ private:
         void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override { }
         void drawTextItem(const QPointF &p, const QTextItem &item) override
         {
-            device_.pages.back().push_back({p, item.text(), item.font()});
+            device.pages.back().push_back({p, item.text(), item.font()});
         }
         Type type() const override { return User; }
 
-    private:
-        RecordingPaintDevice &device_;
+        RecordingPaintDevice &device;
     };
 
     int dpi_;
