@@ -74,7 +74,6 @@ public:
     [[nodiscard]] const QString &FileName() const { return fileName_; }
     // Records a loaded or saved file; the caption names it.
     void setFileName(const QString &path);
-    [[nodiscard]] FileActions &fileActions() const { return *fileActions_; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
