@@ -20,6 +20,12 @@ public:
     void ask(QWidget *parent, const QString &question, std::function<void()> onYes) override;
     void showError(QWidget *parent, const QString &message) override;
     void showAbout(QWidget *parent) override;
+    // Files and printing are left alone: every dialog is cancelled.
+    void chooseFile(QWidget *, const FileDialogSetup &,
+                    std::function<void(const QString &)>) override
+    {}
+    void choosePrinter(QWidget *, QPrinter &, std::function<void()>) override {}
+    void showPrintPreview(QWidget *, QPrinter &, std::function<void(QPrinter &)>) override {}
 };
 
 // Saves a picture of every page of the window into a folder, then one of a read in

@@ -41,10 +41,16 @@ int main(int argc, char *argv[])
     ornis::MessageBoxDialogs messageBoxes;
     ornis::TourDialogs tourDialogs;
     ornis::SystemClock clock;
-    // The tour keeps no preferences, so that its pictures always show the same window.
+    // The tour keeps no preferences and no recent files, so that its pictures always show
+    // the same window.
     const ornis::MainFormServices services{
-        ports, touring ? static_cast<ornis::UserDialogs &>(tourDialogs) : messageBoxes, clock,
-        touring ? QString() : ornis::preferencesPathOfThisProgram(), ports.demoIndex()};
+        ports,
+        touring ? static_cast<ornis::UserDialogs &>(tourDialogs) : messageBoxes,
+        clock,
+        touring ? QString() : ornis::preferencesPathOfThisProgram(),
+        ports.demoIndex(),
+        ornis::settingsFolderOfThisProgram(),
+        touring ? QString() : ornis::recentFilesPathOfThisProgram()};
 
     ornis::TMainForm window(services);
     window.show();

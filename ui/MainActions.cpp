@@ -51,6 +51,10 @@ MainActions::MainActions(QMainWindow &window)
                           QStringLiteral("Uložit soubor pod novým názvem")))
     , acPrint(makeAction(window, "acPrint", QStringLiteral("Tisknout..."),
                          QStringLiteral("Tisknout")))
+    , acPrintPreview(makeAction(window, "acPrintPreview", QStringLiteral("Náhled tisku..."),
+                                QStringLiteral("Zobrazit náhled tisku")))
+    , acExportPdf(makeAction(window, "acExportPdf", QStringLiteral("Exportovat do PDF..."),
+                             QStringLiteral("Uložit tiskovou zprávu jako dokument PDF")))
     , acExit(makeAction(window, "acExit", QStringLiteral("U&končit"),
                         QStringLiteral("Ukončit aplikaci")))
     , acAbout(makeAction(window, "acAbout", QStringLiteral("O &aplikaci..."),
@@ -60,6 +64,8 @@ MainActions::MainActions(QMainWindow &window)
     acSave->setIcon(themedIcon("document-save", "save"));
     acSaveAs->setIcon(themedIcon("document-save-as", "save"));
     acPrint->setIcon(themedIcon("document-print", "print"));
+    acPrintPreview->setIcon(QIcon::fromTheme(QStringLiteral("document-print-preview")));
+    acExportPdf->setIcon(QIcon::fromTheme(QStringLiteral("document-export")));
     acStop->setIcon(themedIcon("process-stop", "stop"));
     acAbout->setIcon(themedIcon("help-about", "about"));
     acExit->setIcon(themedIcon("application-exit", "exit"));
@@ -70,6 +76,16 @@ MainActions::MainActions(QMainWindow &window)
 
     // Idle at start: there is nothing to stop.
     acStop->setEnabled(false);
+
+    for (std::size_t i = 0; i < acRecentFiles.size(); ++i) {
+        auto *action = new QAction(&window);
+        action->setObjectName(QStringLiteral("acRecentFile%1").arg(i + 1));
+        action->setVisible(false);
+        acRecentFiles[i] = action;
+    }
+    recentFilesSeparator = new QAction(&window);
+    recentFilesSeparator->setSeparator(true);
+    recentFilesSeparator->setVisible(false);
 }
 
 void MainActions::buildMenusAndToolBar(QMainWindow &window) const
@@ -82,7 +98,12 @@ void MainActions::buildMenusAndToolBar(QMainWindow &window) const
     fileMenu->addAction(acSaveAs);
     fileMenu->addSeparator();
     fileMenu->addAction(acPrint);
+    fileMenu->addAction(acPrintPreview);
+    fileMenu->addAction(acExportPdf);
     fileMenu->addSeparator();
+    for (QAction *recent : acRecentFiles)
+        fileMenu->addAction(recent);
+    fileMenu->addAction(recentFilesSeparator);
     fileMenu->addAction(acExit);
     QMenu *helpMenu = menuBar->addMenu(QStringLiteral("&Nápověda"));
     helpMenu->setObjectName(QStringLiteral("mnHelp"));

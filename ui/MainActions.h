@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 class QAction;
 class QMainWindow;
 
@@ -23,8 +25,16 @@ struct MainActions
     QAction *acSave;
     QAction *acSaveAs;
     QAction *acPrint;
+    QAction *acPrintPreview;
+    QAction *acExportPdf;
     QAction *acExit;
     QAction *acAbout;
+
+    // The settings files last opened or saved, newest first, in the menu "&Soubor"; hidden
+    // while unused, and the separator after them with them.
+    static constexpr int RecentFileCount = 8;
+    std::array<QAction *, RecentFileCount> acRecentFiles{};
+    QAction *recentFilesSeparator = nullptr;
 };
 
 } // namespace ornis

@@ -2,8 +2,10 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -11,8 +13,11 @@
 
 #include "ui/ClockText.h"
 #include "ui/ConfigView.h"
+#include "ui/FileActions.h"
+#include "ui/FilePath.h"
 #include "ui/LinkPortList.h"
 #include "ui/PortChooser.h"
+#include "ui/ReportPrinter.h"
 #include "ui/widgets/ProgressPanel.h"
 #include "ui/pages/PEPage.h"
 #include "ui/pages/ServicesPage.h"
@@ -35,9 +40,13 @@ namespace {
 constexpr int ClockInterval = 1000; // ms
 constexpr int ResponseTimeout = 4000; // ms
 
-std::filesystem::path toPath(const QString &path)
+// The one local file a drop brings, if it brings exactly one.
+QString droppedFile(const QMimeData *data)
 {
-    return std::filesystem::path(path.toStdU16String());
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return QString();
+    const QUrl url = data->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
 }
 
 // "Pobočka 21 dostane" / "Pobočky 21, 23 dostanou": who gets "vyp" instead.
@@ -93,6 +102,9 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     connect(actions_.acExit, &QAction::triggered, this, &QWidget::close);
     connect(actions_.acAbout, &QAction::triggered, this, &TMainForm::acAboutExecute);
     connect(setupPage_, &SetupPage::exchangeModelPicked, this, &TMainForm::cbCentralTypeChange);
+    fileActions_ = new FileActions(*this, dialogs_, services.fileFolder, services.recentFilesPath);
+    reportPrinter_ = new ReportPrinter(*this, dialogs_, clock_, services.fileFolder);
+    setAcceptDrops(true);
 
     clockTimer_ = new QTimer(this);
     clockTimer_->setObjectName(QStringLiteral("ClockTimer"));
@@ -158,7 +170,7 @@ void TMainForm::FormCreate(int preferredPort)
     ResetAll(config_);
     appTitle_ = windowTitle();
     if (!preferencesPath_.isEmpty())
-        LoadAppConfig(toPath(preferencesPath_), config_);
+        LoadAppConfig(toFilePath(preferencesPath_), config_);
     // A stored index that names no model means no model, here as in the model list.
     if (config_.ExchangeType < ModelMira || config_.ExchangeType > ModelVegaX)
         config_.ExchangeType = ModelNone;
@@ -209,6 +221,27 @@ void TMainForm::RefreshAllViews()
     forEachView([](ConfigView &view) { view.refresh(); });
 }
 
+void TMainForm::setFileName(const QString &path)
+{
+    fileName_ = path;
+    setWindowTitle(QStringLiteral("%1 [%2]").arg(appTitle_, QDir::toNativeSeparators(path)));
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    fileActions_->load(path);
+}
+
 void TMainForm::closeEvent(QCloseEvent *event)
 {
     // FormClose: the preferences only; the configuration is not saved and nobody is asked,
@@ -216,7 +249,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
     if (!preferencesPath_.isEmpty()) {
         // The user's configuration folder may not exist yet.
         QDir().mkpath(QFileInfo(preferencesPath_).absolutePath());
-        SaveAppConfig(toPath(preferencesPath_), config_);
+        SaveAppConfig(toFilePath(preferencesPath_), config_);
     }
     event->accept();
 }

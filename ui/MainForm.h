@@ -18,10 +18,12 @@ class QTimer;
 namespace ornis {
 
 class ConfigView;
+class FileActions;
 class LinkPortList;
 class LocalClock;
 class PortChooser;
 class ProgressPanel;
+class ReportPrinter;
 class SetupPage;
 class TransferEngine;
 class TransferPage;
@@ -38,6 +40,10 @@ struct MainFormServices
     // The port entry the start-up probe tries before the others (the built-in virtual
     // exchange of the demo mode); -1 for list order.
     int preferredPort = -1;
+    // The folder the file dialogs start in; empty for the dialogs' own choice.
+    QString fileFolder;
+    // The list of settings files last used; empty keeps it for this run only.
+    QString recentFilesPath;
 };
 
 // The program's one window: it owns the configuration, the link to the exchange and the
@@ -64,8 +70,16 @@ public:
     void StorePEPage();
     void RefreshAllViews();
 
+    // The settings file last loaded or saved; empty until then.
+    [[nodiscard]] const QString &FileName() const { return fileName_; }
+    // Records a loaded or saved file; the caption names it.
+    void setFileName(const QString &path);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A settings file dropped on the window opens as if chosen in the open dialog.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void FormCreate(int preferredPort);
@@ -106,7 +120,10 @@ private:
     const LocalClock &clock_;
     const QString preferencesPath_;
     QString appTitle_;
+    QString fileName_;
     MainActions actions_;
+    FileActions *fileActions_ = nullptr;
+    ReportPrinter *reportPrinter_ = nullptr;
 
     QTabWidget *pcMain_ = nullptr;
     SetupPage *setupPage_ = nullptr;

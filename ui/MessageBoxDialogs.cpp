@@ -1,8 +1,12 @@
 #include "MessageBoxDialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 #include "ui/AboutText.h"
 
@@ -19,6 +23,25 @@ QMessageBox *makeBox(QWidget *parent, QMessageBox::Icon icon, const QString &tit
     return box;
 }
 
+// Deletes `dialog` when it closes and shows it window-modal without waiting.
+void openModeless(QDialog *dialog, QWidget *parent)
+{
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    dialog->open();
+}
+
+// Runs `call` unless `parent` was given and is gone by the time the dialog answers.
+template<typename Call>
+auto guarded(QWidget *parent, Call call)
+{
+    return [guard = QPointer<QWidget>(parent), parent, call](auto &&...args) {
+        if (parent && !guard)
+            return;
+        call(std::forward<decltype(args)>(args)...);
+    };
+}
+
 } // namespace
 
 void MessageBoxDialogs::ask(QWidget *parent, const QString &question, std::function<void()> onYes)
@@ -27,14 +50,11 @@ void MessageBoxDialogs::ask(QWidget *parent, const QString &question, std::funct
                                question, QMessageBox::Yes | QMessageBox::No);
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::No);
-    QPointer<QWidget> guard(parent);
-    QObject::connect(box, &QMessageBox::finished, box, [box, guard, parent, onYes] {
-        // The window may be gone by the time the box closes.
-        if (parent && !guard)
-            return;
+    // The window may be gone by the time the box closes.
+    QObject::connect(box, &QMessageBox::finished, box, guarded(parent, [box, onYes](int) {
         if (box->standardButton(box->clickedButton()) == QMessageBox::Yes)
             onYes();
-    });
+    }));
     box->open();
 }
 
@@ -51,6 +71,40 @@ void MessageBoxDialogs::showAbout(QWidget *parent)
     QMessageBox *box = makeBox(parent, QMessageBox::NoIcon, about::Title, text, QMessageBox::Ok);
     box->setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
     box->open();
+}
+
+void MessageBoxDialogs::chooseFile(QWidget *parent, const FileDialogSetup &setup,
+                                   std::function<void(const QString &path)> onChosen)
+{
+    const bool save = setup.kind == FileDialogSetup::Kind::Save;
+    auto *dialog = new QFileDialog(parent, setup.title, setup.folder, setup.filter);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setDefaultSuffix(setup.defaultSuffix);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    QObject::connect(dialog, &QFileDialog::fileSelected, dialog, guarded(parent, onChosen));
+    openModeless(dialog, parent);
+}
+
+void MessageBoxDialogs::choosePrinter(QWidget *parent, QPrinter &printer,
+                                      std::function<void()> onAccepted)
+{
+    auto *dialog = new QPrintDialog(&printer, parent);
+    QObject::connect(dialog, &QDialog::finished, dialog,
+                     guarded(parent, [onAccepted](int result) {
+                         if (result == QDialog::Accepted)
+                             onAccepted();
+                     }));
+    openModeless(dialog, parent);
+}
+
+void MessageBoxDialogs::showPrintPreview(QWidget *parent, QPrinter &printer,
+                                         std::function<void(QPrinter &printer)> paint)
+{
+    auto *dialog = new QPrintPreviewDialog(&printer, parent);
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
+                     guarded(parent, [paint](QPrinter *target) { paint(*target); }));
+    openModeless(dialog, parent);
 }
 
 } // namespace ornis

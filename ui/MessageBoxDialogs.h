@@ -4,14 +4,20 @@
 
 namespace ornis {
 
-// The user's answers come from window-modal message boxes, opened without a nested event
-// loop: the link keeps running while a box is up.
+// The user's answers come from window-modal message boxes and dialogs, opened without a
+// nested event loop: the link keeps running while one is up.
 class MessageBoxDialogs final : public UserDialogs
 {
 public:
     void ask(QWidget *parent, const QString &question, std::function<void()> onYes) override;
     void showError(QWidget *parent, const QString &message) override;
     void showAbout(QWidget *parent) override;
+    void chooseFile(QWidget *parent, const FileDialogSetup &setup,
+                    std::function<void(const QString &path)> onChosen) override;
+    void choosePrinter(QWidget *parent, QPrinter &printer,
+                       std::function<void()> onAccepted) override;
+    void showPrintPreview(QWidget *parent, QPrinter &printer,
+                          std::function<void(QPrinter &printer)> paint) override;
 };
 
 } // namespace ornis

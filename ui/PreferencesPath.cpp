@@ -15,30 +15,54 @@ bool sameFolder(const QString &a, const QString &b)
     return !canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath();
 }
 
+QString installedFolder()
+{
+#ifdef ORNIS_INSTALL_BINDIR
+    return QStringLiteral(ORNIS_INSTALL_BINDIR);
+#else
+    return QString();
+#endif
+}
+
+QString userConfigFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
 } // namespace
 
-QString preferencesPath(const QString &programFolder, const QString &userFolder,
-                        const QString &installedFolder)
+QString programOrUserFolder(
+    const QString &programFolder, const QString &userFolder, const QString &installedFolder)
 {
     const QFileInfo folder(programFolder);
-    const bool installed = !installedFolder.isEmpty() && sameFolder(programFolder,
-                                                                    installedFolder);
+    const bool installed
+        = !installedFolder.isEmpty() && sameFolder(programFolder, installedFolder);
     const bool writable = folder.isDir() && folder.isWritable();
-    const QString chosen = (writable && !installed) || userFolder.isEmpty() ? programFolder
-                                                                            : userFolder;
-    return QDir(chosen).filePath(QLatin1String(PreferencesFileName));
+    return (writable && !installed) || userFolder.isEmpty() ? programFolder : userFolder;
+}
+
+QString preferencesPath(
+    const QString &programFolder, const QString &userFolder, const QString &installedFolder)
+{
+    return QDir(programOrUserFolder(programFolder, userFolder, installedFolder))
+        .filePath(QLatin1String(PreferencesFileName));
 }
 
 QString preferencesPathOfThisProgram()
 {
-#ifdef ORNIS_INSTALL_BINDIR
-    const QString installedFolder = QStringLiteral(ORNIS_INSTALL_BINDIR);
-#else
-    const QString installedFolder;
-#endif
-    return preferencesPath(QCoreApplication::applicationDirPath(),
-                           QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
-                           installedFolder);
+    return preferencesPath(
+        QCoreApplication::applicationDirPath(), userConfigFolder(), installedFolder());
+}
+
+QString settingsFolderOfThisProgram()
+{
+    return programOrUserFolder(QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), installedFolder());
+}
+
+QString recentFilesPathOfThisProgram()
+{
+    return QDir(userConfigFolder()).filePath(QStringLiteral("recent-files.ini"));
 }
 
 } // namespace ornis

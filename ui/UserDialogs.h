@@ -1,12 +1,25 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 namespace ornis {
+
+// What a file dialog offers: its title, the folder it starts in, its one filter and the
+// suffix it adds to a name typed without one.
+struct FileDialogSetup
+{
+    enum class Kind { Open, Save };
+
+    Kind kind = Kind::Open;
+    QString title;
+    QString folder;
+    QString filter; // "Soubory nastavení (*.set)"
+    QString defaultSuffix; // "set"
+};
 
 // Every question and message the window puts to the user goes through here, so that the
 // tests can answer them. Nothing waits for the answer: the window goes on when the user
@@ -21,6 +34,21 @@ public:
     // The one error box of the program.
     virtual void showError(QWidget *parent, const QString &message) = 0;
     virtual void showAbout(QWidget *parent) = 0;
+
+    // A file to open or to save to; `onChosen` runs only when the user chose one. Saving
+    // over an existing file is not asked about.
+    virtual void chooseFile(QWidget *parent, const FileDialogSetup &setup,
+        std::function<void(const QString &path)> onChosen)
+        = 0;
+    // The print dialog sets up `printer`, which outlives it; `onAccepted` runs only when
+    // the user chose to print.
+    virtual void choosePrinter(
+        QWidget *parent, QPrinter &printer, std::function<void()> onAccepted)
+        = 0;
+    // The print preview of what `paint` puts on `printer`, which outlives it.
+    virtual void showPrintPreview(
+        QWidget *parent, QPrinter &printer, std::function<void(QPrinter &printer)> paint)
+        = 0;
 };
 
 } // namespace ornis

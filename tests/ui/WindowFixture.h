@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPrinter>
 #include <QStringList>
 #include <QTimer>
 
@@ -107,11 +109,46 @@ public:
     }
     void showError(QWidget *, const QString &message) override { errors.append(message); }
     void showAbout(QWidget *) override { ++abouts; }
+    void chooseFile(QWidget *, const ornis::FileDialogSetup &setup,
+                    std::function<void(const QString &)> onChosen) override
+    {
+        fileDialogs.append(setup);
+        if (!chosenFiles.isEmpty())
+            onChosen(chosenFiles.takeFirst());
+    }
+    void choosePrinter(QWidget *, QPrinter &printer, std::function<void()> onAccepted) override
+    {
+        ++printDialogs;
+        if (printInto(printer))
+            onAccepted();
+    }
+    void showPrintPreview(QWidget *, QPrinter &printer,
+                          std::function<void(QPrinter &)> paint) override
+    {
+        if (printInto(printer))
+            paint(printer);
+    }
 
     bool answerYes = true;
     QStringList questions;
     QStringList errors;
     int abouts = 0;
+    // The answers of the file dialogs in turn; when none is left, a dialog is cancelled.
+    QStringList chosenFiles;
+    QList<ornis::FileDialogSetup> fileDialogs;
+    // The PDF file the print dialog and the preview print into; empty cancels them.
+    QString printTo;
+    int printDialogs = 0;
+
+private:
+    bool printInto(QPrinter &printer) const
+    {
+        if (printTo.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printTo);
+        return true;
+    }
 };
 
 class FixedClock final : public ornis::LocalClock
@@ -131,11 +168,14 @@ struct WindowFixture
     std::unique_ptr<ornis::TMainForm> makeWindow()
     {
         return std::make_unique<ornis::TMainForm>(
-            ornis::MainFormServices{ports, dialogs, clock, preferences, -1});
+            ornis::MainFormServices{ports, dialogs, clock, preferences, -1, fileFolder,
+                                    recentFiles});
     }
 
     OnePortList ports;
     ScriptedDialogs dialogs;
     FixedClock clock;
     QString preferences;
+    QString fileFolder;
+    QString recentFiles;
 };

@@ -1,0 +1,264 @@
+#include "WindowFixture.h"
+#include "config/SettingsFile.h"
+#include "tests/common/SampleConfig.h"
+#include "ui/RecentFiles.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+using namespace ornis;
+
+namespace {
+
+const QString Sample = QStringLiteral(ORNIS_TEST_DATA "/settings/sample.set");
+constexpr int FirstCommentTag = 520 + 18 + 204;
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString caption(const QString &path)
+{
+    return QStringLiteral("ORNIS SET [%1]").arg(QDir::toNativeSeparators(path));
+}
+
+void addRow(const char *name, const QString &a, const QString &b)
+{
+    QTest::newRow(name) << a << b;
+}
+
+// A window whose file dialogs start in a folder of the test's own, which also keeps the
+// list of recent files.
+struct FileWindow
+{
+    FileWindow()
+    {
+        fixture.fileFolder = folder.path();
+        fixture.recentFiles = folder.filePath(QStringLiteral("recent.ini"));
+        window = fixture.makeWindow();
+    }
+    QString path(const QString &name) const { return folder.filePath(name); }
+    // Picks `path` in the file dialog that `action` shows.
+    void run(QAction *action, const QString &path)
+    {
+        fixture.dialogs.chosenFiles = {path};
+        action->trigger();
+    }
+    void drop(const QString &path)
+    {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &drop);
+    }
+    const MainActions &actions() const { return window->actions(); }
+    QStringList &errors() { return fixture.dialogs.errors; }
+
+    QTemporaryDir folder;
+    WindowFixture fixture;
+    std::unique_ptr<TMainForm> window;
+};
+
+} // namespace
+
+class FileActionsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void openingAppliesTheFileButNotTheModelOrServices_data()
+    {
+        QTest::addColumn<bool>("dropped");
+        QTest::newRow("open dialog") << false;
+        QTest::newRow("dropped") << true;
+    }
+    void openingAppliesTheFileButNotTheModelOrServices()
+    {
+        QFETCH(bool, dropped);
+        FileWindow w;
+        ExchangeConfig &config = w.window->config();
+        config = testing::awayFromFactory(ModelVega);
+        const ExchangeConfig before = config;
+        if (dropped)
+            w.drop(Sample);
+        else
+            w.run(w.actions().acOpen, Sample);
+
+        QVERIFY(w.errors().isEmpty());
+        QCOMPARE(config.DayStart, Text("07:30"));
+        QCOMPARE(config.PETable[99], (PERecord {-1, "99"}));
+        QCOMPARE(config.ExchangeType, int(ModelVega));
+        QCOMPARE(config.ExchangeModules, before.ExchangeModules);
+        QCOMPARE(config.Services, before.Services);
+        QCOMPARE(w.window->windowTitle(), caption(Sample));
+        QCOMPARE(w.fixture.dialogs.fileDialogs.size(), dropped ? 0 : 1);
+        if (!dropped) {
+            const FileDialogSetup &setup = w.fixture.dialogs.fileDialogs.first();
+            QCOMPARE(setup.folder, w.folder.path());
+            QCOMPARE(setup.filter, QStringLiteral("Soubory nastavení (*.set)"));
+            QCOMPARE(setup.defaultSuffix, QStringLiteral("set"));
+        }
+    }
+
+    // What the user types in the save dialog and the file that is written.
+    void saveAsWritesTheSameBytesUnderTheTypedName_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        addRow("no suffix", "copy", "copy.set");
+        addRow("a dot", "copy.", "copy.set");
+        addRow("own suffix", "copy.bak", "copy.bak");
+        addRow("suffix", "copy.set", "copy.set");
+    }
+    void saveAsWritesTheSameBytesUnderTheTypedName()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        FileWindow w;
+        w.run(w.actions().acOpen, Sample);
+        w.run(w.actions().acSaveAs, w.path(typed));
+        QCOMPARE(w.fixture.dialogs.fileDialogs.last().kind, FileDialogSetup::Kind::Save);
+        QVERIFY(w.errors().isEmpty());
+        QCOMPARE(readBytes(w.path(written)), readBytes(Sample));
+        QCOMPARE(w.window->windowTitle(), caption(w.path(written)));
+        // The open dialog finds "name.set" by "name" too.
+        w.window->config().DayStart = "00:00";
+        w.run(w.actions().acOpen, w.path(typed == "copy" ? typed : written));
+        QCOMPARE(w.window->config().DayStart, Text("07:30"));
+    }
+
+    void saveAsksForANameOnlyTheFirstTime()
+    {
+        FileWindow w;
+        w.actions().acSave->trigger(); // cancelled
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("ORNIS SET"));
+        const QString target = w.path("first.set");
+        w.run(w.actions().acSave, target);
+        QCOMPARE(w.window->windowTitle(), caption(target));
+
+        w.window->config().Counters[0] = 42;
+        w.actions().acSave->trigger();
+        QCOMPARE(w.fixture.dialogs.fileDialogs.size(), 2);
+        ExchangeConfig reread = factoryConfig();
+        QVERIFY(LoadSettingsFile(target.toStdString(), reread).ok());
+        QCOMPARE(reread.Counters[0], int16_t(42));
+        QVERIFY(w.errors().isEmpty());
+    }
+
+    // After a file was saved, a damaged one changes nothing and names no file.
+    void aDamagedFileChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        const QByteArray sample = readBytes(Sample);
+        QByteArray badTag = sample;
+        badTag[FirstCommentTag] = 0x07;
+        QTest::newRow("cut") << sample.chopped(1) << QStringLiteral("Stream read error");
+        QTest::newRow("header only") << sample.left(520) << QStringLiteral("Stream read error");
+        QTest::newRow("bad tag") << badTag << QStringLiteral("Invalid property value");
+        QTest::newRow("missing") << QByteArray() << QStringLiteral("Cannot open file %1");
+    }
+    void aDamagedFileChangesNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        FileWindow w;
+        const QString good = w.path("good.set");
+        const QString damaged = w.path("damaged.set");
+        w.run(w.actions().acSaveAs, good);
+        QFile file(damaged);
+        QVERIFY(bytes.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(bytes)));
+        file.close();
+        w.window->config().ShortDialTable[3].Comment = "unsaved";
+        const ExchangeConfig before = w.window->config();
+
+        w.run(w.actions().acOpen, damaged);
+        QCOMPARE(w.errors(), QStringList(message.arg(damaged)));
+        QCOMPARE(w.window->config(), before);
+        QCOMPARE(w.window->FileName(), good);
+        QCOMPARE(w.window->windowTitle(), caption(good));
+    }
+
+    // A save that fails leaves the file on the disk and the name of the window as they were.
+    void aFailedSaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("dayStart");
+        QTest::addColumn<QString>("saveAs"); // empty: "Uložit" to the file already named
+        QTest::addColumn<QString>("message");
+        QTest::newRow("day start unset")
+            << QStringLiteral("  :  ") << QString() << "'  :  ' is not a valid date and time";
+        QTest::newRow("day start 24:00")
+            << QStringLiteral("24:00") << QString() << "'24:00' is not a valid date and time";
+        QTest::newRow("folder missing")
+            << QStringLiteral("06:00") << QStringLiteral("missing/other.set")
+            << "Cannot create file %1";
+    }
+    void aFailedSaveKeepsTheOldFile()
+    {
+        QFETCH(QString, dayStart);
+        QFETCH(QString, saveAs);
+        QFETCH(QString, message);
+        FileWindow w;
+        const QString saved = w.path("saved.set");
+        w.run(w.actions().acSaveAs, saved);
+        const QByteArray before = readBytes(saved);
+        w.window->config().DayStart = dayStart.toStdString();
+        w.window->config().Counters[1] = 77;
+
+        const QString target = saveAs.isEmpty() ? saved : w.path(saveAs);
+        if (saveAs.isEmpty())
+            w.actions().acSave->trigger();
+        else
+            w.run(w.actions().acSaveAs, target);
+        QCOMPARE(w.errors(), QStringList(message.arg(target)));
+        QCOMPARE(readBytes(saved), before);
+        QCOMPARE(w.window->FileName(), saved);
+        QCOMPARE(w.window->windowTitle(), caption(saved));
+        QCOMPARE(QDir(w.folder.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList({"recent.ini", "saved.set"})); // no temporary file left
+    }
+
+    void recentFilesAreKeptNewestFirstAcrossRuns()
+    {
+        FileWindow w;
+        const QString copy = w.path("copy & more.set");
+        w.run(w.actions().acOpen, Sample);
+        w.run(w.actions().acSaveAs, copy);
+        QVERIFY(w.actions().acRecentFiles[0]->text().contains(QStringLiteral("copy && more")));
+        QCOMPARE(w.actions().acRecentFiles[1]->statusTip(), QDir::toNativeSeparators(Sample));
+        QVERIFY(!w.actions().acRecentFiles[2]->isVisible());
+
+        // The next run shows them; opening one makes it the newest.
+        w.window = w.fixture.makeWindow();
+        w.actions().acRecentFiles[1]->trigger();
+        QCOMPARE(w.window->windowTitle(), caption(Sample));
+        QCOMPARE(w.actions().acRecentFiles[0]->statusTip(), QDir::toNativeSeparators(Sample));
+
+        // A file that is gone is reported and leaves the list.
+        QVERIFY(QFile::remove(copy));
+        w.actions().acRecentFiles[1]->trigger();
+        QCOMPARE(w.errors(), QStringList(QStringLiteral("Cannot open file %1").arg(copy)));
+        QVERIFY(!w.actions().acRecentFiles[1]->isVisible());
+        QCOMPARE(w.window->windowTitle(), caption(Sample));
+
+        // Eight at most, each once.
+        RecentFiles recent(w.fixture.recentFiles);
+        for (int i = 1; i <= 10; ++i)
+            recent.add(QStringLiteral("/files/%1.set").arg(i % 9));
+        QCOMPARE(RecentFiles(w.fixture.recentFiles).paths().join(u' '),
+            QStringLiteral("/files/1.set /files/0.set /files/8.set /files/7.set "
+                           "/files/6.set /files/5.set /files/4.set /files/3.set"));
+    }
+};
+
+QTEST_MAIN(FileActionsTest)
+#include "tst_fileactions.moc"

@@ -1,0 +1,144 @@
+#include "FileActions.h"
+
+#include "config/SettingsFile.h"
+#include "ui/FilePath.h"
+#include "ui/MainForm.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+
+namespace ornis {
+
+namespace {
+
+const QString SettingsSuffix = QStringLiteral("set");
+// Wide enough for a deep path in the menu; the middle of a longer one is left out.
+constexpr int RecentFileTextWidth = 420; // pixels
+
+QString messageOf(const Status &status)
+{
+    return QString::fromStdString(status.message());
+}
+
+} // namespace
+
+FileActions::FileActions(
+    TMainForm &window, UserDialogs &dialogs, QString startFolder, const QString &recentFilesPath)
+    : QObject(&window)
+    , window_(window)
+    , dialogs_(dialogs)
+    , startFolder_(std::move(startFolder))
+    , recent_(recentFilesPath)
+{
+    const MainActions &actions = window_.actions();
+    connect(actions.acOpen, &QAction::triggered, this, &FileActions::open);
+    connect(actions.acSave, &QAction::triggered, this, &FileActions::save);
+    connect(actions.acSaveAs, &QAction::triggered, this, &FileActions::saveAs);
+    for (int i = 0; i < MainActions::RecentFileCount; ++i)
+        connect(actions.acRecentFiles[std::size_t(i)], &QAction::triggered, this,
+            [this, i] { openRecent(i); });
+    showRecentFiles();
+}
+
+FileDialogSetup FileActions::dialogSetup(FileDialogSetup::Kind kind) const
+{
+    const QString title = kind == FileDialogSetup::Kind::Open ? QStringLiteral("Otevřít")
+                                                              : QStringLiteral("Uložit jako");
+    return {
+        kind, title, startFolder_, QStringLiteral("Soubory nastavení (*.set)"), SettingsSuffix};
+}
+
+void FileActions::open()
+{
+    dialogs_.chooseFile(
+        &window_, dialogSetup(FileDialogSetup::Kind::Open), [this](const QString &path) {
+            // "name" typed for "name.set"; a file really named so wins.
+            load(QFileInfo::exists(path) ? path : withDefaultSuffix(path, SettingsSuffix));
+        });
+}
+
+void FileActions::load(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    // Neither the exchange model nor the services are in the file; they stay as they are.
+    const Status status = LoadSettingsFile(toFilePath(absolute), window_.config());
+    if (!status.ok()) {
+        dialogs_.showError(&window_, messageOf(status));
+        if (!QFileInfo::exists(absolute)) {
+            recent_.remove(absolute);
+            showRecentFiles();
+        }
+        return;
+    }
+    window_.RefreshAllViews();
+    window_.setFileName(absolute);
+    remember(absolute);
+}
+
+void FileActions::save()
+{
+    if (window_.FileName().isEmpty())
+        saveAs();
+    else
+        saveTo(window_.FileName());
+}
+
+void FileActions::saveAs()
+{
+    dialogs_.chooseFile(&window_, dialogSetup(FileDialogSetup::Kind::Save),
+        [this](const QString &path) { saveTo(withDefaultSuffix(path, SettingsSuffix)); });
+}
+
+void FileActions::saveTo(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    window_.StoreShortDialPage();
+    window_.StorePEPage();
+    // Written whole through a new file renamed over the old one: a failure leaves the
+    // old file as it was.
+    const Status status = SaveSettingsFile(toFilePath(absolute), window_.config());
+    if (!status.ok()) {
+        dialogs_.showError(&window_, messageOf(status));
+        return;
+    }
+    window_.setFileName(absolute);
+    remember(absolute);
+}
+
+void FileActions::remember(const QString &path)
+{
+    recent_.add(path);
+    showRecentFiles();
+}
+
+void FileActions::showRecentFiles()
+{
+    const MainActions &actions = window_.actions();
+    const QStringList &paths = recent_.paths();
+    const QFontMetrics metrics(window_.font());
+    for (int i = 0; i < MainActions::RecentFileCount; ++i) {
+        QAction *action = actions.acRecentFiles[std::size_t(i)];
+        action->setVisible(i < paths.size());
+        if (i >= paths.size())
+            continue;
+        const QString shown = QDir::toNativeSeparators(paths[i]);
+        QString text = metrics.elidedText(shown, Qt::ElideMiddle, RecentFileTextWidth);
+        text.replace(u'&', QStringLiteral("&&"));
+        action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(text));
+        action->setStatusTip(shown);
+    }
+    actions.recentFilesSeparator->setVisible(!paths.isEmpty());
+}
+
+void FileActions::openRecent(int index)
+{
+    if (index >= recent_.paths().size())
+        return;
+    // A copy: loading reorders the list.
+    const QString path = recent_.paths()[index];
+    load(path);
+}
+
+} // namespace ornis

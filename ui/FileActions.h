@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ui/RecentFiles.h"
+#include "ui/UserDialogs.h"
+
+#include <QObject>
+#include <QString>
+
+namespace ornis {
+
+class TMainForm;
+
+// Open, save and save as of the settings file, with the files dropped on the window and
+// the list of files last used. A file is applied only when all of it was read.
+class FileActions final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The file dialogs start in `startFolder` each time; the recent files are kept in
+    // `recentFilesPath` (empty: for this run only).
+    FileActions(TMainForm &window, UserDialogs &dialogs, QString startFolder,
+        const QString &recentFilesPath);
+
+    // acOpen, acSave, acSaveAs
+    void open();
+    void save();
+    void saveAs();
+    // Loads `path` as acOpen does once its dialog named it (a drop, a recent file).
+    void load(const QString &path);
+
+private:
+    [[nodiscard]] FileDialogSetup dialogSetup(FileDialogSetup::Kind kind) const;
+    void saveTo(const QString &path);
+    void remember(const QString &path);
+    void showRecentFiles();
+    void openRecent(int index);
+
+    TMainForm &window_;
+    UserDialogs &dialogs_;
+    const QString startFolder_;
+    RecentFiles recent_;
+};
+
+} // namespace ornis

@@ -1,0 +1,153 @@
+#include "ReportPrinter.h"
+
+#include "config/FileBytes.h"
+#include "ui/FilePath.h"
+#include "ui/MainForm.h"
+#include "ui/ReportPainter.h"
+#include "ui/UserDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <span>
+
+namespace ornis {
+
+namespace {
+
+const QString PdfSuffix = QStringLiteral("pdf");
+// A printer's usual unprintable border, so that a PDF looks like the printed pages.
+constexpr qreal PdfMargin = 10; // mm
+
+// The busy cursor for as long as it lives, whichever way the work ends.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+QString printerName(const QPrinter &printer)
+{
+    return printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+}
+
+Status failure(const QString &message)
+{
+    return Status::failure(message.toStdString());
+}
+
+} // namespace
+
+ReportPrinter::ReportPrinter(
+    TMainForm &window, UserDialogs &dialogs, const LocalClock &clock, QString startFolder)
+    : QObject(&window)
+    , window_(window)
+    , dialogs_(dialogs)
+    , clock_(clock)
+    , startFolder_(std::move(startFolder))
+{
+    const MainActions &actions = window_.actions();
+    connect(actions.acPrint, &QAction::triggered, this, &ReportPrinter::print);
+    connect(actions.acPrintPreview, &QAction::triggered, this, &ReportPrinter::preview);
+    connect(actions.acExportPdf, &QAction::triggered, this, &ReportPrinter::exportPdf);
+}
+
+ReportPrinter::~ReportPrinter() = default;
+
+QPrinter &ReportPrinter::printer()
+{
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void ReportPrinter::print()
+{
+    dialogs_.choosePrinter(&window_, printer(), [this] { report(printOn(printer())); });
+}
+
+void ReportPrinter::preview()
+{
+    dialogs_.showPrintPreview(
+        &window_, printer(), [this](QPrinter &target) { report(printOn(target)); });
+}
+
+void ReportPrinter::exportPdf()
+{
+    const FileDialogSetup setup {FileDialogSetup::Kind::Save, QStringLiteral("Exportovat do PDF"),
+        startFolder_, QStringLiteral("Dokumenty PDF (*.pdf)"), PdfSuffix};
+    dialogs_.chooseFile(&window_, setup,
+        [this](const QString &path) { report(exportTo(withDefaultSuffix(path, PdfSuffix))); });
+}
+
+Status ReportPrinter::currentPages(ReportPages &pages)
+{
+    // The short dials print as the page shows them.
+    window_.StoreShortDialPage();
+    return reportPages(window_.config(), clock_.now(), pages);
+}
+
+Status ReportPrinter::printOn(QPrinter &printer)
+{
+    const BusyCursor busy;
+    ReportPages pages;
+    if (Status status = currentPages(pages); !status.ok())
+        return status;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return failure(QStringLiteral("Cannot print on %1").arg(printerName(printer)));
+    if (!paintReport(painter, pages, [&printer] { return printer.newPage(); })) {
+        printer.abort();
+        painter.end();
+        return failure(QStringLiteral("Printing on %1 failed").arg(printerName(printer)));
+    }
+    if (!painter.end())
+        return failure(QStringLiteral("Printing on %1 failed").arg(printerName(printer)));
+    return Status::success();
+}
+
+Status ReportPrinter::exportTo(const QString &path)
+{
+    const BusyCursor busy;
+    ReportPages pages;
+    if (Status status = currentPages(pages); !status.ok())
+        return status;
+    const Status cannotCreate = failure(QStringLiteral("Cannot create file %1").arg(path));
+    // The document is made in memory and written whole: a failure leaves any file of
+    // that name as it was.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(QStringLiteral("ORNIS SET"));
+        writer.setCreator(QStringLiteral("ORNIS SET"));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+            QMarginsF(PdfMargin, PdfMargin, PdfMargin, PdfMargin), QPageLayout::Millimeter));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return cannotCreate;
+        const bool painted = paintReport(painter, pages, [&writer] { return writer.newPage(); });
+        if (!painter.end() || !painted)
+            return cannotCreate;
+    }
+    const QByteArray &bytes = buffer.data();
+    const auto *data = reinterpret_cast<const uint8_t *>(bytes.constData());
+    if (!writeFileAtomically(toFilePath(path), std::span(data, std::size_t(bytes.size()))))
+        return cannotCreate;
+    return Status::success();
+}
+
+void ReportPrinter::report(const Status &status)
+{
+    if (!status.ok())
+        dialogs_.showError(&window_, QString::fromStdString(status.message()));
+}
+
+} // namespace ornis
