@@ -9,9 +9,11 @@ namespace ornis {
 
 namespace {
 
-// Qt's mask letters: 0 a digit that may be left empty, 9 a required digit.
-const QString TimeMask = QStringLiteral("09:99;_");
-constexpr QChar MaskBlank = u'_';
+// Qt's mask letters: 0 a digit that may be left empty, 9 a required digit; after the
+// semicolon the character an empty position shows.
+const QString TimeMask = QStringLiteral("09:99;");
+// Empty positions show as "_" while the field is edited, as blanks otherwise.
+constexpr QChar EditingBlank = u'_';
 constexpr QChar ModelBlank = u' ';
 constexpr int ColonPosition = 2;
 constexpr int TimeLength = 5;
@@ -31,7 +33,7 @@ const QString MaskedTimeEdit::InvalidInputMessage
 MaskedTimeEdit::MaskedTimeEdit(QWidget *parent)
     : QLineEdit(parent)
 {
-    setInputMask(TimeMask);
+    setInputMask(TimeMask + blank_);
     setModelText(QStringLiteral("  :  "));
     connect(this, &QLineEdit::textEdited, this,
             [this] { emit modelTextEdited(modelText()); });
@@ -40,7 +42,7 @@ MaskedTimeEdit::MaskedTimeEdit(QWidget *parent)
 QString MaskedTimeEdit::modelText() const
 {
     QString text = displayText();
-    text.replace(MaskBlank, ModelBlank);
+    text.replace(blank_, ModelBlank);
     return text;
 }
 
@@ -48,9 +50,23 @@ void MaskedTimeEdit::setModelText(const QString &text)
 {
     QString masked = text;
     // The mask keeps a blank at its place only when it is written as the mask's blank.
-    masked.replace(ModelBlank, MaskBlank);
+    masked.replace(ModelBlank, blank_);
     setText(masked);
     setModified(false);
+}
+
+void MaskedTimeEdit::showBlanksAs(QChar blank)
+{
+    if (blank == blank_)
+        return;
+    const QString text = modelText();
+    const int cursor = cursorPosition();
+    const bool modified = isModified();
+    blank_ = blank;
+    setInputMask(TimeMask + blank_);
+    setModelText(text);
+    setCursorPosition(cursor);
+    setModified(modified);
 }
 
 bool MaskedTimeEdit::isUnset() const
@@ -68,6 +84,7 @@ void MaskedTimeEdit::focusInEvent(QFocusEvent *event)
     // Coming back after a refused leave keeps the text of the first entry.
     if (!isModified())
         textOnEntry_ = modelText();
+    showBlanksAs(EditingBlank);
     QLineEdit::focusInEvent(event);
 }
 
@@ -77,6 +94,7 @@ void MaskedTimeEdit::focusOutEvent(QFocusEvent *event)
     if (!userLeaves(event->reason()))
         return;
     if (mayLeave()) {
+        showBlanksAs(ModelBlank);
         setModified(false);
         return;
     }
@@ -111,7 +129,7 @@ void MaskedTimeEdit::typeBlank()
     if (position >= TimeLength)
         return;
     QString text = displayText();
-    text[position] = MaskBlank;
+    text[position] = blank_;
     setText(text);
     setCursorPosition(position + 1 == ColonPosition ? position + 2 : position + 1);
     setModified(true);

@@ -7,7 +7,7 @@ namespace ornis {
 // A time-of-day field with the mask "!90:00;1;_": an optional hour digit, a required
 // hour digit, a fixed colon and two required minute digits; an empty position shows as
 // "_" while editing. Its model text has a blank for every empty position, as in " 6:00"
-// or the unset "  :  ".
+// or the unset "  :  ".  An empty position shows as "_" only while the field has the focus.
 //
 // A field the user has changed cannot be left while a required position is empty: it
 // beeps, reports `refusedOnLeave` and keeps the focus. Escape restores the text it had
@@ -49,7 +49,10 @@ private:
     [[nodiscard]] bool isUnset() const;
     // Empties the position at the cursor and moves on.
     void typeBlank();
+    // The character an empty position shows; the text stays as it is.
+    void showBlanksAs(QChar blank);
 
+    QChar blank_ = u' ';
     QString textOnEntry_;
     bool unsetAllowed_ = false;
 };
