@@ -77,13 +77,9 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("model");
         using enum SettingsGrid;
-        QTest::newRow("column header") << Extension << 3 << 0 << 0;
-        QTest::newRow("row header") << DayRing << 0 << 2 << 0;
-        QTest::newRow("corner") << GlobalLine << 0 << 0 << 0;
         QTest::newRow("beyond the last column") << Extension << 13 << 1 << 0;
         QTest::newRow("beyond the last row") << GlobalLine << 1 << 5 << 0;
         QTest::newRow("row 00, column 91") << Extension << 1 << 17 << 0;
-        QTest::newRow("row 00, column 94") << Extension << 4 << 17 << 0;
         QTest::newRow("row 00, column 00") << Extension << 12 << 17 << 0;
         QTest::newRow("GE for VEGA") << GlobalExtension << 1 << 7 << 1;
         QTest::newRow("GE for VEGA X") << GlobalExtension << 16 << 7 << 2;
@@ -145,13 +141,9 @@ private slots:
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("text"); // null: no text, the cell keeps the one it had
         using enum CellKind;
-        QTest::newRow("Call 0") << Call << 0 << "0-nn";
         QTest::newRow("Call 4") << Call << 4 << QString();
         QTest::newRow("mark 2") << Mark << 2 << QString();
-        QTest::newRow("GE 1") << MiraMark << 1 << "X";
-        QTest::newRow("LP 2") << LP << 2 << "16k";
         QTest::newRow("LP 3") << LP << 3 << QString();
-        QTest::newRow("G2 4") << G2 << 4 << QString();
         QTest::newRow("J 10 is J0") << J << 10 << "J0";
         QTest::newRow("J 11") << J << 11 << QString();
         QTest::newRow("L 255") << L << 255 << QString();
