@@ -177,6 +177,8 @@ QWidget *GlobalTab::buildCounters()
 
 void GlobalTab::refresh()
 {
+    // Called for every counter, weekday and choice byte a read brings: controls that show
+    // their value already are left alone.
     for (qsizetype u = 0; u < cbU_.size(); ++u)
         cbU_[u]->setCurrentIndex(shownIndex(*cbU_[u], config_.G7U[std::size_t(u)]));
     for (qsizetype day = 0; day < weekdays_.size(); ++day)
@@ -187,8 +189,10 @@ void GlobalTab::refresh()
         // the nearest limit, which is also what a write would send.
         int16_t &value = config_.Counters[std::size_t(c)];
         value = CounterRanges[std::size_t(c)].clamp(value);
-        const QSignalBlocker quiet(counters_[c]);
-        counters_[c]->setValue(value);
+        if (counters_[c]->value() != value) {
+            const QSignalBlocker quiet(counters_[c]);
+            counters_[c]->setValue(value);
+        }
     }
 }
 

@@ -1,0 +1,158 @@
+// ornisset-windowbench: what the window's views cost while a read arrives. The same read
+// runs through the whole window (every page built, offscreen) and through the engine
+// alone, both against a virtual exchange in process that answers at once; the views'
+// live refresh should cost at most 1.25x the engine alone. Prints figures; it is no test
+// and asserts nothing.
+
+#include "config/FactoryDefaults.h"
+#include "link/TransferEngine.h"
+#include "qtlink/DemoConfiguration.h"
+#include "tests/ui/WindowFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTabWidget>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+using namespace ornis;
+
+namespace {
+
+constexpr int DefaultRounds = 50;
+
+// Ends the event loop when the engine is idle again.
+class IdleWatcher final : public TransferObserver
+{
+public:
+    void transferModeChanged(TransferMode mode) override
+    {
+        if (mode == TransferMode::Idle && loop)
+            loop->quit();
+    }
+    QEventLoop *loop = nullptr;
+};
+
+// Seconds that `rounds` runs of `read` took, best of the runs; each run is one read.
+double bestOf(int rounds, const std::function<void()> &read)
+{
+    double best = 1e9;
+    for (int i = 0; i < rounds; ++i) {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        read();
+        best = std::min(best, elapsed.nsecsElapsed() / 1e9);
+    }
+    return best;
+}
+
+// The engine with nothing but an observer that waits for the end.
+class EngineAlone
+{
+public:
+    EngineAlone()
+        : config_(factoryConfig())
+        , engine_(config_, port_, clock_, watcher_)
+    {
+        port_.open = true;
+        (void)writeIntoExchange(demoConfiguration(), port_.exchange);
+        connectPortToEngine(port_, engine_);
+    }
+
+    void read(TransferMode mode)
+    {
+        QEventLoop loop;
+        watcher_.loop = &loop;
+        if (engine_.startTransfer(mode))
+            loop.exec();
+        watcher_.loop = nullptr;
+    }
+
+private:
+    ExchangeConfig config_;
+    InstantExchangePort port_;
+    FixedClock clock_;
+    IdleWatcher watcher_;
+    TransferEngine engine_;
+};
+
+// The program's window reading from the page in view. Hidden, it refreshes its views as
+// the values arrive but paints nothing; shown, it also paints after every answer, which a
+// real line leaves 8 ms for.
+class WholeWindow
+{
+public:
+    explicit WholeWindow(bool shown)
+    {
+        (void)writeIntoExchange(demoConfiguration(), fixture_.ports.exchangePort().exchange);
+        if (shown)
+            window_->show();
+    }
+
+    void read(int page)
+    {
+        window_->findChild<QTabWidget *>(QStringLiteral("pcMain"))->setCurrentIndex(page);
+        QEventLoop loop;
+        QAction *stop = window_->actions().acStop;
+        const auto connection
+            = QObject::connect(stop, &QAction::enabledChanged, &loop, [&loop](bool on) {
+                  if (!on)
+                      loop.quit();
+              });
+        window_->actions().acReceive->trigger();
+        if (!window_->engine().isIdle())
+            loop.exec();
+        QObject::disconnect(connection);
+    }
+
+private:
+    WindowFixture fixture_;
+    std::unique_ptr<TMainForm> window_ = fixture_.makeWindow();
+};
+
+void printRow(const char *what, double seconds, double engine)
+{
+    std::printf("    %-30s %9.3f ms %7.2fx\n", what, seconds * 1e3, seconds / engine);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int rounds
+        = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : DefaultRounds;
+
+    EngineAlone engine;
+    WholeWindow hidden(false);
+    WholeWindow shown(true);
+    std::printf("Reads against an in-process exchange answering at once, best of %d.\n"
+                "Goal: the window refreshing its views costs at most 1.25x the engine alone.\n",
+        rounds);
+    struct Row
+    {
+        const char *what;
+        int page;
+        TransferMode mode;
+    };
+    const Row rows[] = {
+        {"whole configuration, from page Konfigurace", 0, TransferMode::AllRead},
+        {"settings, page Nastavení in view", 1, TransferMode::SettingsRead},
+    };
+    for (const Row &row : rows) {
+        const double alone = bestOf(rounds, [&] { engine.read(row.mode); });
+        const double refreshed = bestOf(rounds, [&] { hidden.read(row.page); });
+        const double painted = bestOf(rounds, [&] { shown.read(row.page); });
+        std::printf("  %s\n", row.what);
+        printRow("engine alone", alone, alone);
+        printRow("window, views refreshed", refreshed, alone);
+        printRow("window, also painted", painted, alone);
+    }
+    return 0;
+}
