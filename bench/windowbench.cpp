@@ -1,8 +1,12 @@
 // ornisset-windowbench: what the window's views cost while a read arrives. The same read
-// runs through the whole window (every page built, offscreen) and through the engine
-// alone, both against a virtual exchange in process that answers at once; the views'
-// live refresh should cost at most 1.25x the engine alone. Prints figures; it is no test
-// and asserts nothing.
+// runs through the engine alone and through the whole window (every page built, offscreen
+// platform), all against a virtual exchange in process that answers at once; the views'
+// live refresh should cost at most 1.25x the engine alone. The window is measured hidden
+// (the views refresh, nothing paints) and shown (it also paints after every answer, which
+// an exchange answering at once asks some thousand times a second). Prints figures; it is
+// no test and asserts nothing.
+//
+//   ornisset-windowbench [rounds]   best of `rounds` reads each (default 50)
 
 #include "config/FactoryDefaults.h"
 #include "link/TransferEngine.h"
