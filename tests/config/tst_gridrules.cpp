@@ -37,15 +37,11 @@ private slots:
         QTest::addColumn<int>("start");
         QTest::addColumn<QString>("texts"); // after each click, separated by '|'
         using enum SettingsGrid;
-        QTest::newRow("Call of 21 from 0-00") << Extension << 9 << 1 << 3 << "0-nn|0-9n|0-0n|0-00";
         QTest::newRow("Call of row 00") << Extension << 9 << 17 << 0 << "0-9n|0-0n|0-00|0-nn";
         QTest::newRow("7n of row 00") << Extension << 11 << 17 << 0 << "X|";
-        QTest::newRow("J from empty")
-            << GlobalExtension << 1 << 3 << 0 << "J1|J2|J3|J4|J5|J6|J7|J8|J9|J0|";
         QTest::newRow("L from stray 200") << GlobalExtension << 5 << 4 << 200 << "L3|L4";
         QTest::newRow("J from 255") << GlobalExtension << 16 << 3 << 255 << "J3";
         QTest::newRow("GE for MIRA") << GlobalExtension << 16 << 7 << 0 << "X|";
-        QTest::newRow("LP") << GlobalLine << 2 << 1 << 0 << "X|16k|";
         QTest::newRow("LP from stray 7") << GlobalLine << 4 << 1 << 7 << "16k|";
         QTest::newRow("LP from 255") << GlobalLine << 1 << 1 << 255 << "X";
         QTest::newRow("G2") << GlobalLine << 3 << 4 << 0 << "D|N|DN|";

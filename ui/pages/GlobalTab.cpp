@@ -93,33 +93,42 @@ QWidget *GlobalTab::buildChoices()
     return choices;
 }
 
+QHBoxLayout *GlobalTab::addParameterRow(QGridLayout *layout, int row, const QString &label)
+{
+    layout->addWidget(new QLabel(label, layout->parentWidget()), row, 0);
+    auto *line = new QHBoxLayout;
+    line->setSpacing(4);
+    layout->addLayout(line, row, 1, Qt::AlignLeft);
+    return line;
+}
+
+void GlobalTab::addCaptioned(QHBoxLayout *line, const QString &caption, QWidget *control)
+{
+    auto *label = new QLabel(caption, control->parentWidget());
+    label->setBuddy(control);
+    line->addWidget(label);
+    line->addWidget(control);
+}
+
 void GlobalTab::addG7(QGridLayout *layout, int row)
 {
     QWidget *parent = layout->parentWidget();
-    layout->addWidget(new QLabel(QStringLiteral("G7:"), parent), row, 0);
-    auto *line = new QHBoxLayout;
-    line->setSpacing(4);
+    QHBoxLayout *line = addParameterRow(layout, row, QStringLiteral("G7:"));
     for (int u = 0; u < int(config_.G7U.size()); ++u) {
         QComboBox *box
             = makeChoice(parent, QStringLiteral("cbU%1").arg(u + 1), g7Choices(), ChoiceWidth);
-        auto *caption = new QLabel(QStringLiteral("U%1").arg(u + 1), parent);
-        caption->setBuddy(box);
-        line->addWidget(caption);
-        line->addWidget(box);
+        addCaptioned(line, QStringLiteral("U%1").arg(u + 1), box);
         line->addSpacing(4);
         connect(box, &QComboBox::activated, this,
             [this, u](int index) { config_.G7U[std::size_t(u)] = index; });
         cbU_.append(box);
     }
-    line->addStretch();
-    layout->addLayout(line, row, 1);
 }
 
 void GlobalTab::addG0(QGridLayout *layout, int row)
 {
     QWidget *parent = layout->parentWidget();
-    layout->addWidget(new QLabel(QStringLiteral("G0:"), parent), row, 0);
-    auto *line = new QHBoxLayout;
+    QHBoxLayout *line = addParameterRow(layout, row, QStringLiteral("G0:"));
     line->setSpacing(6);
     for (std::size_t day = 0; day < Weekdays.size(); ++day) {
         auto *box = new QCheckBox(QString::fromUtf8(Weekdays[day].caption), parent);
@@ -129,23 +138,14 @@ void GlobalTab::addG0(QGridLayout *layout, int row)
             box, &QCheckBox::toggled, this, [this, day](bool on) { config_.G0Days[day] = on; });
         weekdays_.append(box);
     }
-    line->addStretch();
-    layout->addLayout(line, row, 1);
 }
 
 void GlobalTab::addG5(QGridLayout *layout, int row)
 {
     QWidget *parent = layout->parentWidget();
-    layout->addWidget(new QLabel(QStringLiteral("G5:"), parent), row, 0);
-    auto *line = new QHBoxLayout;
-    line->setSpacing(4);
+    QHBoxLayout *line = addParameterRow(layout, row, QStringLiteral("G5:"));
     cbFax_ = makeChoice(parent, QStringLiteral("cbFax"), faxChoices(), FaxWidth);
-    auto *caption = new QLabel(QStringLiteral("F/M"), parent);
-    caption->setBuddy(cbFax_);
-    line->addWidget(caption);
-    line->addWidget(cbFax_);
-    line->addStretch();
-    layout->addLayout(line, row, 1);
+    addCaptioned(line, QStringLiteral("F/M"), cbFax_);
     connect(
         cbFax_, &QComboBox::activated, this, [this](int index) { config_.FaxExtension = index; });
 }

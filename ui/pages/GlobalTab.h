@@ -6,6 +6,7 @@
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
+class QHBoxLayout;
 class QSpinBox;
 
 namespace ornis {
@@ -29,6 +30,9 @@ public:
 private:
     QWidget *buildChoices();
     QWidget *buildCounters();
+    // A row of the parameter `label`; its controls stand left-aligned in the line.
+    QHBoxLayout *addParameterRow(QGridLayout *layout, int row, const QString &label);
+    void addCaptioned(QHBoxLayout *line, const QString &caption, QWidget *control);
     void addG7(QGridLayout *layout, int row);
     void addG0(QGridLayout *layout, int row);
     void addG5(QGridLayout *layout, int row);
