@@ -1,7 +1,6 @@
 #include "SettingPage.h"
 
 #include "config/ExchangeConfig.h"
-#include "ui/UserDialogs.h"
 #include "ui/pages/ExtensionsTab.h"
 #include "ui/pages/GlobalTab.h"
 #include "ui/pages/RingTab.h"

@@ -99,7 +99,6 @@ void CellGrid::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    painter.setClipRegion(event->region());
     painter.fillRect(contentsRect(), LineColor);
     const QColor buttonFace = palette().color(QPalette::Button);
     const QFontMetrics metrics(font());
