@@ -6,7 +6,8 @@
 // an exchange answering at once asks some thousand times a second). Prints figures; it is
 // no test and asserts nothing.
 //
-//   ornisset-windowbench [rounds]   best of `rounds` reads each (default 50)
+//   ornisset-windowbench [rounds]   best of `rounds` samples each (default 50); on a busy
+//                                   machine more rounds give steadier figures
 
 #include "config/FactoryDefaults.h"
 #include "link/TransferEngine.h"
@@ -21,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 using namespace ornis;
 
@@ -40,15 +42,20 @@ public:
     QEventLoop *loop = nullptr;
 };
 
-// Seconds that `rounds` runs of `read` took, best of the runs; each run is one read.
-double bestOf(int rounds, const std::function<void()> &read)
+// The best time of one read of each of `reads`, in seconds, over `rounds` rounds of
+// `repeats` reads each. The reads take turns, so that a busy machine slows them alike.
+std::vector<double> bestOf(
+    int rounds, int repeats, const std::vector<std::function<void()>> &reads)
 {
-    double best = 1e9;
+    std::vector<double> best(reads.size(), 1e9);
     for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        read();
-        best = std::min(best, elapsed.nsecsElapsed() / 1e9);
+        for (std::size_t r = 0; r < reads.size(); ++r) {
+            QElapsedTimer elapsed;
+            elapsed.start();
+            for (int k = 0; k < repeats; ++k)
+                reads[r]();
+            best[r] = std::min(best[r], elapsed.nsecsElapsed() / 1e9 / repeats);
+        }
     }
     return best;
 }
@@ -144,19 +151,23 @@ int main(int argc, char **argv)
         const char *what;
         int page;
         TransferMode mode;
+        int repeats; // reads a sample, some milliseconds of them
     };
     const Row rows[] = {
-        {"whole configuration, from page Konfigurace", 0, TransferMode::AllRead},
-        {"settings, page Nastavení in view", 1, TransferMode::SettingsRead},
+        {"whole configuration, from page Konfigurace", 0, TransferMode::AllRead, 2},
+        {"settings, page Nastavení in view", 1, TransferMode::SettingsRead, 20},
     };
     for (const Row &row : rows) {
-        const double alone = bestOf(rounds, [&] { engine.read(row.mode); });
-        const double refreshed = bestOf(rounds, [&] { hidden.read(row.page); });
-        const double painted = bestOf(rounds, [&] { shown.read(row.page); });
+        const std::vector<double> best = bestOf(rounds, row.repeats,
+            {
+                [&] { engine.read(row.mode); },
+                [&] { hidden.read(row.page); },
+                [&] { shown.read(row.page); },
+            });
         std::printf("  %s\n", row.what);
-        printRow("engine alone", alone, alone);
-        printRow("window, views refreshed", refreshed, alone);
-        printRow("window, also painted", painted, alone);
+        printRow("engine alone", best[0], best[0]);
+        printRow("window, views refreshed", best[1], best[0]);
+        printRow("window, also painted", best[2], best[0]);
     }
     return 0;
 }
