@@ -1,5 +1,6 @@
 #include "Report.h"
 
+#include "GridRules.h"
 #include "ListTexts.h"
 #include "Numbering.h"
 
@@ -17,14 +18,21 @@ namespace {
 // the text of value 0, so that every column keeps its width.
 constexpr std::array<const char *, 2> Incoming {"-", "I"};
 constexpr std::array<const char *, 2> Outgoing {"-", "O"};
-constexpr std::array<const char *, 2> Mark {"-", "X"};
-constexpr std::array<const char *, 4> Call {"0-nn", "0-9n", "0-0n", "0-00"};
-constexpr std::array<const char *, 3> LP {"-   ", "X  ", "16k"};
-constexpr std::array<const char *, 4> G2 {"-", "D", "N", "DN"};
-constexpr std::array<const char *, 11> J {
-    "- ", "J1", "J2", "J3", "J4", "J5", "J6", "J7", "J8", "J9", "J0"};
-constexpr std::array<const char *, 11> L {
-    "- ", "L1", "L2", "L3", "L4", "L5", "L6", "L7", "L8", "L9", "L0"};
+
+// A grid cell prints the text the grid shows for it, padded to `width`; where the grid
+// shows nothing the report prints `blank`.
+struct CellPrint
+{
+    CellKind kind;
+    const char *blank;
+    std::size_t width = 0;
+};
+constexpr CellPrint Mark {CellKind::Mark, "-"};
+constexpr CellPrint Call {CellKind::Call, ""};
+constexpr CellPrint LP {CellKind::LP, "-   ", 3};
+constexpr CellPrint G2 {CellKind::G2, "-"};
+constexpr CellPrint J {CellKind::J, "- "};
+constexpr CellPrint L {CellKind::L, "- "};
 
 constexpr const char *Dashes78
     = "------------------------------------------------------------------------------";
@@ -56,11 +64,6 @@ template<std::size_t N>
 const char *tableText(const std::array<const char *, N> &table, uint8_t byte)
 {
     return byte < N ? table[byte] : table[0];
-}
-
-const char *markText(bool flag)
-{
-    return Mark[flag ? 1 : 0];
 }
 
 // A text of the model placed into a line: a line feed or another control character in a
@@ -108,6 +111,13 @@ Text padRight(Text text, std::size_t width, char pad)
     return text;
 }
 
+Text cellText(const CellPrint &print, uint8_t byte)
+{
+    const std::string_view text
+        = cellValueText(print.kind, byte).value_or(cellValueText(print.kind, 0).value_or(""));
+    return text.empty() ? Text(print.blank) : padRight(Text(text), print.width, ' ');
+}
+
 uint8_t extensionCell(const ExchangeConfig &config, int row, int column)
 {
     return config.Grids.ExtensionGrid[ExtensionGridShape.cellIndex(column, row)];
@@ -123,41 +133,39 @@ Text extensionLine(
             tableText(Incoming, cell(Incoming91 + 1)), tableText(Outgoing, cell(Outgoing91 + 1)),
             tableText(Incoming, cell(Incoming91 + 2)), tableText(Outgoing, cell(Outgoing91 + 2)),
             tableText(Incoming, cell(Incoming91 + 3)), tableText(Outgoing, cell(Outgoing91 + 3)),
-            tableText(Call, cell(ExtensionColumn::Call)), tableText(Mark, cell(Seven)),
-            tableText(Mark, cell(SevenN)), tableText(Mark, cell(ZeroZero)), printable(comment)});
+            cellText(Call, cell(ExtensionColumn::Call)), cellText(Mark, cell(Seven)),
+            cellText(Mark, cell(SevenN)), cellText(Mark, cell(ZeroZero)), printable(comment)});
 }
 
 Text ringLine(std::span<const uint8_t> grid, int line, std::string_view comment)
 {
     Text text = std::to_string(lineNumber(line)) + ":    ";
     for (int e = 0; e < ExtensionCount; ++e) {
-        text += tableText(Mark, grid[RingGridShape.cellIndex(e + 1, line + 1)]);
+        text += cellText(Mark, grid[RingGridShape.cellIndex(e + 1, line + 1)]);
         text += "  ";
     }
     return text + " " + printable(comment);
 }
 
-template<std::size_t N>
 Text globalExtensionLine(const ExchangeConfig &config, const char *label, int row,
-    const std::array<const char *, N> &table, const char *separator)
+    const CellPrint &print, const char *separator)
 {
     Text text = label;
     for (int e = 0; e < ExtensionCount; ++e) {
         const uint8_t byte
             = config.Grids.GlobalExtensionGrid[GlobalExtensionGridShape.cellIndex(e + 1, row)];
-        text += tableText(table, byte);
+        text += cellText(print, byte);
         text += separator;
     }
     return text;
 }
 
-template<std::size_t N>
-Text globalLineLine(const ExchangeConfig &config, const char *format, int row,
-    const std::array<const char *, N> &table)
+Text globalLineLine(
+    const ExchangeConfig &config, const char *format, int row, const CellPrint &print)
 {
     auto cell = [&](int line) {
-        return tableText(
-            table, config.Grids.GlobalLineGrid[GlobalLineGridShape.cellIndex(line + 1, row)]);
+        return cellText(
+            print, config.Grids.GlobalLineGrid[GlobalLineGridShape.cellIndex(line + 1, row)]);
     };
     return fill(format, {cell(0), cell(1), cell(2), cell(3)});
 }
@@ -241,7 +249,7 @@ std::vector<Text> secondPage(const ExchangeConfig &config)
     lines.reserve(ReportSecondPageLines);
     lines.push_back(WeekdayHeading);
     lines.push_back("---------------------------------");
-    const auto day = [&](int d) { return markText(config.G0Days[std::size_t(d)]); };
+    const auto day = [&](int d) { return cellText(Mark, config.G0Days[std::size_t(d)]); };
     lines.push_back(fill("G0:    %s   %s   %s   %s   %s   %s   %s",
         {day(0), day(1), day(2), day(3), day(4), day(5), day(6)}));
     lines.push_back(BlankLine);

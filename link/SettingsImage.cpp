@@ -3,11 +3,11 @@
 #include "SettingsSteps.h"
 #include "config/Counters.h"
 #include "config/ExchangeConfig.h"
+#include "config/GridRules.h"
 #include "config/Numbering.h"
 
 #include <algorithm>
 #include <span>
-#include <type_traits>
 
 namespace ornis {
 
@@ -30,31 +30,10 @@ std::optional<StepPlace> placeOf(int step)
     return std::nullopt;
 }
 
-enum class Grid { Extension, DayRing, NightRing, GlobalLine, GlobalExtension };
-
-template<typename Area> // GridArea or const GridArea
-auto gridBytes(Area &grids, Grid grid)
-{
-    using Byte = std::conditional_t<std::is_const_v<Area>, const uint8_t, uint8_t>;
-    switch (grid) {
-    case Grid::Extension:
-        return std::span<Byte>(grids.ExtensionGrid);
-    case Grid::DayRing:
-        return std::span<Byte>(grids.DayRingGrid);
-    case Grid::NightRing:
-        return std::span<Byte>(grids.NightRingGrid);
-    case Grid::GlobalLine:
-        return std::span<Byte>(grids.GlobalLineGrid);
-    case Grid::GlobalExtension:
-        break;
-    }
-    return std::span<Byte>(grids.GlobalExtensionGrid);
-}
-
 // Cells of one grid that share a byte: the cell of bit k lies k strides after the first.
 struct BitRun
 {
-    Grid grid;
+    SettingsGrid grid;
     std::size_t first;
     std::size_t stride;
     int count;
@@ -66,20 +45,21 @@ std::optional<BitRun> bitRunOf(const StepPlace &place)
     const int item = place.range.item;
     const int pair = place.offset / 2;
     const int half = place.offset % 2; // 0: extensions 21..28 or rows 1..8; 1: the rest
+    using enum SettingsGrid;
     switch (place.range.coding) {
     case GlobalExtensionBits:
     case GlobalExtensionBitsMira:
         return BitRun {
-            Grid::GlobalExtension, GlobalExtensionGridShape.cellIndex(1 + 8 * half, item), 1, 8};
+            GlobalExtension, GlobalExtensionGridShape.cellIndex(1 + 8 * half, item), 1, 8};
     case GlobalLineBits:
-        return BitRun {Grid::GlobalLine, GlobalLineGridShape.cellIndex(1, item), 1, LineCount};
+        return BitRun {GlobalLine, GlobalLineGridShape.cellIndex(1, item), 1, LineCount};
     case ExtensionColumnBits:
-        return BitRun {Grid::Extension, ExtensionGridShape.cellIndex(item + pair, 1 + 8 * half),
+        return BitRun {Extension, ExtensionGridShape.cellIndex(item + pair, 1 + 8 * half),
             std::size_t(ExtensionGridShape.columns), 8};
     case DayRingBits:
-        return BitRun {Grid::DayRing, RingGridShape.cellIndex(1 + 8 * half, 1 + pair), 1, 8};
+        return BitRun {DayRing, RingGridShape.cellIndex(1 + 8 * half, 1 + pair), 1, 8};
     case NightRingBits:
-        return BitRun {Grid::NightRing, RingGridShape.cellIndex(1 + 8 * half, 1 + pair), 1, 8};
+        return BitRun {NightRing, RingGridShape.cellIndex(1 + 8 * half, 1 + pair), 1, 8};
     default:
         return std::nullopt;
     }

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "ExchangeConfig.h"
+#include "Numbering.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+// The five settings grids as tables of cell rules: what each data cell holds, the text of
+// each of its values, how a click moves it on and when it is out of use. The page's grids
+// draw and click by these rules; the report prints by the same value texts.
+
+namespace ornis {
+
+enum class SettingsGrid { Extension, DayRing, NightRing, GlobalLine, GlobalExtension };
+inline constexpr int SettingsGridCount = 5;
+
+// The value set of a data cell.
+enum class CellKind : uint8_t {
+    Mark, // 0 empty, 1 "X"; a click flips the lowest bit
+    Call, // 0 "0-nn", 1 "0-9n", 2 "0-0n", 3 "0-00"; a click adds 1, and 3
+    LP, // 0 empty, 1 "X", 2 "16k"; a click adds 1, mod 3
+    G2, // 0 empty, 1 "D", 2 "N", 3 "DN"; a click adds 1, and 3
+    J, // 0 empty, 1..9 "J1".."J9", 10 "J0"; a click adds 1, mod 11
+    L, // the same with "L1".."L0"
+    Unused, // never shown, never edited
+    MiraMark, // Mark, in use for model MIRA only (row GE)
+};
+
+// A block of cells sharing one kind, columns and rows both inclusive.
+struct CellArea
+{
+    int firstColumn;
+    int lastColumn;
+    int firstRow;
+    int lastRow;
+    CellKind kind;
+
+    [[nodiscard]] constexpr bool contains(int column, int row) const
+    {
+        return column >= firstColumn && column <= lastColumn && row >= firstRow && row <= lastRow;
+    }
+};
+
+// One grid: its place in the configuration, its look and the kinds of its cells.
+struct GridRules
+{
+    SettingsGrid grid;
+    const char *name; // the grid control
+    GridShape shape; // data rows and columns; row 0 and column 0 are headers
+    int columnWidth; // pixels, header column included
+    int wideColumn; // 0 for none
+    int wideColumnWidth;
+    int indentedHeader; // 0 for none: this column's header text stands 6 px in, not 4
+    std::span<const char *const> columnHeaders; // columns 1..
+    std::span<const char *const> rowHeaders; // rows 1..
+    CellKind kind; // of every data cell outside `areas`
+    std::span<const CellArea> areas; // the last area holding a cell decides
+
+    [[nodiscard]] CellKind kindAt(int column, int row) const;
+    [[nodiscard]] int width(int column) const;
+    // The text of header cell (column, row), empty for the corner and for data cells.
+    [[nodiscard]] std::string_view headerText(int column, int row) const;
+    [[nodiscard]] int headerIndent(int column) const;
+};
+
+inline constexpr int GridRowHeight = 16; // pixels, every row
+inline constexpr int HeaderIndent = 4; // pixels from a header cell's left edge
+
+[[nodiscard]] const GridRules &gridRules(SettingsGrid grid);
+
+// The bytes of `grid` within the 460-byte area, row by row.
+[[nodiscard]] std::span<uint8_t> gridBytes(GridArea &area, SettingsGrid grid);
+[[nodiscard]] std::span<const uint8_t> gridBytes(const GridArea &area, SettingsGrid grid);
+
+// The text of `value` in a cell of `kind`; nothing for a value outside the kind's set and
+// for an Unused cell. Value 0 is the empty text except for "Call".
+[[nodiscard]] std::optional<std::string_view> cellValueText(CellKind kind, uint8_t value);
+// The byte after a click on a cell holding `value`. Stray bytes join the cycle: v + 1 is
+// formed without wrapping at 256 before the remainder is taken.
+[[nodiscard]] uint8_t nextCellValue(CellKind kind, uint8_t value);
+// The cell takes clicks and shows its text while `exchangeType` is the chosen model.
+[[nodiscard]] bool cellInUse(CellKind kind, int32_t exchangeType);
+
+// The text a data cell shows for the byte it holds now, whatever the model (row GE keeps
+// its texts while it is out of use); nothing when the refresh leaves the cell's text as it
+// was (a byte outside the value set, an Unused cell).
+[[nodiscard]] std::optional<std::string_view> cellText(
+    const ExchangeConfig &config, SettingsGrid grid, int column, int row);
+// A click on cell (column, row): its byte moves on by the cell's rule. False, and nothing
+// changes, for a header, a cell beyond the grid or a cell not in use.
+bool pressCell(ExchangeConfig &config, SettingsGrid grid, int column, int row);
+
+} // namespace ornis

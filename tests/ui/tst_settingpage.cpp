@@ -1,0 +1,351 @@
+#include "WindowFixture.h"
+#include "config/GridRules.h"
+#include "link/SettingsImage.h"
+#include "link/TransferEngine.h"
+#include "tests/common/SampleConfig.h"
+#include "ui/widgets/CellGrid.h"
+#include "ui/widgets/MaskedTimeEdit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace ornis;
+
+namespace {
+
+constexpr int TransferBound = 20000; // ms
+constexpr int SettingsBase = 0x180; // the byte of step s lies at 0x180 + s
+constexpr int TimesBase = 0xD8; // day hour, day minute, night hour, night minute (BCD)
+
+// The window on page "Nastavení", driven as a person drives it.
+struct SettingWindow
+{
+    SettingWindow()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->findChild<QTabWidget *>(QStringLiteral("pcMain"))->setCurrentIndex(1);
+    }
+
+    ExchangeConfig &config() { return window->config(); }
+    sim::VirtualExchange &exchange() { return fixture.ports.exchangePort().exchange; }
+
+    // The control named `name`, its side tab brought to the front.
+    template<typename Widget> Widget &control(const QString &name)
+    {
+        auto *widget = window->findChild<Widget *>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("tcSetting"));
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            if (tabs->widget(tab)->isAncestorOf(widget))
+                tabs->setCurrentIndex(tab);
+        }
+        return *widget;
+    }
+
+    QString press(const QString &grid, int column, int row, Qt::MouseButton button)
+    {
+        auto &view = control<CellGrid>(grid);
+        QTest::mouseClick(&view, button, {}, view.cellRect(column, row).center());
+        return view.cellText(column, row);
+    }
+
+    void click(const QString &button)
+    {
+        QTest::mouseClick(&control<QPushButton>(button), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
+    }
+
+    // The first grid cell whose text is not the one of the byte the model holds.
+    QString gridMismatch()
+    {
+        for (int g = 0; g < SettingsGridCount; ++g) {
+            const GridRules &rules = gridRules(SettingsGrid(g));
+            const auto &view = control<CellGrid>(QLatin1String(rules.name));
+            for (int row = 1; row <= rules.shape.rows; ++row) {
+                for (int column = 1; column <= rules.shape.columns; ++column) {
+                    const auto text = cellText(config(), SettingsGrid(g), column, row);
+                    if (text && view.cellText(column, row) != QLatin1String(*text))
+                        return QStringLiteral("%1 (%2, %3)").arg(rules.name).arg(column).arg(row);
+                }
+            }
+        }
+        return {};
+    }
+
+    WindowFixture fixture;
+    std::unique_ptr<TMainForm> window = fixture.makeWindow();
+};
+
+// Types `text` key by key, letters beyond ASCII included.
+void type(QWidget &widget, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, &widget, Qt::Key_unknown, QString(c), {});
+}
+
+void loadSettingsImage(sim::VirtualExchange &exchange, const ExchangeConfig &config)
+{
+    for (int step = 7; step <= 110; ++step)
+        exchange.memory()[SettingsBase + step] = *settingsByteAt(config, step);
+}
+
+// The factory configuration with the settings image the exchange holds read into it.
+ExchangeConfig withSettingsImage(const sim::VirtualExchange &exchange)
+{
+    ExchangeConfig config = factoryConfig();
+    for (int step = 7; step <= 110; ++step)
+        storeSettingsByte(config, step, exchange.memory()[SettingsBase + step]);
+    return config;
+}
+
+} // namespace
+
+class SettingPageTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void clicksCycleTheCells_data()
+    {
+        QTest::addColumn<QString>("grid");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("texts"); // after each press, '|' between; "=" unchanged
+        const int left = Qt::LeftButton;
+        const int right = Qt::RightButton;
+        QTest::newRow("Call of 21") << "sgIntrLn" << 9 << 1 << left << "0-nn|0-9n|0-0n|0-00";
+        QTest::newRow("Call of row 00") << "sgIntrLn" << 9 << 17 << right << "0-9n";
+        QTest::newRow("J of 33") << "sgGlbIntrLn" << 11 << 3 << right
+                                 << "J1|J2|J3|J4|J5|J6|J7|J8|J9|J0|";
+        QTest::newRow("LP of 92") << "sgGlbStateLn" << 2 << 1 << int(Qt::MiddleButton) << "16k||X";
+        QTest::newRow("night 94 at 38") << "sgNightRing" << 16 << 4 << left << "X|";
+        QTest::newRow("GE for MIRA") << "sgGlbIntrLn" << 5 << 7 << left << "X";
+        QTest::newRow("row 00, column 91") << "sgIntrLn" << 1 << 17 << right << "=";
+        QTest::newRow("column header") << "sgDayRing" << 3 << 0 << left << "=";
+        QTest::newRow("row header") << "sgGlbStateLn" << 0 << 2 << right << "=";
+    }
+    void clicksCycleTheCells()
+    {
+        QFETCH(QString, grid);
+        QFETCH(int, column);
+        QFETCH(int, row);
+        QFETCH(int, button);
+        QFETCH(QString, texts);
+        SettingWindow w;
+        const ExchangeConfig before = w.config();
+        QStringList shown;
+        for (qsizetype i = 0; i < texts.split(u'|').size(); ++i)
+            shown.append(w.press(grid, column, row, Qt::MouseButton(button)));
+        if (texts == u"=")
+            QCOMPARE(w.config(), before);
+        else
+            QCOMPARE(shown.join(u'|'), texts);
+        QCOMPARE(w.gridMismatch(), QString());
+    }
+
+    void rowGEFollowsTheModel()
+    {
+        SettingWindow w;
+        auto &grid = w.control<CellGrid>(QStringLiteral("sgGlbIntrLn"));
+        auto &model = w.control<QComboBox>(QStringLiteral("cbCentralType"));
+        const auto face = [&] {
+            const QRect cell = grid.cellRect(3, 7);
+            return grid.grab().toImage().pixelColor(cell.topLeft() + QPoint(3, 3));
+        };
+        w.press(QStringLiteral("sgGlbIntrLn"), 3, 7, Qt::LeftButton);
+        for (const int index : {1, 2, 0}) {
+            model.setCurrentIndex(index);
+            emit model.activated(index);
+            w.press(QStringLiteral("sgGlbIntrLn"), 3, 7, Qt::LeftButton); // ignored but for MIRA
+            QCOMPARE(face() == QColor(Qt::white), index == 0);
+        }
+        QCOMPARE(grid.cellText(3, 7), QString()); // "X" kept through VEGA, then flipped
+        QCOMPARE(w.config().Grids.GlobalExtensionGrid[6 * 16 + 2], 0);
+    }
+
+    void aStrayByteKeepsItsTextUntilClicked()
+    {
+        SettingWindow w;
+        w.config().Grids.DayRingGrid[1] = 2; // line 91 at extension 22, as a file may hold it
+        w.window->RefreshAllViews();
+        auto &grid = w.control<CellGrid>(QStringLiteral("sgDayRing"));
+        QCOMPARE(grid.cellText(2, 1), QString());
+        QCOMPARE(w.press(QStringLiteral("sgDayRing"), 2, 1, Qt::LeftButton), QStringLiteral("X"));
+    }
+
+    void typedTextsGoIntoTheModel_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("Czech letters")
+            << "edIntrLn21" << QStringLiteral("Vrátnice Ž") << QByteArray("Vr\xE1tnice \x8E");
+        QTest::newRow("euro sign")
+            << "edNightRing94" << QStringLiteral("linka €") << QByteArray("linka \x80");
+        QTest::newRow("no Windows-1250 byte")
+            << "edDayRing91" << QStringLiteral("a中bЖ") << QByteArray("ab");
+    }
+    void typedTextsGoIntoTheModel()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, stored);
+        SettingWindow w;
+        auto &edit = w.control<QLineEdit>(field);
+        edit.setFocus();
+        edit.selectAll();
+        QTest::keyClick(&edit, Qt::Key_Delete);
+        type(edit, typed);
+        const Text &model = field.startsWith(u"edIntrLn") ? w.config().ExtensionComments[0]
+            : field.startsWith(u"edDay")                  ? w.config().DayRingComments[0]
+                                                          : w.config().NightRingComments[3];
+        QCOMPARE(QByteArray::fromStdString(model), stored);
+    }
+
+    void aTimeMustBeCompleteToLeaveItsField()
+    {
+        SettingWindow w;
+        auto &day = w.control<MaskedTimeEdit>(QStringLiteral("meDay"));
+        day.setFocus();
+        day.setCursorPosition(5);
+        QTest::keyClick(&day, Qt::Key_Backspace);
+        QCOMPARE(w.config().DayStart, "06:0 ");
+        QTest::keyClick(&day, Qt::Key_Tab);
+        QTRY_COMPARE(w.fixture.dialogs.errors, QStringList(MaskedTimeEdit::InvalidInputMessage));
+        QTRY_VERIFY(day.hasFocus());
+        QTest::keyClick(&day, Qt::Key_Escape);
+        QCOMPARE(w.config().DayStart, "06:00");
+        day.setCursorPosition(0);
+        QTest::keyClicks(&day, QStringLiteral("0730"));
+        QCOMPARE(w.config().DayStart, "07:30");
+    }
+
+    void countersWrapAtTheirLimits_data()
+    {
+        QTest::addColumn<int>("counter");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("C0 above 25") << 0 << 25 << int(Qt::Key_Up) << 1;
+        QTest::newRow("C0 below 1") << 0 << 1 << int(Qt::Key_Down) << 25;
+        QTest::newRow("C7 above 10") << 7 << 10 << int(Qt::Key_Up) << 1;
+        QTest::newRow("C5 within") << 5 << 30 << int(Qt::Key_PageUp) << 40;
+        QTest::newRow("C1 from 0 in a file") << 1 << 0 << int(Qt::Key_Down) << 15;
+    }
+    void countersWrapAtTheirLimits()
+    {
+        QFETCH(int, counter);
+        QFETCH(int, start);
+        QFETCH(int, key);
+        QFETCH(int, shown);
+        SettingWindow w;
+        w.config().Counters[counter] = int16_t(start);
+        w.window->RefreshAllViews(); // a value beyond the range shows, and is held, clamped
+        auto &spin = w.control<QSpinBox>(QStringLiteral("udC%1").arg(counter));
+        QTest::keyClick(&spin, Qt::Key(key));
+        QCOMPARE(w.control<QLineEdit>(QStringLiteral("edC%1").arg(counter)).text(),
+            QString::number(shown));
+        QCOMPARE(w.config().Counters[counter], shown);
+    }
+
+    void theDefaultsOfThePageKeepTheComments()
+    {
+        SettingWindow w;
+        QTest::keyClicks(&w.control<QLineEdit>(QStringLiteral("edIntrLn38")), QStringLiteral("!"));
+        w.press(QStringLiteral("sgIntrLn"), 10, 4, Qt::LeftButton);
+        QTest::keyClick(&w.control<QSpinBox>(QStringLiteral("udC4")), Qt::Key_Down);
+        QTest::mouseClick(&w.control<QPushButton>(QStringLiteral("btDefSetting")), Qt::LeftButton);
+        QCOMPARE(
+            w.fixture.dialogs.questions, QStringList(QStringLiteral("Přednastavit hodnoty ?")));
+        ExchangeConfig expected = factoryConfig();
+        expected.ExtensionComments[15] = "Kancel\xE1\xF8 38!";
+        QCOMPARE(w.config(), expected);
+        QCOMPARE(w.control<CellGrid>(QStringLiteral("sgIntrLn")).cellText(10, 4), QString());
+        QCOMPARE(w.control<QLineEdit>(QStringLiteral("edC4")).text(), QStringLiteral("60"));
+        QCOMPARE(w.control<QLineEdit>(QStringLiteral("edIntrLn38")).text(),
+            QStringLiteral("Kancelář 38!"));
+    }
+
+    void aSettingsReadShowsAsItArrives()
+    {
+        SettingWindow w;
+        loadSettingsImage(w.exchange(), testing::awayFromFactory());
+        w.exchange().memory()[SettingsBase + 8] = 200; // C1 beyond 15
+        const uint8_t times[] = {0x07, 0x45, 0x21, 0x05};
+        std::copy(std::begin(times), std::end(times), w.exchange().memory().begin() + TimesBase);
+        ExchangeConfig expected = withSettingsImage(w.exchange());
+        expected.DayStart = "07:45";
+        expected.NightStart = "21:05";
+
+        w.window->actions().acReceive->trigger();
+        // The counters are read before the grids: they show while the grids wait for 'X'.
+        const auto factoryDay = factoryConfig().Grids.DayRingGrid;
+        for (int i = 0; i < 1000 && w.config().Grids.DayRingGrid == factoryDay; ++i)
+            QCoreApplication::processEvents();
+        QCOMPARE(w.window->engine().transferMode(), TransferMode::SettingsRead);
+        QCOMPARE(w.control<QLineEdit>(QStringLiteral("edC0")).text(), QStringLiteral("25"));
+        QCOMPARE(
+            w.control<CellGrid>(QStringLiteral("sgDayRing")).cellText(1, 1), QStringLiteral("X"));
+        QTRY_VERIFY_WITH_TIMEOUT(w.window->engine().isIdle(), TransferBound);
+
+        QCOMPARE(w.config(), expected);
+        QCOMPARE(w.gridMismatch(), QString());
+        QCOMPARE(w.control<QLineEdit>(QStringLiteral("edC1")).text(), QStringLiteral("15"));
+        QCOMPARE(w.control<QComboBox>(QStringLiteral("cbU1")).currentText(), QStringLiteral("M0"));
+        QCOMPARE(
+            w.control<QComboBox>(QStringLiteral("cbFax")).currentText(), QStringLiteral("38"));
+        QCOMPARE(w.control<QCheckBox>(QStringLiteral("cbxSu")).isChecked(), expected.G0Days[0]);
+        QCOMPARE(w.control<MaskedTimeEdit>(QStringLiteral("meNight")).modelText(),
+            QStringLiteral("21:05"));
+        QCOMPARE(w.control<QLineEdit>(QStringLiteral("edIntrLn21")).text(),
+            QStringLiteral("Kancelář 21"));
+    }
+
+    void aReadThatEndsEarlyLeavesTheGridsShowingTheModel()
+    {
+        SettingWindow w;
+        loadSettingsImage(w.exchange(), testing::awayFromFactory());
+        sim::Faults faults;
+        faults.silentAfter = 95; // within the ring grids
+        w.exchange().setFaults(faults);
+        w.window->actions().acReceive->trigger();
+        QTRY_COMPARE(w.exchange().bytesReceived(), std::size_t(96));
+        w.fixture.ports.exchangePort().fireAnswerTimer();
+        QVERIFY(w.window->engine().isIdle());
+        QVERIFY(w.config().Grids != factoryConfig().Grids);
+        QCOMPARE(w.gridMismatch(), QString());
+    }
+
+    void aWriteSendsWhatThePageShows()
+    {
+        SettingWindow w;
+        w.press(QStringLiteral("sgGlbStateLn"), 3, 4, Qt::LeftButton); // G2 of 93: "D"
+        w.press(QStringLiteral("sgIntrLn"), 9, 16, Qt::RightButton); // Call of 38: "0-nn"
+        QTest::keyClick(&w.control<QComboBox>(QStringLiteral("cbU2")), Qt::Key_Down);
+        QTest::keyClick(&w.control<QComboBox>(QStringLiteral("cbFax")), Qt::Key_Home);
+        QTest::mouseClick(&w.control<QCheckBox>(QStringLiteral("cbxWe")), Qt::LeftButton);
+        QTest::keyClick(&w.control<QSpinBox>(QStringLiteral("udC8")), Qt::Key_Up);
+        w.click(QStringLiteral("btSendSetting"));
+
+        const ExchangeConfig sent = withSettingsImage(w.exchange());
+        QCOMPARE(sent.Grids, w.config().Grids);
+        QCOMPARE(sent.Grids.GlobalLineGrid[14], 1);
+        QCOMPARE(sent.Grids.ExtensionGrid[15 * 12 + 8], 0);
+        QCOMPARE(sent.G7U, (std::array<int32_t, 4> {0, 1, 0, 0}));
+        QCOMPARE(sent.FaxExtension, 0);
+        QVERIFY(sent.G0Days[3]);
+        QCOMPARE(sent.Counters[8], 2);
+        QVERIFY(w.fixture.dialogs.errors.isEmpty());
+    }
+};
+
+QTEST_MAIN(SettingPageTest)
+#include "tst_settingpage.moc"

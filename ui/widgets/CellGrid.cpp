@@ -1,0 +1,140 @@
+#include "CellGrid.h"
+
+#include "config/GridRules.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace ornis {
+
+namespace {
+
+constexpr int LineWidth = 1; // grid lines between cells, in headers and data alike
+constexpr int TextTop = 1; // pixels from a cell's top to its text's top
+const QColor LineColor(0xA0, 0xA0, 0xA0);
+
+QString latin1(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
+
+CellGrid::CellGrid(const GridRules &rules, QWidget *parent)
+    : QFrame(parent)
+    , rules_(rules)
+    , texts_(qsizetype(rules.shape.size()))
+{
+    setObjectName(QLatin1String(rules.name));
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(sizeHint());
+}
+
+qsizetype CellGrid::textIndex(int column, int row) const
+{
+    return qsizetype(rules_.shape.cellIndex(column, row));
+}
+
+QString CellGrid::cellText(int column, int row) const
+{
+    return rules_.shape.contains(column, row) ? texts_[textIndex(column, row)] : QString();
+}
+
+void CellGrid::setCellText(int column, int row, const QString &text)
+{
+    if (!rules_.shape.contains(column, row))
+        return;
+    QString &stored = texts_[textIndex(column, row)];
+    if (stored == text)
+        return;
+    stored = text;
+    update(cellRect(column, row));
+}
+
+void CellGrid::setDisabledCells(std::function<bool(int, int)> disabled)
+{
+    disabled_ = std::move(disabled);
+    update();
+}
+
+int CellGrid::columnLeft(int column) const
+{
+    int left = frameWidth();
+    for (int c = 0; c < column; ++c)
+        left += rules_.width(c) + LineWidth;
+    return left;
+}
+
+int CellGrid::rowTop(int row) const
+{
+    return frameWidth() + row * (GridRowHeight + LineWidth);
+}
+
+QRect CellGrid::cellRect(int column, int row) const
+{
+    return QRect(columnLeft(column), rowTop(row), rules_.width(column), GridRowHeight);
+}
+
+std::optional<QPoint> CellGrid::cellAt(QPoint point) const
+{
+    for (int row = 0; row <= rules_.shape.rows; ++row) {
+        for (int column = 0; column <= rules_.shape.columns; ++column) {
+            if (cellRect(column, row).contains(point))
+                return QPoint(column, row);
+        }
+    }
+    return std::nullopt;
+}
+
+QSize CellGrid::sizeHint() const
+{
+    const int columns = rules_.shape.columns + 1;
+    const int rows = rules_.shape.rows + 1;
+    return QSize(columnLeft(columns) + frameWidth(), rowTop(rows) + frameWidth());
+}
+
+void CellGrid::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.fillRect(contentsRect(), LineColor);
+    const QColor buttonFace = palette().color(QPalette::Button);
+    const QFontMetrics metrics(font());
+    for (int row = 0; row <= rules_.shape.rows; ++row) {
+        for (int column = 0; column <= rules_.shape.columns; ++column) {
+            const QRect cell = cellRect(column, row);
+            if (!event->region().intersects(cell))
+                continue;
+            if (row == 0 || column == 0) {
+                painter.fillRect(cell, buttonFace);
+                painter.setPen(palette().color(QPalette::ButtonText));
+                const QString text = latin1(rules_.headerText(column, row));
+                painter.drawText(cell.left() + rules_.headerIndent(column),
+                    cell.top() + TextTop + metrics.ascent(), text);
+            } else if (disabled_ && disabled_(column, row)) {
+                painter.fillRect(cell, buttonFace);
+                painter.setPen(Qt::white);
+                painter.drawRect(cell.adjusted(0, 0, -1, -1));
+            } else {
+                painter.fillRect(cell, Qt::white);
+                painter.setPen(Qt::black);
+                const QString &text = texts_[textIndex(column, row)];
+                const int left
+                    = cell.left() + (cell.width() - metrics.horizontalAdvance(text)) / 2;
+                painter.drawText(left, cell.top() + TextTop + metrics.ascent(), text);
+            }
+        }
+    }
+}
+
+void CellGrid::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    const std::optional<QPoint> cell = cellAt(event->position().toPoint());
+    if (cell && cell->x() >= 1 && cell->y() >= 1)
+        emit cellPressed(cell->x(), cell->y());
+}
+
+} // namespace ornis

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QFrame>
+#include <QList>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace ornis {
+
+struct GridRules;
+
+// A small grid of short cell texts drawn as a spreadsheet: button-face headers, white data
+// cells with centred texts, disabled cells grey with a white frame. It keeps one text per
+// data cell and turns a press of any mouse button on a data cell into cellPressed; what a
+// cell means and how a press changes it is the owner's business. No cell is ever selected
+// or focused, and the grid shows all its cells at once.
+class CellGrid final : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit CellGrid(const GridRules &rules, QWidget *parent = nullptr);
+
+    [[nodiscard]] const GridRules &rules() const { return rules_; }
+
+    [[nodiscard]] QString cellText(int column, int row) const;
+    // Repaints the cell when its text changed.
+    void setCellText(int column, int row, const QString &text);
+    // Asked whenever a data cell is painted: true draws it disabled, without its text.
+    void setDisabledCells(std::function<bool(int column, int row)> disabled);
+
+    // The cell's rectangle in the grid's coordinates; header cells have row or column 0.
+    [[nodiscard]] QRect cellRect(int column, int row) const;
+    // The cell under `point`, header cells included; nothing on a grid line or the frame.
+    [[nodiscard]] std::optional<QPoint> cellAt(QPoint point) const;
+
+    [[nodiscard]] QSize sizeHint() const override;
+
+signals:
+    // A mouse button went down on data cell (column, row), both counted from 1.
+    void cellPressed(int column, int row);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    [[nodiscard]] int columnLeft(int column) const;
+    [[nodiscard]] int rowTop(int row) const;
+    [[nodiscard]] qsizetype textIndex(int column, int row) const;
+
+    const GridRules &rules_;
+    QList<QString> texts_;
+    std::function<bool(int, int)> disabled_;
+};
+
+} // namespace ornis
