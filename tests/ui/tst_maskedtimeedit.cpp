@@ -1,8 +1,9 @@
+#include "ui/widgets/MaskedTimeEdit.h"
+
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
-
-#include "ui/widgets/MaskedTimeEdit.h"
 
 using namespace ornis;
 
@@ -14,6 +15,7 @@ struct TwoFields
         auto *layout = new QVBoxLayout(&window);
         layout->addWidget(first = new MaskedTimeEdit);
         layout->addWidget(second = new MaskedTimeEdit);
+        layout->addWidget(button = new QPushButton(QStringLiteral("Zapsat")));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         first->setFocus();
@@ -37,6 +39,7 @@ struct TwoFields
     QWidget window;
     MaskedTimeEdit *first = nullptr;
     MaskedTimeEdit *second = nullptr;
+    QPushButton *button = nullptr;
 };
 
 class MaskedTimeEditTest : public QObject
@@ -68,13 +71,16 @@ private slots:
         QTest::addColumn<bool>("unsetAllowed");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("leaves");
-        QTest::newRow("four digits") << "  :  " << "0730" << false << "07:30" << true;
-        QTest::newRow("three digits") << "  :  " << "730" << false << "73:0 " << false;
-        QTest::newRow("blank first hour position") << "12:00" << " 6" << false << " 6:00" << true;
-        QTest::newRow("all deleted, unset allowed")
-            << "07:30" << "\b\b\b\b\b" << true << "  :  " << true;
-        QTest::newRow("all deleted, time required")
-            << "07:30" << "\b\b\b\b\b" << false << "  :  " << false;
+        QTest::newRow("four digits") << "  :  "
+                                     << "0730" << false << "07:30" << true;
+        QTest::newRow("three digits") << "  :  "
+                                      << "730" << false << "73:0 " << false;
+        QTest::newRow("blank first hour position") << "12:00"
+                                                   << " 6" << false << " 6:00" << true;
+        QTest::newRow("all deleted, unset allowed") << "07:30"
+                                                    << "\b\b\b\b\b" << true << "  :  " << true;
+        QTest::newRow("all deleted, time required") << "07:30"
+                                                    << "\b\b\b\b\b" << false << "  :  " << false;
     }
     void leavingAfterTyping()
     {
@@ -109,6 +115,22 @@ private slots:
         fields.leave();
         QCOMPARE(refused.count(), 0);
         QVERIFY(fields.second->hasFocus());
+    }
+
+    // The button whose press took the focus is let up when the field takes it back, so a
+    // person's click does not run it.
+    void aRefusedLeaveClicksNoButton()
+    {
+        TwoFields fields;
+        fields.type(QStringLiteral("7"));
+        QSignalSpy clicked(fields.button, &QPushButton::clicked);
+        QSignalSpy refused(fields.first, &MaskedTimeEdit::refusedOnLeave);
+        QTest::mousePress(fields.button, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QTest::mouseRelease(fields.button, Qt::LeftButton);
+        QCOMPARE(refused.count(), 1);
+        QCOMPARE(clicked.count(), 0);
+        QVERIFY(fields.first->hasFocus());
     }
 
     void escapeRestoresTheTextOfTheEntry()
