@@ -40,8 +40,8 @@ Change changeBetween(const QString &before, const QString &after)
 class DialNumberEdit::Rule final : public QValidator
 {
 public:
-    explicit Rule(const DialNumberEdit &edit)
-        : QValidator(const_cast<DialNumberEdit *>(&edit))
+    explicit Rule(DialNumberEdit &edit)
+        : QValidator(&edit)
         , edit_(edit)
     {
     }
