@@ -26,36 +26,28 @@ namespace {
 
 constexpr int ShortDialAddress = 0x200;
 constexpr int PEAddress = 0x660;
-constexpr int TransferBound = 20000; // ms
-
-void putTablesIntoExchange(sim::VirtualExchange &exchange, const ExchangeConfig &config)
-{
-    for (int k = 0; k < ShortDialImageSize; ++k)
-        exchange.memory()[std::size_t(ShortDialAddress + k)] = *shortDialImageByte(config, k);
-    for (int k = 0; k < PEImageSize; ++k)
-        exchange.memory()[std::size_t(PEAddress + k)] = *peImageByte(config, k);
-}
+constexpr auto SD = DialTable::ShortDials;
+constexpr auto PE = DialTable::PE;
 
 // The two tables as the exchange holds them, decoded as a read would.
 ExchangeConfig tablesInExchange(const sim::VirtualExchange &exchange)
 {
     ExchangeConfig config;
     for (int k = 0; k < ShortDialImageSize; ++k)
-        storeShortDialImageByte(config, k, exchange.memory()[std::size_t(ShortDialAddress + k)]);
+        storeShortDialImageByte(config, k, exchange.memory()[size_t(ShortDialAddress + k)]);
     for (int k = 0; k < PEImageSize; ++k)
-        storePEImageByte(config, k, exchange.memory()[std::size_t(PEAddress + k)]);
+        storePEImageByte(config, k, exchange.memory()[size_t(PEAddress + k)]);
     return config;
 }
 
-// What a row of the numbered tables shows, told by its label: "823:" -> "823P1".
+// The number a row of testing::numberedDialTables() shows, told by its label.
 QString numberNamedBy(DialTable table, const QString &label)
 {
     const QString record = label.chopped(1);
-    return table == DialTable::ShortDials ? record + QStringLiteral("P1")
-                                          : QStringLiteral("P") + record;
+    return table == SD ? record + QStringLiteral("P1") : QStringLiteral("P") + record;
 }
 
-// The window shown on screen, driven by mouse and keyboard.
+// The window on screen, driven by mouse and keyboard.
 struct DialWindow
 {
     DialWindow()
@@ -66,76 +58,49 @@ struct DialWindow
             qFatal("the window was not shown");
     }
 
-    template<typename Widget = QWidget> Widget &get(const QString &name) const
+    template<typename Widget = QWidget>
+    Widget &get(const char *prefix, DialTable table, int k) const
     {
+        const QString name = QLatin1String(prefix)
+            + QLatin1String(table == SD ? "Templ" : "PETempl") + QString::number(k);
         auto *widget = window->findChild<Widget *>(name);
         if (!widget)
             qFatal("no child %s", qPrintable(name));
         return *widget;
     }
-    static QString rowName(const char *prefix, DialTable table, int k)
-    {
-        return QStringLiteral("%1%2%3")
-            .arg(QLatin1String(prefix),
-                table == DialTable::ShortDials ? QLatin1String("Templ") : QLatin1String("PETempl"))
-            .arg(k);
-    }
-    QLabel &label(DialTable table, int k) const { return get<QLabel>(rowName("lbl", table, k)); }
-    QComboBox &line(DialTable table, int k) const
-    {
-        return get<QComboBox>(rowName("cb", table, k));
-    }
     DialNumberEdit &number(DialTable table, int k) const
     {
-        return get<DialNumberEdit>(rowName("med", table, k));
+        return get<DialNumberEdit>("med", table, k);
     }
-
+    static void clickTab(QTabBar *bar, int index)
+    {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
     void openPage(MainPage page) const
     {
-        QTabBar *bar = get<QTabWidget>(QStringLiteral("pcMain")).tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(int(page)).center());
-    }
-    static MainPage pageOf(DialTable table)
-    {
-        return table == DialTable::ShortDials ? MainPage::ShortDials : MainPage::PE;
+        clickTab(window->findChild<QTabWidget *>(QStringLiteral("pcMain"))->tabBar(), int(page));
     }
     void openTab(DialTable table, int tab) const
     {
-        openPage(pageOf(table));
-        auto &bar = get<QTabBar>(table == DialTable::ShortDials ? QStringLiteral("tcShortDials")
-                                                                : QStringLiteral("tcPE"));
-        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.tabRect(tab).center());
+        openPage(table == SD ? MainPage::ShortDials : MainPage::PE);
+        clickTab(window->findChild<QTabBar *>(
+                     table == SD ? QStringLiteral("tcShortDials") : QStringLiteral("tcPE")),
+            tab);
     }
-    // Clicks into the field and types `text`, also letters beyond ASCII.
+    // Clicks into the field and types `text`, letters beyond ASCII as well.
     static void type(QWidget &edit, const QString &text)
     {
         QTest::mouseClick(&edit, Qt::LeftButton);
         for (const QChar c : text)
             QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(c), {});
     }
-    // Down `steps` entries from the entry shown, by the keyboard.
-    static void pickLine(QComboBox &line, int steps)
-    {
-        line.setFocus();
-        for (int i = 0; i < steps; ++i)
-            QTest::keyClick(&line, Qt::Key_Down);
-    }
-    void click(const QString &button) const
-    {
-        QTest::mouseClick(&get<QPushButton>(button), Qt::LeftButton);
-    }
-    // Runs the event loop until the transfer is over; the instant exchange answers at once.
+    // The instant exchange answers at once; the loop runs until the transfer is over.
     [[nodiscard]] bool waitUntilIdle() const
     {
-        const QDeadlineTimer deadline(TransferBound);
+        const QDeadlineTimer deadline(20000);
         while (!window->engine().isIdle() && !deadline.hasExpired())
             QCoreApplication::processEvents();
         return window->engine().isIdle();
-    }
-    static QString suffix(DialTable table)
-    {
-        return table == DialTable::ShortDials ? QStringLiteral("ShortDials")
-                                              : QStringLiteral("PE");
     }
 
     WindowFixture fixture;
@@ -150,93 +115,87 @@ class DialPagesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void eachTabShowsItsWindow_data()
+    // A read on each tab: the rows follow it as it arrives and end with the tab's records.
+    void aReadFillsTheWindowOfEachTab_data()
     {
         QTest::addColumn<DialTable>("table");
         QTest::addColumn<int>("tab");
-        QTest::addColumn<QStringList>("panelLabels"); // first and last label of each panel
-        const auto sd = DialTable::ShortDials;
-        const auto pe = DialTable::PE;
-        QTest::newRow("810-819") << sd << 0 << QStringList {"810:", "819:"};
-        QTest::newRow("820-839") << sd << 1 << QStringList {"820:", "829:", "830:", "839:"};
-        QTest::newRow("840-859") << sd << 2 << QStringList {"840:", "849:", "850:", "859:"};
-        QTest::newRow("860-879") << sd << 3 << QStringList {"860:", "869:", "870:", "879:"};
-        QTest::newRow("880-899") << sd << 4 << QStringList {"880:", "889:", "890:", "899:"};
-        QTest::newRow("PIN 20-39") << pe << 0 << QStringList {"00:", "09:", "10:", "19:"};
-        QTest::newRow("LCR 20-59") << pe << 1 << QStringList {"20:", "29:", "50:", "59:"};
-        QTest::newRow("LCR 30-69") << pe << 2 << QStringList {"30:", "39:", "60:", "69:"};
-        QTest::newRow("LCR 40-79") << pe << 3 << QStringList {"40:", "49:", "70:", "79:"};
-        QTest::newRow("PE 80-89") << pe << 4 << QStringList {"80:", "89:", "90:", "99:"};
+        QTest::addColumn<QStringList>("labels"); // first and last row of each panel shown
+        QTest::newRow("810-819") << SD << 0 << QStringList {"810:", "819:"};
+        QTest::newRow("820-839") << SD << 1 << QStringList {"820:", "829:", "830:", "839:"};
+        QTest::newRow("840-859") << SD << 2 << QStringList {"840:", "849:", "850:", "859:"};
+        QTest::newRow("860-879") << SD << 3 << QStringList {"860:", "869:", "870:", "879:"};
+        QTest::newRow("880-899") << SD << 4 << QStringList {"880:", "889:", "890:", "899:"};
+        QTest::newRow("PIN 20-39") << PE << 0 << QStringList {"00:", "09:", "10:", "19:"};
+        QTest::newRow("LCR 20-59") << PE << 1 << QStringList {"20:", "29:", "50:", "59:"};
+        QTest::newRow("LCR 30-69") << PE << 2 << QStringList {"30:", "39:", "60:", "69:"};
+        QTest::newRow("LCR 40-79") << PE << 3 << QStringList {"40:", "49:", "70:", "79:"};
+        QTest::newRow("PE 80-89") << PE << 4 << QStringList {"80:", "89:", "90:", "99:"};
     }
-    void eachTabShowsItsWindow()
+    void aReadFillsTheWindowOfEachTab()
     {
         QFETCH(DialTable, table);
         QFETCH(int, tab);
-        QFETCH(QStringList, panelLabels);
+        QFETCH(QStringList, labels);
         DialWindow w;
-        w.config = testing::numberedDialTables();
-        w.window->RefreshAllViews();
-        w.openTab(table, 2); // from a tab of 20 rows, so that tab 0 must hide the right ones
+        const ExchangeConfig numbered = testing::numberedDialTables();
+        sim::VirtualExchange::Memory &memory = w.fixture.ports.exchangePort().exchange.memory();
+        for (int k = 0; k < ShortDialImageSize; ++k)
+            memory[size_t(ShortDialAddress + k)] = *shortDialImageByte(numbered, k);
+        for (int k = 0; k < PEImageSize; ++k)
+            memory[size_t(PEAddress + k)] = *peImageByte(numbered, k);
+        w.openTab(table, 2); // from 20 rows, so that the first short-dial tab must hide ten
         w.openTab(table, tab);
+        QTest::mouseClick(w.window->findChild<QPushButton *>(
+                              table == SD ? "btReceiveShortDials" : "btReceivePE"),
+            Qt::LeftButton);
 
-        const int rows = int(panelLabels.size()) * 5;
-        QStringList shownLabels;
+        const QDeadlineTimer deadline(20000);
+        while (!w.window->engine().isIdle() && !deadline.hasExpired()) {
+            QCoreApplication::processEvents();
+            for (int k = 1; k <= DialRowCount; ++k) {
+                const std::optional<int> r = dialRecordAt(table, tab, k - 1);
+                const std::string &number = !r ? std::string()
+                    : table == SD              ? w.config.ShortDialTable[size_t(*r)].Number
+                                               : w.config.PETable[size_t(*r)].Number;
+                QVERIFY2(!r || w.number(table, k).text().toStdString() == number, "a row lags");
+            }
+        }
+        QVERIFY(w.window->engine().isIdle());
+        const int rows = int(labels.size()) * 5;
+        QStringList shown;
         for (int k = 1; k <= DialRowCount; ++k) {
-            QLabel &label = w.label(table, k);
+            auto &label = w.get<QLabel>("lbl", table, k);
             QCOMPARE(label.isVisibleTo(w.window.get()), k <= rows);
             if (k > rows)
                 continue;
-            if (k % 10 == 1 || k % 10 == 0)
-                shownLabels.append(label.text());
+            if (k % 10 <= 1)
+                shown.append(label.text());
             QCOMPARE(w.number(table, k).text(), numberNamedBy(table, label.text()));
         }
-        QCOMPARE(shownLabels, panelLabels);
-        if (table == DialTable::ShortDials) {
-            QCOMPARE(w.get(QStringLiteral("pnlTempl2")).isVisibleTo(w.window.get()), tab != 0);
-            // The left panel keeps its width when the right one hides.
-            QCOMPARE(w.get(QStringLiteral("pnlTempl1")).width(),
-                w.get(QStringLiteral("pnlTempl2")).width());
-        }
+        QCOMPARE(shown, labels);
+        // The left panel keeps its width beside a hidden right one.
+        QCOMPARE(w.get("pnl", table, 1).width(), w.get("pnl", table, 2).width());
     }
 
     void charactersTypedIntoANumber_data()
     {
         QTest::addColumn<QString>("shown"); // the model's number before typing
-        QTest::addColumn<QString>("pasted"); // pasted before the keys, when not empty
+        QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("number");
-        QTest::newRow("digits and P") << ""
-                                      << ""
-                                      << "0P12"
-                                      << "0P12";
-        QTest::newRow("blank") << ""
-                               << ""
-                               << "1 2"
-                               << "12";
-        QTest::newRow("star, hash, small p") << "5"
-                                             << ""
-                                             << "*#p"
-                                             << "5";
-        QTest::newRow("15th digit") << ""
-                                    << ""
-                                    << "123456789012345"
-                                    << "12345678901234";
-        QTest::newRow("a blank from the model stays") << "1 2"
-                                                      << ""
-                                                      << "3"
-                                                      << "1 23";
-        QTest::newRow("15 from the model: no more") << "123456789012345"
-                                                    << ""
-                                                    << "6"
-                                                    << "123456789012345";
-        QTest::newRow("15 from the model: deleting") << "123456789012345"
-                                                     << ""
-                                                     << "\b"
-                                                     << "12345678901234";
-        QTest::newRow("a pasted number loses its blanks") << ""
-                                                          << "603 12*3"
-                                                          << ""
-                                                          << "603123";
+        // clang-format off
+        QTest::newRow("digits and P") << "" << "" << "0P12" << "0P12";
+        QTest::newRow("blank") << "" << "" << "1 2" << "12";
+        QTest::newRow("star, hash, small p") << "5" << "" << "*#p" << "5";
+        QTest::newRow("15th digit") << "" << "" << "123456789012345" << "12345678901234";
+        QTest::newRow("a blank of the model stays") << "1 2" << "" << "3" << "1 23";
+        QTest::newRow("15 of the model, one more") << "123456789012345" << "" << "6"
+                                                   << "123456789012345";
+        QTest::newRow("15 of the model, one less") << "123456789012345" << "" << "\b"
+                                                   << "12345678901234";
+        QTest::newRow("pasted") << "" << "603 12*3" << "" << "603123";
+        // clang-format on
     }
     void charactersTypedIntoANumber()
     {
@@ -248,7 +207,6 @@ private slots:
         edit.setModelText(shown);
         QCOMPARE(edit.text(), shown);
         edit.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&edit));
         edit.setFocus();
         edit.end(false);
         if (!pasted.isEmpty()) {
@@ -259,19 +217,20 @@ private slots:
         QCOMPARE(edit.text(), number);
     }
 
+    // Row 3 of the second tab is edited and the cursor left in its number; then `moment`.
     void editsAreStoredAtTheirMoments_data()
     {
         QTest::addColumn<DialTable>("table");
-        QTest::addColumn<QString>("moment");
+        QTest::addColumn<QString>("moment"); // a tab, a main page or a button
         QTest::addColumn<bool>("stored");
-        const auto sd = DialTable::ShortDials;
-        const auto pe = DialTable::PE;
-        QTest::newRow("short dials, another tab") << sd << "tab" << true;
-        QTest::newRow("short dials, another page") << sd << "page" << true;
-        QTest::newRow("short dials, read declined") << sd << "btReceive" << true;
-        QTest::newRow("PE, another tab") << pe << "tab" << true;
-        QTest::newRow("PE, another page: not yet") << pe << "page" << false;
-        QTest::newRow("PE, reset declined") << pe << "btDef" << true;
+        QTest::newRow("short dials, another tab") << SD << "tab" << true;
+        QTest::newRow("short dials, another page") << SD << "page" << true;
+        QTest::newRow("short dials, read declined") << SD << "btReceiveShortDials" << true;
+        QTest::newRow("short dials, write by Alt+Z") << SD << "Alt+Z" << true;
+        QTest::newRow("PE, another tab") << PE << "tab" << true;
+        QTest::newRow("PE, another page: not yet") << PE << "page" << false;
+        QTest::newRow("PE, reset declined") << PE << "btDefPE" << true;
+        QTest::newRow("PE, write by Alt+Z") << PE << "Alt+Z" << true;
     }
     void editsAreStoredAtTheirMoments()
     {
@@ -279,118 +238,61 @@ private slots:
         QFETCH(QString, moment);
         QFETCH(bool, stored);
         DialWindow w;
-        w.fixture.dialogs.answerYes = false;
-        const ExchangeConfig before = w.config;
+        const bool write = moment == u"Alt+Z";
+        w.fixture.dialogs.answerYes = write;
+        ExchangeConfig expected = w.config;
         w.openTab(table, 1);
+        if (table == SD)
+            DialWindow::type(w.get("ed", SD, 3), QStringLiteral("Jan Novák ñ"));
+        auto &line = w.get<QComboBox>("cb", table, 3);
+        line.setFocus();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(&line, Qt::Key_Down);
         DialWindow::type(w.number(table, 3), QStringLiteral("0P12"));
-        DialWindow::pickLine(w.line(table, 3), 3);
-        if (table == DialTable::ShortDials)
-            DialWindow::type(w.get(QStringLiteral("edTempl3")), QStringLiteral("Jan Novák ñ"));
 
-        if (moment == u"tab")
+        if (moment == u"tab") {
             w.openTab(table, 3);
-        else if (moment == u"page")
+        } else if (moment == u"page") {
             w.openPage(MainPage::Setup);
-        else
-            w.click(moment + DialWindow::suffix(table));
-
-        ExchangeConfig expected = before;
-        if (stored && table == DialTable::ShortDials)
+        } else if (write) {
+            // The cursor stays in the number: "&Zapsat" clicks itself a moment later.
+            QTest::keyClick(&w.number(table, 3), Qt::Key_Z, Qt::AltModifier);
+            QTRY_COMPARE(w.fixture.dialogs.questions.size(), 1);
+        } else {
+            QPushButton *button = w.window->findChild<QPushButton *>(moment);
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+        if (stored && table == SD)
             expected.ShortDialTable[12] = {3, "0P12", "Jan Nov\xe1k "}; // ñ has no byte
-        if (stored && table == DialTable::PE)
+        if (stored && table == PE)
             expected.PETable[22] = {3, "0P12"};
-        QCOMPARE(w.config, expected);
-    }
-
-    void aWriteRightAfterTypingSendsTheTypedNumber_data()
-    {
-        QTest::addColumn<DialTable>("table");
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<int>("k");
-        QTest::addColumn<int>("record");
-        QTest::newRow("short dial 850") << DialTable::ShortDials << 2 << 11 << 40;
-        QTest::newRow("PE 99") << DialTable::PE << 4 << 20 << 99;
-    }
-    void aWriteRightAfterTypingSendsTheTypedNumber()
-    {
-        QFETCH(DialTable, table);
-        QFETCH(int, tab);
-        QFETCH(int, k);
-        QFETCH(int, record);
-        DialWindow w;
-        w.openTab(table, tab);
-        DialWindow::type(w.number(table, k), QStringLiteral("P555"));
-        QVERIFY(w.number(table, k).hasFocus());
-        QTest::keyClick(&w.number(table, k), Qt::Key_Z, Qt::AltModifier); // "&Zapsat"
-        QTRY_COMPARE(w.fixture.dialogs.questions.size(), 1); // the button clicks itself
-
         QVERIFY(w.waitUntilIdle());
-
+        QCOMPARE(w.config, expected);
         const ExchangeConfig inExchange
             = tablesInExchange(w.fixture.ports.exchangePort().exchange);
-        if (table == DialTable::ShortDials)
-            QCOMPARE(inExchange.ShortDialTable[std::size_t(record)].Number, "P555");
-        else
-            QCOMPARE(inExchange.PETable[std::size_t(record)].Number, "P555");
+        if (write && table == SD)
+            QCOMPARE(inExchange.ShortDialTable[12].Number, "0P12");
+        if (write && table == PE)
+            QCOMPARE(inExchange.PETable[22], expected.PETable[22]);
     }
 
-    void theRowsFollowARead_data()
-    {
-        QTest::addColumn<DialTable>("table");
-        QTest::addColumn<int>("tab");
-        QTest::newRow("short dials 860-879") << DialTable::ShortDials << 3;
-        QTest::newRow("PE 80-89") << DialTable::PE << 4;
-    }
-    void theRowsFollowARead()
-    {
-        QFETCH(DialTable, table);
-        QFETCH(int, tab);
-        DialWindow w;
-        putTablesIntoExchange(
-            w.fixture.ports.exchangePort().exchange, testing::numberedDialTables());
-        w.openTab(table, tab);
-        w.click(QStringLiteral("btReceive") + DialWindow::suffix(table));
-        const auto rowsShowTheTable = [&] {
-            for (int k = 1; k <= DialRowCount; ++k) {
-                const int record = *dialRecordAt(table, tab, k - 1);
-                const std::string &number = table == DialTable::ShortDials
-                    ? w.config.ShortDialTable[size_t(record)].Number
-                    : w.config.PETable[size_t(record)].Number;
-                if (w.number(table, k).text().toStdString() != number)
-                    return false;
-            }
-            return true;
-        };
-        const QDeadlineTimer deadline(TransferBound);
-        while (!w.window->engine().isIdle() && !deadline.hasExpired()) {
-            QCoreApplication::processEvents();
-            QVERIFY2(rowsShowTheTable(), "a row lags behind the read");
-        }
-        QVERIFY(w.window->engine().isIdle());
-        for (int k = 1; k <= DialRowCount; ++k)
-            QCOMPARE(w.number(table, k).text(), numberNamedBy(table, w.label(table, k).text()));
-    }
-
-    void aLineWithoutAnEntryIsStoredAsNone_data()
+    void aNumberOrLineTheRowCannotTakeIsKept_data()
     {
         QTest::addColumn<DialTable>("table");
         QTest::addColumn<int>("line");
         QTest::addColumn<QByteArray>("number");
         QTest::addColumn<int>("shownEntry");
         QTest::addColumn<int>("storedLine");
-        const auto sd = DialTable::ShortDials;
-        const auto pe = DialTable::PE;
-        QTest::newRow("short dial, line 6 from a read") << sd << 6 << QByteArray("12") << -1 << -1;
-        QTest::newRow("short dial, none") << sd << -1 << QByteArray("") << -1 << -1;
-        QTest::newRow("short dial, 94") << sd << 5 << QByteArray("") << 5 << 5;
-        QTest::newRow("PE, 95") << pe << 6 << QByteArray("9") << 6 << 6;
-        QTest::newRow("PE, line 7") << pe << 7 << QByteArray("9") << -1 << -1;
-        // Numbers the field would refuse as typed are shown and kept as they are.
-        QTest::newRow("a blank and a star") << sd << 2 << QByteArray("1 2*") << 2 << 2;
-        QTest::newRow("15 digits") << pe << 1 << QByteArray("123456789012345") << 1 << 1;
-        QTest::newRow("a letter of the code page") << sd << 1 << QByteArray("\x8a\xe8") << 1 << 1;
+        QTest::newRow("short dial, line 6 from a read") << SD << 6 << QByteArray("12") << -1 << -1;
+        QTest::newRow("short dial, none") << SD << -1 << QByteArray() << -1 << -1;
+        QTest::newRow("short dial, 94") << SD << 5 << QByteArray() << 5 << 5;
+        QTest::newRow("PE, 95") << PE << 6 << QByteArray("9") << 6 << 6;
+        QTest::newRow("PE, line 7") << PE << 7 << QByteArray("9") << -1 << -1;
+        QTest::newRow("a blank and a star") << SD << 2 << QByteArray("1 2*") << 2 << 2;
+        QTest::newRow("15 digits") << PE << 1 << QByteArray("123456789012345") << 1 << 1;
+        QTest::newRow("letters of the code page") << SD << 1 << QByteArray("\x8a\xe8") << 1 << 1;
     }
-    void aLineWithoutAnEntryIsStoredAsNone()
+    void aNumberOrLineTheRowCannotTakeIsKept()
     {
         QFETCH(DialTable, table);
         QFETCH(int, line);
@@ -398,28 +300,28 @@ private slots:
         QFETCH(int, shownEntry);
         QFETCH(int, storedLine);
         DialWindow w;
+        const std::string comment = "  padded \xa7 ";
         ShortDialRecord &dial = w.config.ShortDialTable[0];
         PERecord &pe = w.config.PETable[0];
-        const std::string comment = "  padded comment \xa7 ";
-        if (table == DialTable::ShortDials)
+        if (table == SD)
             dial = {line, number.toStdString(), comment};
         else
             pe = {line, number.toStdString()};
         w.window->RefreshAllViews();
         w.openTab(table, 0);
-        QCOMPARE(w.line(table, 1).currentIndex(), shownEntry);
-        w.openTab(table, 1);
+        QCOMPARE(w.get<QComboBox>("cb", table, 1).currentIndex(), shownEntry);
+        w.openTab(table, 1); // stores the untouched rows of the first tab
 
-        QCOMPARE(table == DialTable::ShortDials ? dial.Line : pe.Line, storedLine);
-        QCOMPARE(table == DialTable::ShortDials ? dial.Number : pe.Number, number.toStdString());
-        QCOMPARE(dial.Comment, table == DialTable::ShortDials ? comment : std::string());
+        QCOMPARE(table == SD ? dial.Line : pe.Line, storedLine);
+        QCOMPARE(table == SD ? dial.Number : pe.Number, number.toStdString());
+        QCOMPARE(dial.Comment, table == SD ? comment : std::string());
     }
 
     void factoryValuesOfAPage_data()
     {
         QTest::addColumn<DialTable>("table");
-        QTest::newRow("short dials") << DialTable::ShortDials;
-        QTest::newRow("PE") << DialTable::PE;
+        QTest::newRow("short dials") << SD;
+        QTest::newRow("PE") << PE;
     }
     void factoryValuesOfAPage()
     {
@@ -429,46 +331,16 @@ private slots:
         w.window->RefreshAllViews();
         w.openTab(table, 1);
         DialWindow::type(w.number(table, 1), QStringLiteral("7"));
-        w.click(QStringLiteral("btDef") + DialWindow::suffix(table));
-        QCOMPARE(
-            w.fixture.dialogs.questions, QStringList(QStringLiteral("Přednastavit hodnoty ?")));
-
+        w.window->actions().acDef->trigger();
         ExchangeConfig expected = testing::awayFromFactory();
-        if (table == DialTable::ShortDials)
-            ResetShortDials(expected);
-        else
-            ResetPE(expected);
+        table == SD ? ResetShortDials(expected) : ResetPE(expected);
         QCOMPARE(w.config, expected);
         for (int k = 1; k <= DialRowCount; ++k) {
-            QCOMPARE(w.line(table, k).currentText(), QStringLiteral("vyp"));
+            QCOMPARE(w.get<QComboBox>("cb", table, k).currentText(), QStringLiteral("vyp"));
             QCOMPARE(w.number(table, k).text(), QString());
-            if (table == DialTable::ShortDials)
-                QCOMPARE(w.get<QLineEdit>(DialWindow::rowName("ed", table, k)).text(), QString());
+            if (table == SD)
+                QCOMPARE(w.get<QLineEdit>("ed", table, k).text(), QString());
         }
-    }
-
-    void thePETabFollowsTheModel()
-    {
-        DialWindow w;
-        w.config = testing::numberedDialTables();
-        w.window->RefreshAllViews();
-        w.openTab(DialTable::PE, 1);
-        auto &models = w.get<QComboBox>(QStringLiteral("cbCentralType"));
-        const auto &pages = w.get<QTabWidget>(QStringLiteral("pcMain"));
-        const auto pick = [&](int steps, Qt::Key key) {
-            w.openPage(MainPage::Setup);
-            for (int i = 0; i < steps; ++i)
-                QTest::keyClick(&models, key);
-        };
-        pick(1, Qt::Key_Down);
-        QVERIFY(!pages.isTabVisible(int(MainPage::PE)));
-        pick(1, Qt::Key_Down);
-        QVERIFY(!pages.isTabVisible(int(MainPage::PE)));
-        pick(2, Qt::Key_Up);
-        QVERIFY(pages.isTabVisible(int(MainPage::PE)));
-        QCOMPARE(w.config.PETable, testing::numberedDialTables().PETable);
-        w.openPage(MainPage::PE);
-        QCOMPARE(w.number(DialTable::PE, 11).text(), QStringLiteral("P50"));
     }
 };
 
