@@ -22,8 +22,9 @@ void addCaptions(QGridLayout &grid, QWidget *panel)
 {
     const QString captions[] = {QStringLiteral("Státní:"), QStringLiteral("Telefonní číslo:"),
         QStringLiteral("Komentář:")};
-    for (int i = 0; i < 3; ++i)
-        grid.addWidget(new QLabel(captions[i], panel), 0, LineColumn + i);
+    int column = LineColumn;
+    for (const QString &caption : captions)
+        grid.addWidget(new QLabel(caption, panel), 0, column++);
 }
 
 } // namespace
