@@ -86,4 +86,21 @@ inline ExchangeConfig awayFromFactory(int32_t model = ModelMira)
         c.PETable[i] = {int32_t(i % 6) + 1, numbers[(i + 1) % 6] + std::to_string(i % 10)};
     return c;
 }
+
+// Every dialling record names itself in its number: short dial 8xx holds "8xxP1" and the
+// comment "volba 8xx", PE record nn holds "Pnn". The lines run through their lists.
+inline ExchangeConfig numberedDialTables()
+{
+    ExchangeConfig c = factoryConfig();
+    for (std::size_t i = 0; i < c.ShortDialTable.size(); ++i) {
+        const std::string dial = std::to_string(810 + i);
+        c.ShortDialTable[i] = {int32_t(i % 6), dial + "P1", "volba " + dial};
+    }
+    for (std::size_t i = 0; i < c.PETable.size(); ++i) {
+        char number[8];
+        std::snprintf(number, sizeof number, "P%02d", int(i));
+        c.PETable[i] = {int32_t(i % 7), number};
+    }
+    return c;
+}
 } // namespace ornis::testing

@@ -1,16 +1,48 @@
 #include "ShortDialPage.h"
 
 #include "config/ExchangeConfig.h"
-#include "ui/UserDialogs.h"
+#include "ui/pages/DialTabView.h"
 
 namespace ornis {
 
-ShortDialPage::ShortDialPage(ExchangeConfig &config, UserDialogs &dialogs, QWidget *parent)
-    : QWidget(parent)
+ShortDialPage::ShortDialPage(ExchangeConfig &config, UserDialogs & /*dialogs*/, QWidget *parent)
+    : DialPage(DialTable::ShortDials, ConfigBlock::ShortDials, parent)
     , config_(config)
-    , dialogs_(dialogs)
-{}
+{
+    connect(&rows(), &DialTabView::tabLeaving, this, &ShortDialPage::tcShortDialsChanging);
+    connect(&rows(), &DialTabView::tabEntered, this, &ShortDialPage::tcShortDialsChange);
+    tcShortDialsChange();
+}
 
-void ShortDialPage::refresh() {}
+void ShortDialPage::FillShortDialPage()
+{
+    rows().fill(config_.ShortDialTable);
+}
+
+void ShortDialPage::StoreShortDialPage()
+{
+    rows().store(config_.ShortDialTable);
+}
+
+void ShortDialPage::fillRows()
+{
+    FillShortDialPage();
+}
+
+void ShortDialPage::storeRows()
+{
+    StoreShortDialPage();
+}
+
+void ShortDialPage::tcShortDialsChanging()
+{
+    StoreShortDialPage();
+}
+
+void ShortDialPage::tcShortDialsChange()
+{
+    rows().showRowsOfTab();
+    FillShortDialPage();
+}
 
 } // namespace ornis

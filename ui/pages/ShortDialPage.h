@@ -1,27 +1,32 @@
 #pragma once
 
-#include <QWidget>
-
-#include "ui/ConfigView.h"
+#include "ui/pages/DialPage.h"
 
 namespace ornis {
 
 struct ExchangeConfig;
 class UserDialogs;
 
-// The page "Zkrácené volby": a window of ten or twenty short dials, tab by tab.
-class ShortDialPage final : public QWidget, public ConfigView
+// The page "Zkrácené volby": a window of ten or twenty short dials, tab by tab. The table
+// is the only store; the rows hold the user's edits until the next store.
+class ShortDialPage final : public DialPage
 {
     Q_OBJECT
 
 public:
     ShortDialPage(ExchangeConfig &config, UserDialogs &dialogs, QWidget *parent = nullptr);
 
-    void refresh() override;
+    void FillShortDialPage();
+    void StoreShortDialPage();
 
 private:
+    void fillRows() override;
+    void storeRows() override;
+    // The tab left keeps its edits; the tab chosen shows its labels and records.
+    void tcShortDialsChanging();
+    void tcShortDialsChange();
+
     ExchangeConfig &config_;
-    UserDialogs &dialogs_;
 };
 
 } // namespace ornis

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "config/DialPageWindows.h"
+#include "ui/pages/DialRow.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QTabBar;
+
+namespace ornis {
+
+// The tab control on the left and the 20 rows of a short-dial or PE page beside it, in two
+// panels of ten. The rows show the window of one tab at a time: the tab in view.
+class DialTabView final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DialTabView(DialTable table, QWidget *parent = nullptr);
+    ~DialTabView() override;
+
+    // The tab whose records the rows show.
+    [[nodiscard]] int tabInView() const { return tabInView_; }
+
+    // Shows the panels and row labels of the tab in view.
+    void showRowsOfTab();
+
+    // Copies the records of the tab in view into its rows, or the rows into the records.
+    template<typename Table> void fill(const Table &table);
+    template<typename Table> void store(Table &table);
+
+signals:
+    // The user chose another tab. The rows still show `tab`.
+    void tabLeaving(int tab);
+    // The tab in view is `tab` now; its rows still show the tab left.
+    void tabEntered(int tab);
+
+private:
+    QWidget *buildPanel(int panel);
+    void onTabChosen(int tab);
+
+    const DialTable table_;
+    QTabBar *tabs_ = nullptr;
+    std::array<QWidget *, 2> panels_ {};
+    std::array<std::unique_ptr<DialRow>, DialRowCount> rows_;
+    int tabInView_ = 0;
+};
+
+template<typename Table> void DialTabView::fill(const Table &table)
+{
+    for (int row = 0; row < DialRowCount; ++row) {
+        if (const std::optional<int> record = dialRecordAt(table_, tabInView_, row))
+            rows_[std::size_t(row)]->fill(table.at(std::size_t(*record)));
+    }
+}
+
+template<typename Table> void DialTabView::store(Table &table)
+{
+    for (int row = 0; row < DialRowCount; ++row) {
+        if (const std::optional<int> record = dialRecordAt(table_, tabInView_, row))
+            rows_[std::size_t(row)]->store(table.at(std::size_t(*record)));
+    }
+}
+
+} // namespace ornis
