@@ -1,9 +1,9 @@
 #include "Commands.h"
 
-#include "ConfigFiles.h"
-#include "JsonForm.h"
 #include "Progress.h"
 #include "TransferRunner.h"
+#include "common/ConfigFiles.h"
+#include "common/JsonForm.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/ListTexts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PcClock.h"
+#include "common/SystemClock.h"
 #include "config/Status.h"
 #include "link/TransferMode.h"
 #include "link/TransferObserver.h"
@@ -51,7 +51,7 @@ private:
 
     ExchangeConfig &config_;
     Progress &progress_;
-    PcClock clock_;
+    SystemClock clock_;
     QtSerialPort port_;
     std::unique_ptr<TransferEngine> engine_;
     std::optional<std::string> failure_;

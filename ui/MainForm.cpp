@@ -17,6 +17,7 @@
 #include "SetupPage.h"
 #include "TransferPage.h"
 #include "UserDialogs.h"
+#include "common/FilePath.h"
 #include "config/AppConfigFile.h"
 #include "config/FactoryDefaults.h"
 #include "config/Numbering.h"
@@ -30,11 +31,6 @@ namespace {
 
 constexpr int ClockInterval = 1000; // ms
 constexpr int ResponseTimeout = 4000; // ms
-
-std::filesystem::path toPath(const QString &path)
-{
-    return std::filesystem::path(path.toStdU16String());
-}
 
 // "Pobočka 21 dostane" / "Pobočky 21, 23 dostanou": who gets "vyp" instead.
 QString callBackQuestion(const std::vector<int> &extensions)
@@ -148,7 +144,7 @@ void TMainForm::FormCreate(int preferredPort)
     ResetAll(config_);
     appTitle_ = windowTitle();
     if (!preferencesPath_.isEmpty())
-        LoadAppConfig(toPath(preferencesPath_), config_);
+        LoadAppConfig(toFilePath(preferencesPath_), config_);
     // A stored index that names no model means no model, here as in the model list.
     if (config_.ExchangeType < ModelMira || config_.ExchangeType > ModelVegaX)
         config_.ExchangeType = ModelNone;
@@ -199,7 +195,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
     if (!preferencesPath_.isEmpty()) {
         // The user's configuration folder may not exist yet.
         QDir().mkpath(QFileInfo(preferencesPath_).absolutePath());
-        SaveAppConfig(toPath(preferencesPath_), config_);
+        SaveAppConfig(toFilePath(preferencesPath_), config_);
     }
     event->accept();
 }

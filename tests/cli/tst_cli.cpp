@@ -1,4 +1,4 @@
-#include "cli/JsonForm.h"
+#include "common/JsonForm.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/Numbering.h"
@@ -150,7 +150,7 @@ ExchangeConfig travellingConfig(int32_t model)
 QByteArray jsonOf(const ExchangeConfig &config)
 {
     QByteArray json;
-    return cli::configToJson(config, json).ok() ? json : QByteArray();
+    return configToJson(config, json).ok() ? json : QByteArray();
 }
 
 // The report's date line depends on the clock: everything before " D = " is masked.

@@ -1,4 +1,4 @@
-#include "cli/JsonForm.h"
+#include "common/JsonForm.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 
@@ -88,9 +88,9 @@ private slots:
     {
         const ExchangeConfig config = everyFieldChanged();
         QByteArray json;
-        QVERIFY(cli::configToJson(config, json).ok());
+        QVERIFY(configToJson(config, json).ok());
         ExchangeConfig back;
-        const Status status = cli::configFromJson(json, back);
+        const Status status = configFromJson(json, back);
         QVERIFY2(status.ok(), status.message().c_str());
         QVERIFY(back == config);
     }
@@ -98,7 +98,7 @@ private slots:
     void keysAreTheModelsFieldNames()
     {
         QByteArray json;
-        QVERIFY(cli::configToJson(factoryConfig(), json).ok());
+        QVERIFY(configToJson(factoryConfig(), json).ok());
         const QJsonObject root = QJsonDocument::fromJson(json).object();
         QStringList keys = root.keys();
         keys.sort();
@@ -118,7 +118,7 @@ private slots:
     void missingKeysReadAsFactoryValues()
     {
         ExchangeConfig config = everyFieldChanged();
-        QVERIFY(cli::configFromJson("{}", config).ok());
+        QVERIFY(configFromJson("{}", config).ok());
         QVERIFY(config == factoryConfig());
 
         const QByteArray partial = R"({"Counters": [25, 15, 99, 99, 99, 50, 50, 10, 10],
@@ -126,7 +126,7 @@ private slots:
                          {}, {}, {}, {}],
             "ShortDialTable": [)"
             + QByteArray("{},").repeated(89) + R"({"Number": "5"}]})";
-        const Status status = cli::configFromJson(partial, config);
+        const Status status = configFromJson(partial, config);
         QVERIFY2(status.ok(), status.message().c_str());
         ExchangeConfig expected = factoryConfig();
         expected.Counters = {25, 15, 99, 99, 99, 50, 50, 10, 10};
@@ -185,7 +185,7 @@ private slots:
         QFETCH(QByteArray, json);
         QFETCH(QString, message);
         ExchangeConfig config = everyFieldChanged();
-        const Status status = cli::configFromJson(json, config);
+        const Status status = configFromJson(json, config);
         QVERIFY(!status.ok());
         const QString text = QString::fromStdString(status.message());
         QVERIFY2(text.startsWith(message), status.message().c_str());

@@ -1,7 +1,8 @@
 #include "ConfigFiles.h"
 
+#include "FilePath.h"
 #include "JsonForm.h"
-#include "qtlink/Windows1250.h"
+#include "Windows1250.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/Report.h"
@@ -12,20 +13,10 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
-#include <filesystem>
 
-namespace ornis::cli {
+namespace ornis {
 
 namespace {
-
-std::filesystem::path toPath(const QString &path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 Status readWholeFile(const QString &path, QByteArray &bytes)
 {
@@ -74,7 +65,7 @@ Status loadConfigFile(const QString &path, FileKind kind, ExchangeConfig &config
 {
     ExchangeConfig loaded = factoryConfig();
     if (kind == FileKind::Settings) {
-        if (Status status = LoadSettingsFile(toPath(path), loaded); !status.ok())
+        if (Status status = LoadSettingsFile(toFilePath(path), loaded); !status.ok())
             return status;
     } else if (kind == FileKind::Json) {
         QByteArray bytes;
@@ -94,7 +85,7 @@ Status saveConfigFile(const QString &path, FileKind kind, const ExchangeConfig &
     QByteArray bytes;
     switch (kind) {
     case FileKind::Settings:
-        return SaveSettingsFile(toPath(path), config);
+        return SaveSettingsFile(toFilePath(path), config);
     case FileKind::Json:
         if (Status status = configToJson(config, bytes); !status.ok())
             return status;
@@ -117,4 +108,4 @@ Status reportText(const ExchangeConfig &config, QByteArray &text)
     return Status::success();
 }
 
-} // namespace ornis::cli
+} // namespace ornis

@@ -9,10 +9,8 @@
 // Windows-1250 texts as Unicode.
 
 namespace ornis {
-struct ExchangeConfig;
-}
 
-namespace ornis::cli {
+struct ExchangeConfig;
 
 [[nodiscard]] Status configToJson(const ExchangeConfig &config, QByteArray &json);
 
@@ -21,4 +19,4 @@ namespace ornis::cli {
 // cannot hold fails naming the key, and `config` is left as it was.
 [[nodiscard]] Status configFromJson(const QByteArray &json, ExchangeConfig &config);
 
-} // namespace ornis::cli
+} // namespace ornis

@@ -1,6 +1,6 @@
 #include "JsonForm.h"
 
-#include "qtlink/Windows1250.h"
+#include "Windows1250.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/ListTexts.h"
@@ -16,7 +16,7 @@
 #include <optional>
 #include <vector>
 
-namespace ornis::cli {
+namespace ornis {
 
 namespace {
 
@@ -448,4 +448,4 @@ Status configFromJson(const QByteArray &json, ExchangeConfig &config)
     return Status::success();
 }
 
-} // namespace ornis::cli
+} // namespace ornis

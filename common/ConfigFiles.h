@@ -10,10 +10,8 @@
 // (.json) and the report as plain text (.txt).
 
 namespace ornis {
-struct ExchangeConfig;
-}
 
-namespace ornis::cli {
+struct ExchangeConfig;
 
 enum class FileKind { Settings, Json, Report };
 
@@ -31,4 +29,4 @@ enum class FileKind { Settings, Json, Report };
 // The report as UTF-8 text, pages separated by a form feed, dated now.
 [[nodiscard]] Status reportText(const ExchangeConfig &config, QByteArray &text);
 
-} // namespace ornis::cli
+} // namespace ornis

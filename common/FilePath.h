@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+
+namespace ornis {
+
+// A path as Qt names it, for the plain C++ file readers and writers: the file system's
+// own encoding, so that a name with any character opens the same file as Qt would.
+[[nodiscard]] std::filesystem::path toFilePath(const QString &path);
+
+} // namespace ornis
