@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ornis {
 struct ExchangeConfig;
@@ -22,8 +23,8 @@ namespace ornis::cli {
 
 class Progress;
 
-// Runs one transfer over a serial port in the event loop, from opening the port to the
-// engine's return to idle.
+// Runs transfers over a serial port in the event loop, one after the other, from opening
+// the port to the engine's return to idle after the last.
 class TransferRunner final : public QObject, private TransferObserver
 {
     Q_OBJECT
@@ -34,9 +35,10 @@ public:
     TransferRunner(ExchangeConfig &config, Progress &progress, QObject *parent = nullptr);
     ~TransferRunner() override;
 
-    // Opens `port` and starts `mode`. `done` follows exactly once, from the event loop,
-    // with the port's error or the engine's message ("Timeout on ...") on failure.
-    void run(const QString &port, TransferMode mode, int timeoutMs, Done done);
+    // Opens `port` and runs `modes` in turn; the first failure ends the run. `done` follows
+    // exactly once, from the event loop, with the port's error or the engine's message
+    // ("Timeout on ...") on failure.
+    void run(const QString &port, std::vector<TransferMode> modes, int timeoutMs, Done done);
 
 private:
     // TransferObserver
@@ -48,12 +50,15 @@ private:
     // once the current event is over.
     void finishLater();
     void finish();
+    // Starts the next mode; false when it could not start (failure_ says why).
+    bool startNext();
 
     ExchangeConfig &config_;
     Progress &progress_;
     SystemClock clock_;
     QtSerialPort port_;
     std::unique_ptr<TransferEngine> engine_;
+    std::vector<TransferMode> modes_; // still to run
     std::optional<std::string> failure_;
     bool running_ = false;
     bool finishing_ = false;

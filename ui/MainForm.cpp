@@ -111,26 +111,25 @@ void TMainForm::buildPages()
     pcMain_->setDocumentMode(false);
     setupPage_ = new SetupPage(config_, actions_, pcMain_);
     views_[std::size_t(MainPage::Setup)] = setupPage_;
-    pcMain_->addTab(setupPage_, QStringLiteral("Konfigurace"));
+    pcMain_->addTab(setupPage_, QString::fromUtf8(ExchangeBlockCaption));
 
     struct PageName
     {
         MainPage page;
         const char *name;
         const char *buttons;
-        QString caption;
     };
     const PageName names[] = {
-        {MainPage::Setting, "tsSetting", "Setting", QStringLiteral("Nastavení")},
-        {MainPage::Services, "tsServices", "Services", QStringLiteral("Služby")},
-        {MainPage::ShortDials, "tsShortDials", "ShortDials", QStringLiteral("Zkrácené volby")},
-        {MainPage::PE, "tsPE", "PE", QStringLiteral("PE")},
+        {MainPage::Setting, "tsSetting", "Setting"},
+        {MainPage::Services, "tsServices", "Services"},
+        {MainPage::ShortDials, "tsShortDials", "ShortDials"},
+        {MainPage::PE, "tsPE", "PE"},
     };
     for (const PageName &entry : names) {
         auto *page = new TransferPage(QLatin1String(entry.name), actions_,
                                       QLatin1String(entry.buttons), pcMain_);
         pages_[std::size_t(entry.page)] = page;
-        pcMain_->addTab(page, entry.caption);
+        pcMain_->addTab(page, blockCaption(*blockOfPage(entry.page)));
     }
     setCentralWidget(pcMain_);
     connect(pcMain_, &QTabWidget::currentChanged, this, &TMainForm::pcMainChange);

@@ -1,7 +1,9 @@
 #include "common/JsonForm.h"
+#include "config/ConfigFields.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/Numbering.h"
+#include "tests/common/SampleConfig.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -9,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 // ornisset-cli as a script uses it, against the virtual exchange on a pseudo-terminal.
 
@@ -60,8 +63,12 @@ public:
             process_.waitForReadyRead(100);
         path_ = QString::fromUtf8(process_.readLine()).trimmed();
     }
-    ~SimulatedExchange()
+    ~SimulatedExchange() { stop(); }
+    // Ends the exchange; with --save, its memory is in the image then.
+    void stop()
     {
+        if (process_.state() == QProcess::NotRunning)
+            return;
         process_.terminate();
         if (!process_.waitForFinished(5000)) {
             process_.kill();
@@ -150,8 +157,28 @@ ExchangeConfig travellingConfig(int32_t model)
 QByteArray jsonOf(const ExchangeConfig &config)
 {
     QByteArray json;
-    return configToJson(config, json).ok() ? json : QByteArray();
+    return configToJson(config, blocksOfModel(config.ExchangeType), json).ok() ? json
+                                                                              : QByteArray();
 }
+
+bool writeJson(const QString &path, const ExchangeConfig &config, BlockSet blocks)
+{
+    QByteArray json;
+    return configToJson(config, blocks, json).ok() && writeFile(path, json);
+}
+
+// The addresses at which two memory images differ.
+QList<int> differingAddresses(const QByteArray &a, const QByteArray &b)
+{
+    QList<int> addresses;
+    for (int i = 0; i < std::min(a.size(), b.size()); ++i) {
+        if (a[i] != b[i])
+            addresses.append(i);
+    }
+    return addresses;
+}
+
+using Change = std::function<void(ExchangeConfig &)>;
 
 // The report's date line depends on the clock: everything before " D = " is masked.
 QString maskedReport(const QByteArray &utf8)
@@ -164,11 +191,26 @@ QString maskedReport(const QByteArray &utf8)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Change)
+
 class CliTest : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // An exchange that holds every value away from its factory value, for the tests that
+    // only read.
+    void initTestCase()
+    {
+        QVERIFY(writeJson(written_.filePath("written.json"), testing::awayFromFactory(),
+            BlockSet::all()));
+        QVERIFY(!writtenExchange_.path().isEmpty());
+        QCOMPARE(runCli({"write", "--port", writtenExchange_.path(), "--json",
+                     written_.filePath("written.json")})
+                     .exitCode,
+            0);
+    }
+
     void writeAllThenReadAllGivesBackWhatTravels_data()
     {
         QTest::addColumn<QString>("model");
@@ -202,6 +244,77 @@ private slots:
         QVERIFY2(readBack.exitCode == 0, readBack.err);
         QCOMPARE(
             QJsonDocument::fromJson(readFile(read)), QJsonDocument::fromJson(readFile(written)));
+    }
+
+    // A backup of one block, restored without --block, writes that block only: of the whole
+    // memory only the edited cell changes.
+    void oneBlockBackupRestoresItsBlockOnly()
+    {
+        QTemporaryDir dir;
+        const QString before = dir.filePath("before.img");
+        const QString after = dir.filePath("after.img");
+        const QString all = dir.filePath("all.json");
+        const QString services = dir.filePath("services.json");
+        QVERIFY(writeJson(all, testing::awayFromFactory(), BlockSet::all()));
+        SimulatedExchange first({"--save", before});
+        QCOMPARE(runCli({"write", "--port", first.path(), "--json", all}).exitCode, 0);
+        first.stop();
+
+        SimulatedExchange second({"--load", before, "--save", after});
+        const CliRun read
+            = runCli({"read", "--port", second.path(), "--block", "services", "--json", services});
+        QCOMPARE(read.exitCode, 0);
+        ExchangeConfig backup;
+        BlockSet held;
+        QVERIFY(configFromJson(readFile(services), backup, held).ok());
+        QVERIFY(held == BlockSet {Block::Services});
+        backup.Services[2].Redirect = 9; // extension 23, cell 0x052
+        QVERIFY(writeJson(services, backup, held));
+        const CliRun write = runCli({"write", "--port", second.path(), "--json", services});
+        QVERIFY2(write.exitCode == 0, write.err);
+        QCOMPARE(write.err.count("100%"), 1);
+        second.stop();
+        QCOMPARE(differingAddresses(readFile(before), readFile(after)), QList<int> {0x052});
+    }
+
+    // verify compares the exchange with a file, diff two files: the same items, the same
+    // exit status.
+    void verifyAndDiffListWhatDiffers_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QString>("item"); // the one line listed; empty: none
+        QTest::newRow("identical") << Change([](ExchangeConfig &) {}) << "";
+        QTest::newRow("settings") << Change([](ExchangeConfig &c) { c.Counters[1] = 15; })
+                                  << "Nastavení\tGG, C1\t15\t3";
+        QTest::newRow("services") << Change([](ExchangeConfig &c) { c.GeneralRing[1] = true; })
+                                  << "Služby\tGenerální vyzvánění 92\tano\tne";
+        QTest::newRow("short dials")
+            << Change([](ExchangeConfig &c) { c.ShortDialTable[89].Number = "1"; })
+            << "Zkrácené volby\tZkrácená volba 899, číslo\t1\t99";
+        QTest::newRow("PE") << Change([](ExchangeConfig &c) { c.PETable[0].Line = 0; })
+                            << "PE\tPE 00, státní\tvyp\t0";
+    }
+    void verifyAndDiffListWhatDiffers()
+    {
+        QFETCH(Change, change);
+        QFETCH(QString, item);
+        QTemporaryDir dir;
+        const QString changed = dir.filePath("changed.json");
+        ExchangeConfig config = testing::awayFromFactory();
+        change(config);
+        QVERIFY(writeJson(changed, config, BlockSet::all()));
+
+        const int status = item.isEmpty() ? 0 : 3;
+        const CliRun verify
+            = runCli({"verify", "--port", writtenExchange_.path(), "--json", changed});
+        const CliRun diff = runCli({"diff", changed, written_.filePath("written.json")});
+        for (const CliRun &run : {verify, diff}) {
+            QCOMPARE(run.exitCode, status);
+            const QStringList lines = QString::fromUtf8(run.out).trimmed().split('\n');
+            QCOMPARE(lines.size(), item.isEmpty() ? 1 : 2); // a heading and the item
+            if (!item.isEmpty())
+                QCOMPARE(lines[1], item);
+        }
     }
 
     void servicesWriteWarnsAboutCallBacksToLines()
@@ -362,6 +475,10 @@ private slots:
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains(message.toUtf8()), run.err);
     }
+
+private:
+    QTemporaryDir written_;
+    SimulatedExchange writtenExchange_;
 };
 
 QTEST_GUILESS_MAIN(CliTest)
