@@ -20,7 +20,8 @@ struct Difference
 };
 
 // The items of `blocks`, and the exchange model and modules, whose values differ between
-// `left` and `right`, in the order of the pages. Times compare by the time they hold.
+// `left` and `right`, in the order of the pages. Times compare by the time they hold
+// ("06:00" is " 6:00").
 // To compare with the exchange, read into a copy of `left`: what does not travel (the
 // comments) then stays equal.
 [[nodiscard]] std::vector<Difference> compareConfigs(

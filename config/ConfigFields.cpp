@@ -299,11 +299,28 @@ const Text &textValue(const ExchangeConfig &config, const FieldRef &ref)
     return std::holds_alternative<Text *>(place) ? *std::get<Text *>(place) : none;
 }
 
+std::string fieldValueText(const ExchangeConfig &config, const FieldRef &ref)
+{
+    switch (kindOf(ref.field)) {
+    case FieldKind::Text:
+    case FieldKind::Time:
+        return '"' + textValue(config, ref) + '"';
+    case FieldKind::Flag:
+        return integerValue(config, ref) ? "true" : "false";
+    case FieldKind::Integer:
+        break;
+    }
+    return std::to_string(integerValue(config, ref));
+}
+
 bool sameValue(const ExchangeConfig &a, const ExchangeConfig &b, const FieldRef &ref)
 {
     switch (kindOf(ref.field)) {
-    case FieldKind::Time:
-        return parseTimeOfDay(textValue(a, ref)) == parseTimeOfDay(textValue(b, ref));
+    case FieldKind::Time: {
+        const std::optional<TimeOfDay> time = parseTimeOfDay(textValue(a, ref));
+        return (time && time == parseTimeOfDay(textValue(b, ref)))
+            || textValue(a, ref) == textValue(b, ref);
+    }
     case FieldKind::Text:
         return textValue(a, ref) == textValue(b, ref);
     case FieldKind::Integer:

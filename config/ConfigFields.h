@@ -84,8 +84,12 @@ void setIntegerValue(ExchangeConfig &config, const FieldRef &ref, int64_t value)
 // Text and time values.
 [[nodiscard]] const Text &textValue(const ExchangeConfig &config, const FieldRef &ref);
 
+// The value as the JSON form writes it, for messages: a number, true or false, or a text
+// in double quotes (Windows-1250 bytes).
+[[nodiscard]] std::string fieldValueText(const ExchangeConfig &config, const FieldRef &ref);
+
 // The value of `ref` is the same in both: times by the time of day they hold ("06:00"
-// equals " 6:00", and every text that holds none equals every other), the rest exactly.
+// equals " 6:00"; a text that holds none only the same text), the rest exactly.
 [[nodiscard]] bool sameValue(
     const ExchangeConfig &a, const ExchangeConfig &b, const FieldRef &ref);
 

@@ -86,7 +86,6 @@ private slots:
     {
         ExchangeConfig right = factoryConfig();
         right.DayStart = " 6:00"; // the same time as "06:00"
-        right.Services[0].AlarmOnce = "24:00"; // no time, as the unset field
         right.ShortDialTable[0].Comment = "x";
         QVERIFY(compareConfigs(factoryConfig(), right, {Block::Settings, Block::PE}).empty());
         QCOMPARE(compareConfigs(factoryConfig(), right, BlockSet::all()).size(), std::size_t(1));
