@@ -5,12 +5,13 @@
 #include "common/Comparison.h"
 #include "common/ConfigFiles.h"
 #include "common/JsonForm.h"
+#include "common/Windows1250.h"
 #include "config/FactoryDefaults.h"
 #include "config/ListTexts.h"
-#include "config/Numbering.h"
-#include "link/CallBackTargets.h"
+#include "link/StorableValues.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace ornis::cli {
 
@@ -30,11 +31,33 @@ void TransferCommand::start()
         [this](const Status &status) { transferDone(status); });
 }
 
+namespace {
+
+// A message of the link, whose texts are Windows-1250 bytes.
+QString linkText(const std::string &message)
+{
+    return fromWindows1250(message).value_or(
+        QString::fromLatin1(message.data(), qsizetype(message.size())));
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.exists() && second.exists())
+        return first.canonicalFilePath() == second.canonicalFilePath();
+    return first.absoluteFilePath() == second.absoluteFilePath();
+}
+
+} // namespace
+
 std::optional<std::vector<TransferMode>> TransferCommand::prepare()
 {
     config_ = factoryConfig();
     if (request_.command == Command::Clock)
         return std::vector {TransferMode::ClockWrite};
+    if (request_.command == Command::Read && !outputsWritable())
+        return std::nullopt;
 
     const bool write = request_.command == Command::Write;
     const bool json = !request_.jsonFile.isEmpty();
@@ -57,8 +80,8 @@ std::optional<std::vector<TransferMode>> TransferCommand::prepare()
         return std::nullopt;
     blocks_ = *blocks;
 
-    if (write && blocks_.contains(Block::Services))
-        warnAboutCallBacks();
+    if (write && !valuesSendable())
+        return std::nullopt;
     if (request_.command == Command::Read && !request_.setFile.isEmpty()) {
         // What the settings file does not keep, the JSON form may.
         const BlockSet kept = request_.jsonFile.isEmpty() ? blocks_ : blocks_ & SettingsFileBlocks;
@@ -93,20 +116,49 @@ std::optional<BlockSet> TransferCommand::chooseBlocks(BlockSet held, const QStri
     return held & ofModel;
 }
 
-void TransferCommand::warnAboutCallBacks() const
+bool TransferCommand::outputsWritable() const
 {
-    for (const int e : extensionsWithUntransferableCallBack(config_)) {
-        const ExtensionServices &services = config_.Services[std::size_t(e)];
-        printWarning(
-            QStringLiteral("the call-back target of extension %1 is line %2, "
-                           "which the exchange cannot hold; it gets \"vyp\"")
-                .arg(extensionNumber(e))
-                .arg(QString::fromStdString(serviceItemText(e, services.BackRing, true))));
+    const QString &json = request_.jsonFile;
+    const QString &set = request_.setFile;
+    if (!json.isEmpty() && !set.isEmpty() && sameFile(json, set)) {
+        printMessage(QStringLiteral("--json and --set name the same file: %1").arg(json));
+        return false;
     }
+    for (const QString &path : {json, set}) {
+        if (path.isEmpty())
+            continue;
+        if (const Status status = canCreateFile(path); !status.ok()) {
+            printMessage(status.message());
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TransferCommand::valuesSendable() const
+{
+    bool refused = false;
+    for (const ChangedValue &value : valuesChangedByWrite(config_, blocks_)) {
+        const QString message = linkText(value.message);
+        if (!value.refused) {
+            printWarning(message);
+        } else if (request_.force) {
+            printWarning(QStringLiteral("%1; sent anyway, the exchange gets %2")
+                             .arg(message, linkText(value.held)));
+        } else {
+            printMessage(message);
+            refused = true;
+        }
+    }
+    if (refused)
+        printMessage(QStringLiteral("Nothing was sent; --force sends these values anyway."));
+    return !refused;
 }
 
 void TransferCommand::transferDone(const Status &status)
 {
+    for (const std::string &warning : runner_.readWarnings())
+        printWarning(linkText(warning));
     if (!status.ok()) {
         printMessage(status.message());
         return end(ExitCode::TransferFailed);

@@ -27,7 +27,11 @@ private:
     [[nodiscard]] std::optional<std::vector<TransferMode>> prepare();
     // The blocks to move, out of those `file` holds (a read: all); nothing after an error.
     [[nodiscard]] std::optional<BlockSet> chooseBlocks(BlockSet held, const QString &file) const;
-    void warnAboutCallBacks() const;
+    // A read: the outputs can be written, before a byte is sent.
+    [[nodiscard]] bool outputsWritable() const;
+    // A write: every value reaches the exchange as it is, or with a warning; a value the
+    // exchange would store differently is refused unless --force.
+    [[nodiscard]] bool valuesSendable() const;
 
     void transferDone(const Status &status);
     [[nodiscard]] ExitCode saveReadConfig();

@@ -63,6 +63,11 @@ void TransferRunner::progressChanged(bool visible, int percent)
         progress_.percentChanged(percent);
 }
 
+void TransferRunner::readWarning(const std::string &message)
+{
+    warnings_.push_back(message);
+}
+
 void TransferRunner::transferFailed(const std::string &message)
 {
     if (!failure_)

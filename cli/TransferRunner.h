@@ -40,10 +40,14 @@ public:
     // ("Timeout on ...") on failure.
     void run(const QString &port, std::vector<TransferMode> modes, int timeoutMs, Done done);
 
+    // What the reads stored other than the exchange holds, one message each.
+    [[nodiscard]] const std::vector<std::string> &readWarnings() const { return warnings_; }
+
 private:
     // TransferObserver
     void transferModeChanged(TransferMode mode) override;
     void progressChanged(bool visible, int percent) override;
+    void readWarning(const std::string &message) override;
     void transferFailed(const std::string &message) override;
 
     // The engine reports a failure right after it returns to idle, so the end is taken up
@@ -60,6 +64,7 @@ private:
     std::unique_ptr<TransferEngine> engine_;
     std::vector<TransferMode> modes_; // still to run
     std::optional<std::string> failure_;
+    std::vector<std::string> warnings_;
     bool running_ = false;
     bool finishing_ = false;
     Done done_;

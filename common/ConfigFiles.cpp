@@ -137,6 +137,25 @@ Status saveConfigFile(
     return writeWholeFile(path, bytes);
 }
 
+Status canCreateFile(const QString &path)
+{
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    QString why;
+    if (!folder.isDir())
+        why = QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
+    else if (!folder.isWritable())
+        why = QStringLiteral("the folder %1 is not writable").arg(folder.filePath());
+    else if (file.isDir())
+        why = QStringLiteral("it is a folder");
+    else if (file.exists() && !file.isWritable())
+        why = QStringLiteral("it is not writable");
+    if (why.isEmpty())
+        return Status::success();
+    return Status::failure(
+        QStringLiteral("Cannot create file %1: %2").arg(path, why).toStdString());
+}
+
 Status reportText(const ExchangeConfig &config, QByteArray &text)
 {
     const Report report = buildReport(config, reportDateTime());

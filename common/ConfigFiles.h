@@ -36,6 +36,10 @@ enum class FileKind { Settings, Json, Report };
 [[nodiscard]] Status saveConfigFile(
     const QString &path, FileKind kind, const ExchangeConfig &config, BlockSet blocks);
 
+// Whether a file can be created at `path` (or replaced there): its folder exists and is
+// writable, and it is no folder itself. Fails with "Cannot create file %s" and why.
+[[nodiscard]] Status canCreateFile(const QString &path);
+
 // The report as UTF-8 text, pages separated by a form feed, dated now.
 [[nodiscard]] Status reportText(const ExchangeConfig &config, QByteArray &text);
 

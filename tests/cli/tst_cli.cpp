@@ -1,3 +1,4 @@
+#include "common/BlockTable.h"
 #include "common/JsonForm.h"
 #include "config/ConfigFields.h"
 #include "config/ExchangeConfig.h"
@@ -158,7 +159,7 @@ QByteArray jsonOf(const ExchangeConfig &config)
 {
     QByteArray json;
     return configToJson(config, blocksOfModel(config.ExchangeType), json).ok() ? json
-                                                                              : QByteArray();
+                                                                               : QByteArray();
 }
 
 bool writeJson(const QString &path, const ExchangeConfig &config, BlockSet blocks)
@@ -202,11 +203,11 @@ private slots:
     // only read.
     void initTestCase()
     {
-        QVERIFY(writeJson(written_.filePath("written.json"), testing::awayFromFactory(),
-            BlockSet::all()));
+        QVERIFY(writeJson(
+            written_.filePath("written.json"), testing::awayFromFactory(), BlockSet::all()));
         QVERIFY(!writtenExchange_.path().isEmpty());
         QCOMPARE(runCli({"write", "--port", writtenExchange_.path(), "--json",
-                     written_.filePath("written.json")})
+                            written_.filePath("written.json")})
                      .exitCode,
             0);
     }
@@ -317,6 +318,91 @@ private slots:
         }
     }
 
+    // A value the exchange would store differently is refused before the first byte, naming
+    // the key; --force sends it with a warning. A time that is no time is sent as always,
+    // with a warning.
+    void valuesChangedOnTheirWay_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("counter") << Change([](ExchangeConfig &c) { c.Counters[0] = 1000; })
+                                 << "settings"
+                                 << "Counters[0]: 1000 cannot be stored (1..25)" << true;
+        QTest::newRow("PE line") << Change([](ExchangeConfig &c) {
+            c.PETable[0].Line = 2147483647;
+        }) << "pe"
+                                 << "PETable[0].Line: 2147483647 cannot be stored (0..15)" << true;
+        QTest::newRow("wake-up 99:99")
+            << Change([](ExchangeConfig &c) { c.Services[0].AlarmOnce = "99:99"; }) << "services"
+            << "Services[0].AlarmOnce: \"99:99\" is no time of day" << false;
+    }
+    void valuesChangedOnTheirWay()
+    {
+        QFETCH(Change, change);
+        QFETCH(QString, block);
+        QFETCH(QString, message);
+        QFETCH(bool, refused);
+        QTemporaryDir dir;
+        ExchangeConfig config = factoryConfig();
+        change(config);
+        const QString file = dir.filePath("in.json");
+        QVERIFY(writeJson(file, config, {*blockNamed(block)}));
+        const QByteArray untouched(4096, '\0'); // the virtual exchange starts so
+        for (const bool force : {false, true}) {
+            const QString image = dir.filePath(force ? "forced.img" : "plain.img");
+            SimulatedExchange exchange({"--save", image});
+            QStringList arguments {"write", "--port", exchange.path(), "--json", file};
+            if (force)
+                arguments.append("--force");
+            const CliRun run = runCli(arguments);
+            exchange.stop();
+            const bool sent = force || !refused;
+            QCOMPARE(run.exitCode, sent ? 0 : 2);
+            QVERIFY2(run.err.contains(message.toUtf8()), run.err);
+            QCOMPARE(run.err.contains("sent anyway"), refused && force);
+            QCOMPARE(readFile(image) == untouched, !sent);
+        }
+    }
+
+    // A memory never written: the times read as 00:00 with a warning, and the backup is
+    // restored and read back unchanged.
+    void neverWrittenExchangeBacksUpAndRestores()
+    {
+        QTemporaryDir dir;
+        const QString image = dir.filePath("blank.img");
+        QVERIFY(writeFile(image, QByteArray(4096, '\xFF')));
+        SimulatedExchange exchange({"--load", image});
+        const QString backup = dir.filePath("backup.json");
+        const CliRun read = runCli({"read", "--port", exchange.path(), "--json", backup});
+        QCOMPARE(read.exitCode, 0);
+        QVERIFY2(read.err.contains("DayStart: the exchange holds the bytes FF FF"), read.err);
+        const CliRun write = runCli({"write", "--port", exchange.path(), "--json", backup});
+        QVERIFY2(write.exitCode == 0, write.err);
+        const CliRun verify = runCli({"verify", "--port", exchange.path(), "--json", backup});
+        QCOMPARE(verify.exitCode, 0);
+    }
+
+    // One output refused after the transfer: the other is written all the same.
+    void unsavableOutputLeavesTheOtherWritten()
+    {
+        QTemporaryDir dir;
+        const QString image = dir.filePath("late.img");
+        QByteArray memory(4096, '\0');
+        memory[0x0D8] = 0x25; // day start 25:00: the field shows it, a settings file cannot
+        QVERIFY(writeFile(image, memory));
+        SimulatedExchange exchange({"--load", image});
+        const QString json = dir.filePath("out.json");
+        const QString set = dir.filePath("out.set");
+        const CliRun run = runCli({"read", "--port", exchange.path(), "--block", "settings",
+            "--json", json, "--set", set});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains("out.set was not written: DayStart: '25:00' is not a valid"),
+            run.err);
+        QVERIFY(QFile::exists(json) && !QFile::exists(set));
+    }
+
     void servicesWriteWarnsAboutCallBacksToLines()
     {
         ExchangeConfig config = factoryConfig();
@@ -369,7 +455,9 @@ private slots:
         QTemporaryDir dir;
         const QString sample = QStringLiteral(ORNIS_TEST_DATA "/cli/sample.set");
         QCOMPARE(runCli({"convert", sample, dir.filePath("a.json")}).exitCode, 0);
-        QCOMPARE(runCli({"convert", dir.filePath("a.json"), dir.filePath("b.set")}).exitCode, 0);
+        const CliRun back = runCli({"convert", dir.filePath("a.json"), dir.filePath("b.set")});
+        QCOMPARE(back.exitCode, 0);
+        QVERIFY2(back.err.contains("does not keep the exchange model and modules"), back.err);
         QCOMPARE(readFile(dir.filePath("b.set")), readFile(sample));
         // The texts arrive as Unicode.
         QVERIFY(QString::fromUtf8(readFile(dir.filePath("a.json"))).contains("Účtárna"));
@@ -466,6 +554,16 @@ private slots:
         QTest::newRow("PE block of VEGA") << QStringList {"read", "--port", "/dev/no-such-port",
             "--model", "VEGA", "--block", "pe"}
                                           << "MIRA only";
+        // Outputs are checked before the port is even opened.
+        QTest::newRow("output folder missing")
+            << QStringList {"read", "--port", "/dev/no-such-port", "--json", "/no/such/x.json"}
+            << "Cannot create file /no/such/x.json: the folder /no/such does not exist";
+        QTest::newRow("one file for both outputs") << QStringList {"read", "--port",
+            "/dev/no-such-port", "--json", "x.json", "--set", "./x.json"}
+                                                   << "--json and --set name the same file";
+        QTest::newRow("block the file does not hold") << QStringList {"write", "--port",
+            "/dev/no-such-port", "--block", "services", "--set", ORNIS_TEST_DATA "/cli/sample.set"}
+                                                      << "sample.set holds no services";
     }
     void usageErrors()
     {
