@@ -150,29 +150,34 @@ void putServices(const ExchangeConfig &config, QJsonObject &root, Problems &prob
     root["BlockRedirect"] = config.BlockRedirect;
 }
 
+// A short-dial or PE record: its line and number, and the comment of a short dial.
+template<typename Record>
+QJsonObject recordObject(const Record &record, const QString &key, Problems &problems)
+{
+    QJsonObject object {{"Line", record.Line},
+        {"Number", textValue(record.Number, memberKey(key, "Number"), problems)}};
+    if constexpr (std::is_same_v<Record, ShortDialRecord>)
+        object["Comment"] = textValue(record.Comment, memberKey(key, "Comment"), problems);
+    return object;
+}
+
+template<typename Record, std::size_t N>
+QJsonArray tableArray(const std::array<Record, N> &table, const QString &key, Problems &problems)
+{
+    QJsonArray array;
+    for (std::size_t i = 0; i < N; ++i)
+        array.append(recordObject(table[i], elementKey(key, qsizetype(i)), problems));
+    return array;
+}
+
 void putShortDials(const ExchangeConfig &config, QJsonObject &root, Problems &problems)
 {
-    QJsonArray shortDials;
-    for (int i = 0; i < ShortDialCount; ++i) {
-        const ShortDialRecord &record = config.ShortDialTable[std::size_t(i)];
-        const QString key = elementKey("ShortDialTable", i);
-        shortDials.append(QJsonObject {{"Line", record.Line},
-            {"Number", textValue(record.Number, memberKey(key, "Number"), problems)},
-            {"Comment", textValue(record.Comment, memberKey(key, "Comment"), problems)}});
-    }
-    root["ShortDialTable"] = shortDials;
+    root["ShortDialTable"] = tableArray(config.ShortDialTable, "ShortDialTable", problems);
 }
 
 void putPE(const ExchangeConfig &config, QJsonObject &root, Problems &problems)
 {
-    QJsonArray pe;
-    for (int i = 0; i < PERecordCount; ++i) {
-        const PERecord &record = config.PETable[std::size_t(i)];
-        const QString key = elementKey("PETable", i);
-        pe.append(QJsonObject {{"Line", record.Line},
-            {"Number", textValue(record.Number, memberKey(key, "Number"), problems)}});
-    }
-    root["PETable"] = pe;
+    root["PETable"] = tableArray(config.PETable, "PETable", problems);
 }
 
 QJsonObject toJsonObject(const ExchangeConfig &config, BlockSet blocks, Problems &problems)

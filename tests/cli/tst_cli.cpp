@@ -403,6 +403,19 @@ private slots:
         QVERIFY(QFile::exists(json) && !QFile::exists(set));
     }
 
+    // A settings file holds no services: its write leaves those of the exchange alone.
+    void settingsFileWritesWhatItHolds()
+    {
+        SimulatedExchange exchange;
+        // The sample holds values beyond what the exchange holds (G7 57, C3 200, line -1).
+        const CliRun run = runCli({"write", "--port", exchange.path(), "--set",
+            ORNIS_TEST_DATA "/cli/sample.set", "--force"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.err.count("sent anyway"), 3);
+        QCOMPARE(run.err.count("100%"), 4); // settings, day/night times, short dials, PE
+        QVERIFY2(!run.err.contains("services"), run.err);
+    }
+
     void servicesWriteWarnsAboutCallBacksToLines()
     {
         ExchangeConfig config = factoryConfig();
@@ -510,6 +523,7 @@ private slots:
         const CliRun convert = runCli({"convert", input, output});
         QCOMPARE(convert.exitCode, 2);
         QVERIFY2(convert.err.contains(message.toUtf8()), convert.err);
+        QVERIFY2(convert.err.contains(input.toUtf8()), convert.err); // names the file
         QVERIFY(!QFile::exists(output));
         // A write reads its file before it touches the port.
         const QString option = in.endsWith(".set") ? "--set" : "--json";
