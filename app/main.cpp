@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "ScreenshotTour.h"
+#include "common/SystemClock.h"
 #include "ui/MachinePorts.h"
 #include "ui/MainForm.h"
 #include "ui/MessageBoxDialogs.h"
 #include "ui/PreferencesPath.h"
-#include "ui/SystemClock.h"
 
 int main(int argc, char *argv[])
 {

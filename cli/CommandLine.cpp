@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "common/BlockTable.h"
+
 #include <QCommandLineParser>
 #include <array>
 #include <utility>
@@ -8,20 +10,14 @@ namespace ornis::cli {
 
 namespace {
 
-constexpr std::array<std::pair<const char *, Command>, 5> Commands {{
+constexpr std::array<std::pair<const char *, Command>, 7> Commands {{
     {"read", Command::Read},
     {"write", Command::Write},
+    {"verify", Command::Verify},
+    {"diff", Command::Diff},
     {"clock", Command::Clock},
     {"convert", Command::Convert},
     {"ports", Command::Ports},
-}};
-
-constexpr std::array<std::pair<const char *, Block>, 5> Blocks {{
-    {"all", Block::All},
-    {"settings", Block::Settings},
-    {"services", Block::Services},
-    {"shortdials", Block::ShortDials},
-    {"pe", Block::PE},
 }};
 
 constexpr std::array<std::pair<const char *, int32_t>, 3> Models {{
@@ -42,8 +38,12 @@ CommandShape shapeOf(Command command)
     const QStringList transfer {"port", "model", "block", "json", "set", "timeout"};
     switch (command) {
     case Command::Read:
-    case Command::Write:
+    case Command::Verify:
         return {transfer, 0};
+    case Command::Write:
+        return {transfer + QStringList {"force"}, 0};
+    case Command::Diff:
+        return {{"block"}, 2};
     case Command::Clock:
         return {{"port", "timeout"}, 0};
     case Command::Convert:
@@ -83,6 +83,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         {"json", "JSON form of the configuration.", "FILE"},
         {"set", "Settings file.", "FILE"},
         {"timeout", "Answer timeout in milliseconds (default 4000).", "MS"},
+        {"force", "Write values the exchange stores differently, with a warning each."},
         {{"h", "help"}, "Show this help."},
     });
     if (!parser.parse(arguments))
@@ -103,7 +104,8 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (words.size() - 1 != shape.words)
         return usageError(shape.words == 0
                 ? QStringLiteral("%1 takes no further words").arg(words.first())
-                : QStringLiteral("%1 takes IN and OUT").arg(words.first()));
+                : QStringLiteral("%1 takes %2")
+                      .arg(words.first(), *command == Command::Diff ? "A and B" : "IN and OUT"));
     for (const QString &option : parser.optionNames()) {
         const QString name = option == "h" ? QStringLiteral("help") : option;
         if (!shape.options.contains(name))
@@ -112,10 +114,9 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         if (parser.values(name).size() > 1)
             return usageError(QStringLiteral("Option --%1 is given twice").arg(name));
     }
-    if (*command == Command::Convert) {
+    if (shape.words == 2) {
         request.input = words[1];
         request.output = words[2];
-        return {request, {}};
     }
     if (shape.options.contains("port")) {
         request.port = parser.value("port");
@@ -128,13 +129,13 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             return usageError(QStringLiteral("Unknown model %1: use MIRA, VEGA or VEGA-X")
                                   .arg(parser.value("model")));
     }
-    if (parser.isSet("block")) {
-        const std::optional<Block> block = lookUp(Blocks, parser.value("block"));
-        if (!block)
+    if (const QString block = parser.value("block");
+        !block.isEmpty() && block.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0) {
+        request.block = blockNamed(block);
+        if (!request.block)
             return usageError(
                 QStringLiteral("Unknown block %1: use all, settings, services, shortdials or pe")
-                    .arg(parser.value("block")));
-        request.block = *block;
+                    .arg(block));
     }
     if (parser.isSet("timeout")) {
         bool number = false;
@@ -144,8 +145,11 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     }
     request.jsonFile = parser.value("json");
     request.setFile = parser.value("set");
-    if (*command == Command::Write && request.jsonFile.isEmpty() == request.setFile.isEmpty())
-        return usageError("write takes either --json IN.json or --set IN.set");
+    request.force = parser.isSet("force");
+    if ((*command == Command::Write || *command == Command::Verify)
+        && request.jsonFile.isEmpty() == request.setFile.isEmpty())
+        return usageError(QStringLiteral("%1 takes either --json FILE.json or --set FILE.set")
+                              .arg(words.first()));
     return {request, {}};
 }
 
@@ -153,44 +157,35 @@ QString usageText()
 {
     return QStringLiteral(
         "Usage:\n"
-        "  ornisset-cli read  --port PORT [--model MIRA|VEGA|VEGA-X]\n"
-        "                     [--block all|settings|services|shortdials|pe]\n"
-        "                     [--json OUT.json] [--set OUT.set] [--timeout MS]\n"
-        "  ornisset-cli write --port PORT [--model MIRA|VEGA|VEGA-X]\n"
-        "                     [--block all|settings|services|shortdials|pe]\n"
-        "                     (--json IN.json | --set IN.set) [--timeout MS]\n"
-        "  ornisset-cli clock --port PORT [--timeout MS]\n"
+        "  ornisset-cli read   --port PORT [--model MIRA|VEGA|VEGA-X]\n"
+        "                      [--block all|settings|services|shortdials|pe]\n"
+        "                      [--json OUT.json] [--set OUT.set] [--timeout MS]\n"
+        "  ornisset-cli write  --port PORT [--model MIRA|VEGA|VEGA-X]\n"
+        "                      [--block all|settings|services|shortdials|pe]\n"
+        "                      (--json IN.json | --set IN.set) [--force] [--timeout MS]\n"
+        "  ornisset-cli verify --port PORT [--model MIRA|VEGA|VEGA-X]\n"
+        "                      [--block all|settings|services|shortdials|pe]\n"
+        "                      (--json IN.json | --set IN.set) [--timeout MS]\n"
+        "  ornisset-cli diff   A B [--block all|settings|services|shortdials|pe]\n"
+        "  ornisset-cli clock  --port PORT [--timeout MS]\n"
         "  ornisset-cli convert IN OUT\n"
         "  ornisset-cli ports\n"
         "\n"
         "read     reads blocks of the exchange over the factory values and writes them to\n"
         "         the JSON form and/or a settings file (without either: JSON on stdout).\n"
-        "write    writes blocks from a JSON form or a settings file (a settings file holds\n"
-        "         no services: they go out at their factory values).\n"
+        "write    writes the blocks a JSON form or a settings file holds (a settings file\n"
+        "         holds no services). Values the exchange would store differently are\n"
+        "         refused before the first byte; --force sends them with a warning each.\n"
+        "verify   reads the blocks the file holds and lists where the exchange differs.\n"
+        "diff     lists where two files (.set or .json) differ, in the blocks both hold.\n"
         "clock    sets the exchange's clock from this computer's clock.\n"
         "convert  turns a .set or .json file into a .set, .json or .txt (the report).\n"
         "ports    lists the serial ports: name, then description.\n"
         "\n"
-        "--model defaults to MIRA (write --json: the file's ExchangeType); --block to all,\n"
-        "which includes PE for MIRA only; --timeout to 4000 ms.\n"
-        "Exit status: 0 success, 1 transfer failed, 2 usage or file error.\n");
-}
-
-TransferMode transferModeOf(Block block, bool write)
-{
-    switch (block) {
-    case Block::All:
-        return write ? TransferMode::AllWrite : TransferMode::AllRead;
-    case Block::Settings:
-        return write ? TransferMode::SettingsWrite : TransferMode::SettingsRead;
-    case Block::Services:
-        return write ? TransferMode::ServicesWrite : TransferMode::ServicesRead;
-    case Block::ShortDials:
-        return write ? TransferMode::ShortDialsWrite : TransferMode::ShortDialsRead;
-    case Block::PE:
-        return write ? TransferMode::PEWrite : TransferMode::PERead;
-    }
-    return TransferMode::Idle;
+        "--model defaults to MIRA (a JSON form: the file's ExchangeType); --block to all\n"
+        "blocks the file holds or the model has (PE for MIRA only); --timeout to 4000 ms.\n"
+        "Exit status: 0 success, 1 transfer failed, 2 usage or file error, 3 verify or\n"
+        "diff found differences.\n");
 }
 
 } // namespace ornis::cli

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "config/Blocks.h"
 #include "config/ExchangeConfig.h"
-#include "link/TransferMode.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,20 +9,20 @@
 
 namespace ornis::cli {
 
-enum class Command { Read, Write, Clock, Convert, Ports, Help };
-enum class Block { All, Settings, Services, ShortDials, PE };
+enum class Command { Read, Write, Verify, Diff, Clock, Convert, Ports, Help };
 
 struct Request
 {
     Command command = Command::Help;
     QString port;
     std::optional<int32_t> model; // --model; nothing when not given
-    Block block = Block::All;
+    std::optional<Block> block; // --block; nothing for all blocks
     QString jsonFile;
     QString setFile;
     int timeoutMs = 4000;
-    QString input; // convert
-    QString output; // convert
+    bool force = false; // write: send values the exchange stores differently
+    QString input; // convert IN, diff A
+    QString output; // convert OUT, diff B
 };
 
 struct ParsedCommandLine
@@ -35,9 +35,5 @@ struct ParsedCommandLine
 [[nodiscard]] ParsedCommandLine parseCommandLine(const QStringList &arguments);
 
 [[nodiscard]] QString usageText();
-
-// The mode that reads or writes `block`: settings with the day/night times, all blocks
-// as one chain.
-[[nodiscard]] TransferMode transferModeOf(Block block, bool write);
 
 } // namespace ornis::cli

@@ -1,39 +1,18 @@
 #include "Commands.h"
 
-#include "ConfigFiles.h"
-#include "JsonForm.h"
-#include "Progress.h"
-#include "TransferRunner.h"
+#include "Output.h"
+#include "TransferCommand.h"
+#include "common/BlockTable.h"
+#include "common/ConfigFiles.h"
 #include "config/ExchangeConfig.h"
-#include "config/FactoryDefaults.h"
-#include "config/ListTexts.h"
-#include "config/Numbering.h"
-#include "link/CallBackTargets.h"
 #include "qtlink/QtSerialPort.h"
 
 #include <QCoreApplication>
 #include <QTimer>
-#include <cstdio>
 
 namespace ornis::cli {
 
 namespace {
-
-void printMessage(const std::string &message)
-{
-    std::fprintf(stderr, "%s\n", message.c_str());
-}
-
-void printWarning(const QString &message)
-{
-    std::fprintf(stderr, "Warning: %s\n", message.toUtf8().constData());
-}
-
-void printOut(const QByteArray &bytes)
-{
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
 
 ExitCode runPorts()
 {
@@ -60,124 +39,71 @@ ExitCode runConvert(const Request &request)
         return ExitCode::UsageOrFileError;
     }
     ExchangeConfig config;
-    Status status = loadConfigFile(request.input, *from, config);
+    BlockSet blocks;
+    Status status = loadConfigFile(request.input, *from, config, blocks);
     if (status.ok())
-        status = saveConfigFile(request.output, *to, config);
+        status = saveConfigFile(request.output, *to, config, blocks);
     if (!status.ok()) {
         printMessage(status.message());
         return ExitCode::UsageOrFileError;
     }
+    warnAboutKeeping(request.output, blocks, *to, config.ExchangeType, *from == FileKind::Json);
     return ExitCode::Success;
 }
 
-// read, write and clock: prepares the configuration, runs the transfer and, after a read,
-// writes what arrived. Ends the event loop with the exit status.
-class TransferCommand final : public QObject
+// A file to compare: a settings file or a JSON form, loaded.
+struct ComparedFile
 {
-public:
-    explicit TransferCommand(const Request &request)
-        : request_(request)
-        , progress_(stderr, Progress::isTerminal(stderr))
-        , runner_(config_, progress_)
-    {
+    QString path;
+    std::optional<FileKind> kind;
+    ExchangeConfig config;
+    BlockSet blocks;
+};
+
+bool loadCompared(ComparedFile &file)
+{
+    file.kind = fileKindOf(file.path);
+    if (!file.kind || *file.kind == FileKind::Report) {
+        printMessage("Cannot read " + file.path.toStdString() + ": use a .set or .json file");
+        return false;
     }
+    const Status status = loadConfigFile(file.path, *file.kind, file.config, file.blocks);
+    if (!status.ok())
+        printMessage(status.message());
+    return status.ok();
+}
 
-    void start()
-    {
-        const std::optional<TransferMode> mode = prepare();
-        if (!mode)
-            return end(ExitCode::UsageOrFileError);
-        runner_.run(request_.port, *mode, request_.timeoutMs,
-            [this](const Status &status) { transferDone(status); });
-    }
-
-private:
-    // The configuration to send or to read into, and the mode; nothing after a usage or
-    // file error (reported).
-    std::optional<TransferMode> prepare()
-    {
-        config_ = factoryConfig();
-        if (request_.command == Command::Clock)
-            return TransferMode::ClockWrite;
-
-        const bool write = request_.command == Command::Write;
-        if (write) {
-            const bool json = !request_.jsonFile.isEmpty();
-            const QString &file = json ? request_.jsonFile : request_.setFile;
-            const Status loaded
-                = loadConfigFile(file, json ? FileKind::Json : FileKind::Settings, config_);
-            if (!loaded.ok()) {
-                printMessage(loaded.message());
-                return std::nullopt;
+ExitCode runDiff(const Request &request)
+{
+    ComparedFile a {request.input, {}, {}, {}};
+    ComparedFile b {request.output, {}, {}, {}};
+    if (!loadCompared(a) || !loadCompared(b))
+        return ExitCode::UsageOrFileError;
+    BlockSet blocks = a.blocks & b.blocks;
+    if (request.block) {
+        for (const ComparedFile *file : {&a, &b}) {
+            if (!file->blocks.contains(*request.block)) {
+                printMessage(QStringLiteral("%1 holds no %2")
+                                 .arg(file->path, blockTitles({*request.block})));
+                return ExitCode::UsageOrFileError;
             }
         }
-        // Without --model: the model the JSON form holds, else the factory's MIRA (a
-        // settings file holds none).
-        if (request_.model)
-            config_.ExchangeType = *request_.model;
-
-        if (request_.block == Block::PE && config_.ExchangeType != ModelMira) {
-            printMessage("The PE block exists for model MIRA only");
-            return std::nullopt;
-        }
-        if (write && (request_.block == Block::All || request_.block == Block::Services))
-            warnAboutCallBacks();
-        if (!write && request_.block == Block::Services && request_.jsonFile.isEmpty()
-            && !request_.setFile.isEmpty())
-            printWarning("a settings file holds no services; --json keeps them");
-        return transferModeOf(request_.block, write);
+        blocks = {*request.block};
     }
-
-    void warnAboutCallBacks() const
-    {
-        for (const int e : extensionsWithUntransferableCallBack(config_)) {
-            const ExtensionServices &services = config_.Services[std::size_t(e)];
-            printWarning(
-                QStringLiteral("the call-back target of extension %1 is line %2, "
-                               "which the exchange cannot hold; it gets \"vyp\"")
-                    .arg(extensionNumber(e))
-                    .arg(QString::fromStdString(serviceItemText(e, services.BackRing, true))));
+    for (const auto &[file, other] : {std::pair {&a, &b}, std::pair {&b, &a}}) {
+        if (const BlockSet only = file->blocks - other->blocks; !only.empty() && !request.block)
+            printWarning(QStringLiteral("only %1 holds the %2; they are not compared")
+                             .arg(file->path, blockTitles(only)));
+        // A settings file holds no model and modules: it has the other file's.
+        if (*file->kind == FileKind::Settings) {
+            file->config.ExchangeType = other->config.ExchangeType;
+            file->config.ExchangeModules = other->config.ExchangeModules;
         }
     }
-
-    void transferDone(const Status &status)
-    {
-        if (!status.ok()) {
-            printMessage(status.message());
-            return end(ExitCode::TransferFailed);
-        }
-        if (request_.command == Command::Read)
-            return end(saveReadConfig());
-        end(ExitCode::Success);
-    }
-
-    ExitCode saveReadConfig()
-    {
-        Status status = Status::success();
-        if (!request_.jsonFile.isEmpty())
-            status = saveConfigFile(request_.jsonFile, FileKind::Json, config_);
-        if (status.ok() && !request_.setFile.isEmpty())
-            status = saveConfigFile(request_.setFile, FileKind::Settings, config_);
-        if (status.ok() && request_.jsonFile.isEmpty() && request_.setFile.isEmpty()) {
-            QByteArray json;
-            status = configToJson(config_, json);
-            if (status.ok())
-                printOut(json);
-        }
-        if (!status.ok()) {
-            printMessage(status.message());
-            return ExitCode::UsageOrFileError;
-        }
-        return ExitCode::Success;
-    }
-
-    void end(ExitCode code) { QCoreApplication::exit(int(code)); }
-
-    Request request_;
-    ExchangeConfig config_;
-    Progress progress_;
-    TransferRunner runner_;
-};
+    const std::vector<Difference> differences = compareConfigs(a.config, b.config, blocks);
+    printDifferences(differences, a.path, b.path);
+    return differences.empty() ? ExitCode::Success : ExitCode::Differences;
+}
 
 } // namespace
 
@@ -191,8 +117,11 @@ ExitCode runRequest(const Request &request)
         return runPorts();
     case Command::Convert:
         return runConvert(request);
+    case Command::Diff:
+        return runDiff(request);
     case Command::Read:
     case Command::Write:
+    case Command::Verify:
     case Command::Clock:
         break;
     }

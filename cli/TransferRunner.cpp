@@ -18,9 +18,11 @@ TransferRunner::~TransferRunner()
     port_.disconnect();
 }
 
-void TransferRunner::run(const QString &port, TransferMode mode, int timeoutMs, Done done)
+void TransferRunner::run(
+    const QString &port, std::vector<TransferMode> modes, int timeoutMs, Done done)
 {
     done_ = std::move(done);
+    modes_ = std::move(modes);
     if (Status opened = port_.open(port); !opened.ok()) {
         failure_ = opened.message();
         finishLater();
@@ -30,12 +32,22 @@ void TransferRunner::run(const QString &port, TransferMode mode, int timeoutMs, 
     engine_ = std::make_unique<TransferEngine>(config_, port_, clock_, observer);
     engine_->setResponseTimeout(timeoutMs);
     connectPortToEngine(port_, *engine_, this);
-    running_ = true;
-    if (!engine_->startTransfer(mode)) {
-        if (!failure_)
-            failure_ = "The transfer cannot start";
+    if (!startNext())
         finishLater();
-    }
+}
+
+bool TransferRunner::startNext()
+{
+    if (modes_.empty())
+        return false;
+    const TransferMode mode = modes_.front();
+    modes_.erase(modes_.begin());
+    running_ = true;
+    if (engine_->startTransfer(mode))
+        return true;
+    if (!failure_)
+        failure_ = "The transfer cannot start";
+    return false;
 }
 
 void TransferRunner::transferModeChanged(TransferMode mode)
@@ -49,6 +61,11 @@ void TransferRunner::progressChanged(bool visible, int percent)
 {
     if (visible)
         progress_.percentChanged(percent);
+}
+
+void TransferRunner::readWarning(const std::string &message)
+{
+    warnings_.push_back(message);
 }
 
 void TransferRunner::transferFailed(const std::string &message)
@@ -68,6 +85,9 @@ void TransferRunner::finishLater()
 void TransferRunner::finish()
 {
     running_ = false;
+    finishing_ = false;
+    if (!failure_ && startNext())
+        return;
     port_.close();
     if (done_)
         done_(failure_ ? Status::failure(*failure_) : Status::success());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PcClock.h"
+#include "common/SystemClock.h"
 #include "config/Status.h"
 #include "link/TransferMode.h"
 #include "link/TransferObserver.h"
@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ornis {
 struct ExchangeConfig;
@@ -22,8 +23,8 @@ namespace ornis::cli {
 
 class Progress;
 
-// Runs one transfer over a serial port in the event loop, from opening the port to the
-// engine's return to idle.
+// Runs transfers over a serial port in the event loop, one after the other, from opening
+// the port to the engine's return to idle after the last.
 class TransferRunner final : public QObject, private TransferObserver
 {
     Q_OBJECT
@@ -34,27 +35,36 @@ public:
     TransferRunner(ExchangeConfig &config, Progress &progress, QObject *parent = nullptr);
     ~TransferRunner() override;
 
-    // Opens `port` and starts `mode`. `done` follows exactly once, from the event loop,
-    // with the port's error or the engine's message ("Timeout on ...") on failure.
-    void run(const QString &port, TransferMode mode, int timeoutMs, Done done);
+    // Opens `port` and runs `modes` in turn; the first failure ends the run. `done` follows
+    // exactly once, from the event loop, with the port's error or the engine's message
+    // ("Timeout on ...") on failure.
+    void run(const QString &port, std::vector<TransferMode> modes, int timeoutMs, Done done);
+
+    // What the reads stored other than the exchange holds, one message each.
+    [[nodiscard]] const std::vector<std::string> &readWarnings() const { return warnings_; }
 
 private:
     // TransferObserver
     void transferModeChanged(TransferMode mode) override;
     void progressChanged(bool visible, int percent) override;
+    void readWarning(const std::string &message) override;
     void transferFailed(const std::string &message) override;
 
     // The engine reports a failure right after it returns to idle, so the end is taken up
     // once the current event is over.
     void finishLater();
     void finish();
+    // Starts the next mode; false when it could not start (failure_ says why).
+    bool startNext();
 
     ExchangeConfig &config_;
     Progress &progress_;
-    PcClock clock_;
+    SystemClock clock_;
     QtSerialPort port_;
     std::unique_ptr<TransferEngine> engine_;
+    std::vector<TransferMode> modes_; // still to run
     std::optional<std::string> failure_;
+    std::vector<std::string> warnings_;
     bool running_ = false;
     bool finishing_ = false;
     Done done_;

@@ -1,9 +1,12 @@
 #include "Bcd.h"
 #include "BlockHandlers.h"
 #include "Framing.h"
+#include "TimesImage.h"
 #include "TransferObserver.h"
 #include "config/ExchangeConfig.h"
 #include "config/TimeOfDay.h"
+
+#include <cstdio>
 
 // The day/night times block: hour and minute of DayStart, then of NightStart, as BCD bytes
 // from 0x0D8. It always follows the settings block.
@@ -12,11 +15,12 @@ namespace ornis {
 
 namespace {
 
-constexpr BlockFrame TimesWriteFrame {0xD8, 0x80, 0, 4};
-constexpr BlockFrame TimesReadFrame {0xD8, 0x80, 0, 3};
+constexpr BlockFrame TimesWriteFrame {0xD8, 0x80, 0, TimesStepCount};
+constexpr BlockFrame TimesReadFrame {0xD8, 0x80, 0, TimesStepCount - 1};
+constexpr int LargestShownValue = 99; // two digits
 
 // Steps 0 and 1 carry DayStart, steps 2 and 3 NightStart; the hour first.
-Text &timeField(ExchangeConfig &config, int32_t step)
+template<typename Config> auto &timeField(Config &config, int32_t step)
 {
     return step < 2 ? config.DayStart : config.NightStart;
 }
@@ -28,16 +32,9 @@ public:
 
     BlockResult onByte(uint8_t byte, BlockContext &context) override
     {
-        ExchangeConfig &config = context.config();
-        return writeReaction(
-            byte, context, TimesWriteFrame, [&config](int32_t step) -> std::optional<uint8_t> {
-                if (step < 0 || step > 3)
-                    return std::nullopt;
-                // A field that holds no time (blank) goes out as 00:00.
-                const TimeOfDay time
-                    = parseTimeOfDay(timeField(config, step)).value_or(TimeOfDay {});
-                return toBcd(step % 2 == 0 ? time.hour : time.minute);
-            });
+        const ExchangeConfig &config = context.config();
+        return writeReaction(byte, context, TimesWriteFrame,
+            [&config](int32_t step) { return timesByteAt(config, step); });
     }
 };
 
@@ -48,24 +45,65 @@ public:
 
     BlockResult onByte(uint8_t byte, BlockContext &context) override
     {
-        return readReaction(byte, context, TimesReadFrame, [&context](int32_t step, uint8_t b) {
-            TransferState &state = context.state();
-            if (step == 0 || step == 2) {
-                state.TimeHour = uint16_t(fromBcd(b));
-            } else if (step == 1 || step == 3) {
-                state.TimeMinute = uint16_t(fromBcd(b));
-                Text &field = timeField(context.config(), step);
-                const Text text = formatTimeOfDay(state.TimeHour, state.TimeMinute);
-                if (field != text) {
-                    field = text;
-                    context.observer().valuesStored(ConfigBlock::DayNightTimes);
-                }
-            }
+        return readReaction(byte, context, TimesReadFrame, [&](int32_t step, uint8_t b) {
+            if (step % 2 == 0)
+                hourByte_ = b;
+            const TimeStored stored = storeTimesByte(context.config(), context.state(), step, b);
+            if (stored.changed)
+                context.observer().valuesStored(ConfigBlock::DayNightTimes);
+            if (stored.noTime)
+                context.observer().readWarning(noTimeMessage(step, b));
         });
     }
+
+private:
+    std::string noTimeMessage(int32_t step, uint8_t minuteByte) const
+    {
+        char message[128];
+        std::snprintf(message, sizeof message,
+            "%s: the exchange holds the bytes %02X %02X, which are no time; read as 00:00",
+            timesFieldKey(step), hourByte_, minuteByte);
+        return message;
+    }
+
+    uint8_t hourByte_ = 0;
 };
 
 } // namespace
+
+std::optional<uint8_t> timesByteAt(const ExchangeConfig &config, int32_t step)
+{
+    if (step < 0 || step >= TimesStepCount)
+        return std::nullopt;
+    // A field that holds no time (blank) goes out as 00:00.
+    const TimeOfDay time = parseTimeOfDay(timeField(config, step)).value_or(TimeOfDay {});
+    return toBcd(step % 2 == 0 ? time.hour : time.minute);
+}
+
+TimeStored storeTimesByte(
+    ExchangeConfig &config, TransferState &pending, int32_t step, uint8_t byte)
+{
+    if (step < 0 || step >= TimesStepCount)
+        return {};
+    if (step % 2 == 0) {
+        pending.TimeHour = uint16_t(fromBcd(byte));
+        return {};
+    }
+    pending.TimeMinute = uint16_t(fromBcd(byte));
+    const bool noTime
+        = pending.TimeHour > LargestShownValue || pending.TimeMinute > LargestShownValue;
+    const Text text
+        = noTime ? formatTimeOfDay(0, 0) : formatTimeOfDay(pending.TimeHour, pending.TimeMinute);
+    Text &field = timeField(config, step);
+    const bool changed = field != text;
+    field = text;
+    return {changed, noTime};
+}
+
+const char *timesFieldKey(int32_t step)
+{
+    return step < 2 ? "DayStart" : "NightStart";
+}
 
 std::unique_ptr<BlockHandler> makeTimesWriteHandler()
 {

@@ -24,6 +24,9 @@ public:
     virtual void valuesStored(ConfigBlock) {}
     // A settings read is complete: refresh the five settings grids from the configuration.
     virtual void settingsGridsRefreshDue() {}
+    // A read stored a value other than the one the exchange holds, because the field
+    // cannot hold that (the message names the field and the bytes found).
+    virtual void readWarning(const std::string & /*message*/) {}
     // The transfer ended with an error (answer timeout, port failure); the engine is idle.
     virtual void transferFailed(const std::string & /*message*/) {}
 };

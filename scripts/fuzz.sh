@@ -6,7 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 build=${ORNIS_FUZZ_BUILD:-build-fuzz}
-targets=(settingsfile appconfig)
+targets=(settingsfile appconfig jsonform transferengine)
+# A JSON form of the whole configuration is larger than the files and scripts of the others.
+declare -A maxlen=([jsonform]=65536)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DORNIS_FUZZ=ON -DORNIS_WITH_QT=OFF -DORNIS_WERROR=ON >/dev/null
@@ -24,7 +26,7 @@ for target in "${targets[@]}"; do
     echo "== fuzz_$target: fuzzing for $seconds s"
     mkdir -p "$work/$target"
     # The first folder receives the new entries; the seed corpus is only read.
-    "$fuzzer" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
+    "$fuzzer" -max_total_time="$seconds" -max_len="${maxlen[$target]:-8192}" -timeout=10 \
         -artifact_prefix="$build/artifacts/$target-" -print_final_stats=0 \
         "$work/$target" "$corpus"
 done

@@ -1,7 +1,7 @@
 #include "FileActions.h"
 
 #include "config/SettingsFile.h"
-#include "ui/FilePath.h"
+#include "common/FilePath.h"
 #include "ui/MainForm.h"
 
 #include <QAction>

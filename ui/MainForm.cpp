@@ -14,7 +14,7 @@
 #include "ui/ClockText.h"
 #include "ui/ConfigView.h"
 #include "ui/FileActions.h"
-#include "ui/FilePath.h"
+#include "common/FilePath.h"
 #include "ui/LinkPortList.h"
 #include "ui/PortChooser.h"
 #include "ui/ReportPrinter.h"
@@ -26,6 +26,7 @@
 #include "ui/pages/ShortDialPage.h"
 #include "ui/pages/TransferPage.h"
 #include "ui/UserDialogs.h"
+#include "common/FilePath.h"
 #include "config/AppConfigFile.h"
 #include "config/FactoryDefaults.h"
 #include "config/Numbering.h"
@@ -131,32 +132,27 @@ void TMainForm::buildPages()
     pcMain_->setDocumentMode(false);
     setupPage_ = new SetupPage(config_, actions_, pcMain_);
     views_[std::size_t(MainPage::Setup)] = setupPage_;
-    pcMain_->addTab(setupPage_, QStringLiteral("Konfigurace"));
+    pcMain_->addTab(setupPage_, QString::fromUtf8(ExchangeBlockCaption));
 
     struct PageEntry
     {
         MainPage page;
         const char *name;
         const char *buttons;
-        QString caption;
         QWidget *content;
     };
     const PageEntry entries[] = {
-        {MainPage::Setting, "tsSetting", "Setting", QStringLiteral("Nastavení"),
-         addView(MainPage::Setting, new SettingPage(config_, dialogs_))},
-        {MainPage::Services, "tsServices", "Services", QStringLiteral("Služby"),
-         addView(MainPage::Services, new ServicesPage(config_, dialogs_))},
-        {MainPage::ShortDials, "tsShortDials", "ShortDials", QStringLiteral("Zkrácené volby"),
-         addView(MainPage::ShortDials, new ShortDialPage(config_, dialogs_))},
-        {MainPage::PE, "tsPE", "PE", QStringLiteral("PE"),
-         addView(MainPage::PE, new PEPage(config_, dialogs_))},
+        {MainPage::Setting, "tsSetting", "Setting", addView(MainPage::Setting, new SettingPage(config_, dialogs_))},
+        {MainPage::Services, "tsServices", "Services", addView(MainPage::Services, new ServicesPage(config_, dialogs_))},
+        {MainPage::ShortDials, "tsShortDials", "ShortDials", addView(MainPage::ShortDials, new ShortDialPage(config_, dialogs_))},
+        {MainPage::PE, "tsPE", "PE", addView(MainPage::PE, new PEPage(config_, dialogs_))},
     };
     for (const PageEntry &entry : entries) {
         auto *page = new TransferPage(QLatin1String(entry.name), actions_,
                                       QLatin1String(entry.buttons), pcMain_);
         page->setContent(entry.content);
         pages_[std::size_t(entry.page)] = page;
-        pcMain_->addTab(page, entry.caption);
+        pcMain_->addTab(page, blockCaption(*blockOfPage(entry.page)));
     }
     setCentralWidget(pcMain_);
     connect(pcMain_, &QTabWidget::currentChanged, this, &TMainForm::pcMainChange);

@@ -1,27 +1,23 @@
 #include "MainPages.h"
 
-#include <array>
-
 namespace ornis {
+
+std::optional<Block> blockOfPage(MainPage page)
+{
+    // The pages after "Konfigurace" show the blocks in block order.
+    const int index = int(page) - int(MainPage::Setting);
+    if (index < 0 || std::size_t(index) >= AllBlocks.size())
+        return std::nullopt;
+    return AllBlocks[std::size_t(index)];
+}
 
 std::optional<TransferMode> transferModeFor(int pageIndex, Direction direction)
 {
-    struct Modes
-    {
-        TransferMode receive;
-        TransferMode send;
-    };
-    static constexpr std::array<Modes, MainPageCount> table{{
-        {TransferMode::AllRead, TransferMode::AllWrite},
-        {TransferMode::SettingsRead, TransferMode::SettingsWrite},
-        {TransferMode::ServicesRead, TransferMode::ServicesWrite},
-        {TransferMode::ShortDialsRead, TransferMode::ShortDialsWrite},
-        {TransferMode::PERead, TransferMode::PEWrite},
-    }};
-    if (pageIndex < 0 || pageIndex >= MainPageCount)
-        return std::nullopt;
-    const Modes &modes = table[std::size_t(pageIndex)];
-    return direction == Direction::Receive ? modes.receive : modes.send;
+    if (pageIndex == int(MainPage::Setup))
+        return direction == Direction::Receive ? TransferMode::AllRead : TransferMode::AllWrite;
+    if (const std::optional<Block> block = blockOfPage(MainPage(pageIndex)))
+        return transferModeOf(*block, direction);
+    return std::nullopt;
 }
 
 std::optional<ConfigBlock> blockReadIn(TransferMode mode)

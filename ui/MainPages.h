@@ -1,9 +1,10 @@
 #pragma once
 
-#include <optional>
-
+#include "common/BlockTable.h"
 #include "link/TransferMode.h"
 #include "link/TransferObserver.h"
+
+#include <optional>
 
 // The pages of `pcMain` in their fixed order, and which transfer each page starts.
 
@@ -12,7 +13,8 @@ namespace ornis {
 enum class MainPage { Setup = 0, Setting = 1, Services = 2, ShortDials = 3, PE = 4 };
 inline constexpr int MainPageCount = 5;
 
-enum class Direction { Receive, Send };
+// The block a page shows; nothing for the page "Konfigurace", which shows them all.
+[[nodiscard]] std::optional<Block> blockOfPage(MainPage page);
 
 // The mode that a read or write from page `pageIndex` starts; nothing for no page.
 [[nodiscard]] std::optional<TransferMode> transferModeFor(int pageIndex, Direction direction);

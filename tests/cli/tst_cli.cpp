@@ -1,7 +1,10 @@
-#include "cli/JsonForm.h"
+#include "common/BlockTable.h"
+#include "common/JsonForm.h"
+#include "config/ConfigFields.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/Numbering.h"
+#include "tests/common/SampleConfig.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -9,6 +12,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 // ornisset-cli as a script uses it, against the virtual exchange on a pseudo-terminal.
 
@@ -60,8 +64,12 @@ public:
             process_.waitForReadyRead(100);
         path_ = QString::fromUtf8(process_.readLine()).trimmed();
     }
-    ~SimulatedExchange()
+    ~SimulatedExchange() { stop(); }
+    // Ends the exchange; with --save, its memory is in the image then.
+    void stop()
     {
+        if (process_.state() == QProcess::NotRunning)
+            return;
         process_.terminate();
         if (!process_.waitForFinished(5000)) {
             process_.kill();
@@ -150,8 +158,28 @@ ExchangeConfig travellingConfig(int32_t model)
 QByteArray jsonOf(const ExchangeConfig &config)
 {
     QByteArray json;
-    return cli::configToJson(config, json).ok() ? json : QByteArray();
+    return configToJson(config, blocksOfModel(config.ExchangeType), json).ok() ? json
+                                                                               : QByteArray();
 }
+
+bool writeJson(const QString &path, const ExchangeConfig &config, BlockSet blocks)
+{
+    QByteArray json;
+    return configToJson(config, blocks, json).ok() && writeFile(path, json);
+}
+
+// The addresses at which two memory images differ.
+QList<int> differingAddresses(const QByteArray &a, const QByteArray &b)
+{
+    QList<int> addresses;
+    for (int i = 0; i < std::min(a.size(), b.size()); ++i) {
+        if (a[i] != b[i])
+            addresses.append(i);
+    }
+    return addresses;
+}
+
+using Change = std::function<void(ExchangeConfig &)>;
 
 // The report's date line depends on the clock: everything before " D = " is masked.
 QString maskedReport(const QByteArray &utf8)
@@ -164,11 +192,26 @@ QString maskedReport(const QByteArray &utf8)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Change)
+
 class CliTest : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // An exchange that holds every value away from its factory value, for the tests that
+    // only read.
+    void initTestCase()
+    {
+        QVERIFY(writeJson(
+            written_.filePath("written.json"), testing::awayFromFactory(), BlockSet::all()));
+        QVERIFY(!writtenExchange_.path().isEmpty());
+        QCOMPARE(runCli({"write", "--port", writtenExchange_.path(), "--json",
+                            written_.filePath("written.json")})
+                     .exitCode,
+            0);
+    }
+
     void writeAllThenReadAllGivesBackWhatTravels_data()
     {
         QTest::addColumn<QString>("model");
@@ -202,6 +245,175 @@ private slots:
         QVERIFY2(readBack.exitCode == 0, readBack.err);
         QCOMPARE(
             QJsonDocument::fromJson(readFile(read)), QJsonDocument::fromJson(readFile(written)));
+    }
+
+    // A backup of one block, restored without --block, writes that block only: of the whole
+    // memory only the edited cell changes.
+    void oneBlockBackupRestoresItsBlockOnly()
+    {
+        QTemporaryDir dir;
+        const QString before = dir.filePath("before.img");
+        const QString after = dir.filePath("after.img");
+        const QString all = dir.filePath("all.json");
+        const QString services = dir.filePath("services.json");
+        QVERIFY(writeJson(all, testing::awayFromFactory(), BlockSet::all()));
+        SimulatedExchange first({"--save", before});
+        QCOMPARE(runCli({"write", "--port", first.path(), "--json", all}).exitCode, 0);
+        first.stop();
+
+        SimulatedExchange second({"--load", before, "--save", after});
+        const CliRun read
+            = runCli({"read", "--port", second.path(), "--block", "services", "--json", services});
+        QCOMPARE(read.exitCode, 0);
+        ExchangeConfig backup;
+        BlockSet held;
+        QVERIFY(configFromJson(readFile(services), backup, held).ok());
+        QVERIFY(held == BlockSet {Block::Services});
+        backup.Services[2].Redirect = 9; // extension 23, cell 0x052
+        QVERIFY(writeJson(services, backup, held));
+        const CliRun write = runCli({"write", "--port", second.path(), "--json", services});
+        QVERIFY2(write.exitCode == 0, write.err);
+        QCOMPARE(write.err.count("100%"), 1);
+        second.stop();
+        QCOMPARE(differingAddresses(readFile(before), readFile(after)), QList<int> {0x052});
+    }
+
+    // verify compares the exchange with a file, diff two files: the same items, the same
+    // exit status.
+    void verifyAndDiffListWhatDiffers_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QString>("item"); // the one line listed; empty: none
+        QTest::newRow("identical") << Change([](ExchangeConfig &) {}) << "";
+        QTest::newRow("settings") << Change([](ExchangeConfig &c) { c.Counters[1] = 15; })
+                                  << "Nastavení\tGG, C1\t15\t3";
+        QTest::newRow("services") << Change([](ExchangeConfig &c) { c.GeneralRing[1] = true; })
+                                  << "Služby\tGenerální vyzvánění 92\tano\tne";
+        QTest::newRow("short dials")
+            << Change([](ExchangeConfig &c) { c.ShortDialTable[89].Number = "1"; })
+            << "Zkrácené volby\tZkrácená volba 899, číslo\t1\t99";
+        QTest::newRow("PE") << Change([](ExchangeConfig &c) { c.PETable[0].Line = 0; })
+                            << "PE\tPE 00, státní\tvyp\t0";
+    }
+    void verifyAndDiffListWhatDiffers()
+    {
+        QFETCH(Change, change);
+        QFETCH(QString, item);
+        QTemporaryDir dir;
+        const QString changed = dir.filePath("changed.json");
+        ExchangeConfig config = testing::awayFromFactory();
+        change(config);
+        QVERIFY(writeJson(changed, config, BlockSet::all()));
+
+        const int status = item.isEmpty() ? 0 : 3;
+        const CliRun verify
+            = runCli({"verify", "--port", writtenExchange_.path(), "--json", changed});
+        const CliRun diff = runCli({"diff", changed, written_.filePath("written.json")});
+        for (const CliRun &run : {verify, diff}) {
+            QCOMPARE(run.exitCode, status);
+            const QStringList lines = QString::fromUtf8(run.out).trimmed().split('\n');
+            QCOMPARE(lines.size(), item.isEmpty() ? 1 : 2); // a heading and the item
+            if (!item.isEmpty())
+                QCOMPARE(lines[1], item);
+        }
+    }
+
+    // A value the exchange would store differently is refused before the first byte, naming
+    // the key; --force sends it with a warning. A time that is no time is sent as always,
+    // with a warning.
+    void valuesChangedOnTheirWay_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("counter") << Change([](ExchangeConfig &c) { c.Counters[0] = 1000; })
+                                 << "settings"
+                                 << "Counters[0]: 1000 cannot be stored (1..25)" << true;
+        QTest::newRow("PE line") << Change([](ExchangeConfig &c) {
+            c.PETable[0].Line = 2147483647;
+        }) << "pe"
+                                 << "PETable[0].Line: 2147483647 cannot be stored (0..15)" << true;
+        QTest::newRow("wake-up 99:99")
+            << Change([](ExchangeConfig &c) { c.Services[0].AlarmOnce = "99:99"; }) << "services"
+            << "Services[0].AlarmOnce: \"99:99\" is no time of day" << false;
+    }
+    void valuesChangedOnTheirWay()
+    {
+        QFETCH(Change, change);
+        QFETCH(QString, block);
+        QFETCH(QString, message);
+        QFETCH(bool, refused);
+        QTemporaryDir dir;
+        ExchangeConfig config = factoryConfig();
+        change(config);
+        const QString file = dir.filePath("in.json");
+        QVERIFY(writeJson(file, config, {*blockNamed(block)}));
+        const QByteArray untouched(4096, '\0'); // a blank virtual exchange starts so
+        for (const bool force : {false, true}) {
+            const QString image = dir.filePath(force ? "forced.img" : "plain.img");
+            SimulatedExchange exchange({"--blank", "--save", image});
+            QStringList arguments {"write", "--port", exchange.path(), "--json", file};
+            if (force)
+                arguments.append("--force");
+            const CliRun run = runCli(arguments);
+            exchange.stop();
+            const bool sent = force || !refused;
+            QCOMPARE(run.exitCode, sent ? 0 : 2);
+            QVERIFY2(run.err.contains(message.toUtf8()), run.err);
+            QCOMPARE(run.err.contains("sent anyway"), refused && force);
+            QCOMPARE(readFile(image) == untouched, !sent);
+        }
+    }
+
+    // A memory never written: the times read as 00:00 with a warning, and the backup is
+    // restored and read back unchanged.
+    void neverWrittenExchangeBacksUpAndRestores()
+    {
+        QTemporaryDir dir;
+        const QString image = dir.filePath("blank.img");
+        QVERIFY(writeFile(image, QByteArray(4096, '\xFF')));
+        SimulatedExchange exchange({"--load", image});
+        const QString backup = dir.filePath("backup.json");
+        const CliRun read = runCli({"read", "--port", exchange.path(), "--json", backup});
+        QCOMPARE(read.exitCode, 0);
+        QVERIFY2(read.err.contains("DayStart: the exchange holds the bytes FF FF"), read.err);
+        const CliRun write = runCli({"write", "--port", exchange.path(), "--json", backup});
+        QVERIFY2(write.exitCode == 0, write.err);
+        const CliRun verify = runCli({"verify", "--port", exchange.path(), "--json", backup});
+        QCOMPARE(verify.exitCode, 0);
+    }
+
+    // One output refused after the transfer: the other is written all the same.
+    void unsavableOutputLeavesTheOtherWritten()
+    {
+        QTemporaryDir dir;
+        const QString image = dir.filePath("late.img");
+        QByteArray memory(4096, '\0');
+        memory[0x0D8] = 0x25; // day start 25:00: the field shows it, a settings file cannot
+        QVERIFY(writeFile(image, memory));
+        SimulatedExchange exchange({"--load", image});
+        const QString json = dir.filePath("out.json");
+        const QString set = dir.filePath("out.set");
+        const CliRun run = runCli({"read", "--port", exchange.path(), "--block", "settings",
+            "--json", json, "--set", set});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains("out.set was not written: DayStart: '25:00' is not a valid"),
+            run.err);
+        QVERIFY(QFile::exists(json) && !QFile::exists(set));
+    }
+
+    // A settings file holds no services: its write leaves those of the exchange alone.
+    void settingsFileWritesWhatItHolds()
+    {
+        SimulatedExchange exchange;
+        // The sample holds values beyond what the exchange holds (G7 57, C3 200, line -1).
+        const CliRun run = runCli({"write", "--port", exchange.path(), "--set",
+            ORNIS_TEST_DATA "/cli/sample.set", "--force"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.err.count("sent anyway"), 3);
+        QCOMPARE(run.err.count("100%"), 4); // settings, day/night times, short dials, PE
+        QVERIFY2(!run.err.contains("services"), run.err);
     }
 
     void servicesWriteWarnsAboutCallBacksToLines()
@@ -256,7 +468,9 @@ private slots:
         QTemporaryDir dir;
         const QString sample = QStringLiteral(ORNIS_TEST_DATA "/cli/sample.set");
         QCOMPARE(runCli({"convert", sample, dir.filePath("a.json")}).exitCode, 0);
-        QCOMPARE(runCli({"convert", dir.filePath("a.json"), dir.filePath("b.set")}).exitCode, 0);
+        const CliRun back = runCli({"convert", dir.filePath("a.json"), dir.filePath("b.set")});
+        QCOMPARE(back.exitCode, 0);
+        QVERIFY2(back.err.contains("does not keep the exchange model and modules"), back.err);
         QCOMPARE(readFile(dir.filePath("b.set")), readFile(sample));
         // The texts arrive as Unicode.
         QVERIFY(QString::fromUtf8(readFile(dir.filePath("a.json"))).contains("Účtárna"));
@@ -309,6 +523,7 @@ private slots:
         const CliRun convert = runCli({"convert", input, output});
         QCOMPARE(convert.exitCode, 2);
         QVERIFY2(convert.err.contains(message.toUtf8()), convert.err);
+        QVERIFY2(convert.err.contains(input.toUtf8()), convert.err); // names the file
         QVERIFY(!QFile::exists(output));
         // A write reads its file before it touches the port.
         const QString option = in.endsWith(".set") ? "--set" : "--json";
@@ -353,6 +568,16 @@ private slots:
         QTest::newRow("PE block of VEGA") << QStringList {"read", "--port", "/dev/no-such-port",
             "--model", "VEGA", "--block", "pe"}
                                           << "MIRA only";
+        // Outputs are checked before the port is even opened.
+        QTest::newRow("output folder missing")
+            << QStringList {"read", "--port", "/dev/no-such-port", "--json", "/no/such/x.json"}
+            << "Cannot create file /no/such/x.json: the folder /no/such does not exist";
+        QTest::newRow("one file for both outputs") << QStringList {"read", "--port",
+            "/dev/no-such-port", "--json", "x.json", "--set", "./x.json"}
+                                                   << "--json and --set name the same file";
+        QTest::newRow("block the file does not hold") << QStringList {"write", "--port",
+            "/dev/no-such-port", "--block", "services", "--set", ORNIS_TEST_DATA "/cli/sample.set"}
+                                                      << "sample.set holds no services";
     }
     void usageErrors()
     {
@@ -362,6 +587,10 @@ private slots:
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains(message.toUtf8()), run.err);
     }
+
+private:
+    QTemporaryDir written_;
+    SimulatedExchange writtenExchange_;
 };
 
 QTEST_GUILESS_MAIN(CliTest)

@@ -18,6 +18,7 @@ public:
     }
     void valuesStored(ornis::ConfigBlock block) override { stored.push_back(block); }
     void settingsGridsRefreshDue() override { ++gridRefreshes; }
+    void readWarning(const std::string &message) override { warnings.push_back(message); }
     void transferFailed(const std::string &message) override { errors.push_back(message); }
 
     std::vector<ornis::TransferMode> modes;
@@ -25,5 +26,6 @@ public:
     bool progressVisible = false;
     std::vector<ornis::ConfigBlock> stored;
     int gridRefreshes = 0;
+    std::vector<std::string> warnings;
     std::vector<std::string> errors;
 };

@@ -106,12 +106,21 @@ private slots:
         QTest::addColumn<QByteArray>("day");
         QTest::addColumn<QByteArray>("night");
         QTest::addColumn<int>("told");
-        QTest::newRow("07:45, 18:30")
-            << four("\x07\x45\x18\x30") << QByteArray("07:45") << QByteArray("18:30") << 2;
-        QTest::newRow("as before")
-            << four("\x06\x00\x18\x00") << QByteArray("06:00") << QByteArray("18:00") << 0;
-        QTest::newRow("night only")
-            << four("\x06\x00\x00\x05") << QByteArray("06:00") << QByteArray("00:05") << 1;
+        QTest::addColumn<QByteArray>("warning"); // empty: none
+        QTest::newRow("07:45, 18:30") << four("\x07\x45\x18\x30") << QByteArray("07:45")
+                                      << QByteArray("18:30") << 2 << QByteArray();
+        QTest::newRow("as before") << four("\x06\x00\x18\x00") << QByteArray("06:00")
+                                   << QByteArray("18:00") << 0 << QByteArray();
+        QTest::newRow("night only") << four("\x06\x00\x00\x05") << QByteArray("06:00")
+                                    << QByteArray("00:05") << 1 << QByteArray();
+        // Two digits each still fit the field, though they are no time.
+        QTest::newRow("99:99") << four("\x99\x99\x18\x00") << QByteArray("99:99")
+                               << QByteArray("18:00") << 1 << QByteArray();
+        // Beyond 99 the field could not show them: the time a write sends for none.
+        QTest::newRow("never written")
+            << four("\x06\x00\xFF\xFF") << QByteArray("06:00") << QByteArray("00:00") << 1
+            << QByteArray("NightStart: the exchange holds the bytes FF FF, which are no time; "
+                          "read as 00:00");
     }
     // The text is set once the minute has arrived; the page is told when a text changed.
     void timesRead()
@@ -120,6 +129,7 @@ private slots:
         QFETCH(QByteArray, day);
         QFETCH(QByteArray, night);
         QFETCH(int, told);
+        QFETCH(QByteArray, warning);
         SimulatedLine line(factoryConfig());
         line.place(0x0D8, Bytes(bytes.begin(), bytes.end()));
         QVERIFY(line.run(M::TimesRead));
@@ -128,6 +138,9 @@ private slots:
         QCOMPARE(line.config.NightStart, night.toStdString());
         const auto &stored = line.observer.stored;
         QCOMPARE(int(std::count(stored.begin(), stored.end(), ConfigBlock::DayNightTimes)), told);
+        QCOMPARE(line.observer.warnings,
+            warning.isEmpty() ? std::vector<std::string> {}
+                              : std::vector<std::string> {warning.toStdString()});
         QCOMPARE(line.countedEvents(), 10);
     }
 };

@@ -1,6 +1,6 @@
 #include "DialRow.h"
 
-#include "qtlink/Windows1250.h"
+#include "common/Windows1250.h"
 #include "ui/widgets/DialNumberEdit.h"
 #include "ui/widgets/Windows1250Validator.h"
 

@@ -2,7 +2,7 @@
 
 #include "config/ExchangeConfig.h"
 #include "config/Numbering.h"
-#include "qtlink/Windows1250.h"
+#include "common/Windows1250.h"
 #include "ui/UserDialogs.h"
 #include "ui/pages/CommentColumn.h"
 #include "ui/widgets/CellGrid.h"

@@ -1,6 +1,6 @@
 #include "CommentEdit.h"
 
-#include "qtlink/Windows1250.h"
+#include "common/Windows1250.h"
 #include "ui/widgets/Windows1250Validator.h"
 
 namespace ornis {

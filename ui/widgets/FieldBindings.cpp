@@ -1,6 +1,6 @@
 #include "FieldBindings.h"
 
-#include "qtlink/Windows1250.h"
+#include "common/Windows1250.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "Windows1250Validator.h"
 
-#include "qtlink/Windows1250.h"
+#include "common/Windows1250.h"
 
 namespace ornis {
 

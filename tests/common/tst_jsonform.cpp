@@ -1,4 +1,6 @@
-#include "cli/JsonForm.h"
+#include "common/BlockTable.h"
+#include "common/JsonForm.h"
+#include "config/ConfigFields.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 
@@ -88,22 +90,59 @@ private slots:
     {
         const ExchangeConfig config = everyFieldChanged();
         QByteArray json;
-        QVERIFY(cli::configToJson(config, json).ok());
+        QVERIFY(configToJson(config, BlockSet::all(), json).ok());
         ExchangeConfig back;
-        const Status status = cli::configFromJson(json, back);
+        BlockSet blocks;
+        const Status status = configFromJson(json, back, blocks);
         QVERIFY2(status.ok(), status.message().c_str());
         QVERIFY(back == config);
+        QVERIFY(blocks == BlockSet::all());
+    }
+
+    // A form of some blocks holds their keys only; read back, the others are factory values.
+    void formHoldsItsBlocks_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("someKey"); // of a block the form holds
+        QTest::addColumn<QString>("absentKey"); // of a block it does not hold
+        QTest::newRow("services") << QStringList {"services"} << "GeneralRing" << "DayStart";
+        QTest::newRow("settings and PE")
+            << QStringList {"settings", "pe"} << "Counters" << "ShortDialTable";
+        QTest::newRow("short dials") << QStringList {"shortdials"} << "ShortDialTable"
+                                     << "PETable";
+    }
+    void formHoldsItsBlocks()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QString, someKey);
+        QFETCH(QString, absentKey);
+        BlockSet blocks;
+        for (const QString &name : names)
+            blocks.insert(*blockNamed(name));
+        QByteArray json;
+        QVERIFY(configToJson(everyFieldChanged(), blocks, json).ok());
+        const QJsonObject root = QJsonDocument::fromJson(json).object();
+        QCOMPARE(root["Blocks"].toVariant().toStringList(), names);
+        QVERIFY(root.contains(someKey) && root.contains("ExchangeType"));
+        QVERIFY(!root.contains(absentKey));
+
+        ExchangeConfig back;
+        BlockSet held;
+        QVERIFY(configFromJson(json, back, held).ok());
+        QVERIFY(held == blocks);
+        QVERIFY(differingFields(back, everyFieldChanged(), blocks, true).empty());
+        QVERIFY(differingFields(back, factoryConfig(), BlockSet::all() - blocks, false).empty());
     }
 
     void keysAreTheModelsFieldNames()
     {
         QByteArray json;
-        QVERIFY(cli::configToJson(factoryConfig(), json).ok());
+        QVERIFY(configToJson(factoryConfig(), BlockSet::all(), json).ok());
         const QJsonObject root = QJsonDocument::fromJson(json).object();
         QStringList keys = root.keys();
         keys.sort();
         QCOMPARE(keys.join(' '),
-            QStringLiteral("BlockRedirect Counters DayRingComments DayRingGrid DayStart "
+            QStringLiteral("BlockRedirect Blocks Counters DayRingComments DayRingGrid DayStart "
                            "ExchangeModules ExchangeType ExtensionComments ExtensionGrid "
                            "FaxExtension G0Days G7U GeneralRing GlobalExtensionGrid "
                            "GlobalLineGrid NightRingComments NightRingGrid NightStart "
@@ -118,15 +157,17 @@ private slots:
     void missingKeysReadAsFactoryValues()
     {
         ExchangeConfig config = everyFieldChanged();
-        QVERIFY(cli::configFromJson("{}", config).ok());
+        BlockSet blocks;
+        QVERIFY(configFromJson("{}", config, blocks).ok());
         QVERIFY(config == factoryConfig());
+        QVERIFY(blocks == BlockSet::all());
 
         const QByteArray partial = R"({"Counters": [25, 15, 99, 99, 99, 50, 50, 10, 10],
             "Services": [{}, {}, {"AlarmOnce": "06:30"}, {}, {}, {}, {}, {}, {}, {}, {}, {},
                          {}, {}, {}, {}],
             "ShortDialTable": [)"
             + QByteArray("{},").repeated(89) + R"({"Number": "5"}]})";
-        const Status status = cli::configFromJson(partial, config);
+        const Status status = configFromJson(partial, config, blocks);
         QVERIFY2(status.ok(), status.message().c_str());
         ExchangeConfig expected = factoryConfig();
         expected.Counters = {25, 15, 99, 99, 99, 50, 50, 10, 10};
@@ -163,6 +204,33 @@ private slots:
         QTest::newRow("time without its blank")
             << withKey("Services", servicesWith(0, "AlarmOnce", "7:00"))
             << R"(Key "Services[0].AlarmOnce": expected a time of day)";
+        QTest::newRow("time with a blank the mask has no room for")
+            << withKey("NightStart", "12: 5") << R"(Key "NightStart": expected a time of day)";
+        QTest::newRow("time the mask cannot show")
+            << withKey("DayStart", "165:00") << R"(Key "DayStart": expected a time of day)";
+        const auto numberRow = [&](const char *name, const char *table, const char *number) {
+            QTest::newRow(name) << withKey(table,
+                withElement(repeated(QJsonObject(), table[0] == 'S' ? 90 : 100), 7,
+                    QJsonObject {{"Number", number}}))
+                                << QStringLiteral(R"(Key "%1[7].Number": expected at most 14)")
+                                       .arg(QLatin1String(table));
+        };
+        numberRow("number of 15 digits", "ShortDialTable", "123456789012345");
+        numberRow("number with a blank", "PETable", "1 2");
+        numberRow("number with a small p", "ShortDialTable", "p5");
+        QTest::newRow("key given twice")
+            << QByteArray(R"({"FaxExtension": 1, "G7U": [0,0,0,0], "FaxExtension": 2})")
+            << R"(Key "FaxExtension" is given twice)";
+        QTest::newRow("member given twice, escaped the second time")
+            << QByteArray(R"({"Services": [{}, {}, {"AlarmOnce": "06:00", "AlarmOnce": "  :  "}]})")
+            << R"(Key "Services[2].AlarmOnce" is given twice)";
+        QTest::newRow("unknown block") << withKey("Blocks", QJsonArray {"settings", "dials"})
+                                       << R"(Key "Blocks": expected an array of distinct)";
+        QTest::newRow("block listed twice") << withKey("Blocks", QJsonArray {"pe", "pe"})
+                                            << R"(Key "Blocks": expected an array of distinct)";
+        QTest::newRow("key of a block not listed")
+            << QByteArray(R"({"Blocks": ["services"], "Counters": [1,1,1,1,1,1,1,1,1]})")
+            << R"(Key "Counters": belongs to the block settings, which "Blocks" does not list)";
         QTest::newRow("unknown key") << withKey("Day", "06:00") << R"(Unknown key "Day")";
         QTest::newRow("unknown member")
             << withKey("Services", servicesWith(1, "Park", QJsonArray()))
@@ -185,11 +253,13 @@ private slots:
         QFETCH(QByteArray, json);
         QFETCH(QString, message);
         ExchangeConfig config = everyFieldChanged();
-        const Status status = cli::configFromJson(json, config);
+        BlockSet blocks {Block::PE};
+        const Status status = configFromJson(json, config, blocks);
         QVERIFY(!status.ok());
         const QString text = QString::fromStdString(status.message());
         QVERIFY2(text.startsWith(message), status.message().c_str());
         QVERIFY(config == everyFieldChanged()); // nothing applied
+        QVERIFY(blocks == BlockSet {Block::PE});
     }
 };
 

@@ -1,9 +1,12 @@
 #include "JsonForm.h"
 
-#include "qtlink/Windows1250.h"
+#include "BlockTable.h"
+#include "JsonDuplicateKeys.h"
+#include "Windows1250.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/ListTexts.h"
+#include "link/DialSlots.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,7 +19,7 @@
 #include <optional>
 #include <vector>
 
-namespace ornis::cli {
+namespace ornis {
 
 namespace {
 
@@ -43,6 +46,8 @@ public:
 private:
     std::optional<QString> message_;
 };
+
+constexpr QLatin1String BlocksKey("Blocks");
 
 QString elementKey(const QString &key, qsizetype index)
 {
@@ -105,14 +110,17 @@ QJsonObject servicesObject(
     return object;
 }
 
-QJsonObject toJsonObject(const ExchangeConfig &config, Problems &problems)
+void putExchange(const ExchangeConfig &config, QJsonObject &root)
 {
-    QJsonObject root;
     root["ExchangeType"] = config.ExchangeType;
     const ModuleFlags &modules = config.ExchangeModules;
     root["ExchangeModules"] = QJsonObject {{"MiraMKV", modules.MiraMKV},
         {"MiraMKPR", modules.MiraMKPR}, {"GSM", modules.GSM}, {"MKV", modules.MKV},
         {"MKPR", modules.MKPR}, {"MKX", modules.MKX}};
+}
+
+void putSettings(const ExchangeConfig &config, QJsonObject &root, Problems &problems)
+{
     root["DayStart"] = textValue(config.DayStart, "DayStart", problems);
     root["NightStart"] = textValue(config.NightStart, "NightStart", problems);
 
@@ -129,7 +137,10 @@ QJsonObject toJsonObject(const ExchangeConfig &config, Problems &problems)
     root["G0Days"] = flagArray(config.G0Days);
     root["FaxExtension"] = config.FaxExtension;
     root["Counters"] = integerArray(config.Counters);
+}
 
+void putServices(const ExchangeConfig &config, QJsonObject &root, Problems &problems)
+{
     QJsonArray services;
     for (int e = 0; e < ExtensionCount; ++e)
         services.append(
@@ -137,25 +148,52 @@ QJsonObject toJsonObject(const ExchangeConfig &config, Problems &problems)
     root["Services"] = services;
     root["GeneralRing"] = flagArray(config.GeneralRing);
     root["BlockRedirect"] = config.BlockRedirect;
+}
 
-    QJsonArray shortDials;
-    for (int i = 0; i < ShortDialCount; ++i) {
-        const ShortDialRecord &record = config.ShortDialTable[std::size_t(i)];
-        const QString key = elementKey("ShortDialTable", i);
-        shortDials.append(QJsonObject {{"Line", record.Line},
-            {"Number", textValue(record.Number, memberKey(key, "Number"), problems)},
-            {"Comment", textValue(record.Comment, memberKey(key, "Comment"), problems)}});
-    }
-    root["ShortDialTable"] = shortDials;
+// A short-dial or PE record: its line and number, and the comment of a short dial.
+template<typename Record>
+QJsonObject recordObject(const Record &record, const QString &key, Problems &problems)
+{
+    QJsonObject object {{"Line", record.Line},
+        {"Number", textValue(record.Number, memberKey(key, "Number"), problems)}};
+    if constexpr (std::is_same_v<Record, ShortDialRecord>)
+        object["Comment"] = textValue(record.Comment, memberKey(key, "Comment"), problems);
+    return object;
+}
 
-    QJsonArray pe;
-    for (int i = 0; i < PERecordCount; ++i) {
-        const PERecord &record = config.PETable[std::size_t(i)];
-        const QString key = elementKey("PETable", i);
-        pe.append(QJsonObject {{"Line", record.Line},
-            {"Number", textValue(record.Number, memberKey(key, "Number"), problems)}});
+template<typename Record, std::size_t N>
+QJsonArray tableArray(const std::array<Record, N> &table, const QString &key, Problems &problems)
+{
+    QJsonArray array;
+    for (std::size_t i = 0; i < N; ++i)
+        array.append(recordObject(table[i], elementKey(key, qsizetype(i)), problems));
+    return array;
+}
+
+void putShortDials(const ExchangeConfig &config, QJsonObject &root, Problems &problems)
+{
+    root["ShortDialTable"] = tableArray(config.ShortDialTable, "ShortDialTable", problems);
+}
+
+void putPE(const ExchangeConfig &config, QJsonObject &root, Problems &problems)
+{
+    root["PETable"] = tableArray(config.PETable, "PETable", problems);
+}
+
+QJsonObject toJsonObject(const ExchangeConfig &config, BlockSet blocks, Problems &problems)
+{
+    using Put = void (*)(const ExchangeConfig &, QJsonObject &, Problems &);
+    constexpr std::array<Put, 4> puts {putSettings, putServices, putShortDials, putPE};
+    QJsonObject root;
+    QJsonArray held;
+    for (const Block block : AllBlocks) {
+        if (blocks.contains(block)) {
+            held.append(QLatin1String(blockInfo(block).key));
+            puts[std::size_t(block)](config, root, problems);
+        }
     }
-    root["PETable"] = pe;
+    root[BlocksKey] = held;
+    putExchange(config, root);
     return root;
 }
 
@@ -223,19 +261,33 @@ public:
         target = *bytes;
     }
 
-    // A time-of-day field's text: two hour positions, a colon, two minute positions, each
-    // position a digit or a blank ("06:00", " 6:00", "  :  " for none).
+    // A time-of-day field's text as its mask lets it be: a digit or a blank, a digit, a
+    // colon and two digits ("06:00", " 6:00"), or the empty field "  :  ".
     void time(const QJsonValue &value, const QString &key, Text &target)
     {
         const QString text = value.toString();
-        bool valid = value.isString() && text.size() == 5 && text[2] == ':';
-        for (qsizetype i = 0; valid && i < text.size(); ++i)
-            valid = i == 2 || text[i] == ' ' || (text[i] >= '0' && text[i] <= '9');
+        const auto digit = [&text](qsizetype i) { return text[i] >= '0' && text[i] <= '9'; };
+        const bool valid = value.isString()
+            && (text == QLatin1String(UnsetTime)
+                || (text.size() == 5 && (text[0] == ' ' || digit(0)) && digit(1) && text[2] == ':'
+                    && digit(3) && digit(4)));
         if (!valid)
             return problems_.fail(key,
                 QStringLiteral("expected a time of day such as "
                                "\"06:00\", or \"  :  \" for none"));
         target = text.toStdString();
+    }
+
+    // The number of a short dial or PE record: what a dial field holds.
+    void number(const QJsonValue &value, const QString &key, Text &target)
+    {
+        Text number;
+        text(value, key, number);
+        if (problems_.failed())
+            return;
+        if (!numberTravels(number))
+            return problems_.fail(key, QStringLiteral("expected %1").arg(NumberRule));
+        target = std::move(number);
     }
 
     // An array of exactly `size` elements, each handed to `element` with its own key.
@@ -283,7 +335,11 @@ public:
     {
         const char *name;
         MemberReader read;
+        std::optional<Block> block = std::nullopt; // a key of this block
     };
+
+    // The blocks the form holds; a key of another block is an error.
+    void setBlocks(BlockSet blocks) { blocks_ = blocks; }
 
     // An object whose members are all known; a missing member keeps its value.
     void object(const QJsonValue &value, const QString &key, const std::vector<Member> &members)
@@ -303,14 +359,39 @@ public:
             const QString fullKey = key.isEmpty() ? name : key + '.' + name;
             if (member == members.end())
                 problems_.unknownKey(fullKey);
-            else
+            else if (member->block && !blocks_.contains(*member->block))
+                problems_.fail(fullKey,
+                    QStringLiteral("belongs to the block %1, which \"%2\" does not list")
+                        .arg(QLatin1String(blockInfo(*member->block).key), BlocksKey));
+            else if (member->read)
                 member->read(it.value(), fullKey);
         }
     }
 
 private:
     Problems &problems_;
+    BlockSet blocks_ = BlockSet::all();
 };
+
+// "Blocks": distinct block names; all blocks when the key is absent.
+void readBlocks(Problems &problems, const QJsonObject &root, BlockSet &blocks)
+{
+    if (!root.contains(BlocksKey))
+        return;
+    const QJsonValue value = root[BlocksKey];
+    const QString expected
+        = QStringLiteral("expected an array of distinct blocks: settings, services, "
+                         "shortdials, pe");
+    if (!value.isArray())
+        return problems.fail(BlocksKey, expected);
+    blocks = {};
+    for (const QJsonValue &item : value.toArray()) {
+        const std::optional<Block> block = blockNamed(item.toString());
+        if (!item.isString() || !block || blocks.contains(*block))
+            return problems.fail(BlocksKey, expected);
+        blocks.insert(*block);
+    }
+}
 
 void readServices(
     FormReader &read, const QJsonValue &value, const QString &key, ExtensionServices &s)
@@ -328,105 +409,118 @@ void readServices(
             {"ParkTo", [&](Value v, Key k) { read.flags(v, k, s.ParkTo); }}});
 }
 
-void readConfig(FormReader &read, const QJsonObject &root, ExchangeConfig &config)
+using Value = const QJsonValue &;
+using Key = const QString &;
+using Index = std::size_t;
+using Members = std::vector<FormReader::Member>;
+
+Members exchangeMembers(FormReader &read, ExchangeConfig &config)
 {
-    using Value = const QJsonValue &;
-    using Key = const QString &;
-    using Index = std::size_t;
-    GridArea &grids = config.Grids;
     ModuleFlags &modules = config.ExchangeModules;
-    const auto moduleFlag = [&](const char *name, bool &flag) {
+    const auto moduleFlag = [&read](const char *name, bool &flag) {
         const auto readFlag = [&read, &flag](Value v, Key k) { read.flag(v, k, flag); };
         return FormReader::Member {name, readFlag};
     };
+    return {{"ExchangeType",
+                [&](Value v, Key k) { read.integer(v, k, ModelIndex, config.ExchangeType); }},
+        {"ExchangeModules", [&read, moduleFlag, &modules](Value v, Key k) {
+             read.object(v, k,
+                 {moduleFlag("MiraMKV", modules.MiraMKV), moduleFlag("MiraMKPR", modules.MiraMKPR),
+                     moduleFlag("GSM", modules.GSM), moduleFlag("MKV", modules.MKV),
+                     moduleFlag("MKPR", modules.MKPR), moduleFlag("MKX", modules.MKX)});
+         }}};
+}
 
-    read.readMembers(root, {},
-        {{"ExchangeType",
-             [&](Value v, Key k) { read.integer(v, k, ModelIndex, config.ExchangeType); }},
-            {"ExchangeModules",
+Members settingsMembers(FormReader &read, ExchangeConfig &config)
+{
+    GridArea &grids = config.Grids;
+    return {{"DayStart", [&](Value v, Key k) { read.time(v, k, config.DayStart); }},
+        {"NightStart", [&](Value v, Key k) { read.time(v, k, config.NightStart); }},
+        {"ExtensionGrid",
+            [&](Value v, Key k) { read.integers(v, k, GridByte, grids.ExtensionGrid); }},
+        {"DayRingGrid", [&](Value v, Key k) { read.integers(v, k, GridByte, grids.DayRingGrid); }},
+        {"NightRingGrid",
+            [&](Value v, Key k) { read.integers(v, k, GridByte, grids.NightRingGrid); }},
+        {"GlobalLineGrid",
+            [&](Value v, Key k) { read.integers(v, k, GridByte, grids.GlobalLineGrid); }},
+        {"GlobalExtensionGrid",
+            [&](Value v, Key k) { read.integers(v, k, GridByte, grids.GlobalExtensionGrid); }},
+        {"ExtensionComments", [&](Value v, Key k) { read.texts(v, k, config.ExtensionComments); }},
+        {"DayRingComments", [&](Value v, Key k) { read.texts(v, k, config.DayRingComments); }},
+        {"NightRingComments", [&](Value v, Key k) { read.texts(v, k, config.NightRingComments); }},
+        {"G7U", [&](Value v, Key k) { read.integers(v, k, ListIndex, config.G7U); }},
+        {"G0Days", [&](Value v, Key k) { read.flags(v, k, config.G0Days); }},
+        {"FaxExtension",
+            [&](Value v, Key k) { read.integer(v, k, ListIndex, config.FaxExtension); }},
+        {"Counters", [&](Value v, Key k) { read.integers(v, k, CounterValue, config.Counters); }}};
+}
+
+Members servicesMembers(FormReader &read, ExchangeConfig &config)
+{
+    return {{"Services",
                 [&](Value v, Key k) {
-                    read.object(v, k,
-                        {moduleFlag("MiraMKV", modules.MiraMKV),
-                            moduleFlag("MiraMKPR", modules.MiraMKPR),
-                            moduleFlag("GSM", modules.GSM), moduleFlag("MKV", modules.MKV),
-                            moduleFlag("MKPR", modules.MKPR), moduleFlag("MKX", modules.MKX)});
+                    read.array(v, k, ExtensionCount, "objects", [&](Value item, Key key, Index e) {
+                        readServices(read, item, key, config.Services[e]);
+                    });
                 }},
-            {"DayStart", [&](Value v, Key k) { read.time(v, k, config.DayStart); }},
-            {"NightStart", [&](Value v, Key k) { read.time(v, k, config.NightStart); }},
-            {"ExtensionGrid",
-                [&](Value v, Key k) { read.integers(v, k, GridByte, grids.ExtensionGrid); }},
-            {"DayRingGrid",
-                [&](Value v, Key k) { read.integers(v, k, GridByte, grids.DayRingGrid); }},
-            {"NightRingGrid",
-                [&](Value v, Key k) { read.integers(v, k, GridByte, grids.NightRingGrid); }},
-            {"GlobalLineGrid",
-                [&](Value v, Key k) { read.integers(v, k, GridByte, grids.GlobalLineGrid); }},
-            {"GlobalExtensionGrid",
-                [&](Value v, Key k) { read.integers(v, k, GridByte, grids.GlobalExtensionGrid); }},
-            {"ExtensionComments",
-                [&](Value v, Key k) { read.texts(v, k, config.ExtensionComments); }},
-            {"DayRingComments", [&](Value v, Key k) { read.texts(v, k, config.DayRingComments); }},
-            {"NightRingComments",
-                [&](Value v, Key k) { read.texts(v, k, config.NightRingComments); }},
-            {"G7U", [&](Value v, Key k) { read.integers(v, k, ListIndex, config.G7U); }},
-            {"G0Days", [&](Value v, Key k) { read.flags(v, k, config.G0Days); }},
-            {"FaxExtension",
-                [&](Value v, Key k) { read.integer(v, k, ListIndex, config.FaxExtension); }},
-            {"Counters",
-                [&](Value v, Key k) { read.integers(v, k, CounterValue, config.Counters); }},
-            {"Services",
-                [&](Value v, Key k) {
-                    read.array(
-                        v, k, ExtensionCount, "objects", [&](Value item, Key itemKey, Index e) {
-                            readServices(read, item, itemKey, config.Services[e]);
-                        });
-                }},
-            {"GeneralRing", [&](Value v, Key k) { read.flags(v, k, config.GeneralRing); }},
-            {"BlockRedirect", [&](Value v, Key k) { read.flag(v, k, config.BlockRedirect); }},
-            {"ShortDialTable",
-                [&](Value v, Key k) {
-                    read.array(
-                        v, k, ShortDialCount, "objects", [&](Value item, Key itemKey, Index i) {
-                            ShortDialRecord &record = config.ShortDialTable[i];
-                            read.object(item, itemKey,
-                                {{"Line",
-                                     [&](Value f, Key fk) {
-                                         read.integer(f, fk, ListIndex, record.Line);
-                                     }},
-                                    {"Number",
-                                        [&](Value f, Key fk) { read.text(f, fk, record.Number); }},
-                                    {"Comment", [&](Value f, Key fk) {
-                                         read.text(f, fk, record.Comment);
-                                     }}});
-                        });
-                }},
-            {"PETable", [&](Value v, Key k) {
-                 read.array(v, k, PERecordCount, "objects", [&](Value item, Key itemKey, Index i) {
-                     PERecord &record = config.PETable[i];
-                     read.object(item, itemKey,
-                         {{"Line",
-                              [&](Value f, Key fk) {
-                                  read.integer(f, fk, ListIndex, record.Line);
-                              }},
-                             {"Number",
-                                 [&](Value f, Key fk) { read.text(f, fk, record.Number); }}});
-                 });
-             }}});
+        {"GeneralRing", [&](Value v, Key k) { read.flags(v, k, config.GeneralRing); }},
+        {"BlockRedirect", [&](Value v, Key k) { read.flag(v, k, config.BlockRedirect); }}};
+}
+
+// A short-dial or PE record: its line and number, and the comment of a short dial.
+template<typename Record> void readRecord(FormReader &read, Value value, Key key, Record &record)
+{
+    Members members {{"Line", [&](Value v, Key k) { read.integer(v, k, ListIndex, record.Line); }},
+        {"Number", [&](Value v, Key k) { read.number(v, k, record.Number); }}};
+    if constexpr (std::is_same_v<Record, ShortDialRecord>)
+        members.push_back({"Comment", [&](Value v, Key k) { read.text(v, k, record.Comment); }});
+    read.object(value, key, members);
+}
+
+template<typename Record, std::size_t N>
+FormReader::Member tableMember(FormReader &read, const char *name, std::array<Record, N> &table)
+{
+    return {name, [&read, &table](Value v, Key k) {
+                read.array(v, k, N, "objects",
+                    [&](Value item, Key key, Index i) { readRecord(read, item, key, table[i]); });
+            }};
+}
+
+void readConfig(FormReader &read, const QJsonObject &root, ExchangeConfig &config)
+{
+    using Reader = Members (*)(FormReader &, ExchangeConfig &);
+    const std::array<std::pair<Block, Reader>, 2> blockMembers {{
+        {Block::Settings, settingsMembers},
+        {Block::Services, servicesMembers},
+    }};
+    Members members = exchangeMembers(read, config);
+    members.push_back({BlocksKey.data(), nullptr}); // read before all others
+    for (const auto &[block, membersOf] : blockMembers) {
+        for (FormReader::Member &member : membersOf(read, config)) {
+            member.block = block;
+            members.push_back(std::move(member));
+        }
+    }
+    members.push_back(tableMember(read, "ShortDialTable", config.ShortDialTable));
+    members.back().block = Block::ShortDials;
+    members.push_back(tableMember(read, "PETable", config.PETable));
+    members.back().block = Block::PE;
+    read.readMembers(root, {}, members);
 }
 
 } // namespace
 
-Status configToJson(const ExchangeConfig &config, QByteArray &json)
+Status configToJson(const ExchangeConfig &config, BlockSet blocks, QByteArray &json)
 {
     Problems problems;
-    const QJsonObject root = toJsonObject(config, problems);
+    const QJsonObject root = toJsonObject(config, blocks, problems);
     if (problems.failed())
         return problems.status();
     json = QJsonDocument(root).toJson(QJsonDocument::Indented);
     return Status::success();
 }
 
-Status configFromJson(const QByteArray &json, ExchangeConfig &config)
+Status configFromJson(const QByteArray &json, ExchangeConfig &config, BlockSet &blocks)
 {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
@@ -437,15 +531,22 @@ Status configFromJson(const QByteArray &json, ExchangeConfig &config)
                                    .toStdString());
     if (!document.isObject())
         return Status::failure("Invalid JSON: the configuration must be one object");
+    if (const std::optional<QString> key = firstDuplicateKey(json))
+        return Status::failure(
+            QStringLiteral("Key \"%1\" is given twice").arg(*key).toStdString());
 
     ExchangeConfig loaded = factoryConfig();
+    BlockSet held = BlockSet::all();
     Problems problems;
+    readBlocks(problems, document.object(), held);
     FormReader read(problems);
+    read.setBlocks(held);
     readConfig(read, document.object(), loaded);
     if (problems.failed())
         return problems.status();
     config = std::move(loaded);
+    blocks = held;
     return Status::success();
 }
 
-} // namespace ornis::cli
+} // namespace ornis

@@ -1,31 +1,23 @@
 #include "ConfigFiles.h"
 
+#include "FilePath.h"
 #include "JsonForm.h"
-#include "qtlink/Windows1250.h"
+#include "Windows1250.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/Report.h"
 #include "config/SettingsFile.h"
+#include "config/TimeOfDay.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
-#include <filesystem>
 
-namespace ornis::cli {
+namespace ornis {
 
 namespace {
-
-std::filesystem::path toPath(const QString &path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 Status readWholeFile(const QString &path, QByteArray &bytes)
 {
@@ -36,6 +28,27 @@ Status readWholeFile(const QString &path, QByteArray &bytes)
     if (file.error() != QFileDevice::NoError)
         return Status::failure("Stream read error");
     return Status::success();
+}
+
+// A failure that does not name the file yet: "Stream read error: backup.set".
+Status namingFile(Status status, const QString &path)
+{
+    const std::string name = path.toStdString();
+    if (status.ok() || status.message().find(name) != std::string::npos)
+        return status;
+    return Status::failure(status.message() + ": " + name);
+}
+
+// The settings file's refusal of a day or night start that holds no time, with the key.
+Status namingTimeKey(Status status, const ExchangeConfig &config)
+{
+    if (status.ok())
+        return status;
+    if (!parseTimeOfDay(config.DayStart))
+        return Status::failure("DayStart: " + status.message());
+    if (!parseTimeOfDay(config.NightStart))
+        return Status::failure("NightStart: " + status.message());
+    return status;
 }
 
 Status writeWholeFile(const QString &path, const QByteArray &bytes)
@@ -70,33 +83,50 @@ std::optional<FileKind> fileKindOf(const QString &path)
     return std::nullopt;
 }
 
-Status loadConfigFile(const QString &path, FileKind kind, ExchangeConfig &config)
+BlockSet blocksKeptIn(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Settings:
+        return SettingsFileBlocks;
+    case FileKind::Report:
+        return {Block::Settings, Block::ShortDials};
+    case FileKind::Json:
+        break;
+    }
+    return BlockSet::all();
+}
+
+Status loadConfigFile(const QString &path, FileKind kind, ExchangeConfig &config, BlockSet &blocks)
 {
     ExchangeConfig loaded = factoryConfig();
+    BlockSet held = blocksKeptIn(kind);
     if (kind == FileKind::Settings) {
-        if (Status status = LoadSettingsFile(toPath(path), loaded); !status.ok())
-            return status;
+        if (Status status = LoadSettingsFile(toFilePath(path), loaded); !status.ok())
+            return namingFile(status, path);
     } else if (kind == FileKind::Json) {
         QByteArray bytes;
-        if (Status status = readWholeFile(path, bytes); !status.ok())
-            return status;
-        if (Status status = configFromJson(bytes, loaded); !status.ok())
-            return status;
+        Status status = readWholeFile(path, bytes);
+        if (status.ok())
+            status = configFromJson(bytes, loaded, held);
+        if (!status.ok())
+            return namingFile(status, path);
     } else {
         return Status::failure("A report cannot be read back: " + path.toStdString());
     }
     config = std::move(loaded);
+    blocks = held;
     return Status::success();
 }
 
-Status saveConfigFile(const QString &path, FileKind kind, const ExchangeConfig &config)
+Status saveConfigFile(
+    const QString &path, FileKind kind, const ExchangeConfig &config, BlockSet blocks)
 {
     QByteArray bytes;
     switch (kind) {
     case FileKind::Settings:
-        return SaveSettingsFile(toPath(path), config);
+        return namingTimeKey(SaveSettingsFile(toFilePath(path), config), config);
     case FileKind::Json:
-        if (Status status = configToJson(config, bytes); !status.ok())
+        if (Status status = configToJson(config, blocks, bytes); !status.ok())
             return status;
         break;
     case FileKind::Report:
@@ -105,6 +135,25 @@ Status saveConfigFile(const QString &path, FileKind kind, const ExchangeConfig &
         break;
     }
     return writeWholeFile(path, bytes);
+}
+
+Status canCreateFile(const QString &path)
+{
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    QString why;
+    if (!folder.isDir())
+        why = QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
+    else if (!folder.isWritable())
+        why = QStringLiteral("the folder %1 is not writable").arg(folder.filePath());
+    else if (file.isDir())
+        why = QStringLiteral("it is a folder");
+    else if (file.exists() && !file.isWritable())
+        why = QStringLiteral("it is not writable");
+    if (why.isEmpty())
+        return Status::success();
+    return Status::failure(
+        QStringLiteral("Cannot create file %1: %2").arg(path, why).toStdString());
 }
 
 Status reportText(const ExchangeConfig &config, QByteArray &text)
@@ -117,4 +166,4 @@ Status reportText(const ExchangeConfig &config, QByteArray &text)
     return Status::success();
 }
 
-} // namespace ornis::cli
+} // namespace ornis

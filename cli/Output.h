@@ -1,0 +1,33 @@
+#pragma once
+
+#include "common/Comparison.h"
+#include "common/ConfigFiles.h"
+#include "config/Blocks.h"
+
+#include <QByteArray>
+#include <QString>
+#include <string>
+#include <vector>
+
+// What the tool tells its user: results on stdout, messages and warnings on stderr.
+
+namespace ornis::cli {
+
+void printMessage(const std::string &message);
+void printMessage(const QString &message);
+void printWarning(const QString &message);
+void printOut(const QByteArray &bytes);
+
+// Warns about what `output`, a file of `kind` written from `blocks` of a configuration of
+// `model`, does not keep, and about the blocks it gets at their factory values. `withModel`:
+// the configuration came with its model and modules, which only the JSON form keeps.
+void warnAboutKeeping(
+    const QString &output, BlockSet blocks, FileKind kind, int32_t model, bool withModel = false);
+
+// The differences as a table on stdout, one line each, tab-separated: block, item, the
+// value on the left, the value on the right; under a heading that names both sides. No
+// difference: a line that says so.
+void printDifferences(
+    const std::vector<Difference> &differences, const QString &left, const QString &right);
+
+} // namespace ornis::cli

@@ -1,0 +1,216 @@
+#include "TransferCommand.h"
+
+#include "Output.h"
+#include "common/BlockTable.h"
+#include "common/Comparison.h"
+#include "common/ConfigFiles.h"
+#include "common/JsonForm.h"
+#include "common/Windows1250.h"
+#include "config/FactoryDefaults.h"
+#include "config/ListTexts.h"
+#include "link/StorableValues.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace ornis::cli {
+
+TransferCommand::TransferCommand(const Request &request)
+    : request_(request)
+    , progress_(stderr, Progress::isTerminal(stderr))
+    , runner_(config_, progress_)
+{
+}
+
+void TransferCommand::start()
+{
+    const std::optional<std::vector<TransferMode>> modes = prepare();
+    if (!modes)
+        return end(ExitCode::UsageOrFileError);
+    runner_.run(request_.port, *modes, request_.timeoutMs,
+        [this](const Status &status) { transferDone(status); });
+}
+
+namespace {
+
+// A message of the link, whose texts are Windows-1250 bytes.
+QString linkText(const std::string &message)
+{
+    return fromWindows1250(message).value_or(
+        QString::fromLatin1(message.data(), qsizetype(message.size())));
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.exists() && second.exists())
+        return first.canonicalFilePath() == second.canonicalFilePath();
+    return first.absoluteFilePath() == second.absoluteFilePath();
+}
+
+} // namespace
+
+std::optional<std::vector<TransferMode>> TransferCommand::prepare()
+{
+    config_ = factoryConfig();
+    if (request_.command == Command::Clock)
+        return std::vector {TransferMode::ClockWrite};
+    if (request_.command == Command::Read && !outputsWritable())
+        return std::nullopt;
+
+    const bool write = request_.command == Command::Write;
+    const bool json = !request_.jsonFile.isEmpty();
+    const QString &file = json ? request_.jsonFile : request_.setFile;
+    BlockSet held = BlockSet::all();
+    if (request_.command != Command::Read) {
+        const Status loaded
+            = loadConfigFile(file, json ? FileKind::Json : FileKind::Settings, config_, held);
+        if (!loaded.ok()) {
+            printMessage(loaded.message());
+            return std::nullopt;
+        }
+    }
+    // Without --model: the model the JSON form holds, else the factory's MIRA (a settings
+    // file holds none).
+    if (request_.model)
+        config_.ExchangeType = *request_.model;
+    const std::optional<BlockSet> blocks = chooseBlocks(held, file);
+    if (!blocks)
+        return std::nullopt;
+    blocks_ = *blocks;
+
+    if (write && !valuesSendable())
+        return std::nullopt;
+    if (request_.command == Command::Read && !request_.setFile.isEmpty()) {
+        // What the settings file does not keep, the JSON form may.
+        const BlockSet kept = request_.jsonFile.isEmpty() ? blocks_ : blocks_ & SettingsFileBlocks;
+        warnAboutKeeping(request_.setFile, kept, FileKind::Settings, config_.ExchangeType);
+    }
+    // A verify reads into a copy of the file's values: what does not travel stays equal.
+    file_ = config_;
+    return transfersFor(
+        blocks_, config_.ExchangeType, write ? Direction::Send : Direction::Receive);
+}
+
+std::optional<BlockSet> TransferCommand::chooseBlocks(BlockSet held, const QString &file) const
+{
+    const BlockSet ofModel = blocksOfModel(config_.ExchangeType);
+    const QString model = QString::fromStdString(listText(modelNames(), config_.ExchangeType));
+    if (request_.block) {
+        const Block block = *request_.block;
+        if (!held.contains(block)) {
+            printMessage(QStringLiteral("%1 holds no %2").arg(file, blockTitles({block})));
+            return std::nullopt;
+        }
+        if (!ofModel.contains(block)) {
+            printMessage(QStringLiteral("The PE block exists for model MIRA only"));
+            return std::nullopt;
+        }
+        return BlockSet {block};
+    }
+    if ((held & ofModel).empty()) {
+        printMessage(QStringLiteral("%1 holds no block of model %2").arg(file, model));
+        return std::nullopt;
+    }
+    return held & ofModel;
+}
+
+bool TransferCommand::outputsWritable() const
+{
+    const QString &json = request_.jsonFile;
+    const QString &set = request_.setFile;
+    if (!json.isEmpty() && !set.isEmpty() && sameFile(json, set)) {
+        printMessage(QStringLiteral("--json and --set name the same file: %1").arg(json));
+        return false;
+    }
+    for (const QString &path : {json, set}) {
+        if (path.isEmpty())
+            continue;
+        if (const Status status = canCreateFile(path); !status.ok()) {
+            printMessage(status.message());
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TransferCommand::valuesSendable() const
+{
+    bool refused = false;
+    for (const ChangedValue &value : valuesChangedByWrite(config_, blocks_)) {
+        const QString message = linkText(value.message);
+        if (!value.refused) {
+            printWarning(message);
+        } else if (request_.force) {
+            printWarning(QStringLiteral("%1; sent anyway, the exchange gets %2")
+                             .arg(message, linkText(value.held)));
+        } else {
+            printMessage(message);
+            refused = true;
+        }
+    }
+    if (refused)
+        printMessage(QStringLiteral("Nothing was sent; --force sends these values anyway."));
+    return !refused;
+}
+
+void TransferCommand::transferDone(const Status &status)
+{
+    for (const std::string &warning : runner_.readWarnings())
+        printWarning(linkText(warning));
+    if (!status.ok()) {
+        printMessage(status.message());
+        return end(ExitCode::TransferFailed);
+    }
+    switch (request_.command) {
+    case Command::Read:
+        return end(saveReadConfig());
+    case Command::Verify:
+        return end(reportDifferences());
+    default:
+        return end(ExitCode::Success);
+    }
+}
+
+ExitCode TransferCommand::saveReadConfig()
+{
+    // Each output is written even when the other fails.
+    bool failed = false;
+    const auto save = [&](const QString &path, FileKind kind) {
+        const Status status = saveConfigFile(path, kind, config_, blocks_);
+        if (!status.ok()) {
+            printMessage(QStringLiteral("%1 was not written: %2")
+                             .arg(path, QString::fromStdString(status.message())));
+            failed = true;
+        }
+    };
+    if (!request_.jsonFile.isEmpty())
+        save(request_.jsonFile, FileKind::Json);
+    if (!request_.setFile.isEmpty())
+        save(request_.setFile, FileKind::Settings);
+    if (request_.jsonFile.isEmpty() && request_.setFile.isEmpty()) {
+        QByteArray json;
+        if (const Status status = configToJson(config_, blocks_, json); !status.ok()) {
+            printMessage(status.message());
+            return ExitCode::UsageOrFileError;
+        }
+        printOut(json);
+    }
+    return failed ? ExitCode::UsageOrFileError : ExitCode::Success;
+}
+
+ExitCode TransferCommand::reportDifferences() const
+{
+    const QString file = request_.jsonFile.isEmpty() ? request_.setFile : request_.jsonFile;
+    const std::vector<Difference> differences = compareConfigs(file_, config_, blocks_);
+    printDifferences(differences, file, QStringLiteral("exchange"));
+    return differences.empty() ? ExitCode::Success : ExitCode::Differences;
+}
+
+void TransferCommand::end(ExitCode code)
+{
+    QCoreApplication::exit(int(code));
+}
+
+} // namespace ornis::cli

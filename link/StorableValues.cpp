@@ -1,0 +1,151 @@
+#include "StorableValues.h"
+
+#include "DialSlots.h"
+#include "ServicesCells.h"
+#include "SettingsImage.h"
+#include "SettingsSteps.h"
+#include "TimesImage.h"
+#include "TransferState.h"
+#include "config/ExchangeConfig.h"
+#include "config/ListTexts.h"
+#include "config/Numbering.h"
+#include "config/TimeOfDay.h"
+
+#include <algorithm>
+
+namespace ornis {
+
+namespace {
+
+// Writes `block` of `from` and reads it back into `into`, byte by byte as the transfers do.
+void roundTrip(const ExchangeConfig &from, ExchangeConfig &into, Block block)
+{
+    TransferState pending;
+    switch (block) {
+    case Block::Settings:
+        for (int step = FirstSettingsStep; step <= LastSettingsStep; ++step)
+            storeSettingsByte(into, step, *settingsByteAt(from, step));
+        for (int step = 0; step < TimesStepCount; ++step)
+            (void)storeTimesByte(into, pending, step, *timesByteAt(from, step));
+        break;
+    case Block::Services:
+        for (const ServicesWindow &window : ServicesWriteWindows) {
+            for (int address = window.first; address <= window.last; ++address)
+                (void)storeServicesCell(into, pending, address, *servicesCellByte(from, address));
+        }
+        break;
+    case Block::ShortDials:
+        for (int k = 0; k < ShortDialImageSize; ++k)
+            storeShortDialImageByte(into, k, *shortDialImageByte(from, k));
+        break;
+    case Block::PE:
+        for (int k = 0; k < PEImageSize; ++k)
+            storePEImageByte(into, k, *peImageByte(from, k));
+        break;
+    }
+}
+
+// Probed values: enough to find every range the codecs have, few enough to stay quick.
+constexpr int64_t ProbeLow = -256;
+constexpr int64_t ProbeHigh = 1023;
+
+// The values of an integer field the exchange holds as they are, found by trying each:
+// "1..25", "-1..9".
+std::string storableRange(const ExchangeConfig &config, const FieldRef &ref, Block block)
+{
+    const auto [lowest, highest] = integerLimits(ref.field);
+    ExchangeConfig probe = config;
+    ExchangeConfig held = config;
+    std::vector<std::pair<int64_t, int64_t>> runs;
+    for (int64_t value = std::max(lowest, ProbeLow); value <= std::min(highest, ProbeHigh);
+         ++value) {
+        setIntegerValue(probe, ref, value);
+        roundTrip(probe, held, block);
+        if (integerValue(held, ref) != value)
+            continue;
+        if (!runs.empty() && runs.back().second == value - 1)
+            runs.back().second = value;
+        else
+            runs.emplace_back(value, value);
+    }
+    std::string text;
+    for (const auto &[first, last] : runs) {
+        text += text.empty() ? "" : ", ";
+        text += first == last ? std::to_string(first)
+                              : std::to_string(first) + ".." + std::to_string(last);
+    }
+    return text.empty() ? "nothing" : text;
+}
+
+// What the exchange can hold of a refused value.
+std::string storable(const ExchangeConfig &config, const FieldRef &ref, Block block)
+{
+    switch (ref.field) {
+    case Field::ShortDialNumber:
+    case Field::PENumber:
+        return NumberRule;
+    case Field::ParkTo:
+        return "a parking position belongs to one extension";
+    default:
+        break;
+    }
+    if (kindOf(ref.field) == FieldKind::Integer)
+        return storableRange(config, ref, block);
+    return "no other value";
+}
+
+// A call-back target the list offers but the cell cannot carry: one of the lines.
+bool callBackToLine(const ExchangeConfig &config, const FieldRef &ref)
+{
+    if (ref.field != Field::BackRing)
+        return false;
+    const int64_t item = integerValue(config, ref);
+    return item >= FirstBackRingLineItem && item < BackRingItemCount;
+}
+
+ChangedValue changedValue(
+    const ExchangeConfig &config, const ExchangeConfig &held, const FieldRef &ref)
+{
+    const std::string key = fieldKey(ref);
+    const std::string value = fieldValueText(config, ref);
+    const std::string heldValue = kindOf(ref.field) == FieldKind::Time
+        ? (parseTimeOfDay(textValue(held, ref)) ? textValue(held, ref) : "unset")
+        : fieldValueText(held, ref);
+    if (kindOf(ref.field) == FieldKind::Time)
+        return {ref, false, key + ": " + value + " is no time of day; it is sent as " + heldValue,
+            heldValue};
+    if (callBackToLine(config, ref))
+        return {ref, false,
+            key + ": the call-back target of extension "
+                + std::to_string(extensionNumber(ref.index)) + " is line "
+                + serviceItemText(ref.index, int(integerValue(config, ref)), true)
+                + ", which the exchange cannot hold; it gets \"vyp\"",
+            heldValue};
+    return {ref, true,
+        key + ": " + value + " cannot be stored (" + storable(config, ref, *blockOf(ref.field))
+            + ")",
+        heldValue};
+}
+
+} // namespace
+
+ExchangeConfig heldByExchange(const ExchangeConfig &config, BlockSet blocks)
+{
+    ExchangeConfig held = config;
+    for (const Block block : AllBlocks) {
+        if (blocks.contains(block))
+            roundTrip(config, held, block);
+    }
+    return held;
+}
+
+std::vector<ChangedValue> valuesChangedByWrite(const ExchangeConfig &config, BlockSet blocks)
+{
+    const ExchangeConfig held = heldByExchange(config, blocks);
+    std::vector<ChangedValue> changed;
+    for (const FieldRef &ref : differingFields(config, held, blocks, false))
+        changed.push_back(changedValue(config, held, ref));
+    return changed;
+}
+
+} // namespace ornis
