@@ -1,6 +1,7 @@
 #include "ItemTexts.h"
 
 #include "Windows1250.h"
+#include "config/GridRules.h"
 #include "config/ListTexts.h"
 #include "config/Numbering.h"
 
@@ -19,16 +20,6 @@ constexpr std::array<const char *, 7> Weekdays {"Ne", "Po", "Út", "St", "Čt", 
 constexpr std::array<const char *, 4> GlobalLineRows {"LP", "G1", "G9", "G2"};
 constexpr std::array<const char *, 7> GlobalExtensionRows {
     "G3", "G4", "G6 J", "G6 L", "G8", "GP", "GE"};
-
-// Cell texts by value; a cell of 0 is empty.
-constexpr std::array<const char *, 2> Mark {"", "X"};
-constexpr std::array<const char *, 4> Call {"0-nn", "0-9n", "0-0n", "0-00"};
-constexpr std::array<const char *, 3> LP {"", "X", "16k"};
-constexpr std::array<const char *, 4> G2 {"", "D", "N", "DN"};
-constexpr std::array<const char *, 11> J {
-    "", "J1", "J2", "J3", "J4", "J5", "J6", "J7", "J8", "J9", "J0"};
-constexpr std::array<const char *, 11> L {
-    "", "L1", "L2", "L3", "L4", "L5", "L6", "L7", "L8", "L9", "L0"};
 
 QString extension(int index)
 {
@@ -114,12 +105,6 @@ QString numberText(int64_t value)
     return QString::number(value);
 }
 
-template<std::size_t N> QString cellText(const std::array<const char *, N> &texts, int64_t value)
-{
-    return value >= 0 && value < int64_t(N) ? QString::fromUtf8(texts[std::size_t(value)])
-                                            : numberText(value);
-}
-
 // The entry of a list; no choice (-1) is empty, an index beyond the list its number.
 QString listValue(std::span<const char *const> list, int64_t value)
 {
@@ -136,34 +121,35 @@ QString serviceListValue(int owner, int64_t value, bool withLines)
     return text.empty() ? numberText(value) : QString::fromStdString(text);
 }
 
+SettingsGrid settingsGridOf(Field field)
+{
+    switch (field) {
+    case ExtensionGrid:
+        return SettingsGrid::Extension;
+    case DayRingGrid:
+        return SettingsGrid::DayRing;
+    case NightRingGrid:
+        return SettingsGrid::NightRing;
+    case GlobalLineGrid:
+        return SettingsGrid::GlobalLine;
+    default:
+        return SettingsGrid::GlobalExtension;
+    }
+}
+
+// A cell's value as its grid shows it; the cells no grid shows, and bytes outside a cell's
+// value set, as their number.
 QString gridCellText(const FieldRef &ref, int64_t value)
 {
-    switch (ref.field) {
-    case ExtensionGrid:
-        return ref.index % ExtensionGridShape.columns + 1 == ExtensionColumn::Call
-            ? cellText(Call, value)
-            : cellText(Mark, value);
-    case GlobalLineGrid:
-        switch (ref.index / GlobalLineGridShape.columns + 1) {
-        case GlobalLineRow::LP:
-            return cellText(LP, value);
-        case GlobalLineRow::G2:
-            return cellText(G2, value);
-        default:
-            return cellText(Mark, value);
-        }
-    case GlobalExtensionGrid:
-        switch (ref.index / GlobalExtensionGridShape.columns + 1) {
-        case GlobalExtensionRow::G6J:
-            return cellText(J, value);
-        case GlobalExtensionRow::G6L:
-            return cellText(L, value);
-        default:
-            return cellText(Mark, value);
-        }
-    default:
-        return cellText(Mark, value);
-    }
+    const GridRules &rules = gridRules(settingsGridOf(ref.field));
+    const int column = ref.index % rules.shape.columns + 1;
+    const int row = ref.index / rules.shape.columns + 1;
+    CellKind kind = rules.kindAt(column, row);
+    if (kind == CellKind::Unused || kind == CellKind::MiraMark)
+        kind = CellKind::Mark;
+    const std::optional<std::string_view> text
+        = value >= 0 && value <= 255 ? cellValueText(kind, uint8_t(value)) : std::nullopt;
+    return text ? QString::fromUtf8(text->data(), qsizetype(text->size())) : numberText(value);
 }
 
 } // namespace
