@@ -83,6 +83,16 @@ long PtyLine::read(uint8_t *data, std::size_t size)
     }
 }
 
+bool PtyLine::receive(std::vector<uint8_t> &data)
+{
+    uint8_t buffer[256];
+    const long got = read(buffer, sizeof buffer);
+    if (got < 0)
+        return false;
+    data.insert(data.end(), buffer, buffer + got);
+    return true;
+}
+
 bool PtyLine::write(const uint8_t *data, std::size_t size)
 {
     while (size > 0) {
