@@ -135,7 +135,8 @@ void LineTrace::startIfRunning()
     startNs_ = clock_();
     sink_->transferStarts();
     buffer_ += "# " + localTimeNow() + ", transfer on " + port_.name() + "\n";
-    buffer_ += "#         ms dir byte block step\n";
+    buffer_ += "#        ms dir byte, block, step (the engine's TransferStep while its DataPhase "
+               "is set)\n";
 }
 
 double LineTrace::millisecondsNow() const
