@@ -39,13 +39,13 @@ struct CommandShape
 
 CommandShape shapeOf(Command command)
 {
-    const QStringList transfer {"port", "model", "block", "json", "set", "timeout"};
+    const QStringList transfer {"port", "model", "block", "json", "set", "timeout", "trace"};
     switch (command) {
     case Command::Read:
     case Command::Write:
         return {transfer, 0};
     case Command::Clock:
-        return {{"port", "timeout"}, 0};
+        return {{"port", "timeout", "trace"}, 0};
     case Command::Convert:
         return {{}, 2};
     case Command::Ports:
@@ -77,12 +77,16 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.addOptions({
-        {"port", "Serial port: a listed name (ttyUSB0, COM3) or a device path.", "PORT"},
+        {"port",
+            "Serial port: a listed name (ttyUSB0, COM3) or a device path; or a serial device "
+            "server: tcp://HOST:PORT (raw) or rfc2217://HOST:PORT.",
+            "PORT"},
         {"model", "Exchange model: MIRA (default), VEGA or VEGA-X.", "MODEL"},
         {"block", "all (default), settings, services, shortdials or pe.", "BLOCK"},
         {"json", "JSON form of the configuration.", "FILE"},
         {"set", "Settings file.", "FILE"},
         {"timeout", "Answer timeout in milliseconds (default 4000).", "MS"},
+        {"trace", "Record every byte on the line into FILE.", "FILE"},
         {{"h", "help"}, "Show this help."},
     });
     if (!parser.parse(arguments))
@@ -142,6 +146,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         if (!number || request.timeoutMs <= 0)
             return usageError("--timeout takes a positive number of milliseconds");
     }
+    request.traceFile = parser.value("trace");
     request.jsonFile = parser.value("json");
     request.setFile = parser.value("set");
     if (*command == Command::Write && request.jsonFile.isEmpty() == request.setFile.isEmpty())
@@ -155,11 +160,11 @@ QString usageText()
         "Usage:\n"
         "  ornisset-cli read  --port PORT [--model MIRA|VEGA|VEGA-X]\n"
         "                     [--block all|settings|services|shortdials|pe]\n"
-        "                     [--json OUT.json] [--set OUT.set] [--timeout MS]\n"
+        "                     [--json OUT.json] [--set OUT.set] [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli write --port PORT [--model MIRA|VEGA|VEGA-X]\n"
         "                     [--block all|settings|services|shortdials|pe]\n"
-        "                     (--json IN.json | --set IN.set) [--timeout MS]\n"
-        "  ornisset-cli clock --port PORT [--timeout MS]\n"
+        "                     (--json IN.json | --set IN.set) [--timeout MS] [--trace FILE]\n"
+        "  ornisset-cli clock --port PORT [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli convert IN OUT\n"
         "  ornisset-cli ports\n"
         "\n"
@@ -171,8 +176,11 @@ QString usageText()
         "convert  turns a .set or .json file into a .set, .json or .txt (the report).\n"
         "ports    lists the serial ports: name, then description.\n"
         "\n"
+        "--port takes a serial port (ttyUSB0, COM3, /dev/pts/3) or a serial device server:\n"
+        "tcp://HOST:PORT (the bytes as they are) or rfc2217://HOST:PORT (Telnet, RFC 2217).\n"
         "--model defaults to MIRA (write --json: the file's ExchangeType); --block to all,\n"
-        "which includes PE for MIRA only; --timeout to 4000 ms.\n"
+        "which includes PE for MIRA only; --timeout to 4000 ms. --trace records every byte\n"
+        "on the line, for support.\n"
         "Exit status: 0 success, 1 transfer failed, 2 usage or file error.\n");
 }
 

@@ -21,6 +21,7 @@ struct Request
     QString jsonFile;
     QString setFile;
     int timeoutMs = 4000;
+    QString traceFile; // --trace: the line trace of the transfer goes there
     QString input; // convert
     QString output; // convert
 };

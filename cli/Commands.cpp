@@ -87,6 +87,12 @@ public:
         const std::optional<TransferMode> mode = prepare();
         if (!mode)
             return end(ExitCode::UsageOrFileError);
+        if (!request_.traceFile.isEmpty()) {
+            if (const Status traced = runner_.traceInto(request_.traceFile); !traced.ok()) {
+                printMessage(traced.message());
+                return end(ExitCode::UsageOrFileError);
+            }
+        }
         runner_.run(request_.port, *mode, request_.timeoutMs,
             [this](const Status &status) { transferDone(status); });
     }

@@ -4,7 +4,8 @@
 #include "config/Status.h"
 #include "link/TransferMode.h"
 #include "link/TransferObserver.h"
-#include "qtlink/QtSerialPort.h"
+#include "qtlink/LinePort.h"
+#include "qtlink/TracingPort.h"
 
 #include <QObject>
 #include <QString>
@@ -22,8 +23,8 @@ namespace ornis::cli {
 
 class Progress;
 
-// Runs one transfer over a serial port in the event loop, from opening the port to the
-// engine's return to idle.
+// Runs one transfer over a serial port or a network connection in the event loop, from
+// opening the port to the engine's return to idle.
 class TransferRunner final : public QObject, private TransferObserver
 {
     Q_OBJECT
@@ -34,8 +35,12 @@ public:
     TransferRunner(ExchangeConfig &config, Progress &progress, QObject *parent = nullptr);
     ~TransferRunner() override;
 
-    // Opens `port` and starts `mode`. `done` follows exactly once, from the event loop,
-    // with the port's error or the engine's message ("Timeout on ...") on failure.
+    // Records every byte of the transfer into the file at `path` (emptied now).
+    [[nodiscard]] Status traceInto(const QString &path);
+
+    // Opens `port` (as the user gives it: ttyUSB0, tcp://HOST:PORT...) and starts `mode`. `done`
+    // follows exactly once, from the event loop, with the port's error or the engine's message
+    // ("Timeout on ...") on failure.
     void run(const QString &port, TransferMode mode, int timeoutMs, Done done);
 
 private:
@@ -52,7 +57,8 @@ private:
     ExchangeConfig &config_;
     Progress &progress_;
     PcClock clock_;
-    QtSerialPort port_;
+    LinePort line_;
+    TracingPort port_; // over line_
     std::unique_ptr<TransferEngine> engine_;
     std::optional<std::string> failure_;
     bool running_ = false;
