@@ -4,8 +4,8 @@
 #include "TransferEngine.h"
 
 #include <array>
+#include <charconv>
 #include <chrono>
-#include <cstdio>
 #include <ctime>
 
 namespace ornis {
@@ -30,6 +30,31 @@ const char *modeName(TransferMode mode)
         "AllRead"};
     const auto index = std::size_t(mode);
     return index < names.size() ? names[index] : "?";
+}
+
+// Milliseconds with three decimals, right-aligned in ten columns ("     4.125"): by hand,
+// as this runs for every byte.
+void appendMilliseconds(std::string &out, int64_t nanoseconds)
+{
+    const int64_t microseconds = nanoseconds > 0 ? nanoseconds / 1000 : 0;
+    char digits[24];
+    char *end = std::to_chars(digits, digits + sizeof digits, microseconds / 1000).ptr;
+    const auto wholeDigits = std::size_t(end - digits);
+    if (wholeDigits < 6)
+        out.append(6 - wholeDigits, ' ');
+    out.append(digits, wholeDigits);
+    const auto fraction = int(microseconds % 1000);
+    out += '.';
+    out += char('0' + fraction / 100);
+    out += char('0' + fraction / 10 % 10);
+    out += char('0' + fraction % 10);
+}
+
+void appendHex(std::string &out, uint8_t byte)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    out += hex[byte >> 4];
+    out += hex[byte & 15];
 }
 
 std::string localTimeNow()
@@ -77,9 +102,8 @@ void LineTrace::received(uint8_t byte)
 
 void LineTrace::note(std::string_view text)
 {
-    char time[32];
-    std::snprintf(time, sizeof time, "%10.3f -- ", millisecondsNow());
-    buffer_ += time;
+    appendMilliseconds(buffer_, clock_() - startNs_);
+    buffer_ += " -- ";
     buffer_ += text;
     buffer_ += '\n';
     flush();
@@ -109,18 +133,22 @@ void LineTrace::flush()
 void LineTrace::byteLine(const char *direction, uint8_t byte)
 {
     startIfRunning();
-    char line[96];
-    int length = std::snprintf(
-        line, sizeof line, "%10.3f %s %02X", millisecondsNow(), direction, unsigned(byte));
+    appendMilliseconds(buffer_, clock_() - startNs_);
+    buffer_ += ' ';
+    buffer_ += direction;
+    buffer_ += ' ';
+    appendHex(buffer_, byte);
     if (engine_ && !engine_->isIdle()) {
-        length += std::snprintf(line + length, sizeof line - std::size_t(length), " %s",
-            modeName(engine_->transferMode()));
+        buffer_ += ' ';
+        buffer_ += modeName(engine_->transferMode());
         const TransferState &state = engine_->transferState();
-        if (state.DataPhase)
-            length += std::snprintf(line + length, sizeof line - std::size_t(length), " step %d",
-                int(state.TransferStep));
+        if (state.DataPhase) {
+            char step[16];
+            const char *end = std::to_chars(step, step + sizeof step, state.TransferStep).ptr;
+            buffer_ += " step ";
+            buffer_.append(step, std::size_t(end - step));
+        }
     }
-    buffer_.append(line, std::size_t(length));
     buffer_ += '\n';
     if (buffer_.size() >= BufferLimit)
         flush();
@@ -137,11 +165,6 @@ void LineTrace::startIfRunning()
     buffer_ += "# " + localTimeNow() + ", transfer on " + port_.name() + "\n";
     buffer_ += "#        ms dir byte, block, step (the engine's TransferStep while its DataPhase "
                "is set)\n";
-}
-
-double LineTrace::millisecondsNow() const
-{
-    return double(clock_() - startNs_) / 1e6;
 }
 
 } // namespace ornis

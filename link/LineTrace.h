@@ -52,7 +52,6 @@ public:
 private:
     void byteLine(const char *direction, uint8_t byte);
     void startIfRunning();
-    [[nodiscard]] double millisecondsNow() const;
 
     std::unique_ptr<TraceSink> sink_;
     const SerialPort &port_;

@@ -83,9 +83,9 @@ Status QtNetworkPort::sendByte(uint8_t byte)
         waiting_.push_back(byte);
         return Status::success();
     }
-    std::vector<uint8_t> bytes;
-    appendOutgoing(bytes, byte);
-    write(bytes);
+    // At most two bytes: 0xFF doubled.
+    const uint8_t doubled[] = {byte, byte};
+    write(doubled, session_ && byte == telnet::IAC ? 2 : 1);
     if (state_ != State::Ready)
         return notOpen(); // the write failed and closed the port
     return Status::success();
@@ -166,9 +166,11 @@ void QtNetworkPort::onReadyRead()
 {
     if (!isOpen())
         return;
-    const QByteArray chunk = socket_.readAll();
-    const auto *bytes = reinterpret_cast<const uint8_t *>(chunk.constData());
-    const auto size = std::size_t(chunk.size());
+    uint8_t bytes[InputBufferSize];
+    const qint64 got = socket_.read(reinterpret_cast<char *>(bytes), qint64(sizeof bytes));
+    if (got <= 0)
+        return;
+    const auto size = std::size_t(got);
     if (!session_) {
         keep(bytes, size);
     } else {
@@ -188,6 +190,9 @@ void QtNetworkPort::onReadyRead()
     }
     if (state_ == State::Ready && !input_.empty())
         emit bytesArrived(input_.size());
+    // More than one buffer waited: the rest is taken on the next turn of the event loop.
+    if (isOpen() && socket_.bytesAvailable() > 0)
+        QMetaObject::invokeMethod(this, &QtNetworkPort::onReadyRead, Qt::QueuedConnection);
 }
 
 void QtNetworkPort::keep(const uint8_t *bytes, std::size_t size)
@@ -283,10 +288,15 @@ void QtNetworkPort::appendOutgoing(std::vector<uint8_t> &out, uint8_t byte) cons
 
 void QtNetworkPort::write(const std::vector<uint8_t> &bytes)
 {
-    if (bytes.empty() || !isOpen())
+    write(bytes.data(), bytes.size());
+}
+
+void QtNetworkPort::write(const uint8_t *bytes, std::size_t count)
+{
+    if (count == 0 || !isOpen())
         return;
-    const auto size = qint64(bytes.size());
-    if (socket_.write(reinterpret_cast<const char *>(bytes.data()), size) != size) {
+    const auto size = qint64(count);
+    if (socket_.write(reinterpret_cast<const char *>(bytes), size) != size) {
         fail(QStringLiteral("the connection failed (%1)").arg(socket_.errorString()));
         return;
     }

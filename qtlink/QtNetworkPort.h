@@ -69,6 +69,7 @@ private:
     // A data byte on its way out: doubled when it is 0xFF and Telnet carries it.
     void appendOutgoing(std::vector<uint8_t> &out, uint8_t byte) const;
     void write(const std::vector<uint8_t> &bytes);
+    void write(const uint8_t *bytes, std::size_t count);
     void keep(const uint8_t *bytes, std::size_t size);
     [[nodiscard]] Status notOpen() const;
 
