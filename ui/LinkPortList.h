@@ -18,6 +18,10 @@ public:
     [[nodiscard]] virtual QStringList names() const = 0;
     // Opens entry `index`; on failure nothing is open and the message says why.
     [[nodiscard]] virtual Status open(int index) = 0;
+    // Opens the port the user typed: a device path or a network address (tcp://HOST:PORT,
+    // rfc2217://HOST:PORT), which then stays among names(), also at the next start. A
+    // network address only starts connecting: a failure comes later from port().
+    [[nodiscard]] virtual Status openTyped(const QString &text) = 0;
     // Closing a closed port does nothing.
     virtual void close() = 0;
     // DTR for every later opening.

@@ -4,8 +4,9 @@
 
 namespace ornis {
 
-MachinePorts::MachinePorts(Demo demo)
+MachinePorts::MachinePorts(Demo demo, const QString &addressesPath)
     : serialPorts_(QtSerialPort::availablePorts())
+    , addresses_(addressesPath)
 {
     if (demo == Demo::With)
         demo_ = std::make_unique<DemoExchangePort>();
@@ -18,6 +19,7 @@ QStringList MachinePorts::names() const
     QStringList names;
     for (const SerialPortEntry &entry : serialPorts_)
         names.append(entry.name);
+    names.append(addresses_.addresses());
     if (demo_)
         names.append(QString::fromLatin1(DemoExchangePort::EntryName));
     return names;
@@ -33,32 +35,42 @@ Status MachinePorts::open(int index)
         (void)demo_->flushInput();
         return Status::success();
     }
-    if (index < 0 || index >= serialPorts_.size())
+    const QStringList entries = names();
+    if (index < 0 || index >= entries.size())
         return Status::failure("No port selected");
-    return serial_.open(serialPorts_.at(index).name);
+    return line_.open(entries.at(index));
+}
+
+Status MachinePorts::openTyped(const QString &text)
+{
+    close();
+    Status status = line_.open(text);
+    if (status.ok() && looksLikeNetworkAddress(text))
+        addresses_.remember(QString::fromStdString(line_.name()));
+    return status;
 }
 
 void MachinePorts::close()
 {
-    serial_.close();
+    line_.close();
     demoInUse_ = false;
 }
 
 void MachinePorts::setDtr(bool on)
 {
-    serial_.setDtr(on);
+    line_.setDtr(on);
 }
 
 QtLinkPort &MachinePorts::port()
 {
     if (demoInUse_)
         return *demo_;
-    return serial_;
+    return line_;
 }
 
 int MachinePorts::demoIndex() const
 {
-    return demo_ ? int(serialPorts_.size()) : -1;
+    return demo_ ? int(serialPorts_.size() + addresses_.addresses().size()) : -1;
 }
 
 } // namespace ornis

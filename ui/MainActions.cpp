@@ -51,6 +51,8 @@ MainActions::MainActions(QMainWindow &window)
                           QStringLiteral("Uložit soubor pod novým názvem")))
     , acPrint(makeAction(window, "acPrint", QStringLiteral("Tisknout..."),
                          QStringLiteral("Tisknout")))
+    , acTrace(makeAction(window, "acTrace", QStringLiteral("&Záznam komunikace"),
+                         QStringLiteral("Zapisovat každý bajt přenosů do souboru pro servis")))
     , acExit(makeAction(window, "acExit", QStringLiteral("U&končit"),
                         QStringLiteral("Ukončit aplikaci")))
     , acAbout(makeAction(window, "acAbout", QStringLiteral("O &aplikaci..."),
@@ -68,6 +70,8 @@ MainActions::MainActions(QMainWindow &window)
     acSave->setShortcut(QKeySequence::Save);
     acPrint->setShortcut(QKeySequence::Print);
 
+    acTrace->setCheckable(true);
+
     // Idle at start: there is nothing to stop.
     acStop->setEnabled(false);
 }
@@ -82,6 +86,8 @@ void MainActions::buildMenusAndToolBar(QMainWindow &window) const
     fileMenu->addAction(acSaveAs);
     fileMenu->addSeparator();
     fileMenu->addAction(acPrint);
+    fileMenu->addSeparator();
+    fileMenu->addAction(acTrace);
     fileMenu->addSeparator();
     fileMenu->addAction(acExit);
     QMenu *helpMenu = menuBar->addMenu(QStringLiteral("&Nápověda"));

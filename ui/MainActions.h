@@ -23,6 +23,7 @@ struct MainActions
     QAction *acSave;
     QAction *acSaveAs;
     QAction *acPrint;
+    QAction *acTrace; // checkable: the line trace of every transfer
     QAction *acExit;
     QAction *acAbout;
 };

@@ -38,6 +38,9 @@ struct MainFormServices
     // The port entry the start-up probe tries before the others (the built-in virtual
     // exchange of the demo mode); -1 for list order.
     int preferredPort = -1;
+    // Where the line trace writes a file for each transfer when the user switches it on;
+    // empty offers no trace.
+    QString traceFolder = QString();
 };
 
 // The program's one window: it owns the configuration, the link to the exchange and the
@@ -81,6 +84,7 @@ private:
     void acStopExecute();
     void acDefExecute();
     void acAboutExecute();
+    void acTraceExecute(bool on);
     void ClockTimerTimer();
     void cbCentralTypeChange();
     void pcMainChange();
@@ -105,6 +109,7 @@ private:
     UserDialogs &dialogs_;
     const LocalClock &clock_;
     const QString preferencesPath_;
+    const QString traceFolder_;
     QString appTitle_;
     MainActions actions_;
 

@@ -1,11 +1,14 @@
 #include "PortChooser.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QLineEdit>
 
 #include "ui/LinkPortList.h"
 #include "ui/UserDialogs.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
+#include "qtlink/TraceFile.h"
 
 namespace ornis {
 
@@ -19,19 +22,33 @@ PortChooser::PortChooser(LinkPortList &ports, TransferEngine &engine, UserDialog
 {
     // Only the user's choice opens a port; filling the list or clearing it does not.
     connect(&list_, &QComboBox::activated, this, &PortChooser::cbComPortChange);
+    // A typed port: Enter on a text that names an entry picks that entry (activated).
+    list_.setEditable(true);
+    list_.setInsertPolicy(QComboBox::NoInsert);
+    connect(list_.lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        const QString text = list_.lineEdit()->text().trimmed();
+        if (!text.isEmpty() && list_.findText(text, Qt::MatchFixedString) < 0)
+            openTyped(text);
+    });
+
+    connect(&port_, &QtLinkPort::bytesArrived, this,
+            [this](std::size_t count) { engine_.bytesArrived(count); });
+    connect(&port_, &QtLinkPort::answerTimerFired, this, [this] { engine_.timerFired(); });
+    connect(&port_, &QtLinkPort::portFailed, this, &PortChooser::onPortFailed);
+    engine_.setPort(port_);
     attachPort();
 }
 
 PortChooser::~PortChooser()
 {
-    for (const QMetaObject::Connection &connection : std::as_const(connections_))
-        disconnect(connection);
+    // The engine may outlive this chooser: it keeps a port that lives on.
+    port_.stopTrace();
+    engine_.setPort(ports_.port());
 }
 
 void PortChooser::probe(int first)
 {
-    list_.clear();
-    list_.addItems(ports_.names());
+    fillList();
     list_.setCurrentIndex(-1);
 
     QList<int> order;
@@ -63,6 +80,26 @@ void PortChooser::cbComPortChange(int index)
     }
 }
 
+void PortChooser::openTyped(const QString &text)
+{
+    engine_.abort();
+    ports_.close();
+    const Status status = ports_.openTyped(text);
+    attachPort();
+    fillList();
+    if (!status.ok()) {
+        list_.setCurrentIndex(-1);
+        list_.setEditText(text);
+        dialogs_.showError(dialogParent_, QString::fromStdString(status.message()));
+        return;
+    }
+    // A listed port typed by its path shows as its entry; an unlisted device by its path.
+    const int entry = list_.findText(QString::fromStdString(port_.name()), Qt::MatchFixedString);
+    list_.setCurrentIndex(entry);
+    if (entry < 0)
+        list_.setEditText(text);
+}
+
 void PortChooser::close()
 {
     engine_.abort();
@@ -71,29 +108,44 @@ void PortChooser::close()
     attachPort();
 }
 
-void PortChooser::attachPort()
+Status PortChooser::setTraceFolder(const QString &folder)
 {
-    for (const QMetaObject::Connection &connection : std::as_const(connections_))
-        disconnect(connection);
-    connections_.clear();
-
-    QtLinkPort &port = ports_.port();
-    engine_.setPort(port);
-    connections_.append(connect(&port, &QtLinkPort::bytesArrived, this,
-                                [this](std::size_t count) { engine_.bytesArrived(count); }));
-    connections_.append(connect(&port, &QtLinkPort::answerTimerFired, this,
-                                [this] { engine_.timerFired(); }));
-    connections_.append(connect(&port, &QtLinkPort::portFailed, this,
-                                [this](const QString &message) {
-                                    onPortFailed();
-                                    engine_.portFailed(message.toStdString());
-                                }));
+    if (folder.isEmpty()) {
+        port_.stopTrace();
+        return Status::success();
+    }
+    Status status = Status::success();
+    std::unique_ptr<TraceFile> files = TraceFile::perTransfer(folder, status);
+    if (files)
+        port_.startTrace(std::move(files), engine_);
+    return status;
 }
 
-void PortChooser::onPortFailed()
+void PortChooser::attachPort()
+{
+    // A transfer on the port that was in use ends: its bytes must not reach another line.
+    engine_.abort();
+    port_.setInner(&ports_.port());
+}
+
+void PortChooser::fillList()
+{
+    list_.clear();
+    list_.addItems(ports_.names());
+    // The list drops down as wide as its longest entry (a network address).
+    list_.view()->setMinimumWidth(list_.view()->sizeHintForColumn(0) + 8);
+}
+
+void PortChooser::onPortFailed(const QString &message)
 {
     // The port has closed itself; the list shows that none is in use.
     list_.setCurrentIndex(-1);
+    // A running transfer reports the failure; in between transfers it is told here (a
+    // network address that cannot be reached, a cable pulled while idle).
+    if (engine_.isIdle())
+        dialogs_.showError(dialogParent_, message);
+    else
+        engine_.portFailed(message.toStdString());
 }
 
 } // namespace ornis

@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QList>
-#include <QMetaObject>
 #include <QObject>
+#include <QString>
+
+#include "config/Status.h"
+#include "qtlink/TracingPort.h"
 
 class QComboBox;
 class QWidget;
@@ -14,7 +16,8 @@ class TransferEngine;
 class UserDialogs;
 
 // The port list `cbComPort`: fills it, opens the first port that opens at start, opens
-// the port the user picks, and wires the port in use to the engine.
+// the port the user picks or types, and gives the engine the port in use, through the line
+// trace when it is on.
 class PortChooser final : public QObject
 {
     Q_OBJECT
@@ -33,21 +36,29 @@ public:
     // port in use is ended first: its bytes must not go to, or come from, another line.
     void cbComPortChange(int index);
 
+    // The user typed a port into the list and confirmed it with Enter: a device path or a
+    // network address, which then joins the list.
+    void openTyped(const QString &text);
+
     // Closes the port in use (`FormDestroy`).
     void close();
+
+    // Writes every transfer into a new file of `folder`; an empty folder ends the trace.
+    [[nodiscard]] Status setTraceFolder(const QString &folder);
 
 private:
     // The transfers use the port that is in use now; only its notifications reach the
     // engine.
     void attachPort();
-    void onPortFailed();
+    void fillList();
+    void onPortFailed(const QString &message);
 
     LinkPortList &ports_;
     TransferEngine &engine_;
     UserDialogs &dialogs_;
     QComboBox &list_;
     QWidget *dialogParent_;
-    QList<QMetaObject::Connection> connections_;
+    TracingPort port_; // over the port in use: what the engine talks to
 };
 
 } // namespace ornis

@@ -49,7 +49,7 @@ public:
     ornis::Status flushOutput() override { return ornis::Status::success(); }
     void startAnswerTimer(int ticks) override { timerTicks = ticks; }
     void stopAnswerTimer() override { timerTicks = 0; }
-    std::string name() const override { return "ttyUSB0"; }
+    std::string name() const override { return shownName; }
 
     void fireAnswerTimer()
     {
@@ -62,19 +62,29 @@ public:
     std::deque<uint8_t> sent;
     int timerTicks = 0;
     bool open = false;
+    std::string shownName = "ttyUSB0";
 };
 
 // One serial port, "ttyUSB0", wired to the instant exchange.
 class OnePortList final : public ornis::LinkPortList
 {
 public:
-    QStringList names() const override { return {QStringLiteral("ttyUSB0")}; }
+    QStringList names() const override { return QStringList{QStringLiteral("ttyUSB0")} + typed; }
     ornis::Status open(int index) override
     {
         ++openings;
         port_.open = index == 0 && openable;
         return port_.open ? ornis::Status::success()
                           : ornis::Status::failure("ttyUSB0: Permission denied");
+    }
+    // A typed text opens the instant exchange too, and joins the list.
+    ornis::Status openTyped(const QString &text) override
+    {
+        ++openings;
+        typed.append(text);
+        port_.open = true;
+        port_.shownName = text.toStdString();
+        return ornis::Status::success();
     }
     void close() override { port_.open = false; }
     void setDtr(bool on) override { dtr = on; }
@@ -83,6 +93,7 @@ public:
     InstantExchangePort &exchangePort() { return port_; }
     bool openable = true;
     bool dtr = true;
+    QStringList typed;
     int openings = 0;
 
 private:
@@ -125,11 +136,12 @@ struct WindowFixture
     std::unique_ptr<ornis::TMainForm> makeWindow()
     {
         return std::make_unique<ornis::TMainForm>(
-            ornis::MainFormServices{ports, dialogs, clock, preferences, -1});
+            ornis::MainFormServices{ports, dialogs, clock, preferences, -1, traceFolder});
     }
 
     OnePortList ports;
     ScriptedDialogs dialogs;
     FixedClock clock;
     QString preferences;
+    QString traceFolder; // empty: no line trace offered
 };
