@@ -60,7 +60,8 @@ void TraceFile::write(std::string_view text)
 
 void TraceFile::flush()
 {
-    file_.flush();
+    if (file_.isOpen())
+        file_.flush();
 }
 
 void TraceFile::openNextInFolder()

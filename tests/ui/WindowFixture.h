@@ -81,6 +81,8 @@ public:
     ornis::Status openTyped(const QString &text) override
     {
         ++openings;
+        if (!openable)
+            return ornis::Status::failure(text.toStdString() + ": no port");
         typed.append(text);
         port_.open = true;
         port_.shownName = text.toStdString();
