@@ -232,29 +232,22 @@ private:
     TransferEngine engine_;
 };
 
-// The cheapest lock-step loop QSerialPort allows: send 'S', wait for its echo, again.
-Run bareEchoLoop(const QString &path, int roundTrips, bool timeEachRoundTrip = false)
+// Sends 'S' and waits for its echo, `roundTrips` times, on an open device (a QSerialPort
+// or a QTcpSocket); each byte goes out at once, as the adapters send.
+template<typename Device> Run echoLoop(Device &device, int roundTrips, bool timeEachRoundTrip)
 {
-    QSerialPort serial(path);
-    serial.setBaudRate(QtSerialPort::Baud);
     Run result;
-    if (!serial.open(QIODevice::ReadWrite)) {
-        result.ok = false;
-        return result;
-    }
-    serial.clear(QSerialPort::Input);
-    // As the adapter does: each byte goes out at once.
     QElapsedTimer elapsed;
     const auto send = [&] {
         if (timeEachRoundTrip)
             result.sendTimesNs.push_back(elapsed.nsecsElapsed());
-        serial.write("S", 1);
-        serial.flush();
+        device.write("S", 1);
+        device.flush();
     };
     QEventLoop loop;
     int done = 0;
-    QObject::connect(&serial, &QSerialPort::readyRead, &loop, [&] {
-        done += int(serial.readAll().size());
+    QObject::connect(&device, &QIODevice::readyRead, &loop, [&] {
+        done += int(device.readAll().size());
         if (done >= roundTrips)
             loop.quit();
         else
@@ -268,41 +261,31 @@ Run bareEchoLoop(const QString &path, int roundTrips, bool timeEachRoundTrip = f
     return result;
 }
 
+// The cheapest lock-step loop QSerialPort allows: send 'S', wait for its echo, again.
+Run bareEchoLoop(const QString &path, int roundTrips, bool timeEachRoundTrip = false)
+{
+    QSerialPort serial(path);
+    serial.setBaudRate(QtSerialPort::Baud);
+    if (!serial.open(QIODevice::ReadWrite))
+        return Run {0, 0, false, {}};
+    serial.clear(QSerialPort::Input);
+    return echoLoop(serial, roundTrips, timeEachRoundTrip);
+}
+
 // The same loop on a bare QTcpSocket, with the socket options of the network adapter.
 Run bareTcpLoop(const QString &address, int roundTrips)
 {
     const QUrl url(address);
     QTcpSocket socket;
-    Run result;
     QEventLoop loop;
     QObject::connect(&socket, &QTcpSocket::connected, &loop, &QEventLoop::quit);
     QObject::connect(&socket, &QTcpSocket::errorOccurred, &loop, &QEventLoop::quit);
     socket.connectToHost(url.host(), quint16(url.port()));
     loop.exec();
-    if (socket.state() != QAbstractSocket::ConnectedState) {
-        result.ok = false;
-        return result;
-    }
+    if (socket.state() != QAbstractSocket::ConnectedState)
+        return Run {0, 0, false, {}};
     socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    const auto send = [&] {
-        socket.write("S", 1);
-        socket.flush();
-    };
-    int done = 0;
-    QObject::connect(&socket, &QTcpSocket::readyRead, &loop, [&] {
-        done += int(socket.readAll().size());
-        if (done >= roundTrips)
-            loop.quit();
-        else
-            send();
-    });
-    QElapsedTimer elapsed;
-    elapsed.start();
-    send();
-    loop.exec();
-    result.seconds = elapsed.nsecsElapsed() / 1e9;
-    result.roundTrips = done;
-    return result;
+    return echoLoop(socket, roundTrips, false);
 }
 
 // What recording one byte costs, without any line: the figure that the noise of a shared

@@ -32,16 +32,6 @@ void ComPortClient::open(std::vector<uint8_t> &out)
     appendNegotiation(out, WILL, OptionComPort);
 }
 
-void ComPortClient::receive(
-    const uint8_t *bytes, std::size_t size, std::vector<uint8_t> &data, std::vector<uint8_t> &out)
-{
-    data_ = &data;
-    out_ = &out;
-    reader_.read(bytes, size, *this);
-    data_ = nullptr;
-    out_ = nullptr;
-}
-
 void ComPortClient::setDtr(bool on, std::vector<uint8_t> &out)
 {
     dtr_ = on;
@@ -55,13 +45,13 @@ void ComPortClient::purge(uint8_t buffers, std::vector<uint8_t> &out) const
         appendComPortCommand(out, comport::PurgeData, {buffers});
 }
 
-void ComPortClient::data(uint8_t byte)
+void ComPortClient::dataByte(uint8_t byte)
 {
     if (state_ == State::Ready)
-        data_->push_back(byte);
+        keep(byte);
 }
 
-void ComPortClient::negotiation(uint8_t verb, uint8_t option)
+void ComPortClient::option(uint8_t verb, uint8_t option)
 {
     switch (option) {
     case OptionBinary:
@@ -76,9 +66,9 @@ void ComPortClient::negotiation(uint8_t verb, uint8_t option)
     default:
         // Nothing else has a place on a serial line (least of all ECHO: the exchange echoes).
         if (verb == DO)
-            reply(WONT, option);
+            answer(WONT, option);
         else if (verb == WILL)
-            reply(DONT, option);
+            answer(DONT, option);
         break;
     }
 }
@@ -92,7 +82,7 @@ void ComPortClient::negotiateBinary(uint8_t verb)
         theirBinary_ = true;
     } else if (verb == WONT && theirBinary_) {
         theirBinary_ = false;
-        reply(DONT, OptionBinary);
+        answer(DONT, OptionBinary);
     }
     // A server that declines to announce BINARY for its own direction (ser2net does) still
     // passes the device's bytes unchanged, so its WONT alone is no reason to give up.
@@ -108,7 +98,7 @@ void ComPortClient::negotiateComPort(uint8_t verb)
                "connection");
     } else if (verb == WILL && !theirComPort_) {
         theirComPort_ = true;
-        reply(DO, OptionComPort);
+        answer(DO, OptionComPort);
     }
 }
 
@@ -116,45 +106,43 @@ void ComPortClient::negotiateHarmless(uint8_t verb, uint8_t option, bool &ours, 
 {
     if (verb == DO && !ours) {
         ours = true;
-        reply(WILL, option);
+        answer(WILL, option);
     } else if (verb == DONT && ours) {
         ours = false;
-        reply(WONT, option);
+        answer(WONT, option);
     } else if (verb == WILL && !theirs) {
         theirs = true;
-        reply(DO, option);
+        answer(DO, option);
     } else if (verb == WONT && theirs) {
         theirs = false;
-        reply(DONT, option);
+        answer(DONT, option);
     }
 }
 
 void ComPortClient::sendSettings()
 {
     const auto baud = uint32_t(LineBaud);
-    std::vector<uint8_t> &out = *out_;
-    appendComPortCommand(out, comport::SetBaudRate,
+    answerComPort(comport::SetBaudRate,
         {uint8_t(baud >> 24), uint8_t(baud >> 16), uint8_t(baud >> 8), uint8_t(baud)});
-    appendComPortCommand(out, comport::SetDataSize, {8});
-    appendComPortCommand(out, comport::SetParity, {comport::ParityNone});
-    appendComPortCommand(out, comport::SetStopSize, {comport::OneStopBit});
-    appendComPortCommand(out, comport::SetControl, {comport::NoFlowControl});
-    appendComPortCommand(out, comport::SetControl, {dtr_ ? comport::DtrOn : comport::DtrOff});
-    appendComPortCommand(out, comport::SetControl, {comport::RtsOn});
+    answerComPort(comport::SetDataSize, {8});
+    answerComPort(comport::SetParity, {comport::ParityNone});
+    answerComPort(comport::SetStopSize, {comport::OneStopBit});
+    answerComPort(comport::SetControl, {comport::NoFlowControl});
+    answerComPort(comport::SetControl, {dtr_ ? comport::DtrOn : comport::DtrOff});
+    answerComPort(comport::SetControl, {comport::RtsOn});
 }
 
-void ComPortClient::subnegotiation(const std::vector<uint8_t> &body)
+void ComPortClient::comPortCommand(uint8_t command, const std::vector<uint8_t> &value)
 {
-    if (body.size() < 3 || body[0] != OptionComPort)
+    if (value.empty())
         return;
-    const uint8_t command = body[1];
-    const uint8_t first = body[2];
+    const uint8_t first = value[0];
     switch (command) {
     case comport::ServerReply + comport::SetBaudRate:
         // Some servers add four more bytes; the first four are the rate.
-        if (body.size() >= 6) {
-            const uint32_t kept = uint32_t(body[2]) << 24 | uint32_t(body[3]) << 16
-                | uint32_t(body[4]) << 8 | body[5];
+        if (value.size() >= 4) {
+            const uint32_t kept = uint32_t(value[0]) << 24 | uint32_t(value[1]) << 16
+                | uint32_t(value[2]) << 8 | value[3];
             confirmed(comport::SetBaudRate, kept == uint32_t(LineBaud),
                 std::to_string(kept) + " baud", std::to_string(LineBaud) + " baud");
         }
@@ -199,12 +187,6 @@ void ComPortClient::refuse(const std::string &why)
         return;
     state_ = State::Refused;
     refusal_ = why;
-}
-
-void ComPortClient::reply(uint8_t verb, uint8_t option)
-{
-    if (out_)
-        appendNegotiation(*out_, verb, option);
 }
 
 } // namespace ornis

@@ -14,18 +14,15 @@ namespace ornis {
 // 8N1 without flow control, RTS on and DTR as asked, and checks what the server confirms.
 // Bytes only: the connection belongs to the adapter. Commands never reach the data; data
 // that comes before the line is set (a server's banner) is dropped.
-class ComPortClient final : private telnet::TelnetReader::Handler
+class ComPortClient final : public telnet::Endpoint
 {
 public:
     enum class State { Negotiating, Ready, Refused };
 
     explicit ComPortClient(bool dtr);
 
-    // The requests that open the session.
+    // The requests that open the session; then receive() takes what the server sends.
     void open(std::vector<uint8_t> &out);
-    // Bytes from the server: its data bytes go to `data`, what must be answered to `out`.
-    void receive(const uint8_t *bytes, std::size_t size, std::vector<uint8_t> &data,
-        std::vector<uint8_t> &out);
 
     [[nodiscard]] State state() const { return state_; }
     // Why the server cannot carry the line, once Refused.
@@ -36,10 +33,10 @@ public:
     void purge(uint8_t buffers, std::vector<uint8_t> &out) const;
 
 private:
-    // TelnetReader::Handler
-    void data(uint8_t byte) override;
-    void negotiation(uint8_t verb, uint8_t option) override;
-    void subnegotiation(const std::vector<uint8_t> &body) override;
+    // Endpoint
+    void dataByte(uint8_t byte) override;
+    void option(uint8_t verb, uint8_t option) override;
+    void comPortCommand(uint8_t command, const std::vector<uint8_t> &value) override;
 
     void negotiateBinary(uint8_t verb);
     void negotiateComPort(uint8_t verb);
@@ -51,11 +48,7 @@ private:
     void confirmed(
         unsigned setting, bool asked, const std::string &kept, const std::string &wanted);
     void refuse(const std::string &why);
-    void reply(uint8_t verb, uint8_t option);
 
-    telnet::TelnetReader reader_;
-    std::vector<uint8_t> *data_ = nullptr; // while receiving
-    std::vector<uint8_t> *out_ = nullptr;
     State state_ = State::Negotiating;
     std::string refusal_;
     bool dtr_;

@@ -67,4 +67,31 @@ void TelnetReader::command(uint8_t byte, Handler &handler)
     // Anything else (NOP, GA, a stray SE...) carries nothing for a serial line.
 }
 
+void Endpoint::receive(
+    const uint8_t *bytes, std::size_t size, std::vector<uint8_t> &data, std::vector<uint8_t> &out)
+{
+    data_ = &data;
+    out_ = &out;
+    reader_.read(bytes, size, *this);
+    data_ = nullptr;
+    out_ = nullptr;
+}
+
+void Endpoint::answer(uint8_t verb, uint8_t option)
+{
+    appendNegotiation(*out_, verb, option);
+}
+
+void Endpoint::answerComPort(uint8_t command, const std::vector<uint8_t> &value)
+{
+    appendComPortCommand(*out_, command, value);
+}
+
+void Endpoint::subnegotiation(const std::vector<uint8_t> &body)
+{
+    // Only the COM-PORT-OPTION is spoken here: option, command, value.
+    if (body.size() >= 2 && body[0] == OptionComPort)
+        comPortCommand(body[1], std::vector<uint8_t>(body.begin() + 2, body.end()));
+}
+
 } // namespace ornis::telnet

@@ -40,4 +40,37 @@ private:
     bool overlong_ = false;
 };
 
+// One end of a Telnet connection: reads what the other end sent, keeps its data bytes and
+// answers its commands.
+class Endpoint : private TelnetReader::Handler
+{
+public:
+    // Bytes from the other end: its data bytes go to `data`, the answers to `out`.
+    void receive(const uint8_t *bytes, std::size_t size, std::vector<uint8_t> &data,
+        std::vector<uint8_t> &out);
+
+protected:
+    ~Endpoint() = default;
+
+    // What the other end sent, as it is read.
+    virtual void dataByte(uint8_t byte) = 0;
+    virtual void option(uint8_t verb, uint8_t option) = 0;
+    virtual void comPortCommand(uint8_t command, const std::vector<uint8_t> &value) = 0;
+
+    // While receiving: keeps a data byte; answers.
+    void keep(uint8_t byte) { data_->push_back(byte); }
+    void answer(uint8_t verb, uint8_t option);
+    void answerComPort(uint8_t command, const std::vector<uint8_t> &value);
+
+private:
+    // TelnetReader::Handler
+    void data(uint8_t byte) override { dataByte(byte); }
+    void negotiation(uint8_t verb, uint8_t option) override { this->option(verb, option); }
+    void subnegotiation(const std::vector<uint8_t> &body) override;
+
+    TelnetReader reader_;
+    std::vector<uint8_t> *data_ = nullptr;
+    std::vector<uint8_t> *out_ = nullptr;
+};
+
 } // namespace ornis::telnet

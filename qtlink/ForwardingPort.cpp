@@ -2,15 +2,6 @@
 
 namespace ornis {
 
-namespace {
-
-Status noPort()
-{
-    return Status::failure("No port is open");
-}
-
-} // namespace
-
 ForwardingPort::ForwardingPort(QObject *parent)
     : QtLinkPort(parent)
 {
@@ -46,7 +37,7 @@ void ForwardingPort::disconnectInner()
 
 Status ForwardingPort::sendByte(uint8_t byte)
 {
-    return inner_ ? inner_->sendByte(byte) : noPort();
+    return inner_ ? inner_->sendByte(byte) : notOpenStatus({}, {});
 }
 
 std::optional<uint8_t> ForwardingPort::readByte()
@@ -61,12 +52,12 @@ std::size_t ForwardingPort::bytesAvailable() const
 
 Status ForwardingPort::flushInput()
 {
-    return inner_ ? inner_->flushInput() : noPort();
+    return inner_ ? inner_->flushInput() : notOpenStatus({}, {});
 }
 
 Status ForwardingPort::flushOutput()
 {
-    return inner_ ? inner_->flushOutput() : noPort();
+    return inner_ ? inner_->flushOutput() : notOpenStatus({}, {});
 }
 
 void ForwardingPort::startAnswerTimer(int ticks)

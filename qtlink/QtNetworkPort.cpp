@@ -46,7 +46,7 @@ void QtNetworkPort::open(const PortAddress &address)
 
 void QtNetworkPort::close()
 {
-    ++openings_;
+    newOpening();
     state_ = State::Closed;
     connectTimer_.stop();
     answerTimer_.stop();
@@ -102,25 +102,23 @@ std::optional<uint8_t> QtNetworkPort::readByte()
 
 Status QtNetworkPort::flushInput()
 {
-    if (!isOpen())
-        return notOpen();
     input_.clear();
-    if (session_ && state_ == State::Ready) {
-        std::vector<uint8_t> request;
-        session_->purge(telnet::comport::PurgeReceived, request);
-        write(request);
-    }
-    return isOpen() ? Status::success() : notOpen();
+    return purge(telnet::comport::PurgeReceived);
 }
 
 Status QtNetworkPort::flushOutput()
 {
+    waiting_.clear();
+    return purge(telnet::comport::PurgeToSend);
+}
+
+Status QtNetworkPort::purge(uint8_t buffers)
+{
     if (!isOpen())
         return notOpen();
-    waiting_.clear();
     if (session_ && state_ == State::Ready) {
         std::vector<uint8_t> request;
-        session_->purge(telnet::comport::PurgeToSend, request);
+        session_->purge(buffers, request);
         write(request);
     }
     return isOpen() ? Status::success() : notOpen();
@@ -266,16 +264,8 @@ void QtNetworkPort::fail(const QString &why)
     input_.clear();
     waiting_.clear();
     socket_.abort();
-    // Announced from the event loop: the failure may have come inside a call of the
-    // engine (a send), which must not be re-entered.
-    const unsigned opening = openings_;
-    QMetaObject::invokeMethod(
-        this,
-        [this, opening] {
-            if (opening == openings_)
-                emit portFailed(failure_);
-        },
-        Qt::QueuedConnection);
+    // The failure may have come inside a call of the engine (a send).
+    announceFailureLater(failure_);
 }
 
 void QtNetworkPort::appendOutgoing(std::vector<uint8_t> &out, uint8_t byte) const
@@ -306,12 +296,7 @@ void QtNetworkPort::write(const uint8_t *bytes, std::size_t count)
 
 Status QtNetworkPort::notOpen() const
 {
-    if (!failure_.isEmpty())
-        return Status::failure(failure_.toStdString());
-    if (name_.isEmpty())
-        return Status::failure("No port is open");
-    return Status::failure(
-        (QStringLiteral("The port ") + name_ + QStringLiteral(" is not open")).toStdString());
+    return notOpenStatus(failure_, name_);
 }
 
 } // namespace ornis

@@ -71,6 +71,8 @@ private:
     void write(const std::vector<uint8_t> &bytes);
     void write(const uint8_t *bytes, std::size_t count);
     void keep(const uint8_t *bytes, std::size_t size);
+    // PURGE-DATA of the server's `buffers` (RFC 2217 only); the local side is the caller's.
+    [[nodiscard]] Status purge(uint8_t buffers);
     [[nodiscard]] Status notOpen() const;
 
     QTcpSocket socket_;
@@ -86,7 +88,6 @@ private:
     std::vector<uint8_t> waiting_; // sent before the line was ready
     int deferredTicks_ = 0; // the answer timer, started before the line was ready
     QString failure_;
-    unsigned openings_ = 0; // tells a late failure notice from the current opening
 };
 
 } // namespace ornis

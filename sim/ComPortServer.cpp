@@ -24,16 +24,6 @@ ComPortServer::ComPortServer(uint32_t fixedBaud)
         settings_.baud = fixedBaud_;
 }
 
-void ComPortServer::receive(
-    const uint8_t *bytes, std::size_t size, std::vector<uint8_t> &data, std::vector<uint8_t> &out)
-{
-    data_ = &data;
-    out_ = &out;
-    reader_.read(bytes, size, *this);
-    data_ = nullptr;
-    out_ = nullptr;
-}
-
 bool ComPortServer::takeChange()
 {
     const bool changed = changed_;
@@ -41,12 +31,7 @@ bool ComPortServer::takeChange()
     return changed;
 }
 
-void ComPortServer::data(uint8_t byte)
-{
-    data_->push_back(byte);
-}
-
-void ComPortServer::negotiation(uint8_t verb, uint8_t option)
+void ComPortServer::option(uint8_t verb, uint8_t option)
 {
     const bool on = verb == WILL || verb == DO;
     if (option == OptionBinary && (verb == WILL || verb == WONT))
@@ -56,9 +41,9 @@ void ComPortServer::negotiation(uint8_t verb, uint8_t option)
     else if (option == OptionComPort && (verb == WILL || verb == WONT))
         agree(on, comPort_, DO, DONT, option);
     else if (verb == DO)
-        appendNegotiation(*out_, WONT, option);
+        answer(WONT, option);
     else if (verb == WILL)
-        appendNegotiation(*out_, DONT, option);
+        answer(DONT, option);
 }
 
 void ComPortServer::agree(bool on, bool &state, uint8_t yes, uint8_t no, uint8_t option)
@@ -66,33 +51,32 @@ void ComPortServer::agree(bool on, bool &state, uint8_t yes, uint8_t no, uint8_t
     if (state == on)
         return;
     state = on;
-    appendNegotiation(*out_, on ? yes : no, option);
+    answer(on ? yes : no, option);
 }
 
-void ComPortServer::subnegotiation(const std::vector<uint8_t> &body)
+void ComPortServer::comPortCommand(uint8_t command, const std::vector<uint8_t> &bytes)
 {
-    if (body.size() < 2 || body[0] != OptionComPort || !comPort_)
+    if (!comPort_)
         return;
-    const uint8_t command = body[1];
-    const bool hasValue = body.size() >= 3;
-    const uint8_t value = hasValue ? body[2] : 0;
+    const bool hasValue = !bytes.empty();
+    const uint8_t value = hasValue ? bytes[0] : 0;
     switch (command) {
     case comport::Signature: {
         const std::string name = "ornisset-sim";
-        answer(command, std::vector<uint8_t>(name.begin(), name.end()));
+        reply(command, std::vector<uint8_t>(name.begin(), name.end()));
         break;
     }
     case comport::SetBaudRate:
-        if (body.size() >= 6) {
-            const uint32_t wanted = uint32_t(body[2]) << 24 | uint32_t(body[3]) << 16
-                | uint32_t(body[4]) << 8 | body[5];
+        if (bytes.size() >= 4) {
+            const uint32_t wanted = uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16
+                | uint32_t(bytes[2]) << 8 | bytes[3];
             // 0 asks for the rate in force.
             if (wanted != 0 && fixedBaud_ == 0 && wanted != settings_.baud) {
                 settings_.baud = wanted;
                 changed_ = true;
             }
             const uint32_t baud = settings_.baud;
-            answer(command,
+            reply(command,
                 {uint8_t(baud >> 24), uint8_t(baud >> 16), uint8_t(baud >> 8), uint8_t(baud)});
         }
         break;
@@ -111,7 +95,7 @@ void ComPortServer::subnegotiation(const std::vector<uint8_t> &body)
         break;
     case comport::PurgeData:
         if (hasValue)
-            answer(command, {value});
+            reply(command, {value});
         break;
     default:
         break;
@@ -141,7 +125,7 @@ void ComPortServer::control(uint8_t value)
             set(settings_.rts, value == comport::RtsOn);
         inForce = settings_.rts ? comport::RtsOn : comport::RtsOff;
     }
-    answer(comport::SetControl, {inForce});
+    reply(comport::SetControl, {inForce});
 }
 
 void ComPortServer::setByte(uint8_t command, uint8_t &setting, uint8_t wanted, bool valid)
@@ -150,12 +134,12 @@ void ComPortServer::setByte(uint8_t command, uint8_t &setting, uint8_t wanted, b
         setting = wanted;
         changed_ = true;
     }
-    answer(command, {setting});
+    reply(command, {setting});
 }
 
-void ComPortServer::answer(uint8_t command, const std::vector<uint8_t> &value)
+void ComPortServer::reply(uint8_t command, const std::vector<uint8_t> &value)
 {
-    appendComPortCommand(*out_, uint8_t(comport::ServerReply + command), value);
+    answerComPort(uint8_t(comport::ServerReply + command), value);
 }
 
 } // namespace ornis::sim

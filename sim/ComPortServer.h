@@ -28,36 +28,29 @@ struct ServedLineSettings
 // What a serial device server does with Telnet and the COM-PORT-OPTION (RFC 2217): agrees
 // to BINARY both ways and to COM-PORT-OPTION when asked, refuses every other option, takes
 // the line settings and answers each with the value in force. Bytes only.
-class ComPortServer final : private telnet::TelnetReader::Handler
+class ComPortServer final : public telnet::Endpoint
 {
 public:
     // `fixedBaud`: the line stays at this rate whatever the program asks; 0 takes any.
     explicit ComPortServer(uint32_t fixedBaud = 0);
-
-    // Bytes from the program: its data bytes go to `data`, the answers to `out`.
-    void receive(const uint8_t *bytes, std::size_t size, std::vector<uint8_t> &data,
-        std::vector<uint8_t> &out);
 
     [[nodiscard]] const ServedLineSettings &settings() const { return settings_; }
     // True once after the program changed a setting.
     [[nodiscard]] bool takeChange();
 
 private:
-    // TelnetReader::Handler
-    void data(uint8_t byte) override;
-    void negotiation(uint8_t verb, uint8_t option) override;
-    void subnegotiation(const std::vector<uint8_t> &body) override;
+    // Endpoint
+    void dataByte(uint8_t byte) override { keep(byte); }
+    void option(uint8_t verb, uint8_t option) override;
+    void comPortCommand(uint8_t command, const std::vector<uint8_t> &value) override;
 
     void control(uint8_t value);
     // Stores `wanted` into `setting` when `valid`, and answers with what is in force.
     void setByte(uint8_t command, uint8_t &setting, uint8_t wanted, bool valid);
-    void answer(uint8_t command, const std::vector<uint8_t> &value);
+    void reply(uint8_t command, const std::vector<uint8_t> &value);
     // An option the program may switch on for one direction: agree, answer only changes.
     void agree(bool on, bool &state, uint8_t yes, uint8_t no, uint8_t option);
 
-    telnet::TelnetReader reader_;
-    std::vector<uint8_t> *data_ = nullptr; // while receiving
-    std::vector<uint8_t> *out_ = nullptr;
     uint32_t fixedBaud_;
     ServedLineSettings settings_;
     bool changed_ = false;

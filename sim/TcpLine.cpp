@@ -1,12 +1,13 @@
 #include "TcpLine.h"
 
+#include "WholeWrite.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -125,22 +126,11 @@ bool TcpLine::send(const uint8_t *data, std::size_t size)
 
 bool TcpLine::writeAll(const uint8_t *data, std::size_t size)
 {
-    while (size > 0 && client_ >= 0) {
-        const ssize_t put = ::send(client_, data, size, MSG_NOSIGNAL);
-        if (put > 0) {
-            data += put;
-            size -= std::size_t(put);
-            continue;
-        }
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            pollfd wait {client_, POLLOUT, 0};
-            if (::poll(&wait, 1, 1000) > 0 && (wait.revents & POLLOUT))
-                continue;
-        }
+    const auto put = [](int fd, const uint8_t *bytes, std::size_t count) {
+        return ::send(fd, bytes, count, MSG_NOSIGNAL); // a gone program must not kill us
+    };
+    if (client_ >= 0 && !writeWhole(client_, data, size, put))
         cut(); // the program is gone or stuck; its answers go nowhere
-    }
     return listen_ >= 0;
 }
 

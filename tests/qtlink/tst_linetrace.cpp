@@ -60,8 +60,11 @@ private slots:
         QFETCH(QStringList, lines);
         TcpExchange far(sim::TcpLine::Protocol::ComPort);
         QVERIFY(far.isListening());
-        if (silentAfter >= 0)
-            far.exchange().setFaults({std::size_t(silentAfter)});
+        if (silentAfter >= 0) {
+            sim::Faults silent;
+            silent.silentAfter = std::size_t(silentAfter);
+            far.exchange().setFaults(silent);
+        }
         ExchangeConfig config;
         FixedClock clock;
         clock.time = {2009, 12, 31, 23, 59, 58};

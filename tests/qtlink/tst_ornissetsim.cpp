@@ -29,6 +29,7 @@ struct ProgramEnd
     {
         connectPortToEngine(port, engine);
     }
+    virtual ~ProgramEnd() = default;
 
     bool runToIdle()
     {
@@ -50,7 +51,7 @@ public:
     {
         process.start(QStringLiteral(ORNISSET_SIM), arguments);
     }
-    ~SimProcess()
+    ~SimProcess() override
     {
         if (process.state() != QProcess::NotRunning) {
             process.kill();
