@@ -65,7 +65,8 @@ bool QtNetworkPort::isOpen() const
 void QtNetworkPort::setDtr(bool on)
 {
     dtr_ = on;
-    if (session_ && (state_ == State::Negotiating || state_ == State::Ready)) {
+    if (session_) {
+        // Before the server took serial port control, this only changes what is asked.
         std::vector<uint8_t> request;
         session_->setDtr(on, request);
         write(request);

@@ -205,8 +205,8 @@ private slots:
         const QString saved = dir.filePath("saved.img");
         QVERIFY(writeFile(blank, QByteArray(sim::VirtualExchange::MemorySize, '\0')));
         SimProcess sim(arguments + QStringList {"--load", blank, "--save", saved});
-        sim.port.setDtr(false); // as the start-up probe leaves it
         QVERIFY(sim.open());
+        sim.port.setDtr(false); // as the start-up probe does, while connecting
 
         const ExchangeConfig written = testing::awayFromFactory();
         sim.config = written;
