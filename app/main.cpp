@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -36,8 +37,15 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     const bool touring = parser.isSet(screenshots);
+    // Network addresses typed into the port list, and the line traces, live in the user's
+    // folders (never beside "OSet.cfg"); the tour keeps neither.
+    const auto userPath = [touring](QStandardPaths::StandardLocation folder, const char *name) {
+        return touring ? QString()
+                       : QStandardPaths::writableLocation(folder) + u'/' + QLatin1String(name);
+    };
     ornis::MachinePorts ports(parser.isSet(demo) || touring ? ornis::MachinePorts::Demo::With
-                                                            : ornis::MachinePorts::Demo::Without);
+                                                            : ornis::MachinePorts::Demo::Without,
+                              userPath(QStandardPaths::AppConfigLocation, "network-ports.txt"));
     ornis::MessageBoxDialogs messageBoxes;
     ornis::TourDialogs tourDialogs;
     ornis::SystemClock clock;
@@ -50,7 +58,8 @@ int main(int argc, char *argv[])
         touring ? QString() : ornis::preferencesPathOfThisProgram(),
         ports.demoIndex(),
         ornis::settingsFolderOfThisProgram(),
-        touring ? QString() : ornis::recentFilesPathOfThisProgram()};
+        touring ? QString() : ornis::recentFilesPathOfThisProgram(),
+        userPath(QStandardPaths::AppDataLocation, "traces")};
 
     ornis::TMainForm window(services);
     window.show();

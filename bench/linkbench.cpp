@@ -1,9 +1,11 @@
-// ornisset-bench: how fast the exchange link runs over a pseudo-terminal against
-// ornisset-sim. Prints figures; it is no test and asserts nothing.
+// ornisset-bench: how fast the exchange link runs over a pseudo-terminal and over loopback
+// TCP against ornisset-sim. Prints figures; it is no test and asserts nothing.
 //
 //   unpaced: round trips per second of the engine through the QSerialPort adapter, side by
 //            side with a bare QSerialPort echo loop in the same run (goal: the engine
-//            costs at most 1.5x the bare loop);
+//            costs at most 1.5x the bare loop); the same through the network adapter over
+//            raw TCP beside a bare QTcpSocket loop, with and without the line trace (goal:
+//            the trace costs nothing measurable);
 //   paced:   transfers against a sim answering at 2400 baud, against the line's own limit
 //            of 2 bytes of 10 bits per round trip (goal: within 1%).
 
@@ -12,7 +14,10 @@
 #include "link/TransferEngine.h"
 #include "link/TransferObserver.h"
 #include "qtlink/DemoConfiguration.h"
+#include "qtlink/LinePort.h"
 #include "qtlink/QtSerialPort.h"
+#include "qtlink/TraceFile.h"
+#include "qtlink/TracingPort.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,7 +25,10 @@
 #include <QProcess>
 #include <QSerialPort>
 #include <QStringList>
+#include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -99,7 +107,7 @@ public:
 class CountingPort final : public SerialPort
 {
 public:
-    explicit CountingPort(QtSerialPort &port)
+    explicit CountingPort(SerialPort &port)
         : port_(port)
     {
     }
@@ -122,7 +130,7 @@ public:
     std::vector<int64_t> *sendTimes = nullptr; // recorded there when set
 
 private:
-    QtSerialPort &port_;
+    SerialPort &port_;
     QElapsedTimer clock_ = [] {
         QElapsedTimer started;
         started.start();
@@ -152,21 +160,29 @@ struct Run
     }
 };
 
-// The engine through the adapter, running `modes` one after the other until at least
-// `minimum` round trips are done (once, when `minimum` is 0).
+// The engine through the adapter of `port` (a device path or a network address), running
+// `modes` one after the other until at least `minimum` round trips are done (once, when
+// `minimum` is 0). With `traceFile`, every byte is recorded there.
 class EngineBench
 {
 public:
-    explicit EngineBench(const QString &path)
+    explicit EngineBench(const QString &port, const QString &traceFile = QString())
         : config_(demoConfiguration())
         , counting_(port_)
         , engine_(config_, counting_, clock_, watcher_)
     {
+        port_.setInner(&line_);
         connectPortToEngine(port_, engine_);
-        const Status opened = port_.open(path);
+        if (!traceFile.isEmpty()) {
+            Status status = Status::success();
+            std::unique_ptr<TraceFile> trace = TraceFile::single(traceFile, status);
+            if (trace)
+                port_.startTrace(std::move(trace), engine_);
+        }
+        const Status opened = line_.open(port);
         if (!opened.ok())
             std::fprintf(
-                stderr, "cannot open %s: %s\n", qPrintable(path), opened.message().c_str());
+                stderr, "cannot open %s: %s\n", qPrintable(port), opened.message().c_str());
     }
 
     Run run(std::initializer_list<TransferMode> modes, long long minimum = 0,
@@ -210,34 +226,28 @@ private:
     ExchangeConfig config_;
     NoClock clock_;
     IdleWatcher watcher_;
-    QtSerialPort port_;
+    LinePort line_;
+    TracingPort port_;
     CountingPort counting_;
     TransferEngine engine_;
 };
 
-// The cheapest lock-step loop QSerialPort allows: send 'S', wait for its echo, again.
-Run bareEchoLoop(const QString &path, int roundTrips, bool timeEachRoundTrip = false)
+// Sends 'S' and waits for its echo, `roundTrips` times, on an open device (a QSerialPort
+// or a QTcpSocket); each byte goes out at once, as the adapters send.
+template<typename Device> Run echoLoop(Device &device, int roundTrips, bool timeEachRoundTrip)
 {
-    QSerialPort serial(path);
-    serial.setBaudRate(QtSerialPort::Baud);
     Run result;
-    if (!serial.open(QIODevice::ReadWrite)) {
-        result.ok = false;
-        return result;
-    }
-    serial.clear(QSerialPort::Input);
-    // As the adapter does: each byte goes out at once.
     QElapsedTimer elapsed;
     const auto send = [&] {
         if (timeEachRoundTrip)
             result.sendTimesNs.push_back(elapsed.nsecsElapsed());
-        serial.write("S", 1);
-        serial.flush();
+        device.write("S", 1);
+        device.flush();
     };
     QEventLoop loop;
     int done = 0;
-    QObject::connect(&serial, &QSerialPort::readyRead, &loop, [&] {
-        done += int(serial.readAll().size());
+    QObject::connect(&device, &QIODevice::readyRead, &loop, [&] {
+        done += int(device.readAll().size());
         if (done >= roundTrips)
             loop.quit();
         else
@@ -249,6 +259,98 @@ Run bareEchoLoop(const QString &path, int roundTrips, bool timeEachRoundTrip = f
     result.seconds = elapsed.nsecsElapsed() / 1e9;
     result.roundTrips = done;
     return result;
+}
+
+// The cheapest lock-step loop QSerialPort allows: send 'S', wait for its echo, again.
+Run bareEchoLoop(const QString &path, int roundTrips, bool timeEachRoundTrip = false)
+{
+    QSerialPort serial(path);
+    serial.setBaudRate(QtSerialPort::Baud);
+    if (!serial.open(QIODevice::ReadWrite))
+        return Run {0, 0, false, {}};
+    serial.clear(QSerialPort::Input);
+    return echoLoop(serial, roundTrips, timeEachRoundTrip);
+}
+
+// The same loop on a bare QTcpSocket, with the socket options of the network adapter.
+Run bareTcpLoop(const QString &address, int roundTrips)
+{
+    const QUrl url(address);
+    QTcpSocket socket;
+    QEventLoop loop;
+    QObject::connect(&socket, &QTcpSocket::connected, &loop, &QEventLoop::quit);
+    QObject::connect(&socket, &QTcpSocket::errorOccurred, &loop, &QEventLoop::quit);
+    socket.connectToHost(url.host(), quint16(url.port()));
+    loop.exec();
+    if (socket.state() != QAbstractSocket::ConnectedState)
+        return Run {0, 0, false, {}};
+    socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    return echoLoop(socket, roundTrips, false);
+}
+
+// What recording one byte costs, without any line: the figure that the noise of a shared
+// machine cannot hide.
+double traceNanosecondsPerByte()
+{
+    class NullSink final : public TraceSink
+    {
+    public:
+        void write(std::string_view text) override { written += text.size(); }
+        std::size_t written = 0;
+    };
+    ExchangeConfig config;
+    NoClock clock;
+    IdleWatcher watcher;
+    LinePort port;
+    TransferEngine engine(config, port, clock, watcher);
+    auto sink = std::make_unique<NullSink>();
+    LineTrace trace(std::move(sink), port, &engine);
+    constexpr int Bytes = 1'000'000;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (int i = 0; i < Bytes; ++i)
+        (i % 2 ? trace.received(uint8_t(i)) : trace.sent(uint8_t(i)));
+    return double(elapsed.nsecsElapsed()) / Bytes;
+}
+
+void unpacedTcp(const Options &options)
+{
+    Sim sim(options.sim, {QStringLiteral("--listen"), QStringLiteral("0")});
+    if (sim.path().isEmpty()) {
+        std::fprintf(stderr, "ornisset-sim --listen did not start\n");
+        return;
+    }
+    QTemporaryDir dir;
+    const QString traceFile = dir.filePath(QStringLiteral("trace.txt"));
+    const std::initializer_list<TransferMode> modes {
+        TransferMode::SettingsWrite, TransferMode::SettingsRead};
+    Run bare;
+    Run plain;
+    Run traced;
+    const auto faster = [](const Run &x, const Run &y) { return x.rate() < y.rate(); };
+    for (int i = 0; i < options.repeats; ++i) {
+        const Run b = bareTcpLoop(sim.path(), options.roundTrips);
+        const Run p = EngineBench(sim.path()).run(modes, options.roundTrips);
+        const Run t = EngineBench(sim.path(), traceFile).run(modes, options.roundTrips);
+        if (!b.ok || !p.ok || !t.ok)
+            return;
+        bare = std::max(bare, b, faster);
+        plain = std::max(plain, p, faster);
+        traced = std::max(traced, t, faster);
+    }
+    std::printf("Unpaced, over loopback TCP, ornisset-sim --listen answering at once (best of "
+                "%d):\n",
+        options.repeats);
+    std::printf("  bare QTcpSocket echo loop           %8.0f round trips/s\n", bare.rate());
+    std::printf("  engine over tcp://, settings w + r  %8.0f round trips/s   cost %.2fx the "
+                "bare loop\n",
+        plain.rate(), bare.rate() / plain.rate());
+    std::printf("  the same with the line trace        %8.0f round trips/s   cost %.2fx the "
+                "bare loop (goal: as without)\n",
+        traced.rate(), bare.rate() / traced.rate());
+    std::printf("  the line trace alone                %8.0f ns a byte, %.1f%% of a round trip "
+                "above\n",
+        traceNanosecondsPerByte(), 2 * traceNanosecondsPerByte() * plain.rate() / 1e7);
 }
 
 void unpaced(const Options &options)
@@ -361,8 +463,10 @@ int main(int argc, char **argv)
             return 2;
         }
     }
-    if (options.unpaced)
+    if (options.unpaced) {
         unpaced(options);
+        unpacedTcp(options);
+    }
     if (options.paced)
         paced(options);
     return 0;

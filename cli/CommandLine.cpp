@@ -35,7 +35,7 @@ struct CommandShape
 
 CommandShape shapeOf(Command command)
 {
-    const QStringList transfer {"port", "model", "block", "json", "set", "timeout"};
+    const QStringList transfer {"port", "model", "block", "json", "set", "timeout", "trace"};
     switch (command) {
     case Command::Read:
     case Command::Verify:
@@ -45,7 +45,7 @@ CommandShape shapeOf(Command command)
     case Command::Diff:
         return {{"block"}, 2};
     case Command::Clock:
-        return {{"port", "timeout"}, 0};
+        return {{"port", "timeout", "trace"}, 0};
     case Command::Convert:
         return {{}, 2};
     case Command::Ports:
@@ -84,6 +84,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         {"set", "Settings file.", "FILE"},
         {"timeout", "Answer timeout in milliseconds (default 4000).", "MS"},
         {"force", "Write values the exchange stores differently, with a warning each."},
+        {"trace", "Record every byte on the line into FILE.", "FILE"},
         {{"h", "help"}, "Show this help."},
     });
     if (!parser.parse(arguments))
@@ -143,6 +144,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         if (!number || request.timeoutMs <= 0)
             return usageError("--timeout takes a positive number of milliseconds");
     }
+    request.traceFile = parser.value("trace");
     request.jsonFile = parser.value("json");
     request.setFile = parser.value("set");
     request.force = parser.isSet("force");
@@ -159,15 +161,16 @@ QString usageText()
         "Usage:\n"
         "  ornisset-cli read   --port PORT [--model MIRA|VEGA|VEGA-X]\n"
         "                      [--block all|settings|services|shortdials|pe]\n"
-        "                      [--json OUT.json] [--set OUT.set] [--timeout MS]\n"
+        "                      [--json OUT.json] [--set OUT.set] [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli write  --port PORT [--model MIRA|VEGA|VEGA-X]\n"
         "                      [--block all|settings|services|shortdials|pe]\n"
         "                      (--json IN.json | --set IN.set) [--force] [--timeout MS]\n"
+        "                      [--trace FILE]\n"
         "  ornisset-cli verify --port PORT [--model MIRA|VEGA|VEGA-X]\n"
         "                      [--block all|settings|services|shortdials|pe]\n"
         "                      (--json IN.json | --set IN.set) [--timeout MS]\n"
         "  ornisset-cli diff   A B [--block all|settings|services|shortdials|pe]\n"
-        "  ornisset-cli clock  --port PORT [--timeout MS]\n"
+        "  ornisset-cli clock  --port PORT [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli convert IN OUT\n"
         "  ornisset-cli ports\n"
         "\n"
@@ -182,6 +185,9 @@ QString usageText()
         "convert  turns a .set or .json file into a .set, .json or .txt (the report).\n"
         "ports    lists the serial ports: name, then description.\n"
         "\n"
+        "--port takes a serial port (ttyUSB0, COM3, /dev/pts/3) or a serial device server:\n"
+        "tcp://HOST:PORT (the bytes as they are) or rfc2217://HOST:PORT (Telnet, RFC 2217).\n"
+        "--trace records every byte on the line, for support.\n"
         "--model defaults to MIRA (a JSON form: the file's ExchangeType); --block to all\n"
         "blocks the file holds or the model has (PE for MIRA only); --timeout to 4000 ms.\n"
         "Exit status: 0 success, 1 transfer failed, 2 usage or file error, 3 verify or\n"

@@ -27,6 +27,12 @@ void TransferCommand::start()
     const std::optional<std::vector<TransferMode>> modes = prepare();
     if (!modes)
         return end(ExitCode::UsageOrFileError);
+    if (!request_.traceFile.isEmpty()) {
+        if (const Status traced = runner_.traceInto(request_.traceFile); !traced.ok()) {
+            printMessage(traced.message());
+            return end(ExitCode::UsageOrFileError);
+        }
+    }
     runner_.run(request_.port, *modes, request_.timeoutMs,
         [this](const Status &status) { transferDone(status); });
 }

@@ -2,6 +2,7 @@
 
 #include "Progress.h"
 #include "link/TransferEngine.h"
+#include "qtlink/TraceFile.h"
 
 namespace ornis::cli {
 
@@ -10,6 +11,9 @@ TransferRunner::TransferRunner(ExchangeConfig &config, Progress &progress, QObje
     , config_(config)
     , progress_(progress)
 {
+    TransferObserver &observer = *this;
+    engine_ = std::make_unique<TransferEngine>(config_, port_, clock_, observer);
+    port_.setInner(&line_);
 }
 
 TransferRunner::~TransferRunner()
@@ -18,18 +22,25 @@ TransferRunner::~TransferRunner()
     port_.disconnect();
 }
 
+Status TransferRunner::traceInto(const QString &path)
+{
+    Status status = Status::success();
+    std::unique_ptr<TraceFile> file = TraceFile::single(path, status);
+    if (file)
+        port_.startTrace(std::move(file), *engine_);
+    return status;
+}
+
 void TransferRunner::run(
     const QString &port, std::vector<TransferMode> modes, int timeoutMs, Done done)
 {
     done_ = std::move(done);
     modes_ = std::move(modes);
-    if (Status opened = port_.open(port); !opened.ok()) {
+    if (Status opened = line_.open(port); !opened.ok()) {
         failure_ = opened.message();
         finishLater();
         return;
     }
-    TransferObserver &observer = *this;
-    engine_ = std::make_unique<TransferEngine>(config_, port_, clock_, observer);
     engine_->setResponseTimeout(timeoutMs);
     connectPortToEngine(port_, *engine_, this);
     if (!startNext())
@@ -88,7 +99,8 @@ void TransferRunner::finish()
     finishing_ = false;
     if (!failure_ && startNext())
         return;
-    port_.close();
+    port_.stopTrace(); // written out in full before the program ends
+    line_.close();
     if (done_)
         done_(failure_ ? Status::failure(*failure_) : Status::success());
 }

@@ -4,7 +4,8 @@
 #include "config/Status.h"
 #include "link/TransferMode.h"
 #include "link/TransferObserver.h"
-#include "qtlink/QtSerialPort.h"
+#include "qtlink/LinePort.h"
+#include "qtlink/TracingPort.h"
 
 #include <QObject>
 #include <QString>
@@ -23,7 +24,7 @@ namespace ornis::cli {
 
 class Progress;
 
-// Runs transfers over a serial port in the event loop, one after the other, from opening
+// Runs transfers over a serial port or a network connection in the event loop, one after the other, from opening
 // the port to the engine's return to idle after the last.
 class TransferRunner final : public QObject, private TransferObserver
 {
@@ -35,7 +36,11 @@ public:
     TransferRunner(ExchangeConfig &config, Progress &progress, QObject *parent = nullptr);
     ~TransferRunner() override;
 
-    // Opens `port` and runs `modes` in turn; the first failure ends the run. `done` follows
+    // Records every byte of the transfers into the file at `path` (emptied now).
+    [[nodiscard]] Status traceInto(const QString &path);
+
+    // Opens `port` (as the user gives it: ttyUSB0, tcp://HOST:PORT...) and runs `modes` in
+    // turn; the first failure ends the run. `done` follows
     // exactly once, from the event loop, with the port's error or the engine's message
     // ("Timeout on ...") on failure.
     void run(const QString &port, std::vector<TransferMode> modes, int timeoutMs, Done done);
@@ -60,7 +65,8 @@ private:
     ExchangeConfig &config_;
     Progress &progress_;
     SystemClock clock_;
-    QtSerialPort port_;
+    LinePort line_;
+    TracingPort port_; // over line_
     std::unique_ptr<TransferEngine> engine_;
     std::vector<TransferMode> modes_; // still to run
     std::optional<std::string> failure_;

@@ -40,5 +40,7 @@ public:
 };
 
 inline constexpr int TimerTickMs = 55;
+// The line runs at 2400 baud, 8 data bits, no parity, 1 stop bit, without flow control.
+inline constexpr int LineBaud = 2400;
 
 } // namespace ornis

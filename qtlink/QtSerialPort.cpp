@@ -97,7 +97,7 @@ Status QtSerialPort::open(const QString &nameOrPath)
         return Status::failure(message.toStdString());
     }
 
-    ++openings_;
+    newOpening();
     name_ = shownName;
     failure_.clear();
     tolerated([this] { serial_.setRequestToSend(true); });
@@ -113,7 +113,7 @@ Status QtSerialPort::open(const QString &nameOrPath)
 
 void QtSerialPort::close()
 {
-    ++openings_;
+    newOpening();
     lowLatency_ = false;
     if (serial_.isOpen())
         serial_.close();
@@ -234,16 +234,8 @@ void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error)
     serial_.close();
     serial_.clearError();
     lowLatency_ = false;
-    // Announced from the event loop: the error may have been raised inside a call of the
-    // engine (a flush), which must not be re-entered.
-    const unsigned opening = ++openings_;
-    QMetaObject::invokeMethod(
-        this,
-        [this, opening] {
-            if (opening == openings_)
-                emit portFailed(failure_);
-        },
-        Qt::QueuedConnection);
+    // The error may have been raised inside a call of the engine (a flush).
+    announceFailureLater(failure_);
 }
 
 template<typename Call> void QtSerialPort::tolerated(Call call)
@@ -256,12 +248,7 @@ template<typename Call> void QtSerialPort::tolerated(Call call)
 
 Status QtSerialPort::notOpen() const
 {
-    if (!failure_.isEmpty())
-        return Status::failure(failure_.toStdString());
-    if (name_.isEmpty())
-        return Status::failure("No serial port is open");
-    return Status::failure(
-        (QStringLiteral("The port ") + name_ + QStringLiteral(" is not open")).toStdString());
+    return notOpenStatus(failure_, name_);
 }
 
 } // namespace ornis

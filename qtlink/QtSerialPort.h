@@ -88,7 +88,6 @@ private:
     bool opening_ = false; // errors go to open()'s result
     int toleratedCalls_ = 0; // errors of the device's refusals are ignored
     QString failure_; // the fatal error that closed the port, until reopened
-    unsigned openings_ = 0; // tells a late failure notice from the current opening
 };
 
 } // namespace ornis

@@ -1,10 +1,11 @@
 #include "PtyLine.h"
 
+#include "WholeWrite.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -83,28 +84,23 @@ long PtyLine::read(uint8_t *data, std::size_t size)
     }
 }
 
+bool PtyLine::receive(std::vector<uint8_t> &data)
+{
+    uint8_t buffer[256];
+    const long got = read(buffer, sizeof buffer);
+    if (got < 0)
+        return false;
+    data.insert(data.end(), buffer, buffer + got);
+    return true;
+}
+
 bool PtyLine::write(const uint8_t *data, std::size_t size)
 {
-    while (size > 0) {
-        if (master_ < 0)
-            return false;
-        const ssize_t put = ::write(master_, data, size);
-        if (put > 0) {
-            data += put;
-            size -= std::size_t(put);
-            continue;
-        }
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            // The slave's input queue is full (nobody reads it): wait until it drains.
-            pollfd wait {master_, POLLOUT, 0};
-            if (::poll(&wait, 1, 1000) > 0 && (wait.revents & POLLOUT))
-                continue;
-        }
-        return false;
-    }
-    return true;
+    // A full slave input queue (nobody reads it) is waited for until it drains.
+    return master_ >= 0
+        && writeWhole(master_, data, size, [](int fd, const uint8_t *bytes, std::size_t count) {
+               return ::write(fd, bytes, count);
+           });
 }
 
 } // namespace ornis::sim

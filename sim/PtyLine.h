@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ServedLine.h"
 #include "config/Status.h"
 
 #include <cstddef>
@@ -12,11 +13,11 @@ namespace ornis::sim {
 // master, the program opens the slave (slavePath()). One slave descriptor is held open
 // here, so that the master never sees a hang-up between two clients of the slave; closing
 // the line closes both ends, and the client then sees a hang-up as if a cable was pulled.
-class PtyLine
+class PtyLine final : public ServedLine
 {
 public:
     PtyLine() = default;
-    ~PtyLine();
+    ~PtyLine() override;
     PtyLine(const PtyLine &) = delete;
     PtyLine &operator=(const PtyLine &) = delete;
 
@@ -33,6 +34,15 @@ public:
     [[nodiscard]] long read(uint8_t *data, std::size_t size);
     // Writes all of `data`; false when the line failed.
     [[nodiscard]] bool write(const uint8_t *data, std::size_t size);
+
+    // ServedLine
+    [[nodiscard]] int waitFd() const override { return master_; }
+    [[nodiscard]] bool receive(std::vector<uint8_t> &data) override;
+    [[nodiscard]] bool send(const uint8_t *data, std::size_t size) override
+    {
+        return write(data, size);
+    }
+    void cut() override { close(); }
 
 private:
     int master_ = -1;

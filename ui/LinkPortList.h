@@ -21,8 +21,10 @@ public:
     virtual void refresh() = 0;
     // Opens entry `index`; on failure nothing is open and the message says why.
     [[nodiscard]] virtual Status open(int index) = 0;
-    // Opens a port by the name or device path the user typed. The entry of that name, or
-    // once opened a new entry for it, is then the one in use.
+    // Opens a port by the name, device path or network address (tcp://HOST:PORT,
+    // rfc2217://HOST:PORT) the user typed. The entry of that name, or once opened a new
+    // entry for it, is then the one in use; a network address stays listed at the next
+    // start. A network address only starts connecting: a failure comes later from port().
     [[nodiscard]] virtual Status openTyped(const QString &nameOrPath) = 0;
     // The entry of the open port; -1 when none is open.
     [[nodiscard]] virtual int inUse() const = 0;

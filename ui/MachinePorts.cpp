@@ -1,14 +1,16 @@
 #include "MachinePorts.h"
 
 #include "qtlink/DemoExchangePort.h"
+#include "qtlink/PortAddress.h"
 
 #include <optional>
 
 namespace ornis {
 
-MachinePorts::MachinePorts(Demo demo, Enumerator enumerate)
+MachinePorts::MachinePorts(Demo demo, const QString &addressesPath, Enumerator enumerate)
     : enumerate_(std::move(enumerate))
     , entries_(enumerate_())
+    , addresses_(addressesPath)
 {
     if (demo == Demo::With)
         demo_ = std::make_unique<DemoExchangePort>();
@@ -21,6 +23,7 @@ QStringList MachinePorts::names() const
     QStringList names;
     for (const SerialPortEntry &entry : entries_)
         names.append(entry.name);
+    names.append(addresses_.addresses());
     if (demo_)
         names.append(QString::fromLatin1(DemoExchangePort::EntryName));
     return names;
@@ -28,24 +31,21 @@ QStringList MachinePorts::names() const
 
 void MachinePorts::refresh()
 {
-    const int inUse = serial_.isOpen() ? serialInUse_ : -1;
-    const std::optional<SerialPortEntry> open
-        = inUse >= 0 ? std::optional(entries_.at(inUse)) : std::nullopt;
+    const int inUse = line_.isOpen() ? lineInUse_ : -1;
+    const QString inUseName = inUse >= 0 ? names().at(inUse) : QString();
+    const std::optional<SerialPortEntry> openSerial
+        = inUse >= 0 && inUse < entries_.size() ? std::optional(entries_.at(inUse))
+                                                : std::nullopt;
     entries_ = enumerate_();
     for (const SerialPortEntry &entry : std::as_const(typed_)) {
         if (serialEntryOf(entry.name) < 0)
             entries_.append(entry);
     }
-    serialInUse_ = -1;
-    if (open) {
-        // An adapter in use that the system no longer lists has not failed yet: it stays
-        // until it does.
-        serialInUse_ = serialEntryOf(open->name);
-        if (serialInUse_ < 0) {
-            entries_.append(*open);
-            serialInUse_ = int(entries_.size()) - 1;
-        }
-    }
+    // An adapter in use that the system no longer lists has not failed yet: it stays
+    // until it does.
+    if (openSerial && serialEntryOf(openSerial->name) < 0)
+        entries_.append(*openSerial);
+    lineInUse_ = inUse >= 0 ? entryOf(inUseName) : -1;
 }
 
 Status MachinePorts::open(int index)
@@ -58,28 +58,32 @@ Status MachinePorts::open(int index)
         (void)demo_->flushInput();
         return Status::success();
     }
-    if (index < 0 || index >= entries_.size())
+    const QStringList entries = names();
+    if (index < 0 || index >= entries.size())
         return Status::failure("No port selected");
-    const Status status = serial_.open(entries_.at(index).name);
+    const Status status = line_.open(entries.at(index));
     if (status.ok())
-        serialInUse_ = index;
+        lineInUse_ = index;
     return status;
 }
 
-Status MachinePorts::openTyped(const QString &nameOrPath)
+Status MachinePorts::openTyped(const QString &text)
 {
-    if (demo_ && nameOrPath == QLatin1String(DemoExchangePort::EntryName))
-        return open(demoIndex());
-    if (const int index = serialEntryOf(nameOrPath); index >= 0)
+    if (const int index = entryOf(text); index >= 0)
         return open(index);
     close();
-    const Status status = serial_.open(nameOrPath);
+    const Status status = line_.open(text);
     if (!status.ok())
         return status;
-    const SerialPortEntry entry {nameOrPath, nameOrPath, {}};
+    if (looksLikeNetworkAddress(text)) {
+        addresses_.remember(QString::fromStdString(line_.name()));
+        lineInUse_ = entryOf(QString::fromStdString(line_.name()));
+        return status;
+    }
+    const SerialPortEntry entry {text, text, {}};
     typed_.append(entry);
     entries_.append(entry);
-    serialInUse_ = int(entries_.size()) - 1;
+    lineInUse_ = int(entries_.size()) - 1;
     return status;
 }
 
@@ -87,31 +91,31 @@ int MachinePorts::inUse() const
 {
     if (demoInUse_)
         return demoIndex();
-    return serial_.isOpen() ? serialInUse_ : -1;
+    return line_.isOpen() ? lineInUse_ : -1;
 }
 
 void MachinePorts::close()
 {
-    serial_.close();
-    serialInUse_ = -1;
+    line_.close();
+    lineInUse_ = -1;
     demoInUse_ = false;
 }
 
 void MachinePorts::setDtr(bool on)
 {
-    serial_.setDtr(on);
+    line_.setDtr(on);
 }
 
 QtLinkPort &MachinePorts::port()
 {
     if (demoInUse_)
         return *demo_;
-    return serial_;
+    return line_;
 }
 
 int MachinePorts::demoIndex() const
 {
-    return demo_ ? int(entries_.size()) : -1;
+    return demo_ ? int(entries_.size() + addresses_.addresses().size()) : -1;
 }
 
 int MachinePorts::serialEntryOf(const QString &nameOrPath) const
@@ -122,6 +126,13 @@ int MachinePorts::serialEntryOf(const QString &nameOrPath) const
             return int(index);
     }
     return -1;
+}
+
+int MachinePorts::entryOf(const QString &text) const
+{
+    if (const int serial = serialEntryOf(text); serial >= 0)
+        return serial;
+    return int(names().indexOf(text));
 }
 
 } // namespace ornis

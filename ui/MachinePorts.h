@@ -6,14 +6,16 @@
 #include <memory>
 
 #include "ui/LinkPortList.h"
-#include "qtlink/QtSerialPort.h"
+#include "ui/RememberedAddresses.h"
+#include "qtlink/LinePort.h"
 
 namespace ornis {
 
 class DemoExchangePort;
 
-// The serial ports of the machine, then the device paths the user typed that opened, then,
-// in the demo mode, the built-in virtual exchange.
+// The serial ports of the machine and the device paths the user typed that opened, then the
+// network addresses the user typed, newest first, then, in the demo mode, the built-in
+// virtual exchange.
 class MachinePorts final : public LinkPortList
 {
 public:
@@ -21,13 +23,16 @@ public:
     // Lists the machine's serial ports, in the order the user sees them.
     using Enumerator = std::function<QList<SerialPortEntry>()>;
 
-    explicit MachinePorts(Demo demo, Enumerator enumerate = &QtSerialPort::availablePorts);
+    // `addressesPath`: where the typed network addresses are kept for the next start;
+    // empty keeps none.
+    explicit MachinePorts(Demo demo, const QString &addressesPath = QString(),
+                          Enumerator enumerate = &QtSerialPort::availablePorts);
     ~MachinePorts() override;
 
     [[nodiscard]] QStringList names() const override;
     void refresh() override;
     [[nodiscard]] Status open(int index) override;
-    [[nodiscard]] Status openTyped(const QString &nameOrPath) override;
+    [[nodiscard]] Status openTyped(const QString &text) override;
     [[nodiscard]] int inUse() const override;
     void close() override;
     void setDtr(bool on) override;
@@ -39,12 +44,15 @@ public:
 private:
     // The serial entry listed under, or opening, `nameOrPath`; -1 when none.
     [[nodiscard]] int serialEntryOf(const QString &nameOrPath) const;
+    // The entry of any kind named `text`; -1 when none.
+    [[nodiscard]] int entryOf(const QString &text) const;
 
     Enumerator enumerate_;
     QList<SerialPortEntry> entries_; // the machine's ports, then the typed ones
     QList<SerialPortEntry> typed_; // kept for the whole run, as the user may come back
-    QtSerialPort serial_;
-    int serialInUse_ = -1;
+    RememberedAddresses addresses_;
+    LinePort line_;
+    int lineInUse_ = -1; // the entry line_ opened
     std::unique_ptr<DemoExchangePort> demo_;
     bool demoInUse_ = false;
 };

@@ -55,6 +55,8 @@ MainActions::MainActions(QMainWindow &window)
                                 QStringLiteral("Zobrazit náhled tisku")))
     , acExportPdf(makeAction(window, "acExportPdf", QStringLiteral("Exportovat do PDF..."),
                              QStringLiteral("Uložit tiskovou zprávu jako dokument PDF")))
+    , acTrace(makeAction(window, "acTrace", QStringLiteral("&Záznam komunikace"),
+                         QStringLiteral("Zapisovat každý bajt přenosů do souboru pro servis")))
     , acExit(makeAction(window, "acExit", QStringLiteral("U&končit"),
                         QStringLiteral("Ukončit aplikaci")))
     , acAbout(makeAction(window, "acAbout", QStringLiteral("O &aplikaci..."),
@@ -73,6 +75,8 @@ MainActions::MainActions(QMainWindow &window)
     acOpen->setShortcut(QKeySequence::Open);
     acSave->setShortcut(QKeySequence::Save);
     acPrint->setShortcut(QKeySequence::Print);
+
+    acTrace->setCheckable(true);
 
     // Idle at start: there is nothing to stop.
     acStop->setEnabled(false);
@@ -100,6 +104,8 @@ void MainActions::buildMenusAndToolBar(QMainWindow &window) const
     fileMenu->addAction(acPrint);
     fileMenu->addAction(acPrintPreview);
     fileMenu->addAction(acExportPdf);
+    fileMenu->addSeparator();
+    fileMenu->addAction(acTrace);
     fileMenu->addSeparator();
     for (QAction *recent : acRecentFiles)
         fileMenu->addAction(recent);

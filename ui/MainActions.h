@@ -27,6 +27,7 @@ struct MainActions
     QAction *acPrint;
     QAction *acPrintPreview;
     QAction *acExportPdf;
+    QAction *acTrace; // checkable: the line trace of every transfer
     QAction *acExit;
     QAction *acAbout;
 

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -71,6 +72,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     , dialogs_(services.dialogs)
     , clock_(services.clock)
     , preferencesPath_(services.preferencesPath)
+    , traceFolder_(services.traceFolder)
     , actions_(*this)
 {
     setObjectName(QStringLiteral("MainForm"));
@@ -102,6 +104,11 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     connect(actions_.acDef, &QAction::triggered, this, &TMainForm::acDefExecute);
     connect(actions_.acExit, &QAction::triggered, this, &QWidget::close);
     connect(actions_.acAbout, &QAction::triggered, this, &TMainForm::acAboutExecute);
+    connect(actions_.acTrace, &QAction::toggled, this, &TMainForm::acTraceExecute);
+    actions_.acTrace->setEnabled(!traceFolder_.isEmpty());
+    if (!traceFolder_.isEmpty())
+        actions_.acTrace->setStatusTip(actions_.acTrace->statusTip() + QStringLiteral(" (")
+                                       + QDir::toNativeSeparators(traceFolder_) + u')');
     connect(setupPage_, &SetupPage::exchangeModelPicked, this, &TMainForm::cbCentralTypeChange);
     fileActions_ = new FileActions(*this, dialogs_, services.fileFolder, services.recentFilesPath);
     reportPrinter_ = new ReportPrinter(*this, dialogs_, clock_, services.fileFolder);
@@ -346,6 +353,16 @@ void TMainForm::resetPageInView()
 void TMainForm::acAboutExecute()
 {
     dialogs_.showAbout(this);
+}
+
+void TMainForm::acTraceExecute(bool on)
+{
+    const Status status = portChooser_->setTraceFolder(on ? traceFolder_ : QString());
+    if (!status.ok()) {
+        const QSignalBlocker quiet(actions_.acTrace);
+        actions_.acTrace->setChecked(false);
+        dialogs_.showError(this, QString::fromStdString(status.message()));
+    }
 }
 
 void TMainForm::ClockTimerTimer()

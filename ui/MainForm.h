@@ -44,6 +44,9 @@ struct MainFormServices
     QString fileFolder;
     // The list of settings files last used; empty keeps it for this run only.
     QString recentFilesPath;
+    // Where the line trace writes a file for each transfer when the user switches it on;
+    // empty offers no trace.
+    QString traceFolder;
 };
 
 // The program's one window: it owns the configuration, the link to the exchange and the
@@ -95,6 +98,7 @@ private:
     void acStopExecute();
     void acDefExecute();
     void acAboutExecute();
+    void acTraceExecute(bool on);
     void ClockTimerTimer();
     void cbCentralTypeChange();
     void pcMainChange();
@@ -119,6 +123,7 @@ private:
     UserDialogs &dialogs_;
     const LocalClock &clock_;
     const QString preferencesPath_;
+    const QString traceFolder_;
     QString appTitle_;
     QString fileName_;
     MainActions actions_;

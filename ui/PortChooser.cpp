@@ -1,10 +1,13 @@
 #include "PortChooser.h"
 
+#include <QAbstractItemView>
+
 #include "ui/LinkPortList.h"
 #include "ui/UserDialogs.h"
 #include "ui/widgets/PortComboBox.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
+#include "qtlink/TraceFile.h"
 
 namespace ornis {
 
@@ -20,13 +23,20 @@ PortChooser::PortChooser(LinkPortList &ports, TransferEngine &engine, UserDialog
     connect(&list_, &QComboBox::activated, this, &PortChooser::cbComPortChange);
     connect(&list_, &PortComboBox::portTyped, this, &PortChooser::cbComPortTyped);
     connect(&list_, &PortComboBox::aboutToDropDown, this, &PortChooser::refreshList);
+
+    connect(&port_, &QtLinkPort::bytesArrived, this,
+            [this](std::size_t count) { engine_.bytesArrived(count); });
+    connect(&port_, &QtLinkPort::answerTimerFired, this, [this] { engine_.timerFired(); });
+    connect(&port_, &QtLinkPort::portFailed, this, &PortChooser::onPortFailed);
+    engine_.setPort(port_);
     attachPort();
 }
 
 PortChooser::~PortChooser()
 {
-    for (const QMetaObject::Connection &connection : std::as_const(connections_))
-        disconnect(connection);
+    // The engine may outlive this chooser: it keeps a port that lives on.
+    port_.stopTrace();
+    engine_.setPort(ports_.port());
 }
 
 void PortChooser::probe(int first)
@@ -59,13 +69,16 @@ void PortChooser::cbComPortChange(int index)
     reportFailure(status);
 }
 
-void PortChooser::cbComPortTyped(const QString &nameOrPath)
+void PortChooser::cbComPortTyped(const QString &text)
 {
     engine_.abort();
     ports_.close();
-    const Status status = ports_.openTyped(nameOrPath);
+    const Status status = ports_.openTyped(text);
     attachPort();
-    fillList(); // a path that opened is an entry now
+    fillList(); // a port that opened is an entry now
+    // What did not open stays typed, for the user to mend.
+    if (!status.ok())
+        list_.setEditText(text);
     reportFailure(status);
 }
 
@@ -77,29 +90,36 @@ void PortChooser::close()
     attachPort();
 }
 
-void PortChooser::attachPort()
+Status PortChooser::setTraceFolder(const QString &folder)
 {
-    for (const QMetaObject::Connection &connection : std::as_const(connections_))
-        disconnect(connection);
-    connections_.clear();
-
-    QtLinkPort &port = ports_.port();
-    engine_.setPort(port);
-    connections_.append(connect(&port, &QtLinkPort::bytesArrived, this,
-                                [this](std::size_t count) { engine_.bytesArrived(count); }));
-    connections_.append(connect(&port, &QtLinkPort::answerTimerFired, this,
-                                [this] { engine_.timerFired(); }));
-    connections_.append(connect(&port, &QtLinkPort::portFailed, this,
-                                [this](const QString &message) {
-                                    onPortFailed();
-                                    engine_.portFailed(message.toStdString());
-                                }));
+    if (folder.isEmpty()) {
+        port_.stopTrace();
+        return Status::success();
+    }
+    Status status = Status::success();
+    std::unique_ptr<TraceFile> files = TraceFile::perTransfer(folder, status);
+    if (files)
+        port_.startTrace(std::move(files), engine_);
+    return status;
 }
 
-void PortChooser::onPortFailed()
+void PortChooser::attachPort()
+{
+    // A transfer on the port that was in use ends: its bytes must not reach another line.
+    engine_.abort();
+    port_.setInner(&ports_.port());
+}
+
+void PortChooser::onPortFailed(const QString &message)
 {
     // The port has closed itself; the list shows that none is in use.
     list_.setCurrentIndex(-1);
+    // A running transfer reports the failure; in between transfers it is told here (a
+    // network address that cannot be reached, a cable pulled while idle).
+    if (engine_.isIdle())
+        dialogs_.showError(dialogParent_, message);
+    else
+        engine_.portFailed(message.toStdString());
 }
 
 void PortChooser::fillList()
@@ -107,6 +127,8 @@ void PortChooser::fillList()
     list_.clear();
     list_.addItems(ports_.names());
     list_.setCurrentIndex(ports_.inUse());
+    // The list drops down as wide as its longest entry (a network address).
+    list_.view()->setMinimumWidth(list_.view()->sizeHintForColumn(0) + 8);
 }
 
 void PortChooser::refreshList()

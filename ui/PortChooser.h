@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QList>
-#include <QMetaObject>
 #include <QObject>
+#include <QString>
+
+#include "config/Status.h"
+#include "qtlink/TracingPort.h"
 
 class QWidget;
 
@@ -10,13 +12,12 @@ namespace ornis {
 
 class LinkPortList;
 class PortComboBox;
-class Status;
 class TransferEngine;
 class UserDialogs;
 
 // The port list `cbComPort`: fills it, opens the first port that opens at start, opens
 // the port the user picks or types, lists the ports anew when the list drops down, and
-// wires the port in use to the engine.
+// gives the engine the port in use, through the line trace when it is on.
 class PortChooser final : public QObject
 {
     Q_OBJECT
@@ -34,17 +35,20 @@ public:
     // The user picked entry `index` (`cbComPortChange`). A transfer that runs on the
     // port in use is ended first: its bytes must not go to, or come from, another line.
     void cbComPortChange(int index);
-    // The user typed a name or device path and confirmed it: opened as a picked entry is.
-    void cbComPortTyped(const QString &nameOrPath);
+    // The user typed a name, a device path or a network address and confirmed it: opened
+    // as a picked entry is, and then listed.
+    void cbComPortTyped(const QString &text);
 
     // Closes the port in use (`FormDestroy`).
     void close();
 
+    // Writes every transfer into a new file of `folder`; an empty folder ends the trace.
+    [[nodiscard]] Status setTraceFolder(const QString &folder);
+
 private:
-    // The transfers use the port that is in use now; only its notifications reach the
-    // engine.
+    // The transfers use the port that is in use now.
     void attachPort();
-    void onPortFailed();
+    void onPortFailed(const QString &message);
     // The entries as the port list has them now, the port in use selected.
     void fillList();
     void refreshList();
@@ -55,7 +59,7 @@ private:
     UserDialogs &dialogs_;
     PortComboBox &list_;
     QWidget *dialogParent_;
-    QList<QMetaObject::Connection> connections_;
+    TracingPort port_; // over the port in use: what the engine talks to
 };
 
 } // namespace ornis

@@ -1,12 +1,15 @@
-// ornisset-sim: the virtual exchange served on a pseudo-terminal, for manual use and for
-// the tests and benchmarks that run the program against a real serial device.
+// ornisset-sim: the virtual exchange served on a pseudo-terminal or on TCP, for manual use
+// and for the tests and benchmarks that run the program against a real serial device or a
+// network connection.
 //
-// Prints the slave's device path on stdout (one line) and answers whatever is sent to it
+// Prints the port to give the program on stdout (one line: the slave's device path, or
+// tcp://127.0.0.1:PORT or rfc2217://127.0.0.1:PORT) and answers whatever is sent to it
 // until SIGINT, SIGTERM or SIGHUP, or until it is told to disappear.
 
 #include "sim/LinePacer.h"
 #include "sim/Preload.h"
 #include "sim/PtyLine.h"
+#include "sim/TcpLine.h"
 #include "sim/VirtualExchange.h"
 
 #include <cerrno>
@@ -39,14 +42,18 @@ struct Options
     int baud = 0;
     Faults faults;
     std::optional<std::size_t> disappearAfter;
+    std::optional<uint16_t> listenPort; // TCP instead of a pseudo-terminal
+    bool rfc2217 = false;
+    uint32_t fixedBaud = 0;
 };
 
 const char *const Usage
     = "usage: ornisset-sim [--load IMAGE | --blank] [--save IMAGE] [--baud N]\n"
       "                    [--silent-after N] [--garbage-from N] [--double-answers]\n"
-      "                    [--disappear-after N]\n"
-      "Serves the virtual exchange on a pseudo-terminal and prints its device path.\n"
-      "It starts as an exchange fresh from the factory.\n"
+      "                    [--disappear-after N] [--listen PORT [--rfc2217 [--fixed-baud N]]]\n"
+      "Serves the virtual exchange on a pseudo-terminal and prints its device path, or on\n"
+      "TCP on loopback and prints its address. It starts as an exchange fresh from the\n"
+      "factory.\n"
       "  --load IMAGE          start with this 4096-byte memory image\n"
       "  --blank               start with a memory of zeros\n"
       "  --save IMAGE          save the memory image on exit, on disappearing, and\n"
@@ -57,7 +64,13 @@ const char *const Usage
       "  --garbage-from N      answer every byte from the N-th on (0-based) with 0x3F\n"
       "  --double-answers      put a stray 0x00 before every answer\n"
       "  --disappear-after N   answer the first N bytes, then close the line when the\n"
-      "                        next one arrives (the program sees a hang-up)\n";
+      "                        next one arrives (the program sees a hang-up)\n"
+      "  --listen PORT         serve on TCP at 127.0.0.1:PORT (0 takes a free port), one\n"
+      "                        program at a time; prints tcp://127.0.0.1:PORT\n"
+      "  --rfc2217             speak Telnet with the COM-PORT-OPTION (RFC 2217), as a\n"
+      "                        serial device server does; prints each line setting the\n"
+      "                        program makes, and rfc2217://127.0.0.1:PORT first\n"
+      "  --fixed-baud N        with --rfc2217: the line stays at N baud whatever is asked\n";
 
 volatile std::sig_atomic_t stopSignal = 0;
 
@@ -100,6 +113,10 @@ std::optional<Options> parseOptions(int argc, char **argv)
             options.blank = true;
             continue;
         }
+        if (arg == "--rfc2217") {
+            options.rfc2217 = true;
+            continue;
+        }
         if (arg == "--help" || arg == "-h") {
             std::fputs(Usage, stdout);
             std::exit(0);
@@ -121,10 +138,19 @@ std::optional<Options> parseOptions(int argc, char **argv)
             options.faults.garbageFrom = count;
         } else if (arg == "--disappear-after" && parseCount(value, count)) {
             options.disappearAfter = count;
+        } else if (arg == "--listen" && parseCount(value, count) && count <= UINT16_MAX) {
+            options.listenPort = uint16_t(count);
+        } else if (arg == "--fixed-baud" && parseCount(value, count) && count > 0
+            && count <= MaxBaud) {
+            options.fixedBaud = uint32_t(count);
         } else {
             std::fprintf(stderr, "ornisset-sim: bad option %s %s\n", arg.c_str(), value);
             return std::nullopt;
         }
+    }
+    if ((options.rfc2217 && !options.listenPort) || (options.fixedBaud && !options.rfc2217)) {
+        std::fprintf(stderr, "ornisset-sim: --rfc2217 needs --listen, --fixed-baud --rfc2217\n");
+        return std::nullopt;
     }
     return options;
 }
@@ -186,7 +212,7 @@ public:
 
     [[nodiscard]] VirtualExchange &exchange() { return exchange_; }
 
-    int run(PtyLine &line)
+    int run(ServedLine &line)
     {
         sigset_t stopSignals;
         sigemptyset(&stopSignals);
@@ -213,7 +239,7 @@ public:
                 while (nowNs() < pending_.front().dueNs) { }
                 continue;
             }
-            pollfd master {line.masterFd(), POLLIN, 0};
+            pollfd master {line.waitFd(), POLLIN, 0};
             timespec timeout {};
             const std::optional<int64_t> wake = nextWake();
             if (wake) {
@@ -227,7 +253,8 @@ public:
                 return finish(1, std::strerror(errno));
             if (ready <= 0)
                 continue;
-            if (master.revents & POLLIN) {
+            // A hang-up is read as the end of the input: the line tells what it means.
+            if (master.revents & (POLLIN | POLLHUP | POLLERR)) {
                 switch (receive(line)) {
                 case Outcome::Serving:
                     break;
@@ -236,8 +263,6 @@ public:
                 case Outcome::Failed:
                     return finish(1, "the line failed");
                 }
-            } else if (master.revents & (POLLHUP | POLLERR)) {
-                return finish(0, nullptr); // the far end hung up
             }
         }
         return finish(0, nullptr);
@@ -246,41 +271,44 @@ public:
 private:
     enum class Outcome { Serving, Disappeared, Failed };
 
-    Outcome receive(PtyLine &line)
+    Outcome receive(ServedLine &line)
     {
-        uint8_t buffer[256];
-        const long got = line.read(buffer, sizeof buffer);
-        if (got < 0)
+        std::vector<uint8_t> received;
+        if (!line.receive(received))
             return Outcome::Failed;
+        if (const std::string news = line.takeNews(); !news.empty()) {
+            std::printf("%s\n", news.c_str());
+            std::fflush(stdout);
+        }
         const int64_t now = nowNs();
-        for (long i = 0; i < got; ++i) {
+        for (const uint8_t byte : received) {
             if (options_.disappearAfter && exchange_.bytesReceived() >= *options_.disappearAfter) {
-                line.close();
+                line.cut();
                 return Outcome::Disappeared;
             }
-            std::vector<uint8_t> answer = exchange_.receive(buffer[i]);
+            std::vector<uint8_t> answer = exchange_.receive(byte);
             if (answer.empty())
                 continue;
             const int64_t due = pacer_.answerDue(now, answer.size());
             if (pending_.empty() && due <= now) {
-                if (!line.write(answer.data(), answer.size()))
+                if (!line.send(answer.data(), answer.size()))
                     return Outcome::Failed;
             } else {
                 pending_.push_back({due, std::move(answer)});
             }
         }
-        if (got > 0) {
+        if (!received.empty()) {
             dirty_ = !options_.save.empty();
             lastByteNs_ = now;
         }
         return Outcome::Serving;
     }
 
-    bool sendDueAnswers(PtyLine &line, int64_t now)
+    bool sendDueAnswers(ServedLine &line, int64_t now)
     {
         while (!pending_.empty() && pending_.front().dueNs <= now) {
             const PendingAnswer &answer = pending_.front();
-            if (!line.write(answer.bytes.data(), answer.bytes.size()))
+            if (!line.send(answer.bytes.data(), answer.bytes.size()))
                 return false;
             pending_.pop_front();
         }
@@ -354,6 +382,20 @@ int main(int argc, char **argv)
     // show in the timing of a whole transfer.
     prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
 
+    if (options->listenPort) {
+        TcpLine line;
+        const auto protocol
+            = options->rfc2217 ? TcpLine::Protocol::ComPort : TcpLine::Protocol::Raw;
+        if (const ornis::Status opened
+            = line.listen(*options->listenPort, protocol, options->fixedBaud);
+            !opened.ok()) {
+            std::fprintf(stderr, "ornisset-sim: %s\n", opened.message().c_str());
+            return 1;
+        }
+        std::printf("%s\n", line.address().c_str());
+        std::fflush(stdout);
+        return server.run(line);
+    }
     PtyLine line;
     if (const ornis::Status opened = line.open(); !opened.ok()) {
         std::fprintf(stderr, "ornisset-sim: %s\n", opened.message().c_str());

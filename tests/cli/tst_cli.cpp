@@ -456,6 +456,29 @@ private slots:
             run.elapsedMs >= minimumMs && run.elapsedMs < 5000, QByteArray::number(run.elapsedMs));
     }
 
+    // A network port, and the line trace of the transfer: every byte once each way.
+    void clockOverTheNetworkWithATrace_data()
+    {
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::newRow("raw") << QStringList {"--listen", "0"};
+        QTest::newRow("rfc2217") << QStringList {"--listen", "0", "--rfc2217"};
+    }
+    void clockOverTheNetworkWithATrace()
+    {
+        QFETCH(QStringList, simOptions);
+        SimulatedExchange exchange(simOptions);
+        QVERIFY(exchange.path().contains("://127.0.0.1:"));
+        QTemporaryDir dir;
+        const QString trace = dir.filePath("trace.txt");
+        const CliRun run = runCli({"clock", "--port", exchange.path(), "--trace", trace});
+        QVERIFY2(run.exitCode == 0, run.err);
+        const QByteArray lines = readFile(trace);
+        QVERIFY(lines.startsWith("# "));
+        QCOMPARE(lines.count(" TX "), 19);
+        QCOMPARE(lines.count(" RX "), 19);
+        QVERIFY(lines.endsWith("-- transfer over\n"));
+    }
+
     void portThatCannotOpenIsATransferFailure()
     {
         const CliRun run = runCli({"clock", "--port", "/dev/no-such-port"});
@@ -565,6 +588,9 @@ private slots:
         QTest::newRow("convert without OUT") << QStringList {"convert", "a.set"} << "IN and OUT";
         QTest::newRow("convert to an unknown type")
             << QStringList {"convert", "a.set", "a.xml"} << "use a .set, .json or .txt";
+        QTest::newRow("trace file cannot be written")
+            << QStringList {"clock", "--port", "x", "--trace", "/no-such-folder/t.txt"}
+            << "Cannot write the line trace /no-such-folder/t.txt";
         QTest::newRow("PE block of VEGA") << QStringList {"read", "--port", "/dev/no-such-port",
             "--model", "VEGA", "--block", "pe"}
                                           << "MIRA only";

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "PtyExchange.h"
+#include "TcpExchange.h"
 #include "WaitOnPort.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "link/TransferEngine.h"
+#include "qtlink/LinePort.h"
 #include "qtlink/QtSerialPort.h"
 #include "sim/LineDriver.h"
 #include "sim/SimulatedPort.h"
@@ -86,25 +88,21 @@ private:
     bool cut_ = false;
 };
 
-// Through the QSerialPort adapter over a real pseudo-terminal, in the event loop.
-class PtyLink final : public LinkUnderTest
+// Through a Qt adapter of type Port, in the event loop.
+template<typename Port> class EventLoopLink : public LinkUnderTest
 {
 public:
-    PtyLink()
+    EventLoopLink()
         : engine_(config, port_, clock, observer)
         , arrivals_(&port_, &ornis::QtLinkPort::bytesArrived)
     {
         ornis::connectPortToEngine(port_, engine_);
-        opened_ = far_.isOpen() && port_.open(far_.slavePath()).ok();
     }
 
     [[nodiscard]] bool opened() const { return opened_; }
-    [[nodiscard]] ornis::QtSerialPort &port() { return port_; }
-    [[nodiscard]] PtyExchange &farEnd() { return far_; }
+    [[nodiscard]] Port &port() { return port_; }
 
     ornis::TransferEngine &engine() override { return engine_; }
-    ornis::sim::VirtualExchange &exchange() override { return far_.exchange(); }
-    std::string expectedPortName() const override { return far_.portName().toStdString(); }
     bool runToIdle() override
     {
         return waitOnPort(port_, [this] { return engine_.isIdle(); });
@@ -114,13 +112,47 @@ public:
         const qsizetype target = arrivals_.size() + qsizetype(arrivals);
         return waitOnPort(port_, [&] { return arrivals_.size() >= target; });
     }
-    void disappearAfter(std::size_t answered) override { far_.disappearAfter(answered); }
     bool lineUp() const override { return port_.isOpen(); }
+
+protected:
+    Port port_;
+    bool opened_ = false;
+
+private:
+    ornis::TransferEngine engine_;
+    QSignalSpy arrivals_;
+};
+
+// Through the QSerialPort adapter over a real pseudo-terminal.
+class PtyLink final : public EventLoopLink<ornis::QtSerialPort>
+{
+public:
+    PtyLink() { opened_ = far_.isOpen() && port_.open(far_.slavePath()).ok(); }
+
+    [[nodiscard]] PtyExchange &farEnd() { return far_; }
+
+    ornis::sim::VirtualExchange &exchange() override { return far_.exchange(); }
+    std::string expectedPortName() const override { return far_.portName().toStdString(); }
+    void disappearAfter(std::size_t answered) override { far_.disappearAfter(answered); }
 
 private:
     PtyExchange far_;
-    ornis::QtSerialPort port_;
-    ornis::TransferEngine engine_;
-    QSignalSpy arrivals_;
-    bool opened_ = false;
+};
+
+// Through the port opened by its text, over loopback TCP, raw or with RFC 2217.
+class TcpLink final : public EventLoopLink<ornis::LinePort>
+{
+public:
+    explicit TcpLink(ornis::sim::TcpLine::Protocol protocol)
+        : far_(protocol)
+    {
+        opened_ = far_.isListening() && port_.open(far_.address()).ok();
+    }
+
+    ornis::sim::VirtualExchange &exchange() override { return far_.exchange(); }
+    std::string expectedPortName() const override { return far_.address().toStdString(); }
+    void disappearAfter(std::size_t answered) override { far_.disappearAfter(answered); }
+
+private:
+    TcpExchange far_;
 };

@@ -3,12 +3,14 @@
 #include "sim/Preload.h"
 
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 using namespace ornis;
 
-// The transfer tests that every port of the link must pass: once in process, once through
-// the QSerialPort adapter over a pseudo-terminal.
+// The transfer tests that every port of the link must pass: in process, through the
+// QSerialPort adapter over a pseudo-terminal, and through the network adapter over
+// loopback TCP, raw and with RFC 2217.
 class LinkContractTest : public QObject
 {
     Q_OBJECT
@@ -16,13 +18,19 @@ class LinkContractTest : public QObject
 private:
     std::unique_ptr<LinkUnderTest> makeLink()
     {
-        QFETCH_GLOBAL(bool, overPty);
-        if (!overPty)
+        QFETCH_GLOBAL(QString, line);
+        if (line == "in process")
             return std::make_unique<SimulatedLink>();
-        auto link = std::make_unique<PtyLink>();
-        if (!link->opened())
-            return nullptr;
-        return link;
+        if (line == "pty")
+            return opened(std::make_unique<PtyLink>());
+        return opened(std::make_unique<TcpLink>(
+            line == "rfc2217" ? sim::TcpLine::Protocol::ComPort : sim::TcpLine::Protocol::Raw));
+    }
+
+    template<typename Link>
+    static std::unique_ptr<LinkUnderTest> opened(std::unique_ptr<Link> link)
+    {
+        return link->opened() ? std::move(link) : nullptr;
     }
 
     static QByteArray memoryAt(const sim::VirtualExchange &exchange, int address, int size)
@@ -34,9 +42,9 @@ private:
 private slots:
     void initTestCase_data()
     {
-        QTest::addColumn<bool>("overPty");
-        QTest::newRow("in process") << false;
-        QTest::newRow("pty") << true;
+        QTest::addColumn<QString>("line");
+        for (const char *line : {"in process", "pty", "tcp", "rfc2217"})
+            QTest::newRow(line) << QString::fromLatin1(line);
     }
 
     void clockWrite()
@@ -85,6 +93,8 @@ private slots:
         QVERIFY(link->engine().startTransfer(TransferMode::AllWrite));
         QVERIFY(link->runToIdle());
         const sim::VirtualExchange::Memory written = link->exchange().memory();
+        // Data bytes 0xFF travel both ways (a network line must not take them for commands).
+        QVERIFY(std::count(written.begin(), written.end(), 0xFF) > 100);
 
         link->config = factoryConfig();
         QVERIFY(link->engine().startTransfer(TransferMode::AllRead));

@@ -1,7 +1,9 @@
 #include "config/ExchangeConfig.h"
 #include "link/TransferEngine.h"
-#include "qtlink/QtSerialPort.h"
+#include "qtlink/LinePort.h"
 #include "sim/Preload.h"
+#include "sim/VirtualExchange.h"
+#include "tests/common/SampleConfig.h"
 #include "tests/common/SimToolProcess.h"
 #include "tests/link/FixedClock.h"
 #include "tests/link/RecordingObserver.h"
@@ -11,48 +13,87 @@
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 using namespace ornis;
 
 namespace {
 
-// ornisset-sim running as its own process, with the program's port open on its pty.
-class SimProcess
+// The program's end of the line: the engine on the port opened by its text.
+struct ProgramEnd
 {
-public:
-    explicit SimProcess(const QStringList &arguments)
-        : tool(arguments)
-        , process(tool.process)
-        , engine(config, port, clock, observer)
+    ProgramEnd()
+        : engine(config, port, clock, observer)
     {
         connectPortToEngine(port, engine);
     }
-
-    // Reads the device path the tool prints, and opens it.
-    bool open()
-    {
-        path = tool.waitForPath();
-        return !path.isEmpty() && port.open(path).ok();
-    }
+    virtual ~ProgramEnd() = default;
 
     bool runToIdle()
     {
         return waitOnPort(port, [this] { return engine.isIdle(); });
     }
 
-    bool terminate() { return tool.terminate(); }
-
-    SimToolProcess tool;
-    QProcess &process;
-    QString path;
     ExchangeConfig config;
     FixedClock clock;
     RecordingObserver observer;
-    QtSerialPort port;
+    LinePort port;
     TransferEngine engine;
 };
+
+// ornisset-sim running as its own process, with the program's port open on what it serves.
+class SimProcess : public ProgramEnd
+{
+public:
+    explicit SimProcess(const QStringList &arguments)
+    {
+        process.start(QStringLiteral(ORNISSET_SIM), arguments);
+    }
+    ~SimProcess() override
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+    }
+
+    // Reads the device path or the address the tool prints, and opens it.
+    bool open()
+    {
+        path = nextLine();
+        return !path.isEmpty() && port.open(path).ok();
+    }
+
+    // The next line the tool prints; empty when none comes.
+    QString nextLine()
+    {
+        QSignalSpy output(&process, &QProcess::readyReadStandardOutput);
+        while (!process.canReadLine()) {
+            if (!output.wait(10'000))
+                return {};
+        }
+        return QString::fromLocal8Bit(process.readLine()).trimmed();
+    }
+
+    bool terminate()
+    {
+        process.terminate(); // SIGTERM
+        QSignalSpy finished(&process, &QProcess::finished);
+        return process.state() == QProcess::NotRunning || finished.wait(10'000);
+    }
+
+    QProcess process;
+    QString path;
+};
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 QByteArray readFile(const QString &path)
 {
@@ -77,9 +118,7 @@ private slots:
             image[i] = char(i * 7);
         const QString loaded = dir.filePath("in.img");
         const QString saved = dir.filePath("out.img");
-        QFile in(loaded);
-        QVERIFY(in.open(QIODevice::WriteOnly) && in.write(image) == image.size());
-        in.close();
+        QVERIFY(writeFile(loaded, image));
 
         SimProcess sim({"--load", loaded, "--save", saved});
         QVERIFY(sim.open());
@@ -160,15 +199,125 @@ private slots:
     void refusesAShortImage()
     {
         QTemporaryDir dir;
-        QFile image(dir.filePath("short.img"));
-        QVERIFY(image.open(QIODevice::WriteOnly) && image.write(QByteArray(100, 'x')) == 100);
-        image.close();
+        const QString image = dir.filePath("short.img");
+        QVERIFY(writeFile(image, QByteArray(100, 'x')));
         QProcess sim;
-        sim.start(QStringLiteral(ORNISSET_SIM), {"--load", image.fileName()});
+        sim.start(QStringLiteral(ORNISSET_SIM), {"--load", image});
         QSignalSpy finished(&sim, &QProcess::finished);
         QVERIFY(finished.wait(10'000));
         QCOMPARE(sim.exitCode(), 2);
         QVERIFY(sim.readAllStandardError().contains("not a 4096-byte memory image"));
+    }
+
+    // Over TCP a whole write and a whole read land byte for byte, 0xFF among them; with
+    // RFC 2217 the tool saw the line set as the serial adapter sets its own.
+    void wholeWriteAndReadOverTcp_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("lineSettings");
+        QTest::newRow("raw") << QStringList {"--listen", "0"} << QString();
+        QTest::newRow("rfc2217") << QStringList {"--listen", "0", "--rfc2217"}
+                                 << "line settings: 2400 baud, 8 data bits, no parity, 1 stop "
+                                    "bit, no flow control, DTR off, RTS on";
+    }
+    void wholeWriteAndReadOverTcp()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, lineSettings);
+        QTemporaryDir dir;
+        const QString blank = dir.filePath("blank.img");
+        const QString saved = dir.filePath("saved.img");
+        QVERIFY(writeFile(blank, QByteArray(sim::VirtualExchange::MemorySize, '\0')));
+        SimProcess sim(arguments + QStringList {"--load", blank, "--save", saved});
+        QVERIFY(sim.open());
+        sim.port.setDtr(false); // as the start-up probe does, while connecting
+
+        const ExchangeConfig written = testing::awayFromFactory();
+        sim.config = written;
+        QVERIFY(sim.engine.startTransfer(TransferMode::AllWrite));
+        QVERIFY(sim.runToIdle());
+        sim.config = factoryConfig();
+        QVERIFY(sim.engine.startTransfer(TransferMode::AllRead));
+        QVERIFY(sim.runToIdle());
+        QVERIFY(sim.observer.errors.empty());
+        if (!lineSettings.isEmpty())
+            QCOMPARE(sim.nextLine(), lineSettings);
+        QVERIFY(sim.terminate());
+
+        sim::VirtualExchange expected;
+        QVERIFY(sim::writeIntoExchange(written, expected).ok());
+        const QByteArray image = readFile(saved);
+        QCOMPARE(image,
+            QByteArray(reinterpret_cast<const char *>(expected.memory().data()),
+                int(expected.memory().size())));
+        QVERIFY(image.count('\xFF') > 100);
+        sim::VirtualExchange readBack;
+        QVERIFY(sim::writeIntoExchange(sim.config, readBack).ok());
+        QVERIFY(readBack.memory() == expected.memory());
+    }
+
+    // Each failure of a network line ends the transfer with one message naming the address
+    // and leaves the program idle; only a silent exchange leaves the connection open.
+    void networkFailures_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QStringList>("arguments"); // ornisset-sim's; else the scheme
+        QTest::addColumn<QString>("message"); // ADDRESS and PORT stand for the server's
+        QTest::newRow("refused") << "nobody" << QStringList {"tcp"}
+                                 << "ADDRESS: the connection was refused (nothing listens on "
+                                    "port PORT of 127.0.0.1)";
+        QTest::newRow("line settings refused")
+            << "sim" << QStringList {"--rfc2217", "--fixed-baud", "9600"}
+            << "ADDRESS: the server refuses the line settings: it keeps 9600 baud instead of "
+               "2400 baud";
+        QTest::newRow("line never set up")
+            << "mute" << QStringList {"rfc2217"}
+            << "ADDRESS: the server did not set up the serial line within 1 s (is it an RFC "
+               "2217 server? use tcp:// for a raw connection)";
+        for (const char *scheme : {"raw", "rfc2217"}) {
+            const QStringList options
+                = scheme == QLatin1String("raw") ? QStringList() : QStringList {"--rfc2217"};
+            QTest::addRow("closed mid-transfer, %s", scheme)
+                << "sim" << options + QStringList {"--disappear-after", "100"}
+                << "ADDRESS: the server closed the connection";
+            QTest::addRow("never answers, %s", scheme)
+                << "sim" << options + QStringList {"--silent-after", "0"} << "Timeout on ADDRESS";
+        }
+    }
+    void networkFailures()
+    {
+        QFETCH(QString, server);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        std::unique_ptr<ProgramEnd> end;
+        QTcpServer listener;
+        if (server == "sim") {
+            auto sim = std::make_unique<SimProcess>(QStringList {"--listen", "0"} + arguments);
+            sim->port.network().setConnectTimeout(1000);
+            QVERIFY(sim->open());
+            end = std::move(sim);
+        } else {
+            QVERIFY(listener.listen(QHostAddress::LocalHost));
+            const QString address = QStringLiteral("%1://127.0.0.1:%2")
+                                        .arg(arguments.front())
+                                        .arg(listener.serverPort());
+            if (server == "nobody")
+                listener.close();
+            end = std::make_unique<ProgramEnd>();
+            end->port.network().setConnectTimeout(1000);
+            QVERIFY(end->port.open(address).ok());
+        }
+        const QString address = QString::fromStdString(end->port.name());
+        const QString port = address.mid(address.lastIndexOf(u':') + 1);
+        end->engine.setResponseTimeout(300);
+
+        QVERIFY(end->engine.startTransfer(TransferMode::ShortDialsRead));
+        QVERIFY(end->runToIdle());
+        QCOMPARE(end->observer.errors,
+            std::vector<std::string> {
+                message.replace("ADDRESS", address).replace("PORT", port).toStdString()});
+        QVERIFY(!end->observer.progressVisible);
+        QCOMPARE(end->port.isOpen(), message.startsWith("Timeout"));
     }
 };
 

@@ -51,7 +51,7 @@ public:
     ornis::Status flushOutput() override { return ornis::Status::success(); }
     void startAnswerTimer(int ticks) override { timerTicks = ticks; }
     void stopAnswerTimer() override { timerTicks = 0; }
-    std::string name() const override { return "ttyUSB0"; }
+    std::string name() const override { return shownName; }
 
     void fireAnswerTimer()
     {
@@ -64,26 +64,37 @@ public:
     std::deque<uint8_t> sent;
     int timerTicks = 0;
     bool open = false;
+    std::string shownName = "ttyUSB0";
 };
 
 // One serial port, "ttyUSB0", wired to the instant exchange.
 class OnePortList final : public ornis::LinkPortList
 {
 public:
-    QStringList names() const override { return {QStringLiteral("ttyUSB0")}; }
+    QStringList names() const override { return QStringList{QStringLiteral("ttyUSB0")} + typed; }
     ornis::Status open(int index) override
     {
         ++openings;
         port_.open = index == 0 && openable;
+        typedInUse = 0;
         return port_.open ? ornis::Status::success()
                           : ornis::Status::failure("ttyUSB0: Permission denied");
     }
-    void refresh() override { }
-    ornis::Status openTyped(const QString &nameOrPath) override
+    void refresh() override {}
+    // A typed text opens the instant exchange too, and joins the list.
+    ornis::Status openTyped(const QString &text) override
     {
-        return open(nameOrPath == QLatin1String("ttyUSB0") ? 0 : -1);
+        ++openings;
+        if (!openable)
+            return ornis::Status::failure(text.toStdString() + ": no port");
+        if (!names().contains(text))
+            typed.append(text);
+        port_.open = true;
+        port_.shownName = text.toStdString();
+        typedInUse = int(names().indexOf(text));
+        return ornis::Status::success();
     }
-    int inUse() const override { return port_.open ? 0 : -1; }
+    int inUse() const override { return port_.open ? typedInUse : -1; }
     void close() override { port_.open = false; }
     void setDtr(bool on) override { dtr = on; }
     ornis::QtLinkPort &port() override { return port_; }
@@ -91,10 +102,12 @@ public:
     InstantExchangePort &exchangePort() { return port_; }
     bool openable = true;
     bool dtr = true;
+    QStringList typed;
     int openings = 0;
 
 private:
     InstantExchangePort port_;
+    int typedInUse = 0; // the entry open() or openTyped() opened
 };
 
 // Answers every question as told and keeps what was asked and shown.
@@ -169,7 +182,7 @@ struct WindowFixture
     {
         return std::make_unique<ornis::TMainForm>(
             ornis::MainFormServices{ports, dialogs, clock, preferences, -1, fileFolder,
-                                    recentFiles});
+                                    recentFiles, traceFolder});
     }
 
     OnePortList ports;
@@ -178,4 +191,5 @@ struct WindowFixture
     QString preferences;
     QString fileFolder;
     QString recentFiles;
+    QString traceFolder; // empty: no line trace offered
 };

@@ -1,7 +1,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -253,6 +255,77 @@ private slots:
         window->actions().acSendRTC->trigger();
         QCOMPARE(fixture.dialogs.errors.size(), 2);
         QVERIFY(window->engine().isIdle());
+    }
+
+    // Enter on a typed address opens it and lists it; on a listed name it opens that entry;
+    // a text that opens nothing is reported and left in place to be mended.
+    void aTypedPortIsOpenedWithEnter_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("openable");
+        QTest::addColumn<QStringList>("typed");
+        QTest::newRow("network address") << "rfc2217://127.0.0.1:4001" << true
+                                         << QStringList{"rfc2217://127.0.0.1:4001"};
+        QTest::newRow("listed name") << "ttyUSB0" << true << QStringList{};
+        QTest::newRow("nothing to open") << "tcp://127.0.0.1" << false << QStringList{};
+    }
+    void aTypedPortIsOpenedWithEnter()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, openable);
+        QFETCH(QStringList, typed);
+        WindowFixture fixture;
+        auto window = fixture.makeWindow();
+        fixture.ports.openable = openable;
+        auto &ports = static_cast<QComboBox &>(child(*window, "cbComPort"));
+        ports.setCurrentIndex(-1); // none in use
+        QTest::keyClicks(&ports, text);
+        QTest::keyClick(&ports, Qt::Key_Return);
+        QCOMPARE(fixture.ports.typed, typed);
+        QCOMPARE(fixture.ports.openings, 2); // the start-up probe, then this
+        QCOMPARE(ports.currentText(), text);
+        QCOMPARE(ports.currentIndex() >= 0, openable);
+        QCOMPARE(fixture.dialogs.errors.size(), openable ? 0 : 1);
+    }
+
+    // A port that fails in between transfers is reported at once and shown as none.
+    void aPortFailureWhileIdleIsReported()
+    {
+        WindowFixture fixture;
+        auto window = fixture.makeWindow();
+        emit fixture.ports.exchangePort().portFailed(QStringLiteral("tcp://127.0.0.1:4001: "
+                                                                    "the server closed the "
+                                                                    "connection"));
+        QCOMPARE(fixture.dialogs.errors.size(), 1);
+        QCOMPARE(static_cast<QComboBox &>(child(*window, "cbComPort")).currentIndex(), -1);
+    }
+
+    // With the line trace on, each transfer leaves a file of its own in the trace folder.
+    void theLineTraceWritesAFileATransfer()
+    {
+        QTemporaryDir folder;
+        WindowFixture fixture;
+        fixture.traceFolder = folder.filePath(QStringLiteral("traces"));
+        auto window = fixture.makeWindow();
+        window->actions().acTrace->trigger();
+        QVERIFY(window->actions().acTrace->isChecked());
+        for (int transfer = 0; transfer < 2; ++transfer) {
+            window->actions().acSendRTC->trigger();
+            QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
+        }
+        const QDir traces(fixture.traceFolder);
+        const QStringList files = traces.entryList(QDir::Files);
+        QCOMPARE(files.size(), 2);
+        QFile trace(traces.filePath(files.front()));
+        QVERIFY(trace.open(QIODevice::ReadOnly));
+        const QByteArray lines = trace.readAll();
+        QCOMPARE(lines.count(" TX "), 19); // the clock write
+        QVERIFY(lines.endsWith("-- transfer over\n"));
+
+        window->actions().acTrace->trigger(); // off
+        window->actions().acSendRTC->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
+        QCOMPARE(traces.entryList(QDir::Files).size(), 2);
     }
 
     void aCallBackToALineIsAskedAboutBeforeAServicesWrite()

@@ -1,0 +1,89 @@
+#include "TraceFile.h"
+
+#include <QDateTime>
+#include <QDir>
+
+namespace ornis {
+
+namespace {
+
+const QString FilePattern = QStringLiteral("trace-*.txt");
+
+Status cannotWrite(const QString &path, const QString &why)
+{
+    return Status::failure(
+        (QStringLiteral("Cannot write the line trace ") + path + QStringLiteral(": ") + why)
+            .toStdString());
+}
+
+} // namespace
+
+TraceFile::TraceFile(const QString &folder)
+    : folder_(folder)
+{
+}
+
+std::unique_ptr<TraceFile> TraceFile::single(const QString &path, Status &status)
+{
+    std::unique_ptr<TraceFile> trace(new TraceFile(QString()));
+    trace->file_.setFileName(path);
+    if (!trace->file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        status = cannotWrite(path, trace->file_.errorString());
+        return nullptr;
+    }
+    status = Status::success();
+    return trace;
+}
+
+std::unique_ptr<TraceFile> TraceFile::perTransfer(const QString &folder, Status &status)
+{
+    if (!QDir().mkpath(folder)) {
+        status = cannotWrite(folder, QStringLiteral("the folder cannot be made"));
+        return nullptr;
+    }
+    status = Status::success();
+    return std::unique_ptr<TraceFile>(new TraceFile(folder));
+}
+
+void TraceFile::transferStarts()
+{
+    if (!folder_.isEmpty())
+        openNextInFolder();
+}
+
+void TraceFile::write(std::string_view text)
+{
+    if (!file_.isOpen() && !folder_.isEmpty())
+        openNextInFolder(); // bytes on the line before any transfer
+    file_.write(text.data(), qint64(text.size()));
+}
+
+void TraceFile::flush()
+{
+    if (file_.isOpen())
+        file_.flush();
+}
+
+void TraceFile::openNextInFolder()
+{
+    file_.close();
+    const QString stamp
+        = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    QString path = QDir(folder_).filePath(QStringLiteral("trace-%1.txt").arg(stamp));
+    for (int n = 2; QFile::exists(path); ++n)
+        path = QDir(folder_).filePath(QStringLiteral("trace-%1-%2.txt").arg(stamp).arg(n));
+    file_.setFileName(path);
+    // A trace that cannot be written must not stop the transfer: it is simply missing.
+    (void)file_.open(QIODevice::WriteOnly | QIODevice::Text);
+    removeOldFiles();
+}
+
+void TraceFile::removeOldFiles() const
+{
+    const QDir folder(folder_);
+    const QStringList names = folder.entryList({FilePattern}, QDir::Files, QDir::Name);
+    for (qsizetype i = 0; i + KeptFiles < names.size(); ++i)
+        QFile::remove(folder.filePath(names.at(i)));
+}
+
+} // namespace ornis
