@@ -22,16 +22,23 @@ public:
         }
     }
 
-    // Reads the device path the tool prints; empty when it printed none.
+    // Reads the device path or the address the tool prints first; empty when it printed
+    // none.
     QString waitForPath()
+    {
+        path = nextLine();
+        return path;
+    }
+
+    // The next line the tool prints; empty when none comes.
+    QString nextLine()
     {
         QSignalSpy output(&process, &QProcess::readyReadStandardOutput);
         while (!process.canReadLine()) {
             if (!output.wait(10'000))
                 return {};
         }
-        path = QString::fromLocal8Bit(process.readLine()).trimmed();
-        return path;
+        return QString::fromLocal8Bit(process.readLine()).trimmed();
     }
 
     bool terminate()

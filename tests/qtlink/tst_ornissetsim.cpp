@@ -49,43 +49,23 @@ class SimProcess : public ProgramEnd
 {
 public:
     explicit SimProcess(const QStringList &arguments)
+        : tool(arguments)
+        , process(tool.process)
     {
-        process.start(QStringLiteral(ORNISSET_SIM), arguments);
-    }
-    ~SimProcess() override
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
     }
 
     // Reads the device path or the address the tool prints, and opens it.
     bool open()
     {
-        path = nextLine();
+        path = tool.waitForPath();
         return !path.isEmpty() && port.open(path).ok();
     }
 
-    // The next line the tool prints; empty when none comes.
-    QString nextLine()
-    {
-        QSignalSpy output(&process, &QProcess::readyReadStandardOutput);
-        while (!process.canReadLine()) {
-            if (!output.wait(10'000))
-                return {};
-        }
-        return QString::fromLocal8Bit(process.readLine()).trimmed();
-    }
+    QString nextLine() { return tool.nextLine(); }
+    bool terminate() { return tool.terminate(); }
 
-    bool terminate()
-    {
-        process.terminate(); // SIGTERM
-        QSignalSpy finished(&process, &QProcess::finished);
-        return process.state() == QProcess::NotRunning || finished.wait(10'000);
-    }
-
-    QProcess process;
+    SimToolProcess tool;
+    QProcess &process;
     QString path;
 };
 
