@@ -128,6 +128,10 @@ public:
         if (printInto(printer))
             paint(printer);
     }
+    void showDifferences(QWidget *, const std::vector<ornis::Difference> &shown) override
+    {
+        differences.push_back(shown);
+    }
 
     bool answerYes = true;
     QStringList questions;
@@ -139,6 +143,8 @@ public:
     // The PDF file the print dialog and the preview print into; empty cancels them.
     QString printTo;
     int printDialogs = 0;
+    // The lists of differences shown, one per comparison.
+    std::vector<std::vector<ornis::Difference>> differences;
 
 private:
     bool printInto(QPrinter &printer) const
@@ -169,7 +175,7 @@ struct WindowFixture
     {
         return std::make_unique<ornis::TMainForm>(
             ornis::MainFormServices{ports, dialogs, clock, preferences, -1, fileFolder,
-                                    recentFiles});
+                                    recentFiles, backups});
     }
 
     OnePortList ports;
@@ -178,4 +184,5 @@ struct WindowFixture
     QString preferences;
     QString fileFolder;
     QString recentFiles;
+    QString backups;
 };
