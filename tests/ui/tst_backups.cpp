@@ -122,13 +122,6 @@ Edit savedAfter(std::function<void(ExchangeConfig &)> change)
     };
 }
 
-void writeEmptyFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Edit)
@@ -231,7 +224,7 @@ private slots:
                            .arg(i / 60, 2, 10, QLatin1Char('0'))
                            .arg(i % 60, 2, 10, QLatin1Char('0')));
         for (const QString &name : old + QStringList {"notes.json"})
-            writeEmptyFile(w.backup(name));
+            QVERIFY(QFile(w.backup(name)).open(QIODevice::WriteOnly));
         w.config().Counters[8] = 9;
         w.window->close();
 
@@ -289,21 +282,26 @@ private slots:
         QVERIFY(w.fixture.dialogs.errors.isEmpty());
     }
 
+    // After a whole read, one more transfer: what the status bar says on its way and at its
+    // end, and the one message that follows a failure or a write that ended early, naming
+    // the backup of that read.
     void statusBarSaysWhatTravelsAndHowItEnded_data()
     {
         QTest::addColumn<bool>("write");
         QTest::addColumn<int>("end");
         QTest::addColumn<QStringList>("said");
         const QString settings = QStringLiteral("Nastavení (1/5)");
+        const QString timeout = QStringLiteral("Selhalo: Timeout on ttyUSB0");
         QTest::newRow("complete read")
             << false << int(TransferEnd::Complete)
             << QStringList {"Čtení: " + settings, "Čtení: Režim D/N (2/5)", "Čtení: Služby (3/5)",
                    "Čtení: Zkrácené volby (4/5)", "Čtení: PE (5/5)", "Načteno"};
         QTest::newRow("stopped write") << true << int(TransferEnd::Stopped)
                                        << QStringList {"Zápis: " + settings, "Přerušeno"};
+        QTest::newRow("failed write")
+            << true << int(TransferEnd::Failed) << QStringList {"Zápis: " + settings, timeout};
         QTest::newRow("failed read")
-            << false << int(TransferEnd::Failed)
-            << QStringList {"Čtení: " + settings, "Selhalo: Timeout on ttyUSB0"};
+            << false << int(TransferEnd::Failed) << QStringList {"Čtení: " + settings, timeout};
     }
     void statusBarSaysWhatTravelsAndHowItEnded()
     {
@@ -311,13 +309,16 @@ private slots:
         QFETCH(int, end);
         QFETCH(QStringList, said);
         BackupWindow w;
+        w.run(MainPage::Setup, w.actions().acReceive);
+        w.runToIdle();
+        const std::size_t sent = w.port().sent.size() + 30;
         if (TransferEnd(end) == TransferEnd::Failed) {
             sim::Faults silent;
-            silent.silentAfter = 30;
+            silent.silentAfter = sent;
             w.port().exchange.setFaults(silent);
         }
         w.run(MainPage::Setup, write ? w.actions().acSend : w.actions().acReceive);
-        w.runUntilSent(30);
+        w.runUntilSent(sent);
         QStringList seen {w.statusText()};
         if (TransferEnd(end) == TransferEnd::Stopped)
             w.actions().acStop->trigger();
@@ -326,39 +327,16 @@ private slots:
         seen += w.runToIdle();
         seen.removeDuplicates();
         QCOMPARE(seen, said);
-    }
 
-    // The message after a write that ended early names the backup of the last complete read.
-    void aWriteEndedEarlyNamesTheLastBackupOfTheExchange_data()
-    {
-        QTest::addColumn<bool>("stopped");
-        QTest::newRow("stopped") << true;
-        QTest::newRow("failed") << false;
-    }
-    void aWriteEndedEarlyNamesTheLastBackupOfTheExchange()
-    {
-        QFETCH(bool, stopped);
-        BackupWindow w;
-        w.run(MainPage::Setup, w.actions().acReceive);
-        w.runToIdle();
-        w.run(MainPage::Services, w.actions().acSend);
-        const std::size_t sent = w.port().sent.size();
-        if (!stopped) {
-            sim::Faults silent;
-            silent.silentAfter = sent + 20;
-            w.port().exchange.setFaults(silent);
-        }
-        w.runUntilSent(sent + 20);
-        if (stopped)
-            w.actions().acStop->trigger();
-        else
-            w.port().fireAnswerTimer();
-        w.runToIdle();
-        QCOMPARE(w.fixture.dialogs.errors.size(), 1);
-        const QString &message = w.fixture.dialogs.errors[0];
-        QCOMPARE(message.startsWith(QStringLiteral("Timeout on ttyUSB0")), !stopped);
-        QVERIFY(message.contains(QStringLiteral("zčásti zapsanou konfiguraci")));
-        QVERIFY(message.contains(QDir::toNativeSeparators(w.backup(named({"cteni_vse"})[0]))));
+        const QStringList &errors = w.fixture.dialogs.errors;
+        QCOMPARE(errors.size(), TransferEnd(end) == TransferEnd::Complete ? 0 : 1);
+        const QString message = errors.value(0);
+        QCOMPARE(message.startsWith(QStringLiteral("Timeout on ttyUSB0")),
+            TransferEnd(end) == TransferEnd::Failed);
+        const bool early = write && TransferEnd(end) != TransferEnd::Complete;
+        QCOMPARE(message.contains(QStringLiteral("zčásti zapsanou konfiguraci")), early);
+        const QString backup = QDir::toNativeSeparators(w.backup(named({"cteni_vse"})[0]));
+        QCOMPARE(message.contains(backup), early);
     }
 
     // A read that cannot show a value as the exchange holds it says so once, after the read.
