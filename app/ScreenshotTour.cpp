@@ -10,7 +10,9 @@
 
 #include <cstdio>
 
+#include "ui/DifferencesDialog.h"
 #include "ui/MainForm.h"
+#include "link/TransferEngine.h"
 #include "ui/MessageBoxDialogs.h"
 
 namespace ornis {
@@ -22,6 +24,8 @@ constexpr int SettleMs = 300;
 constexpr int FirstShotMs = 1300;
 // A whole read on the 2400-baud virtual exchange is well on its way by then.
 constexpr int TransferShotMs = 2500;
+// The short dials of the virtual exchange, read and compared with the window's.
+constexpr int ComparedPage = 3;
 
 const char *const PageNames[] = {"konfigurace", "nastaveni", "sluzby", "zkracene-volby", "pe"};
 
@@ -40,6 +44,11 @@ void TourDialogs::showError(QWidget *, const QString &message)
 void TourDialogs::showAbout(QWidget *parent)
 {
     MessageBoxDialogs().showAbout(parent);
+}
+
+void TourDialogs::showDifferences(QWidget *parent, const std::vector<Difference> &differences)
+{
+    MessageBoxDialogs().showDifferences(parent, differences);
 }
 
 ScreenshotTour::ScreenshotTour(TMainForm &window, const QString &folder)
@@ -109,9 +118,26 @@ void ScreenshotTour::step()
         QTimer::singleShot(SettleMs, this, &ScreenshotTour::step);
         return;
     }
+    if (step_ == shots_.size() + 2) {
+        ++step_;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible()) {
+                save(*box, QStringLiteral("7-o-aplikaci"));
+                box->close();
+            }
+        }
+        pages->setCurrentIndex(ComparedPage);
+        window_.actions().acCompare->trigger();
+        QTimer::singleShot(SettleMs, this, &ScreenshotTour::step);
+        return;
+    }
+    if (!window_.engine().isIdle()) {
+        QTimer::singleShot(SettleMs, this, &ScreenshotTour::step);
+        return;
+    }
     for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
-            save(*box, QStringLiteral("7-o-aplikaci"));
+        if (auto *dialog = qobject_cast<DifferencesDialog *>(widget); dialog && dialog->isVisible())
+            save(*dialog, QStringLiteral("8-porovnani"));
     }
     QApplication::quit();
 }

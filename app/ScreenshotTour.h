@@ -26,11 +26,12 @@ public:
     {}
     void choosePrinter(QWidget *, QPrinter &, std::function<void()>) override {}
     void showPrintPreview(QWidget *, QPrinter &, std::function<void(QPrinter &)>) override {}
+    void showDifferences(QWidget *parent, const std::vector<Difference> &differences) override;
 };
 
 // Saves a picture of every page of the window into a folder, then one of a read in
-// progress and one of the about box, and quits. For the README and for looking at the
-// window without a desktop.
+// progress, one of the about box and one of a comparison with the exchange, and quits.
+// For the README and for looking at the window without a desktop.
 class ScreenshotTour final : public QObject
 {
     Q_OBJECT

@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QStandardPaths>
+#include <QTranslator>
 
 #include <memory>
 
@@ -18,6 +20,11 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("ornisset"));
     QApplication::setApplicationVersion(QStringLiteral("1.3"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/ornisset.svg")));
+    // The standard buttons and dialogs of Qt in Czech, as the rest of the window.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -49,8 +56,8 @@ int main(int argc, char *argv[])
     ornis::MessageBoxDialogs messageBoxes;
     ornis::TourDialogs tourDialogs;
     ornis::SystemClock clock;
-    // The tour keeps no preferences and no recent files, so that its pictures always show
-    // the same window.
+    // The tour keeps no preferences, no recent files and no backups, so that its pictures
+    // always show the same window.
     const ornis::MainFormServices services{
         ports,
         touring ? static_cast<ornis::UserDialogs &>(tourDialogs) : messageBoxes,
@@ -59,7 +66,8 @@ int main(int argc, char *argv[])
         ports.demoIndex(),
         ornis::settingsFolderOfThisProgram(),
         touring ? QString() : ornis::recentFilesPathOfThisProgram(),
-        userPath(QStandardPaths::AppDataLocation, "traces")};
+        userPath(QStandardPaths::AppDataLocation, "traces"),
+        touring ? QString() : ornis::backupFolderOfThisProgram()};
 
     ornis::TMainForm window(services);
     window.show();

@@ -65,4 +65,8 @@ private:
 // What a settings file holds: everything but the services (and the exchange block).
 inline constexpr BlockSet SettingsFileBlocks {Block::Settings, Block::ShortDials, Block::PE};
 
+// Copies the values of `blocks` from `from` into `to`, comments included; the exchange
+// block stays as `to` has it.
+void copyBlocks(const ExchangeConfig &from, ExchangeConfig &to, BlockSet blocks);
+
 } // namespace ornis

@@ -10,7 +10,8 @@ namespace ornis {
 
 TransferEngine::TransferEngine(ExchangeConfig &config, SerialPort &port, const LocalClock &clock,
                                TransferObserver &observer)
-    : config_(config)
+    : ownConfig_(config)
+    , config_(&config)
     , port_(&port)
     , clock_(clock)
     , observer_(observer)
@@ -69,23 +70,27 @@ void TransferEngine::timerFired()
     if (!answerTimer_)
         return;
     answerTimer_ = false;
-    SetTransferMode(TransferMode::Idle);
-    HideProgress();
-    observer_.transferFailed("Timeout on " + port_->name());
+    endTransfer(TransferEnd::Failed, "Timeout on " + port_->name());
 }
 
 void TransferEngine::portFailed(const std::string &message)
 {
     if (!isIdle())
-        failTransfer(message);
+        endTransfer(TransferEnd::Failed, message);
 }
 
 // --- Actions ------------------------------------------------------------------------
 
 bool TransferEngine::startTransfer(TransferMode mode)
 {
+    return startTransfer(mode, ownConfig_);
+}
+
+bool TransferEngine::startTransfer(TransferMode mode, ExchangeConfig &target)
+{
     if (!isIdle() || !handlerFor(mode))
         return false;
+    config_ = &target;
     StartBlock(mode);
     return !endIfSendFailed();
 }
@@ -101,7 +106,7 @@ void TransferEngine::stop()
     if (status.ok())
         status = port_->sendByte(Control::E);
     if (!status.ok()) {
-        failTransfer(status.message());
+        endTransfer(TransferEnd::Failed, status.message());
         return;
     }
     ArmAnswerTimer();
@@ -109,11 +114,8 @@ void TransferEngine::stop()
 
 void TransferEngine::abort()
 {
-    if (isIdle())
-        return;
-    SetTransferMode(TransferMode::Idle);
-    DisarmAnswerTimer();
-    HideProgress();
+    if (!isIdle())
+        endTransfer(TransferEnd::Stopped);
 }
 
 void TransferEngine::handleStopping(uint8_t byte)
@@ -139,6 +141,7 @@ void TransferEngine::SetTransferMode(TransferMode mode)
     if (mode == TransferMode::Idle) {
         transferAll_ = false;
         state_.DataPhase = false;
+        config_ = &ownConfig_;
     } else if (mode == TransferMode::AllWrite || mode == TransferMode::AllRead) {
         transferAll_ = true;
     }
@@ -158,8 +161,9 @@ BlockResult TransferEngine::StartBlock(TransferMode mode)
 
 BlockResult TransferEngine::FinishTransfer()
 {
-    SetTransferMode(TransferMode::Idle);
-    HideProgress();
+    // The stop sequence ends here too, when the exchange answered it.
+    const bool stopped = transferMode_ == TransferMode::Stopping;
+    endTransfer(stopped ? TransferEnd::Stopped : TransferEnd::Complete);
     return BlockResult::Finished;
 }
 
@@ -224,7 +228,7 @@ int TransferEngine::progressPercent(int32_t events, uint16_t denominator)
 
 BlockResult TransferEngine::blockDone()
 {
-    const bool mira = config_.ExchangeType == ModelMira;
+    const bool mira = config_->ExchangeType == ModelMira;
     switch (transferMode_) {
     case TransferMode::SettingsWrite:
     case TransferMode::AllWrite:
@@ -273,16 +277,18 @@ bool TransferEngine::endIfSendFailed()
         return false;
     const std::string message = *sendFailure_;
     sendFailure_.reset();
-    failTransfer(message);
+    endTransfer(TransferEnd::Failed, message);
     return true;
 }
 
-void TransferEngine::failTransfer(const std::string &message)
+void TransferEngine::endTransfer(TransferEnd end, const std::string &failure)
 {
     SetTransferMode(TransferMode::Idle);
     DisarmAnswerTimer();
     HideProgress();
-    observer_.transferFailed(message);
+    if (end == TransferEnd::Failed)
+        observer_.transferFailed(failure);
+    observer_.transferEnded(end);
 }
 
 void TransferEngine::notifyProgress()

@@ -9,6 +9,7 @@
 
 #include "BlockHandler.h"
 #include "TransferMode.h"
+#include "TransferObserver.h"
 #include "TransferState.h"
 
 namespace ornis {
@@ -16,7 +17,6 @@ namespace ornis {
 struct ExchangeConfig;
 class LocalClock;
 class SerialPort;
-class TransferObserver;
 
 // Runs every transfer between the program and the exchange: a lock-step exchange of
 // single bytes, driven only by its two inputs, bytesArrived() and timerFired().
@@ -43,6 +43,9 @@ public:
     // Starts a transfer from idle. False when one is running already (nothing is done)
     // or when the start failed (the error is reported, the engine is idle again).
     bool startTransfer(TransferMode mode);
+    // The same for a transfer that reads into or writes from `target` instead of the
+    // engine's own configuration, until it ends; `target` must outlive it.
+    bool startTransfer(TransferMode mode, ExchangeConfig &target);
     // The stop sequence ('E', then 'X' awaited). Only while a transfer runs.
     void stop();
     // Ends a running transfer at once, silently (another port was chosen).
@@ -51,6 +54,8 @@ public:
     // --- State --------------------------------------------------------------------
     [[nodiscard]] TransferMode transferMode() const { return transferMode_; }
     [[nodiscard]] bool isIdle() const { return transferMode_ == TransferMode::Idle; }
+    // False while a transfer runs on another configuration than the engine's own.
+    [[nodiscard]] bool onOwnConfig() const { return config_ == &ownConfig_; }
     [[nodiscard]] bool transferAll() const override { return transferAll_; }
     [[nodiscard]] int responseTimeout() const { return responseTimeout_; }
     // Milliseconds; 0 or less arms no answer timer at all.
@@ -82,20 +87,21 @@ private:
     // BlockContext
     void send(uint8_t byte) override;
     TransferState &state() override { return state_; }
-    ExchangeConfig &config() override { return config_; }
+    ExchangeConfig &config() override { return *config_; }
     const LocalClock &clock() const override { return clock_; }
     TransferObserver &observer() override { return observer_; }
     BlockResult blockDone() override;
 
     [[nodiscard]] BlockHandler *handlerFor(TransferMode mode) const;
     void handleStopping(uint8_t byte);
-    // Ends the transfer with `message` reported: idle, no timer, progress hidden.
-    void failTransfer(const std::string &message);
+    // Idle, no timer, progress hidden; the end reported, after `failure` for a failed one.
+    void endTransfer(TransferEnd end, const std::string &failure = {});
     // A send failed while handling an input: end the transfer with its message.
     [[nodiscard]] bool endIfSendFailed();
     void notifyProgress();
 
-    ExchangeConfig &config_;
+    ExchangeConfig &ownConfig_;
+    ExchangeConfig *config_; // the configuration the running transfer reads or writes
     SerialPort *port_;
     const LocalClock &clock_;
     TransferObserver &observer_;

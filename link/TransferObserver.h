@@ -8,6 +8,10 @@ namespace ornis {
 
 enum class ConfigBlock { Settings, DayNightTimes, Services, ShortDials, PE };
 
+// How a transfer ended: every block done, stopped (the stop sequence, or ended at once for
+// another port) or failed (answer timeout, port failure).
+enum class TransferEnd { Complete, Stopped, Failed };
+
 // How the engine tells the user interface what changed. All calls come from inside the
 // engine's inputs and actions, on the engine's thread.
 class TransferObserver
@@ -29,6 +33,8 @@ public:
     virtual void readWarning(const std::string & /*message*/) {}
     // The transfer ended with an error (answer timeout, port failure); the engine is idle.
     virtual void transferFailed(const std::string & /*message*/) {}
+    // The last word on a transfer, after the return to idle and any transferFailed.
+    virtual void transferEnded(TransferEnd) {}
 };
 
 } // namespace ornis

@@ -7,6 +7,7 @@ packages=(
     cmake make g++                    # the build
     qt6-base-dev qt6-serialport-dev   # Qt Core, Widgets, PrintSupport, Test; QSerialPort
     qt6-svg-dev                       # the exchange pictures
+    qt6-translations-l10n             # Qt's own buttons and dialogs in Czech
     fonts-dejavu-core                 # text in offscreen widget tests and screenshots
     xvfb xauth                        # screenshots in a real window
     clang libclang-rt-14-dev          # libFuzzer and the sanitizers

@@ -1,6 +1,7 @@
 #include "FileActions.h"
 
 #include "config/SettingsFile.h"
+#include "common/ConfigFiles.h"
 #include "common/FilePath.h"
 #include "ui/MainForm.h"
 
@@ -36,6 +37,7 @@ FileActions::FileActions(
     connect(actions.acOpen, &QAction::triggered, this, &FileActions::open);
     connect(actions.acSave, &QAction::triggered, this, &FileActions::save);
     connect(actions.acSaveAs, &QAction::triggered, this, &FileActions::saveAs);
+    connect(actions.acOpenBackup, &QAction::triggered, this, &FileActions::openBackup);
     for (int i = 0; i < MainActions::RecentFileCount; ++i)
         connect(actions.acRecentFiles[std::size_t(i)], &QAction::triggered, this,
             [this, i] { openRecent(i); });
@@ -59,11 +61,20 @@ void FileActions::open()
         });
 }
 
+void FileActions::openBackup()
+{
+    const FileDialogSetup setup {FileDialogSetup::Kind::Open, QStringLiteral("Otevřít zálohu"),
+                                 window_.backups().path(),
+                                 QStringLiteral("Zálohy konfigurace (*.json)"),
+                                 QStringLiteral("json")};
+    dialogs_.chooseFile(&window_, setup, [this](const QString &path) { load(path); });
+}
+
 void FileActions::load(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    // Neither the exchange model nor the services are in the file; they stay as they are.
-    const Status status = LoadSettingsFile(toFilePath(absolute), window_.config());
+    const bool json = fileKindOf(absolute) == FileKind::Json;
+    const Status status = json ? loadJsonForm(absolute) : loadSettingsFile(absolute);
     if (!status.ok()) {
         dialogs_.showError(&window_, messageOf(status));
         if (!QFileInfo::exists(absolute)) {
@@ -73,8 +84,37 @@ void FileActions::load(const QString &path)
         return;
     }
     window_.RefreshAllViews();
-    window_.setFileName(absolute);
+    window_.cbCentralTypeChange();
+    window_.markConfigKept();
+    // "Uložit" writes a settings file: after a JSON form it asks for a name.
+    window_.setFileName(json ? QString() : absolute);
     remember(absolute);
+}
+
+Status FileActions::loadSettingsFile(const QString &path)
+{
+    // Read whole before anything changes, so that a damaged file leaves no backup behind.
+    ExchangeConfig loaded = window_.config();
+    if (Status status = LoadSettingsFile(toFilePath(path), loaded); !status.ok())
+        return status;
+    window_.backUpUnsavedEdits();
+    // Neither the exchange model nor the services are in the file; they stay as they are.
+    copyBlocks(loaded, window_.config(), SettingsFileBlocks);
+    return Status::success();
+}
+
+Status FileActions::loadJsonForm(const QString &path)
+{
+    ExchangeConfig loaded;
+    BlockSet held;
+    if (Status status = loadConfigFile(path, FileKind::Json, loaded, held); !status.ok())
+        return status;
+    window_.backUpUnsavedEdits();
+    ExchangeConfig &config = window_.config();
+    copyBlocks(loaded, config, held);
+    config.ExchangeType = loaded.ExchangeType;
+    config.ExchangeModules = loaded.ExchangeModules;
+    return Status::success();
 }
 
 void FileActions::save()
@@ -103,6 +143,8 @@ void FileActions::saveTo(const QString &path)
         dialogs_.showError(&window_, messageOf(status));
         return;
     }
+    // The services are not in the file: their edits are still to be kept.
+    window_.markConfigKept(SettingsFileBlocks);
     window_.setFileName(absolute);
     remember(absolute);
 }

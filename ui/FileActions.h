@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/Status.h"
 #include "ui/RecentFiles.h"
 #include "ui/UserDialogs.h"
 
@@ -11,7 +12,8 @@ namespace ornis {
 class TMainForm;
 
 // Open, save and save as of the settings file, with the files dropped on the window and
-// the list of files last used. A file is applied only when all of it was read.
+// the list of files last used, and the opening of a backup. A file is applied only when
+// all of it was read.
 class FileActions final : public QObject
 {
     Q_OBJECT
@@ -26,12 +28,17 @@ public:
     void open();
     void save();
     void saveAs();
-    // Loads `path` as acOpen does once its dialog named it (a drop, a recent file).
+    // acOpenBackup: the open dialog in the backups folder.
+    void openBackup();
+    // Loads `path` as acOpen does once its dialog named it (a drop, a recent file): a
+    // settings file, or a configuration in the JSON form with every block it holds.
     void load(const QString &path);
 
 private:
     [[nodiscard]] FileDialogSetup dialogSetup(FileDialogSetup::Kind kind) const;
     void saveTo(const QString &path);
+    [[nodiscard]] Status loadSettingsFile(const QString &path);
+    [[nodiscard]] Status loadJsonForm(const QString &path);
     void remember(const QString &path);
     void showRecentFiles();
     void openRecent(int index);

@@ -45,6 +45,8 @@ MainActions::MainActions(QMainWindow &window)
                        QStringLiteral("Nastavit hodnoty přednastavené výrobcem")))
     , acOpen(makeAction(window, "acOpen", QStringLiteral("&Otevřít..."),
                         QStringLiteral("Otevřít soubor")))
+    , acOpenBackup(makeAction(window, "acOpenBackup", QStringLiteral("Otevřít &zálohu..."),
+                              QStringLiteral("Otevřít automatickou zálohu konfigurace")))
     , acSave(makeAction(window, "acSave", QStringLiteral("Uložit"),
                         QStringLiteral("Uložit soubor")))
     , acSaveAs(makeAction(window, "acSaveAs", QStringLiteral("Uložit &jako..."),
@@ -61,6 +63,8 @@ MainActions::MainActions(QMainWindow &window)
                         QStringLiteral("Ukončit aplikaci")))
     , acAbout(makeAction(window, "acAbout", QStringLiteral("O &aplikaci..."),
                          QStringLiteral("Informace o aplikaci")))
+    , acCompare(makeAction(window, "acCompare", QStringLiteral("Po&rovnat s ústřednou"),
+                           QStringLiteral("Porovnat data v okně s daty v ústředně")))
 {
     acOpen->setIcon(themedIcon("document-open", "open"));
     acSave->setIcon(themedIcon("document-save", "save"));
@@ -98,6 +102,7 @@ void MainActions::buildMenusAndToolBar(QMainWindow &window) const
     QMenu *fileMenu = menuBar->addMenu(QStringLiteral("&Soubor"));
     fileMenu->setObjectName(QStringLiteral("mnFile"));
     fileMenu->addAction(acOpen);
+    fileMenu->addAction(acOpenBackup);
     fileMenu->addAction(acSave);
     fileMenu->addAction(acSaveAs);
     fileMenu->addSeparator();

@@ -22,6 +22,7 @@ struct MainActions
     QAction *acStop;
     QAction *acDef;
     QAction *acOpen;
+    QAction *acOpenBackup;
     QAction *acSave;
     QAction *acSaveAs;
     QAction *acPrint;
@@ -30,6 +31,8 @@ struct MainActions
     QAction *acTrace; // checkable: the line trace of every transfer
     QAction *acExit;
     QAction *acAbout;
+    // Reads what the page in view shows into a copy and lists where the window differs.
+    QAction *acCompare;
 
     // The settings files last opened or saved, newest first, in the menu "&Soubor"; hidden
     // while unused, and the separator after them with them.

@@ -15,10 +15,11 @@
 #include "ui/ClockText.h"
 #include "ui/ConfigView.h"
 #include "ui/FileActions.h"
-#include "common/FilePath.h"
 #include "ui/LinkPortList.h"
 #include "ui/PortChooser.h"
 #include "ui/ReportPrinter.h"
+#include "ui/TransferSteps.h"
+#include "ui/TransferWatch.h"
 #include "ui/widgets/ProgressPanel.h"
 #include "ui/pages/PEPage.h"
 #include "ui/pages/ServicesPage.h"
@@ -73,6 +74,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     , clock_(services.clock)
     , preferencesPath_(services.preferencesPath)
     , traceFolder_(services.traceFolder)
+    , backups_(services.backupFolder)
     , actions_(*this)
 {
     setObjectName(QStringLiteral("MainForm"));
@@ -93,6 +95,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     statusBar()->setSizeGripEnabled(false);
     progress_ = new ProgressPanel(statusBar());
     statusBar()->addPermanentWidget(progress_);
+    watch_ = std::make_unique<TransferWatch>(*this, *statusBar(), dialogs_, backups_, clock_);
 
     portChooser_ = std::make_unique<PortChooser>(services.ports, *engine_, dialogs_,
                                                  setupPage_->portList(), this);
@@ -109,6 +112,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     if (!traceFolder_.isEmpty())
         actions_.acTrace->setStatusTip(actions_.acTrace->statusTip() + QStringLiteral(" (")
                                        + QDir::toNativeSeparators(traceFolder_) + u')');
+    connect(actions_.acCompare, &QAction::triggered, this, &TMainForm::acCompareExecute);
     connect(setupPage_, &SetupPage::exchangeModelPicked, this, &TMainForm::cbCentralTypeChange);
     fileActions_ = new FileActions(*this, dialogs_, services.fileFolder, services.recentFilesPath);
     reportPrinter_ = new ReportPrinter(*this, dialogs_, clock_, services.fileFolder);
@@ -129,6 +133,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
 TMainForm::~TMainForm()
 {
     // FormDestroy
+    closing_ = true;
     portChooser_->close();
 }
 
@@ -179,6 +184,7 @@ void TMainForm::FormCreate(int preferredPort)
         config_.ExchangeType = ModelNone;
     RefreshAllViews();
     cbCentralTypeChange();
+    markConfigKept();
 }
 
 TransferPage &TMainForm::page(MainPage page) const
@@ -227,7 +233,38 @@ void TMainForm::RefreshAllViews()
 void TMainForm::setFileName(const QString &path)
 {
     fileName_ = path;
-    setWindowTitle(QStringLiteral("%1 [%2]").arg(appTitle_, QDir::toNativeSeparators(path)));
+    setWindowTitle(path.isEmpty() ? appTitle_
+                                  : QStringLiteral("%1 [%2]").arg(appTitle_,
+                                                                  QDir::toNativeSeparators(path)));
+}
+
+void TMainForm::markConfigKept(BlockSet blocks)
+{
+    copyBlocks(config_, kept_, blocks);
+}
+
+void TMainForm::backUpUnsavedEdits()
+{
+    if (const Status status = storeUnsavedEdits(); !status.ok())
+        dialogs_.showError(this, backupFailureText(status));
+}
+
+Status TMainForm::storeUnsavedEdits()
+{
+    StoreShortDialPage();
+    StorePEPage();
+    // The model and the modules are kept in the preferences.
+    ExchangeConfig kept = kept_;
+    kept.ExchangeType = config_.ExchangeType;
+    kept.ExchangeModules = config_.ExchangeModules;
+    if (kept == config_)
+        return Status::success();
+    QString stored;
+    const Status status = backups_.store(config_, clock_.now(), QStringLiteral("neulozeno"),
+                                         stored);
+    if (!stored.isEmpty())
+        markConfigKept();
+    return status;
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent *event)
@@ -247,8 +284,10 @@ void TMainForm::dropEvent(QDropEvent *event)
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
-    // FormClose: the preferences only; the configuration is not saved and nobody is asked,
-    // also not while a transfer runs.
+    // FormClose: the preferences, and edits neither saved nor written into a backup; the
+    // settings file is not saved and nobody is asked, also not while a transfer runs.
+    if (const Status status = storeUnsavedEdits(); !status.ok())
+        qWarning("%s", qPrintable(backupFailureText(status)));
     if (!preferencesPath_.isEmpty()) {
         // The user's configuration folder may not exist yet.
         QDir().mkpath(QFileInfo(preferencesPath_).absolutePath());
@@ -300,9 +339,34 @@ void TMainForm::startWithServicesCheck(TransferMode mode)
 
 void TMainForm::startTransfer(TransferMode mode)
 {
-    // A failed start is reported by the engine, which is idle again.
+    // A read replaces what the window holds.
+    if (isRead(mode))
+        backUpUnsavedEdits();
+    beginTransfer(mode, config_);
+}
+
+void TMainForm::beginTransfer(TransferMode mode, ExchangeConfig &target)
+{
     blocksRead_.reset();
-    (void)engine_->startTransfer(mode);
+    if (watch_->starting(mode, target) && &target == &config_)
+        markConfigKept();
+    // A failed start is reported by the engine, which is idle again.
+    if (engine_->startTransfer(mode, target))
+        watch_->started();
+}
+
+void TMainForm::acCompareExecute()
+{
+    StoreShortDialPage();
+    StorePEPage();
+    if (!engine_->isIdle())
+        return;
+    const std::optional<TransferMode> mode = transferModeFor(pcMain_->currentIndex(),
+                                                             Direction::Receive);
+    if (!mode)
+        return;
+    const BlockSet blocks = blocksMovedBy(*mode, config_.ExchangeType);
+    beginTransfer(*mode, comparison_.begin(config_, blocks));
 }
 
 void TMainForm::acSendRTCExecute()
@@ -327,6 +391,7 @@ void TMainForm::acDefExecute()
 
 void TMainForm::resetPageInView()
 {
+    backUpUnsavedEdits();
     switch (MainPage(pcMain_->currentIndex())) {
     case MainPage::Setup:
         ResetAll(config_);
@@ -386,6 +451,10 @@ void TMainForm::pcMainChange()
 void TMainForm::transferModeChanged(TransferMode mode)
 {
     actions_.acStop->setEnabled(mode != TransferMode::Idle);
+    watch_->modeChanged(mode);
+    // A comparison reads into its own copy: the views have nothing new to show.
+    if (!engine_->onOwnConfig())
+        return;
     if (const std::optional<ConfigBlock> block = blockReadIn(mode))
         blocksRead_.set(std::size_t(*block));
     if (mode != TransferMode::Idle || blocksRead_.none())
@@ -411,17 +480,41 @@ void TMainForm::progressChanged(bool visible, int percent)
 
 void TMainForm::valuesStored(ConfigBlock block)
 {
-    forEachView([block](ConfigView &view) { view.valuesStored(block); });
+    if (engine_->onOwnConfig())
+        forEachView([block](ConfigView &view) { view.valuesStored(block); });
 }
 
 void TMainForm::settingsGridsRefreshDue()
 {
-    forEachView([](ConfigView &view) { view.refreshGrids(); });
+    if (engine_->onOwnConfig())
+        forEachView([](ConfigView &view) { view.refreshGrids(); });
+}
+
+void TMainForm::readWarning(const std::string &message)
+{
+    watch_->warning(message);
 }
 
 void TMainForm::transferFailed(const std::string &message)
 {
-    dialogs_.showError(this, QString::fromStdString(message));
+    watch_->failed(message);
+}
+
+void TMainForm::transferEnded(TransferEnd end)
+{
+    if (closing_)
+        return;
+    const bool backedUp = watch_->ended(end);
+    if (!comparison_.running()) {
+        if (backedUp)
+            markConfigKept();
+        return;
+    }
+    // Edits made while the exchange was read count as the window's values.
+    StoreShortDialPage();
+    StorePEPage();
+    if (const auto differences = comparison_.finish(end, config_))
+        dialogs_.showDifferences(this, *differences);
 }
 
 } // namespace ornis

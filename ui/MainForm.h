@@ -7,6 +7,8 @@
 #include <bitset>
 #include <memory>
 
+#include "ui/BackupFolder.h"
+#include "ui/ExchangeComparison.h"
 #include "ui/MainActions.h"
 #include "ui/MainPages.h"
 #include "config/ExchangeConfig.h"
@@ -27,6 +29,7 @@ class ReportPrinter;
 class SetupPage;
 class TransferEngine;
 class TransferPage;
+class TransferWatch;
 class UserDialogs;
 
 // What the window is given to work with; all of it outlives the window.
@@ -47,6 +50,8 @@ struct MainFormServices
     // Where the line trace writes a file for each transfer when the user switches it on;
     // empty offers no trace.
     QString traceFolder;
+    // The folder of the automatic backups; empty keeps none.
+    QString backupFolder;
 };
 
 // The program's one window: it owns the configuration, the link to the exchange and the
@@ -72,6 +77,16 @@ public:
     void StoreShortDialPage();
     void StorePEPage();
     void RefreshAllViews();
+    // Shows the exchange model the configuration holds, and the pages that go with it.
+    void cbCentralTypeChange();
+
+    [[nodiscard]] const BackupFolder &backups() const { return backups_; }
+    // The configuration's `blocks` as they are now are kept: in a file, or in the exchange
+    // and a backup.
+    void markConfigKept(BlockSet blocks = BlockSet::all());
+    // Before the configuration is replaced: edits neither saved nor written nor backed up
+    // go into a backup. A failure is shown.
+    void backUpUnsavedEdits();
 
     // The settings file last loaded or saved; empty until then.
     [[nodiscard]] const QString &FileName() const { return fileName_; }
@@ -100,13 +115,16 @@ private:
     void acAboutExecute();
     void acTraceExecute(bool on);
     void ClockTimerTimer();
-    void cbCentralTypeChange();
     void pcMainChange();
+    void acCompareExecute();
 
     void askForTransfer(Direction direction);
     // Asks about call-back targets the services block cannot carry, then starts `mode`.
     void startWithServicesCheck(TransferMode mode);
     void startTransfer(TransferMode mode);
+    // Starts `mode` on `target`: the window's configuration or a comparison's copy.
+    void beginTransfer(TransferMode mode, ExchangeConfig &target);
+    [[nodiscard]] Status storeUnsavedEdits();
     void resetPageInView();
 
     // TransferObserver
@@ -114,7 +132,9 @@ private:
     void progressChanged(bool visible, int percent) override;
     void valuesStored(ConfigBlock block) override;
     void settingsGridsRefreshDue() override;
+    void readWarning(const std::string &message) override;
     void transferFailed(const std::string &message) override;
+    void transferEnded(TransferEnd end) override;
 
     template<typename Call>
     void forEachView(Call call);
@@ -126,6 +146,9 @@ private:
     const QString traceFolder_;
     QString appTitle_;
     QString fileName_;
+    const BackupFolder backups_;
+    // The configuration as last loaded, saved, read, written or backed up.
+    ExchangeConfig kept_;
     MainActions actions_;
     FileActions *fileActions_ = nullptr;
     ReportPrinter *reportPrinter_ = nullptr;
@@ -137,11 +160,16 @@ private:
     ProgressPanel *progress_ = nullptr;
     QTimer *clockTimer_ = nullptr;
 
+    // Both outlive the engine, which may still report the end of a transfer.
+    std::unique_ptr<TransferWatch> watch_;
+    ExchangeComparison comparison_;
     std::unique_ptr<TransferEngine> engine_;
     std::unique_ptr<PortChooser> portChooser_;
     // Blocks that the running transfer has read so far: their views are shown anew
     // however the transfer ends.
     std::bitset<5> blocksRead_;
+    // The window is going; the end of a transfer its port ends is no news.
+    bool closing_ = false;
 };
 
 } // namespace ornis

@@ -9,6 +9,7 @@
 #include <QPrinter>
 
 #include "ui/AboutText.h"
+#include "ui/DifferencesDialog.h"
 
 namespace ornis {
 
@@ -105,6 +106,12 @@ void MessageBoxDialogs::showPrintPreview(QWidget *parent, QPrinter &printer,
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
                      guarded(parent, [paint](QPrinter *target) { paint(*target); }));
     openModeless(dialog, parent);
+}
+
+void MessageBoxDialogs::showDifferences(QWidget *parent,
+                                        const std::vector<Difference> &differences)
+{
+    openModeless(new DifferencesDialog(differences, parent), parent);
 }
 
 } // namespace ornis

@@ -18,6 +18,7 @@ public:
                        std::function<void()> onAccepted) override;
     void showPrintPreview(QWidget *parent, QPrinter &printer,
                           std::function<void(QPrinter &printer)> paint) override;
+    void showDifferences(QWidget *parent, const std::vector<Difference> &differences) override;
 };
 
 } // namespace ornis

@@ -65,4 +65,10 @@ QString recentFilesPathOfThisProgram()
     return QDir(userConfigFolder()).filePath(QStringLiteral("recent-files.ini"));
 }
 
+QString backupFolderOfThisProgram()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("backups"));
+}
+
 } // namespace ornis

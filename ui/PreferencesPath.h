@@ -27,4 +27,7 @@ inline constexpr const char *PreferencesFileName = "OSet.cfg";
 // The list of recently used settings files, in the user's configuration folder.
 [[nodiscard]] QString recentFilesPathOfThisProgram();
 
+// The automatic backups of the configuration, in the user's data folder.
+[[nodiscard]] QString backupFolderOfThisProgram();
+
 } // namespace ornis

@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <functional>
+#include <vector>
+
+#include "common/Comparison.h"
 
 class QPrinter;
 class QWidget;
@@ -48,6 +51,9 @@ public:
     // The print preview of what `paint` puts on `printer`, which outlives it.
     virtual void showPrintPreview(
         QWidget *parent, QPrinter &printer, std::function<void(QPrinter &printer)> paint)
+        = 0;
+    // Where the window differs from the exchange, as a table; that nothing does, when so.
+    virtual void showDifferences(QWidget *parent, const std::vector<Difference> &differences)
         = 0;
 };
 

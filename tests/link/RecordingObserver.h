@@ -20,6 +20,7 @@ public:
     void settingsGridsRefreshDue() override { ++gridRefreshes; }
     void readWarning(const std::string &message) override { warnings.push_back(message); }
     void transferFailed(const std::string &message) override { errors.push_back(message); }
+    void transferEnded(ornis::TransferEnd end) override { ends.push_back(end); }
 
     std::vector<ornis::TransferMode> modes;
     std::vector<int> percents;
@@ -28,4 +29,5 @@ public:
     int gridRefreshes = 0;
     std::vector<std::string> warnings;
     std::vector<std::string> errors;
+    std::vector<ornis::TransferEnd> ends;
 };

@@ -13,6 +13,7 @@
 using namespace ornis;
 using M = TransferMode;
 using Bytes = std::vector<uint8_t>;
+using Ends = std::vector<TransferEnd>;
 
 namespace {
 
@@ -117,6 +118,7 @@ private slots:
         QVERIFY(line.run(M::ClockWrite));
         QCOMPARE(sentBy(line), ClockTranscript);
         QCOMPARE(line.observer.errors.size(), std::size_t(1));
+        QCOMPARE(line.observer.ends, (Ends {TransferEnd::Failed, TransferEnd::Complete}));
     }
 
     void stop_data()
@@ -142,6 +144,8 @@ private slots:
         sim::runToIdle(line.engine, line.port);
         QCOMPARE(sentBy(line), (answered ? Bytes {'E', 'X'} : Bytes {'E'}));
         QCOMPARE(line.observer.errors.empty(), answered);
+        QCOMPARE(line.observer.ends,
+            Ends {answered ? TransferEnd::Stopped : TransferEnd::Failed});
         QVERIFY(idleAndQuiet(line));
         QCOMPARE(line.observer.percents.size(), events);
     }
@@ -163,6 +167,7 @@ private slots:
         QCOMPARE(sim::deliver(line.engine, line.port, 1), std::size_t(1));
         QCOMPARE(sentBy(line), Bytes {'A'});
         line.engine.abort();
+        QCOMPARE(line.observer.ends.back(), TransferEnd::Stopped);
     }
 
     // With no timeout a silent exchange leaves the transfer waiting, and the stop too.
@@ -214,6 +219,7 @@ private slots:
         line.engine.timerFired();
         sim::runToIdle(line.engine, line.port);
         QCOMPARE(line.observer.errors.size(), std::size_t(1));
+        QCOMPARE(line.observer.ends, Ends {TransferEnd::Failed});
     }
 
     void digitCodec()

@@ -109,23 +109,29 @@ private slots:
         QTest::addColumn<int>("model");
         QTest::addColumn<int>("writeMode");
         QTest::addColumn<int>("readMode");
+        QTest::addColumn<bool>("elsewhere"); // read into another configuration first
         using M = TransferMode;
         QTest::newRow("services") << int(ModelVega) << int(M::ServicesWrite)
-                                  << int(M::ServicesRead);
+                                  << int(M::ServicesRead) << false;
         QTest::newRow("short dials")
-            << int(ModelVegaX) << int(M::ShortDialsWrite) << int(M::ShortDialsRead);
-        QTest::newRow("PE") << int(ModelMira) << int(M::PEWrite) << int(M::PERead);
-        QTest::newRow("all, MIRA") << int(ModelMira) << int(M::AllWrite) << int(M::AllRead);
-        QTest::newRow("all, VEGA") << int(ModelVega) << int(M::AllWrite) << int(M::AllRead);
-        QTest::newRow("all, VEGA X") << int(ModelVegaX) << int(M::AllWrite) << int(M::AllRead);
+            << int(ModelVegaX) << int(M::ShortDialsWrite) << int(M::ShortDialsRead) << true;
+        QTest::newRow("PE") << int(ModelMira) << int(M::PEWrite) << int(M::PERead) << false;
+        QTest::newRow("all, MIRA")
+            << int(ModelMira) << int(M::AllWrite) << int(M::AllRead) << true;
+        QTest::newRow("all, VEGA")
+            << int(ModelVega) << int(M::AllWrite) << int(M::AllRead) << false;
+        QTest::newRow("all, VEGA X")
+            << int(ModelVegaX) << int(M::AllWrite) << int(M::AllRead) << false;
     }
     // A write of a configuration away from the factory values, then a read into fresh
-    // factory values, gives back everything that travels.
+    // factory values, gives back everything that travels. A read into another
+    // configuration leaves the engine's own as it was, and the next read fills that.
     void roundTrip()
     {
         QFETCH(int, model);
         QFETCH(int, writeMode);
         QFETCH(int, readMode);
+        QFETCH(bool, elsewhere);
         ExchangeConfig fresh = factoryConfig();
         fresh.ExchangeType = model;
         const ExchangeConfig sent = awayFromFactory(model);
@@ -135,10 +141,18 @@ private slots:
         QVERIFY(writer.run(TransferMode(writeMode)));
         SimulatedLine reader(fresh);
         reader.exchange.memory() = writer.exchange.memory();
+        const ExchangeConfig expected = expectedBack(sent, fresh, TransferMode(writeMode));
+        if (elsewhere) {
+            ExchangeConfig other = fresh;
+            QVERIFY(reader.engine.startTransfer(TransferMode(readMode), other));
+            QVERIFY(!reader.engine.onOwnConfig());
+            sim::runToIdle(reader.engine, reader.port);
+            QVERIFY2(other == expected, differences(other, expected).constData());
+            QVERIFY(reader.config == fresh && reader.engine.onOwnConfig());
+        }
         QVERIFY(reader.run(TransferMode(readMode)));
         QVERIFY(writer.observer.errors.empty() && reader.observer.errors.empty());
 
-        const ExchangeConfig expected = expectedBack(sent, fresh, TransferMode(writeMode));
         QVERIFY2(reader.config == expected, differences(reader.config, expected).constData());
         QVERIFY(writer.config == sent); // a write changes nothing
     }

@@ -141,6 +141,10 @@ public:
         if (printInto(printer))
             paint(printer);
     }
+    void showDifferences(QWidget *, const std::vector<ornis::Difference> &shown) override
+    {
+        differences.push_back(shown);
+    }
 
     bool answerYes = true;
     QStringList questions;
@@ -152,6 +156,8 @@ public:
     // The PDF file the print dialog and the preview print into; empty cancels them.
     QString printTo;
     int printDialogs = 0;
+    // The lists of differences shown, one per comparison.
+    std::vector<std::vector<ornis::Difference>> differences;
 
 private:
     bool printInto(QPrinter &printer) const
@@ -182,7 +188,7 @@ struct WindowFixture
     {
         return std::make_unique<ornis::TMainForm>(
             ornis::MainFormServices{ports, dialogs, clock, preferences, -1, fileFolder,
-                                    recentFiles, traceFolder});
+                                    recentFiles, traceFolder, backups});
     }
 
     OnePortList ports;
@@ -192,4 +198,5 @@ struct WindowFixture
     QString fileFolder;
     QString recentFiles;
     QString traceFolder; // empty: no line trace offered
+    QString backups;
 };

@@ -14,16 +14,19 @@ ButtonStrip::ButtonStrip(const MainActions &actions, const QString &suffix,
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
-    layout->addStretch();
     const auto add = [&](const char *prefix, const QString &caption, QAction *action) {
         auto *button = new ActionButton(caption, *action, this);
         button->setObjectName(QLatin1String(prefix) + suffix);
-        button->setFixedWidth(ButtonWidth);
+        button->setMinimumWidth(ButtonWidth);
         layout->addWidget(button);
+        return button;
     };
-    add("btReceive", captions.receive, actions.acReceive);
-    add("btSend", captions.send, actions.acSend);
-    add("btDef", captions.def, actions.acDef);
+    // As wide as its caption needs.
+    add("btCompare", captions.compare, actions.acCompare);
+    layout->addStretch();
+    add("btReceive", captions.receive, actions.acReceive)->setFixedWidth(ButtonWidth);
+    add("btSend", captions.send, actions.acSend)->setFixedWidth(ButtonWidth);
+    add("btDef", captions.def, actions.acDef)->setFixedWidth(ButtonWidth);
 }
 
 } // namespace ornis

@@ -7,7 +7,7 @@ namespace ornis {
 struct MainActions;
 
 // The strip that ends a page: read, write and factory values of what the page shows,
-// three buttons of 121 pixels, right-aligned.
+// three buttons of 121 pixels, right-aligned; at the left the comparison with the exchange.
 class ButtonStrip final : public QWidget
 {
     Q_OBJECT
@@ -20,9 +20,10 @@ public:
         QString receive = QStringLiteral("&Načíst");
         QString send = QStringLiteral("&Zapsat");
         QString def = QStringLiteral("&Přednastavit");
+        QString compare = QStringLiteral("Po&rovnat s ústřednou");
     };
 
-    // The buttons are named bt<Receive|Send|Def><suffix>, e.g. btReceiveServices.
+    // The buttons are named bt<Receive|Send|Def|Compare><suffix>, e.g. btReceiveServices.
     ButtonStrip(const MainActions &actions, const QString &suffix, const Captions &captions,
                 QWidget *parent = nullptr);
 };

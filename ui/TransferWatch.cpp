@@ -1,0 +1,158 @@
+#include "TransferWatch.h"
+
+#include "config/ExchangeConfig.h"
+#include "link/LocalClock.h"
+#include "ui/BackupFolder.h"
+#include "ui/TransferSteps.h"
+#include "ui/UserDialogs.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QStatusBar>
+#include <algorithm>
+
+namespace ornis {
+
+TransferWatch::TransferWatch(QWidget &window, QStatusBar &statusBar, UserDialogs &dialogs,
+    const BackupFolder &backups, const LocalClock &clock)
+    : window_(window)
+    , status_(new QLabel(&statusBar))
+    , dialogs_(dialogs)
+    , backups_(backups)
+    , clock_(clock)
+{
+    status_->setObjectName(QStringLiteral("lbTransferStatus"));
+    // A hint covers it for a while; it shows again when the hint is gone.
+    statusBar.addWidget(status_, 1);
+}
+
+bool TransferWatch::starting(TransferMode mode, const ExchangeConfig &config)
+{
+    config_ = &config;
+    mode_ = mode;
+    steps_ = transferSteps(mode, config.ExchangeType);
+    blocks_ = blocksMovedBy(mode, config.ExchangeType);
+    started_ = false;
+    writeBackup_.clear();
+    failure_.reset();
+    warnings_.clear();
+    backupFailures_.clear();
+    if (isRead(mode) || blocks_.empty())
+        return false;
+    writeBackup_ = storeBackup(QStringLiteral("zapis"));
+    return backupFailures_.isEmpty();
+}
+
+void TransferWatch::started()
+{
+    started_ = running();
+}
+
+void TransferWatch::modeChanged(TransferMode mode)
+{
+    if (mode == TransferMode::Idle || mode == TransferMode::Stopping || !running())
+        return;
+    auto step = std::find(steps_.begin(), steps_.end(), mode);
+    if (step == steps_.end()) // a block the transfer did not expect at its start
+        step = steps_.insert(steps_.end(), mode);
+    const QString verb = isRead(mode_) ? QStringLiteral("Čtení") : QStringLiteral("Zápis");
+    QString text = QStringLiteral("%1: %2").arg(verb, stepCaption(mode));
+    if (steps_.size() > 1)
+        text += QStringLiteral(" (%1/%2)").arg(step - steps_.begin() + 1).arg(steps_.size());
+    status_->setText(text);
+}
+
+void TransferWatch::warning(const std::string &message)
+{
+    warnings_.append(QString::fromStdString(message));
+}
+
+void TransferWatch::failed(const std::string &message)
+{
+    failure_ = message;
+}
+
+bool TransferWatch::ended(TransferEnd end)
+{
+    if (!running())
+        return false;
+    const bool read = isRead(mode_);
+    bool backedUp = false;
+    switch (end) {
+    case TransferEnd::Complete:
+        status_->setText(read ? QStringLiteral("Načteno") : QStringLiteral("Zapsáno"));
+        if (read) {
+            const QString backup = storeBackup(QStringLiteral("cteni"));
+            backedUp = backupFailures_.isEmpty();
+            noteExchangeHolds(backup);
+        } else {
+            noteExchangeHolds(writeBackup_);
+        }
+        break;
+    case TransferEnd::Stopped:
+        status_->setText(QStringLiteral("Přerušeno"));
+        break;
+    case TransferEnd::Failed:
+        status_->setText(
+            QStringLiteral("Selhalo: %1").arg(QString::fromStdString(failure_.value_or(""))));
+        break;
+    }
+    showEndMessage(end);
+    config_ = nullptr;
+    return backedUp;
+}
+
+QString TransferWatch::storeBackup(const QString &action)
+{
+    const QString what = blocks_ == blocksOfModel(config_->ExchangeType)
+        ? QStringLiteral("vse")
+        : fileNamePart(stepCaption(mode_));
+    QString stored;
+    const Status status = backups_.store(*config_, clock_.now(), action + u'_' + what, stored);
+    if (!status.ok())
+        backupFailures_.append(backupFailureText(status));
+    return stored;
+}
+
+void TransferWatch::noteExchangeHolds(const QString &backup)
+{
+    for (const Block block : AllBlocks) {
+        if (blocks_.contains(block))
+            exchangeBackups_[std::size_t(block)] = backup;
+    }
+}
+
+QString TransferWatch::earlyWriteEndText() const
+{
+    QString text = QStringLiteral(
+        "Zápis nebyl dokončen: ústředna teď může obsahovat zčásti zapsanou konfiguraci.");
+    QStringList before;
+    for (const Block block : AllBlocks) {
+        const QString &backup = exchangeBackups_[std::size_t(block)];
+        if (blocks_.contains(block) && !backup.isEmpty() && !before.contains(backup))
+            before.append(QDir::toNativeSeparators(backup));
+    }
+    if (!before.isEmpty())
+        text += QStringLiteral("\nPoslední známý obsah ústředny je v záloze:\n")
+            + before.join(u'\n');
+    return text;
+}
+
+void TransferWatch::showEndMessage(TransferEnd end)
+{
+    QStringList parts;
+    if (failure_)
+        parts.append(QString::fromStdString(*failure_));
+    const bool write = !isRead(mode_) && !blocks_.empty();
+    if (write && started_ && end != TransferEnd::Complete)
+        parts.append(earlyWriteEndText());
+    if (!warnings_.isEmpty())
+        parts.append(QStringLiteral("Některé hodnoty z ústředny nelze ukázat tak, jak jsou v "
+                                    "ní uloženy:\n")
+            + warnings_.join(u'\n'));
+    parts.append(backupFailures_);
+    if (!parts.isEmpty())
+        dialogs_.showError(&window_, parts.join(QStringLiteral("\n\n")));
+}
+
+} // namespace ornis
