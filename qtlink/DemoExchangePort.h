@@ -21,7 +21,7 @@ class DemoExchangePort final : public QtLinkPort
 
 public:
     static constexpr const char *EntryName = "Demo";
-    static constexpr int Baud = 2400;
+    static constexpr int Baud = LineBaud;
 
     explicit DemoExchangePort(QObject *parent = nullptr);
     ~DemoExchangePort() override;

@@ -30,7 +30,7 @@ class QtSerialPort final : public QtLinkPort
     Q_OBJECT
 
 public:
-    static constexpr qint32 Baud = 2400;
+    static constexpr qint32 Baud = LineBaud;
     static constexpr qint64 InputBufferSize = 4096;
 
     // Asks the driver of an open device for low latency; false when it refuses.
