@@ -36,7 +36,12 @@ void FieldBindings::bind(MaskedTimeEdit *edit, std::string &field)
         if (const std::optional<std::string> bytes = toWindows1250(text))
             field = *bytes;
     });
-    shows_.push_back([edit, &field] {
+    // A read shows the page after every byte: the text is converted only when the field
+    // holds another one than last time.
+    shows_.push_back([edit, &field, shown = std::string()]() mutable {
+        if (field == shown && !shown.empty())
+            return;
+        shown = field;
         const QString text = fromWindows1250(field).value_or(QString());
         if (edit->modelText() != text)
             edit->setModelText(text);
