@@ -1,5 +1,10 @@
 #include "ScreenshotTour.h"
 
+#include "link/TransferEngine.h"
+#include "ui/DifferencesDialog.h"
+#include "ui/MainForm.h"
+#include "ui/MessageBoxDialogs.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -7,13 +12,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
-
 #include <cstdio>
-
-#include "ui/DifferencesDialog.h"
-#include "ui/MainForm.h"
-#include "link/TransferEngine.h"
-#include "ui/MessageBoxDialogs.h"
 
 namespace ornis {
 
@@ -54,7 +53,8 @@ void TourDialogs::showDifferences(QWidget *parent, const std::vector<Difference>
 ScreenshotTour::ScreenshotTour(TMainForm &window, const QString &folder)
     : window_(window)
     , folder_(folder)
-{}
+{
+}
 
 void ScreenshotTour::start()
 {
@@ -136,7 +136,8 @@ void ScreenshotTour::step()
         return;
     }
     for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *dialog = qobject_cast<DifferencesDialog *>(widget); dialog && dialog->isVisible())
+        if (auto *dialog = qobject_cast<DifferencesDialog *>(widget);
+            dialog && dialog->isVisible())
             save(*dialog, QStringLiteral("8-porovnani"));
     }
     QApplication::quit();

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "ui/UserDialogs.h"
+
 #include <QObject>
 #include <QString>
-
 #include <vector>
-
-#include "ui/UserDialogs.h"
 
 class QTabBar;
 
@@ -21,11 +20,12 @@ public:
     void showError(QWidget *parent, const QString &message) override;
     void showAbout(QWidget *parent) override;
     // Files and printing are left alone: every dialog is cancelled.
-    void chooseFile(QWidget *, const FileDialogSetup &,
-                    std::function<void(const QString &)>) override
-    {}
-    void choosePrinter(QWidget *, QPrinter &, std::function<void()>) override {}
-    void showPrintPreview(QWidget *, QPrinter &, std::function<void(QPrinter &)>) override {}
+    void chooseFile(
+        QWidget *, const FileDialogSetup &, std::function<void(const QString &)>) override
+    {
+    }
+    void choosePrinter(QWidget *, QPrinter &, std::function<void()>) override { }
+    void showPrintPreview(QWidget *, QPrinter &, std::function<void(QPrinter &)>) override { }
     void showDifferences(QWidget *parent, const std::vector<Difference> &differences) override;
 };
 

@@ -1,18 +1,17 @@
-#include <QApplication>
-#include <QCommandLineParser>
-#include <QIcon>
-#include <QLibraryInfo>
-#include <QStandardPaths>
-#include <QTranslator>
-
-#include <memory>
-
 #include "ScreenshotTour.h"
 #include "common/SystemClock.h"
 #include "ui/MachinePorts.h"
 #include "ui/MainForm.h"
 #include "ui/MessageBoxDialogs.h"
 #include "ui/PreferencesPath.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QStandardPaths>
+#include <QTranslator>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -23,7 +22,7 @@ int main(int argc, char *argv[])
     // The standard buttons and dialogs of Qt in Czech, as the rest of the window.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
     QCommandLineParser parser;
@@ -31,13 +30,12 @@ int main(int argc, char *argv[])
         QStringLiteral("ORNIS SET: Program pro nastavení telefonních ústředen"));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption demo(
-        QStringLiteral("demo"),
+    const QCommandLineOption demo(QStringLiteral("demo"),
         QStringLiteral("Add the built-in virtual exchange to the port list and start on it."));
     QCommandLineOption screenshots(QStringLiteral("screenshots"),
-                                   QStringLiteral("Save a picture of every page into <folder> "
-                                                  "and quit (implies --demo)."),
-                                   QStringLiteral("folder"));
+        QStringLiteral("Save a picture of every page into <folder> "
+                       "and quit (implies --demo)."),
+        QStringLiteral("folder"));
     screenshots.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(demo);
     parser.addOption(screenshots);
@@ -52,18 +50,15 @@ int main(int argc, char *argv[])
     };
     ornis::MachinePorts ports(parser.isSet(demo) || touring ? ornis::MachinePorts::Demo::With
                                                             : ornis::MachinePorts::Demo::Without,
-                              userPath(QStandardPaths::AppConfigLocation, "network-ports.txt"));
+        userPath(QStandardPaths::AppConfigLocation, "network-ports.txt"));
     ornis::MessageBoxDialogs messageBoxes;
     ornis::TourDialogs tourDialogs;
     ornis::SystemClock clock;
     // The tour keeps no preferences, no recent files and no backups, so that its pictures
     // always show the same window.
-    const ornis::MainFormServices services{
-        ports,
-        touring ? static_cast<ornis::UserDialogs &>(tourDialogs) : messageBoxes,
-        clock,
-        touring ? QString() : ornis::preferencesPathOfThisProgram(),
-        ports.demoIndex(),
+    const ornis::MainFormServices services {ports,
+        touring ? static_cast<ornis::UserDialogs &>(tourDialogs) : messageBoxes, clock,
+        touring ? QString() : ornis::preferencesPathOfThisProgram(), ports.demoIndex(),
         ornis::settingsFolderOfThisProgram(),
         touring ? QString() : ornis::recentFilesPathOfThisProgram(),
         userPath(QStandardPaths::AppDataLocation, "traces"),

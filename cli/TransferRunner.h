@@ -24,8 +24,8 @@ namespace ornis::cli {
 
 class Progress;
 
-// Runs transfers over a serial port or a network connection in the event loop, one after the other, from opening
-// the port to the engine's return to idle after the last.
+// Runs transfers over a serial port or a network connection in the event loop, one after the
+// other, from opening the port to the engine's return to idle after the last.
 class TransferRunner final : public QObject, private TransferObserver
 {
     Q_OBJECT

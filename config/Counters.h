@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ExchangeConfig.h"
+
 #include <array>
 #include <cstdint>
-
-#include "ExchangeConfig.h"
 
 namespace ornis {
 
@@ -20,7 +20,7 @@ struct CounterRange
     }
 };
 
-inline constexpr std::array<CounterRange, CounterCount> CounterRanges{{
+inline constexpr std::array<CounterRange, CounterCount> CounterRanges {{
     {1, 25, 20}, // C0
     {1, 15, 15}, // C1
     {1, 99, 30}, // C2
@@ -28,8 +28,8 @@ inline constexpr std::array<CounterRange, CounterCount> CounterRanges{{
     {1, 99, 60}, // C4
     {1, 50, 30}, // C5
     {1, 50, 30}, // C6
-    {1, 10, 5},  // C7
-    {1, 10, 1},  // C8
+    {1, 10, 5}, // C7
+    {1, 10, 1}, // C8
 }};
 
 } // namespace ornis

@@ -42,11 +42,11 @@ struct ModuleFlags
 // order, each row by row. The settings file stores them as raw copies.
 struct GridArea
 {
-    std::array<uint8_t, 17 * 12> ExtensionGrid{};       // rows: 21..38, "00"; 12 columns
-    std::array<uint8_t, 4 * 16> DayRingGrid{};          // rows: lines 91..94; extensions
-    std::array<uint8_t, 4 * 16> NightRingGrid{};        // as DayRingGrid
-    std::array<uint8_t, 4 * 4> GlobalLineGrid{};        // rows: LP, G1, G9, G2; lines
-    std::array<uint8_t, 7 * 16> GlobalExtensionGrid{};  // rows: G3, G4, G6 J, G6 L, G8, GP, GE
+    std::array<uint8_t, 17 * 12> ExtensionGrid {}; // rows: 21..38, "00"; 12 columns
+    std::array<uint8_t, 4 * 16> DayRingGrid {}; // rows: lines 91..94; extensions
+    std::array<uint8_t, 4 * 16> NightRingGrid {}; // as DayRingGrid
+    std::array<uint8_t, 4 * 4> GlobalLineGrid {}; // rows: LP, G1, G9, G2; lines
+    std::array<uint8_t, 7 * 16> GlobalExtensionGrid {}; // rows: G3, G4, G6 J, G6 L, G8, GP, GE
 
     bool operator==(const GridArea &) const = default;
 };
@@ -58,13 +58,13 @@ static_assert(offsetof(GridArea, GlobalExtensionGrid) == 348);
 
 struct ExtensionServices
 {
-    int32_t BackRing = 0;     // 0 "vyp", 1..15 the other extensions, 16..19 lines 91..94
-    int32_t Redirect = 0;     // 0 "vyp", 1..15 the other extensions
+    int32_t BackRing = 0; // 0 "vyp", 1..15 the other extensions, 16..19 lines 91..94
+    int32_t Redirect = 0; // 0 "vyp", 1..15 the other extensions
     int32_t RedirectWhen = 0; // 0..3: "53".."56"
-    std::array<bool, LineCount> RingFrom{};
-    Text AlarmOnce = "  :  ";  // time-of-day field text; "  :  " is unset
+    std::array<bool, LineCount> RingFrom {};
+    Text AlarmOnce = "  :  "; // time-of-day field text; "  :  " is unset
     Text AlarmDaily = "  :  ";
-    std::array<bool, ParkingPositionCount> ParkTo{};
+    std::array<bool, ParkingPositionCount> ParkTo {};
 
     bool operator==(const ExtensionServices &) const = default;
 };
@@ -101,16 +101,16 @@ struct ExchangeConfig
     std::array<Text, ExtensionCount> ExtensionComments;
     std::array<Text, LineCount> DayRingComments;
     std::array<Text, LineCount> NightRingComments;
-    Text DayStart = "06:00";   // time-of-day field texts
+    Text DayStart = "06:00"; // time-of-day field texts
     Text NightStart = "18:00";
-    std::array<int32_t, 4> G7U{};            // list index 0..9 ("M1".."M0"), -1 none
-    std::array<bool, WeekdayCount> G0Days{}; // Sunday first
-    int32_t FaxExtension = 0;                // 0 "vyp", 1..16 extensions 21..38, -1 none
-    std::array<int16_t, CounterCount> Counters{};
+    std::array<int32_t, 4> G7U {}; // list index 0..9 ("M1".."M0"), -1 none
+    std::array<bool, WeekdayCount> G0Days {}; // Sunday first
+    int32_t FaxExtension = 0; // 0 "vyp", 1..16 extensions 21..38, -1 none
+    std::array<int16_t, CounterCount> Counters {};
 
     // Services block (never stored in a file).
     std::array<ExtensionServices, ExtensionCount> Services;
-    std::array<bool, LineCount> GeneralRing{};
+    std::array<bool, LineCount> GeneralRing {};
     bool BlockRedirect = false;
 
     // Dialling tables.

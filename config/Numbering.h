@@ -23,7 +23,10 @@ namespace ornis {
 }
 
 // Line index 0..3 stands for the external lines 91..94.
-[[nodiscard]] constexpr int lineNumber(int index) { return 91 + index; }
+[[nodiscard]] constexpr int lineNumber(int index)
+{
+    return 91 + index;
+}
 
 [[nodiscard]] constexpr std::optional<int> lineIndexOf(int number)
 {
@@ -51,19 +54,19 @@ struct GridShape
     }
 };
 
-inline constexpr GridShape ExtensionGridShape{17, 12};
-inline constexpr GridShape RingGridShape{4, 16}; // DayRingGrid and NightRingGrid
-inline constexpr GridShape GlobalLineGridShape{4, 4};
-inline constexpr GridShape GlobalExtensionGridShape{7, 16};
+inline constexpr GridShape ExtensionGridShape {17, 12};
+inline constexpr GridShape RingGridShape {4, 16}; // DayRingGrid and NightRingGrid
+inline constexpr GridShape GlobalLineGridShape {4, 4};
+inline constexpr GridShape GlobalExtensionGridShape {7, 16};
 
 // Columns and rows of ExtensionGrid.
 namespace ExtensionColumn {
 inline constexpr int Incoming91 = 1; // 1..4: incoming lines 91..94
 inline constexpr int Outgoing91 = 5; // 5..8: outgoing lines 91..94
-inline constexpr int Call = 9;       // 0 "0-nn", 1 "0-9n", 2 "0-0n", 3 "0-00"
-inline constexpr int Seven = 10;     // "7"
-inline constexpr int SevenN = 11;    // "7n"
-inline constexpr int ZeroZero = 12;  // "00"
+inline constexpr int Call = 9; // 0 "0-nn", 1 "0-9n", 2 "0-0n", 3 "0-00"
+inline constexpr int Seven = 10; // "7"
+inline constexpr int SevenN = 11; // "7n"
+inline constexpr int ZeroZero = 12; // "00"
 } // namespace ExtensionColumn
 inline constexpr int ExtensionRowZeroZero = 17; // the row labelled "00"
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "Status.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <span>
 #include <vector>
-
-#include "Status.h"
 
 // The settings file (".set"): the settings block, the short dials and the PE records as a
 // flat sequence of tagged values and raw blocks after a 520-byte header "OSET".
@@ -25,8 +25,8 @@ struct ExchangeConfig;
 
 // Writes the file through a temporary file in the same folder renamed over `path`, so
 // the previous file survives any failure ("Cannot create file %s").
-[[nodiscard]] Status SaveSettingsFile(const std::filesystem::path &path,
-                                      const ExchangeConfig &config);
+[[nodiscard]] Status SaveSettingsFile(
+    const std::filesystem::path &path, const ExchangeConfig &config);
 // "Cannot open file %s" when it cannot be read; otherwise as decodeSettingsFile.
 [[nodiscard]] Status LoadSettingsFile(const std::filesystem::path &path, ExchangeConfig &config);
 

@@ -18,7 +18,11 @@ public:
 
 private:
     Status() = default;
-    explicit Status(std::string message) : failed_(true), message_(std::move(message)) {}
+    explicit Status(std::string message)
+        : failed_(true)
+        , message_(std::move(message))
+    {
+    }
 
     bool failed_ = false;
     std::string message_;

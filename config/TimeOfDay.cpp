@@ -5,7 +5,10 @@
 namespace ornis {
 
 namespace {
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 } // namespace
 
 std::optional<TimeOfDay> parseTimeOfDay(std::string_view text)
@@ -21,7 +24,7 @@ std::optional<TimeOfDay> parseTimeOfDay(std::string_view text)
     const int minute = (text[3] - '0') * 10 + (text[4] - '0');
     if (hour > 23 || minute > 59)
         return std::nullopt;
-    return TimeOfDay{hour, minute};
+    return TimeOfDay {hour, minute};
 }
 
 std::string formatTimeOfDay(int hour, int minute)

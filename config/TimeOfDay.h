@@ -11,7 +11,7 @@ namespace ornis {
 
 struct TimeOfDay
 {
-    int hour = 0;   // 0..23
+    int hour = 0; // 0..23
     int minute = 0; // 0..59
 
     bool operator==(const TimeOfDay &) const = default;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "TransferState.h"
+
+#include <cstdint>
 
 namespace ornis {
 
@@ -13,7 +13,7 @@ class TransferObserver;
 // How a block handler ended its reaction to one arrival.
 enum class BlockResult {
     Continue, // the engine steps the progress and re-arms the answer timer
-    Chained,  // the next block was started
+    Chained, // the next block was started
     Finished, // the transfer is over
 };
 
@@ -44,7 +44,7 @@ public:
     // Counted events of a complete block (the progress bar's 100 percent).
     [[nodiscard]] virtual uint16_t progressDenominator() const = 0;
     // Called by StartBlock before the opening 'S' is sent.
-    virtual void begin(BlockContext &) {}
+    virtual void begin(BlockContext &) { }
     virtual BlockResult onByte(uint8_t byte, BlockContext &context) = 0;
 };
 

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "BlockHandler.h"
+
 #include <array>
 #include <memory>
-
-#include "BlockHandler.h"
 
 // One handler per block and direction; each is defined in the file of its block.
 
 namespace ornis {
 
-std::unique_ptr<BlockHandler> makeClockWriteHandler();    // ClockBlock.cpp
-std::unique_ptr<BlockHandler> makeTimesWriteHandler();    // DayNightTimesBlock.cpp
+std::unique_ptr<BlockHandler> makeClockWriteHandler(); // ClockBlock.cpp
+std::unique_ptr<BlockHandler> makeTimesWriteHandler(); // DayNightTimesBlock.cpp
 std::unique_ptr<BlockHandler> makeTimesReadHandler();
 std::unique_ptr<BlockHandler> makeSettingsWriteHandler(); // SettingsBlock.cpp
 std::unique_ptr<BlockHandler> makeSettingsReadHandler();

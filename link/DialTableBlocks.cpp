@@ -24,29 +24,28 @@ struct DialTable
 
 // Block address 0x200, image bytes 0..847. The read's denominator is six events short of
 // a complete read, so the bar stands at 100 for its last ten events.
-constexpr DialTable ShortDials {0x00, 0x82, ShortDialImageSize, 1702, 848,
-                                ConfigBlock::ShortDials, shortDialImageByte,
-                                storeShortDialImageByte};
+constexpr DialTable ShortDials {0x00, 0x82, ShortDialImageSize, 1702, 848, ConfigBlock::ShortDials,
+    shortDialImageByte, storeShortDialImageByte};
 // Block address 0x660, image bytes 0..799.
-constexpr DialTable PERecords {0x60, 0x86, PEImageSize, 1606, 806, ConfigBlock::PE,
-                               peImageByte, storePEImageByte};
+constexpr DialTable PERecords {
+    0x60, 0x86, PEImageSize, 1606, 806, ConfigBlock::PE, peImageByte, storePEImageByte};
 
 class DialTableWriteHandler final : public BlockHandler
 {
 public:
-    explicit DialTableWriteHandler(const DialTable &table) : table_(table) {}
-
-    [[nodiscard]] uint16_t progressDenominator() const override
+    explicit DialTableWriteHandler(const DialTable &table)
+        : table_(table)
     {
-        return table_.writeDenominator;
     }
+
+    [[nodiscard]] uint16_t progressDenominator() const override { return table_.writeDenominator; }
 
     BlockResult onByte(uint8_t byte, BlockContext &context) override
     {
         const BlockFrame frame {table_.addressLow, table_.addressHigh, 0, table_.imageSize};
         const ExchangeConfig &config = context.config();
-        return writeReaction(byte, context, frame,
-                             [&](int32_t k) { return table_.imageByte(config, k); });
+        return writeReaction(
+            byte, context, frame, [&](int32_t k) { return table_.imageByte(config, k); });
     }
 
 private:
@@ -56,21 +55,19 @@ private:
 class DialTableReadHandler final : public BlockHandler
 {
 public:
-    explicit DialTableReadHandler(const DialTable &table) : table_(table) {}
-
-    [[nodiscard]] uint16_t progressDenominator() const override
+    explicit DialTableReadHandler(const DialTable &table)
+        : table_(table)
     {
-        return table_.readDenominator;
     }
+
+    [[nodiscard]] uint16_t progressDenominator() const override { return table_.readDenominator; }
 
     BlockResult onByte(uint8_t byte, BlockContext &context) override
     {
-        const BlockFrame frame {table_.addressLow, table_.addressHigh, 0,
-                                table_.imageSize - 1};
+        const BlockFrame frame {table_.addressLow, table_.addressHigh, 0, table_.imageSize - 1};
         ExchangeConfig &config = context.config();
-        const BlockResult result = readReaction(byte, context, frame, [&](int32_t k, uint8_t b) {
-            table_.storeImageByte(config, k, b);
-        });
+        const BlockResult result = readReaction(byte, context, frame,
+            [&](int32_t k, uint8_t b) { table_.storeImageByte(config, k, b); });
         // The page shows the table as it arrives.
         if (result == BlockResult::Continue)
             context.observer().valuesStored(table_.block);

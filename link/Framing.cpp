@@ -58,8 +58,8 @@ BlockResult writeClosing(uint8_t byte, BlockContext &context, const BlockFrame &
 
 } // namespace
 
-BlockResult writeReaction(uint8_t byte, BlockContext &context, const BlockFrame &frame,
-                          const DataByteAt &dataByteAt)
+BlockResult writeReaction(
+    uint8_t byte, BlockContext &context, const BlockFrame &frame, const DataByteAt &dataByteAt)
 {
     TransferState &state = context.state();
     if (state.DataPhase) {
@@ -86,8 +86,8 @@ BlockResult writeReaction(uint8_t byte, BlockContext &context, const BlockFrame 
     return writeClosing(byte, context, frame);
 }
 
-BlockResult readReaction(uint8_t byte, BlockContext &context, const BlockFrame &frame,
-                         const StoreAt &storeAt)
+BlockResult readReaction(
+    uint8_t byte, BlockContext &context, const BlockFrame &frame, const StoreAt &storeAt)
 {
     TransferState &state = context.state();
     if (state.DataPhase) {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "BlockHandler.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
-
-#include "BlockHandler.h"
 
 // The framing that the contiguous blocks share: opening 'S' 'T', address selection 'A'
 // low high, data ('W' + byte per step, or 'R' answered by a byte), closing.
@@ -42,11 +42,11 @@ using StoreAt = std::function<void(int32_t step, uint8_t byte)>;
 
 // Reaction of a write block to one arrival. DataPhase is tested first, so a data answer
 // equal to a control letter is never taken for one.
-BlockResult writeReaction(uint8_t byte, BlockContext &context, const BlockFrame &frame,
-                          const DataByteAt &dataByteAt);
+BlockResult writeReaction(
+    uint8_t byte, BlockContext &context, const BlockFrame &frame, const DataByteAt &dataByteAt);
 
 // Reaction of a read block to one arrival.
-BlockResult readReaction(uint8_t byte, BlockContext &context, const BlockFrame &frame,
-                         const StoreAt &storeAt);
+BlockResult readReaction(
+    uint8_t byte, BlockContext &context, const BlockFrame &frame, const StoreAt &storeAt);
 
 } // namespace ornis

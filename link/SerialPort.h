@@ -1,11 +1,11 @@
 #pragma once
 
+#include "config/Status.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-
-#include "config/Status.h"
 
 namespace ornis {
 

@@ -8,8 +8,8 @@
 
 namespace ornis {
 
-TransferEngine::TransferEngine(ExchangeConfig &config, SerialPort &port, const LocalClock &clock,
-                               TransferObserver &observer)
+TransferEngine::TransferEngine(
+    ExchangeConfig &config, SerialPort &port, const LocalClock &clock, TransferObserver &observer)
     : ownConfig_(config)
     , config_(&config)
     , port_(&port)

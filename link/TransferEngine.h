@@ -1,16 +1,16 @@
 #pragma once
 
+#include "BlockHandler.h"
+#include "TransferMode.h"
+#include "TransferObserver.h"
+#include "TransferState.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
-
-#include "BlockHandler.h"
-#include "TransferMode.h"
-#include "TransferObserver.h"
-#include "TransferState.h"
 
 namespace ornis {
 
@@ -24,7 +24,7 @@ class TransferEngine final : private BlockContext
 {
 public:
     TransferEngine(ExchangeConfig &config, SerialPort &port, const LocalClock &clock,
-                   TransferObserver &observer);
+        TransferObserver &observer);
     ~TransferEngine() override;
 
     // Another line; an unfinished transfer is ended first.

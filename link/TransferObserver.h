@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include "TransferMode.h"
+
+#include <string>
 
 namespace ornis {
 
@@ -20,21 +20,21 @@ public:
     virtual ~TransferObserver() = default;
 
     // The mode changed; Idle when the transfer is over, whatever ended it.
-    virtual void transferModeChanged(TransferMode) {}
+    virtual void transferModeChanged(TransferMode) { }
     // The progress panel was shown, stepped or hidden; percent is 0..100.
-    virtual void progressChanged(bool /*visible*/, int /*percent*/) {}
+    virtual void progressChanged(bool /*visible*/, int /*percent*/) { }
     // A read stored values of `block` into the configuration; views of that block's
     // controls show them now (the settings grids wait for settingsGridsRefreshDue).
-    virtual void valuesStored(ConfigBlock) {}
+    virtual void valuesStored(ConfigBlock) { }
     // A settings read is complete: refresh the five settings grids from the configuration.
-    virtual void settingsGridsRefreshDue() {}
+    virtual void settingsGridsRefreshDue() { }
     // A read stored a value other than the one the exchange holds, because the field
     // cannot hold that (the message names the field and the bytes found).
-    virtual void readWarning(const std::string & /*message*/) {}
+    virtual void readWarning(const std::string & /*message*/) { }
     // The transfer ended with an error (answer timeout, port failure); the engine is idle.
-    virtual void transferFailed(const std::string & /*message*/) {}
+    virtual void transferFailed(const std::string & /*message*/) { }
     // The last word on a transfer, after the return to idle and any transferFailed.
-    virtual void transferEnded(TransferEnd) {}
+    virtual void transferEnded(TransferEnd) { }
 };
 
 } // namespace ornis

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "VirtualExchange.h"
+#include "link/SerialPort.h"
+
 #include <cstdint>
 #include <deque>
 #include <string>
-
-#include "VirtualExchange.h"
-#include "link/SerialPort.h"
 
 namespace ornis::sim {
 
@@ -18,7 +18,8 @@ public:
     explicit SimulatedPort(VirtualExchange &exchange, std::string name = "sim")
         : exchange_(exchange)
         , name_(std::move(name))
-    {}
+    {
+    }
 
     Status sendByte(uint8_t byte) override;
     std::optional<uint8_t> readByte() override;

@@ -52,7 +52,7 @@ private:
 
     uint8_t answer(uint8_t byte);
 
-    Memory memory_{};
+    Memory memory_ {};
     Expect expect_ = Expect::Command;
     uint8_t addressLow_ = 0;
     uint16_t address_ = 0;

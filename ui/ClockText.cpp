@@ -29,7 +29,7 @@ QString clockText(const LocalDateTime &time, const QLocale &locale)
     const QDate date(time.year, time.month, time.day);
     const QTime clock(time.hour, time.minute, time.second);
     return locale.toString(date, QLocale::ShortFormat) + u' '
-           + locale.toString(clock, withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
+        + locale.toString(clock, withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
 }
 
 } // namespace ornis

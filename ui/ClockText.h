@@ -1,9 +1,9 @@
 #pragma once
 
+#include "link/LocalClock.h"
+
 #include <QLocale>
 #include <QString>
-
-#include "link/LocalClock.h"
 
 namespace ornis {
 

@@ -14,15 +14,15 @@ public:
 
     // Copies edits the view holds but the model does not have yet into the model (the
     // short-dial and PE rows).
-    virtual void storeEdits() {}
+    virtual void storeEdits() { }
     // Shows everything the model holds now.
     virtual void refresh() = 0;
     // A read has just stored values of `block`.
-    virtual void valuesStored(ConfigBlock) {}
+    virtual void valuesStored(ConfigBlock) { }
     // A settings read is complete; the settings grids show the model now.
-    virtual void refreshGrids() {}
+    virtual void refreshGrids() { }
     // Another exchange model was chosen.
-    virtual void exchangeModelChanged() {}
+    virtual void exchangeModelChanged() { }
 };
 
 } // namespace ornis

@@ -1,8 +1,8 @@
 #include "FileActions.h"
 
-#include "config/SettingsFile.h"
 #include "common/ConfigFiles.h"
 #include "common/FilePath.h"
+#include "config/SettingsFile.h"
 #include "ui/MainForm.h"
 
 #include <QAction>
@@ -64,9 +64,8 @@ void FileActions::open()
 void FileActions::openBackup()
 {
     const FileDialogSetup setup {FileDialogSetup::Kind::Open, QStringLiteral("Otevřít zálohu"),
-                                 window_.backups().path(),
-                                 QStringLiteral("Zálohy konfigurace (*.json)"),
-                                 QStringLiteral("json")};
+        window_.backups().path(), QStringLiteral("Zálohy konfigurace (*.json)"),
+        QStringLiteral("json")};
     dialogs_.chooseFile(&window_, setup, [this](const QString &path) { load(path); });
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QStringList>
-
 #include "config/Status.h"
+
+#include <QStringList>
 
 namespace ornis {
 

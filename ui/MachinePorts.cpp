@@ -34,8 +34,7 @@ void MachinePorts::refresh()
     const int inUse = line_.isOpen() ? lineInUse_ : -1;
     const QString inUseName = inUse >= 0 ? names().at(inUse) : QString();
     const std::optional<SerialPortEntry> openSerial
-        = inUse >= 0 && inUse < entries_.size() ? std::optional(entries_.at(inUse))
-                                                : std::nullopt;
+        = inUse >= 0 && inUse < entries_.size() ? std::optional(entries_.at(inUse)) : std::nullopt;
     entries_ = enumerate_();
     for (const SerialPortEntry &entry : std::as_const(typed_)) {
         if (serialEntryOf(entry.name) < 0)

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QList>
-
-#include <functional>
-#include <memory>
-
+#include "qtlink/LinePort.h"
 #include "ui/LinkPortList.h"
 #include "ui/RememberedAddresses.h"
-#include "qtlink/LinePort.h"
+
+#include <QList>
+#include <functional>
+#include <memory>
 
 namespace ornis {
 
@@ -26,7 +25,7 @@ public:
     // `addressesPath`: where the typed network addresses are kept for the next start;
     // empty keeps none.
     explicit MachinePorts(Demo demo, const QString &addressesPath = QString(),
-                          Enumerator enumerate = &QtSerialPort::availablePorts);
+        Enumerator enumerate = &QtSerialPort::availablePorts);
     ~MachinePorts() override;
 
     [[nodiscard]] QStringList names() const override;

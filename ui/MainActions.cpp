@@ -11,8 +11,8 @@ namespace ornis {
 
 namespace {
 
-QAction *makeAction(QMainWindow &window, const char *name, const QString &caption,
-                    const QString &hint)
+QAction *makeAction(
+    QMainWindow &window, const char *name, const QString &caption, const QString &hint)
 {
     auto *action = new QAction(caption, &window);
     action->setObjectName(QString::fromLatin1(name));
@@ -27,44 +27,44 @@ QAction *makeAction(QMainWindow &window, const char *name, const QString &captio
 QIcon themedIcon(const char *themeName, const char *bundledName)
 {
     return QIcon::fromTheme(QString::fromLatin1(themeName),
-                            QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(bundledName))));
+        QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(bundledName))));
 }
 
 } // namespace
 
 MainActions::MainActions(QMainWindow &window)
-    : acReceive(makeAction(window, "acReceive", QStringLiteral("&Načíst"),
-                           QStringLiteral("Načíst data z ústředny")))
-    , acSend(makeAction(window, "acSend", QStringLiteral("&Zapsat"),
-                        QStringLiteral("Zapsat data do ústředny")))
+    : acReceive(makeAction(
+        window, "acReceive", QStringLiteral("&Načíst"), QStringLiteral("Načíst data z ústředny")))
+    , acSend(makeAction(
+          window, "acSend", QStringLiteral("&Zapsat"), QStringLiteral("Zapsat data do ústředny")))
     , acSendRTC(makeAction(window, "acSendRTC", QStringLiteral("Zapsat &datum a čas"),
-                           QStringLiteral("Zapsat do ústředny datum a čas")))
-    , acStop(makeAction(window, "acStop", QStringLiteral("Za&stavit"),
-                        QStringLiteral("Zastavit přenos dat")))
+          QStringLiteral("Zapsat do ústředny datum a čas")))
+    , acStop(makeAction(
+          window, "acStop", QStringLiteral("Za&stavit"), QStringLiteral("Zastavit přenos dat")))
     , acDef(makeAction(window, "acDef", QStringLiteral("&Přednastavit"),
-                       QStringLiteral("Nastavit hodnoty přednastavené výrobcem")))
-    , acOpen(makeAction(window, "acOpen", QStringLiteral("&Otevřít..."),
-                        QStringLiteral("Otevřít soubor")))
+          QStringLiteral("Nastavit hodnoty přednastavené výrobcem")))
+    , acOpen(makeAction(
+          window, "acOpen", QStringLiteral("&Otevřít..."), QStringLiteral("Otevřít soubor")))
     , acOpenBackup(makeAction(window, "acOpenBackup", QStringLiteral("Otevřít &zálohu..."),
-                              QStringLiteral("Otevřít automatickou zálohu konfigurace")))
-    , acSave(makeAction(window, "acSave", QStringLiteral("Uložit"),
-                        QStringLiteral("Uložit soubor")))
+          QStringLiteral("Otevřít automatickou zálohu konfigurace")))
+    , acSave(
+          makeAction(window, "acSave", QStringLiteral("Uložit"), QStringLiteral("Uložit soubor")))
     , acSaveAs(makeAction(window, "acSaveAs", QStringLiteral("Uložit &jako..."),
-                          QStringLiteral("Uložit soubor pod novým názvem")))
-    , acPrint(makeAction(window, "acPrint", QStringLiteral("Tisknout..."),
-                         QStringLiteral("Tisknout")))
+          QStringLiteral("Uložit soubor pod novým názvem")))
+    , acPrint(
+          makeAction(window, "acPrint", QStringLiteral("Tisknout..."), QStringLiteral("Tisknout")))
     , acPrintPreview(makeAction(window, "acPrintPreview", QStringLiteral("Náhled tisku..."),
-                                QStringLiteral("Zobrazit náhled tisku")))
+          QStringLiteral("Zobrazit náhled tisku")))
     , acExportPdf(makeAction(window, "acExportPdf", QStringLiteral("Exportovat do PDF..."),
-                             QStringLiteral("Uložit tiskovou zprávu jako dokument PDF")))
+          QStringLiteral("Uložit tiskovou zprávu jako dokument PDF")))
     , acTrace(makeAction(window, "acTrace", QStringLiteral("&Záznam komunikace"),
-                         QStringLiteral("Zapisovat každý bajt přenosů do souboru pro servis")))
-    , acExit(makeAction(window, "acExit", QStringLiteral("U&končit"),
-                        QStringLiteral("Ukončit aplikaci")))
+          QStringLiteral("Zapisovat každý bajt přenosů do souboru pro servis")))
+    , acExit(makeAction(
+          window, "acExit", QStringLiteral("U&končit"), QStringLiteral("Ukončit aplikaci")))
     , acAbout(makeAction(window, "acAbout", QStringLiteral("O &aplikaci..."),
-                         QStringLiteral("Informace o aplikaci")))
+          QStringLiteral("Informace o aplikaci")))
     , acCompare(makeAction(window, "acCompare", QStringLiteral("Po&rovnat s ústřednou"),
-                           QStringLiteral("Porovnat data v okně s daty v ústředně")))
+          QStringLiteral("Porovnat data v okně s daty v ústředně")))
 {
     acOpen->setIcon(themedIcon("document-open", "open"));
     acSave->setIcon(themedIcon("document-save", "save"));

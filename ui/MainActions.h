@@ -37,7 +37,7 @@ struct MainActions
     // The settings files last opened or saved, newest first, in the menu "&Soubor"; hidden
     // while unused, and the separator after them with them.
     static constexpr int RecentFileCount = 8;
-    std::array<QAction *, RecentFileCount> acRecentFiles{};
+    std::array<QAction *, RecentFileCount> acRecentFiles {};
     QAction *recentFilesSeparator = nullptr;
 };
 

@@ -1,5 +1,29 @@
 #include "MainForm.h"
 
+#include "common/FilePath.h"
+#include "config/AppConfigFile.h"
+#include "config/FactoryDefaults.h"
+#include "config/Numbering.h"
+#include "link/CallBackTargets.h"
+#include "link/TransferEngine.h"
+#include "qtlink/QtLinkPort.h"
+#include "ui/ClockText.h"
+#include "ui/ConfigView.h"
+#include "ui/FileActions.h"
+#include "ui/LinkPortList.h"
+#include "ui/PortChooser.h"
+#include "ui/ReportPrinter.h"
+#include "ui/TransferSteps.h"
+#include "ui/TransferWatch.h"
+#include "ui/UserDialogs.h"
+#include "ui/pages/PEPage.h"
+#include "ui/pages/ServicesPage.h"
+#include "ui/pages/SettingPage.h"
+#include "ui/pages/SetupPage.h"
+#include "ui/pages/ShortDialPage.h"
+#include "ui/pages/TransferPage.h"
+#include "ui/widgets/ProgressPanel.h"
+
 #include <QCloseEvent>
 #include <QDir>
 #include <QDropEvent>
@@ -11,30 +35,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-
-#include "ui/ClockText.h"
-#include "ui/ConfigView.h"
-#include "ui/FileActions.h"
-#include "ui/LinkPortList.h"
-#include "ui/PortChooser.h"
-#include "ui/ReportPrinter.h"
-#include "ui/TransferSteps.h"
-#include "ui/TransferWatch.h"
-#include "ui/widgets/ProgressPanel.h"
-#include "ui/pages/PEPage.h"
-#include "ui/pages/ServicesPage.h"
-#include "ui/pages/SettingPage.h"
-#include "ui/pages/SetupPage.h"
-#include "ui/pages/ShortDialPage.h"
-#include "ui/pages/TransferPage.h"
-#include "ui/UserDialogs.h"
-#include "common/FilePath.h"
-#include "config/AppConfigFile.h"
-#include "config/FactoryDefaults.h"
-#include "config/Numbering.h"
-#include "link/CallBackTargets.h"
-#include "link/TransferEngine.h"
-#include "qtlink/QtLinkPort.h"
 
 namespace ornis {
 
@@ -59,8 +59,8 @@ QString callBackQuestion(const std::vector<int> &extensions)
     for (const int index : extensions)
         numbers.append(QString::number(extensionNumber(index)));
     const QString who = extensions.size() == 1
-                            ? QStringLiteral("Pobočka %1 dostane").arg(numbers.first())
-                            : QStringLiteral("Pobočky %1 dostanou").arg(numbers.join(u", "));
+        ? QStringLiteral("Pobočka %1 dostane").arg(numbers.first())
+        : QStringLiteral("Pobočky %1 dostanou").arg(numbers.join(u", "));
     return QStringLiteral("Zpětné vyzvánění na státní linku (91 až 94) nelze do ústředny "
                           "zapsat. %1 místo něj „vyp“.\n\nPokračovat v zápisu ?")
         .arg(who);
@@ -80,8 +80,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("ORNIS SET"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     QFont small = font();
     small.setPointSize(8);
     setFont(small);
@@ -97,8 +96,8 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     statusBar()->addPermanentWidget(progress_);
     watch_ = std::make_unique<TransferWatch>(*this, *statusBar(), dialogs_, backups_, clock_);
 
-    portChooser_ = std::make_unique<PortChooser>(services.ports, *engine_, dialogs_,
-                                                 setupPage_->portList(), this);
+    portChooser_ = std::make_unique<PortChooser>(
+        services.ports, *engine_, dialogs_, setupPage_->portList(), this);
 
     connect(actions_.acReceive, &QAction::triggered, this, &TMainForm::acReceiveExecute);
     connect(actions_.acSend, &QAction::triggered, this, &TMainForm::acSendExecute);
@@ -111,7 +110,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     actions_.acTrace->setEnabled(!traceFolder_.isEmpty());
     if (!traceFolder_.isEmpty())
         actions_.acTrace->setStatusTip(actions_.acTrace->statusTip() + QStringLiteral(" (")
-                                       + QDir::toNativeSeparators(traceFolder_) + u')');
+            + QDir::toNativeSeparators(traceFolder_) + u')');
     connect(actions_.acCompare, &QAction::triggered, this, &TMainForm::acCompareExecute);
     connect(setupPage_, &SetupPage::exchangeModelPicked, this, &TMainForm::cbCentralTypeChange);
     fileActions_ = new FileActions(*this, dialogs_, services.fileFolder, services.recentFilesPath);
@@ -154,14 +153,17 @@ void TMainForm::buildPages()
         QWidget *content;
     };
     const PageEntry entries[] = {
-        {MainPage::Setting, "tsSetting", "Setting", addView(MainPage::Setting, new SettingPage(config_, dialogs_))},
-        {MainPage::Services, "tsServices", "Services", addView(MainPage::Services, new ServicesPage(config_, dialogs_))},
-        {MainPage::ShortDials, "tsShortDials", "ShortDials", addView(MainPage::ShortDials, new ShortDialPage(config_, dialogs_))},
+        {MainPage::Setting, "tsSetting", "Setting",
+            addView(MainPage::Setting, new SettingPage(config_, dialogs_))},
+        {MainPage::Services, "tsServices", "Services",
+            addView(MainPage::Services, new ServicesPage(config_, dialogs_))},
+        {MainPage::ShortDials, "tsShortDials", "ShortDials",
+            addView(MainPage::ShortDials, new ShortDialPage(config_, dialogs_))},
         {MainPage::PE, "tsPE", "PE", addView(MainPage::PE, new PEPage(config_, dialogs_))},
     };
     for (const PageEntry &entry : entries) {
-        auto *page = new TransferPage(QLatin1String(entry.name), actions_,
-                                      QLatin1String(entry.buttons), pcMain_);
+        auto *page = new TransferPage(
+            QLatin1String(entry.name), actions_, QLatin1String(entry.buttons), pcMain_);
         page->setContent(entry.content);
         pages_[std::size_t(entry.page)] = page;
         pcMain_->addTab(page, blockCaption(*blockOfPage(entry.page)));
@@ -197,15 +199,13 @@ void TMainForm::setView(MainPage page, ConfigView *view)
     views_.at(std::size_t(page)) = view;
 }
 
-template<typename Page>
-Page *TMainForm::addView(MainPage page, Page *view)
+template<typename Page> Page *TMainForm::addView(MainPage page, Page *view)
 {
     setView(page, view);
     return view;
 }
 
-template<typename Call>
-void TMainForm::forEachView(Call call)
+template<typename Call> void TMainForm::forEachView(Call call)
 {
     for (ConfigView *view : views_) {
         if (view)
@@ -233,9 +233,9 @@ void TMainForm::RefreshAllViews()
 void TMainForm::setFileName(const QString &path)
 {
     fileName_ = path;
-    setWindowTitle(path.isEmpty() ? appTitle_
-                                  : QStringLiteral("%1 [%2]").arg(appTitle_,
-                                                                  QDir::toNativeSeparators(path)));
+    setWindowTitle(path.isEmpty()
+            ? appTitle_
+            : QStringLiteral("%1 [%2]").arg(appTitle_, QDir::toNativeSeparators(path)));
 }
 
 void TMainForm::markConfigKept(BlockSet blocks)
@@ -260,8 +260,8 @@ Status TMainForm::storeUnsavedEdits()
     if (kept == config_)
         return Status::success();
     QString stored;
-    const Status status = backups_.store(config_, clock_.now(), QStringLiteral("neulozeno"),
-                                         stored);
+    const Status status
+        = backups_.store(config_, clock_.now(), QStringLiteral("neulozeno"), stored);
     if (!stored.isEmpty())
         markConfigKept();
     return status;
@@ -315,11 +315,11 @@ void TMainForm::askForTransfer(Direction direction)
     if (!engine_->isIdle())
         return;
     const QString question = direction == Direction::Receive
-                                 ? QStringLiteral("Načíst data z ústředny ?")
-                                 : QStringLiteral("Zapsat data do ústředny ?");
+        ? QStringLiteral("Načíst data z ústředny ?")
+        : QStringLiteral("Zapsat data do ústředny ?");
     dialogs_.ask(this, question, [this, direction] {
-        const std::optional<TransferMode> mode = transferModeFor(pcMain_->currentIndex(),
-                                                                 direction);
+        const std::optional<TransferMode> mode
+            = transferModeFor(pcMain_->currentIndex(), direction);
         if (mode)
             startWithServicesCheck(*mode);
     });
@@ -328,8 +328,8 @@ void TMainForm::askForTransfer(Direction direction)
 void TMainForm::startWithServicesCheck(TransferMode mode)
 {
     const std::vector<int> lost = writesServices(mode)
-                                      ? extensionsWithUntransferableCallBack(config_)
-                                      : std::vector<int>{};
+        ? extensionsWithUntransferableCallBack(config_)
+        : std::vector<int> {};
     if (lost.empty()) {
         startTransfer(mode);
         return;
@@ -361,8 +361,8 @@ void TMainForm::acCompareExecute()
     StorePEPage();
     if (!engine_->isIdle())
         return;
-    const std::optional<TransferMode> mode = transferModeFor(pcMain_->currentIndex(),
-                                                             Direction::Receive);
+    const std::optional<TransferMode> mode
+        = transferModeFor(pcMain_->currentIndex(), Direction::Receive);
     if (!mode)
         return;
     const BlockSet blocks = blocksMovedBy(*mode, config_.ExchangeType);
@@ -374,7 +374,7 @@ void TMainForm::acSendRTCExecute()
     if (!engine_->isIdle())
         return;
     dialogs_.ask(this, QStringLiteral("Zapsat čas do ústředny ?"),
-                 [this] { startTransfer(TransferMode::ClockWrite); });
+        [this] { startTransfer(TransferMode::ClockWrite); });
 }
 
 void TMainForm::acStopExecute()

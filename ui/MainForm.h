@@ -1,18 +1,17 @@
 #pragma once
 
-#include <QMainWindow>
-#include <QString>
-
-#include <array>
-#include <bitset>
-#include <memory>
-
+#include "config/ExchangeConfig.h"
+#include "link/TransferObserver.h"
 #include "ui/BackupFolder.h"
 #include "ui/ExchangeComparison.h"
 #include "ui/MainActions.h"
 #include "ui/MainPages.h"
-#include "config/ExchangeConfig.h"
-#include "link/TransferObserver.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <bitset>
+#include <memory>
 
 class QTabWidget;
 class QTimer;
@@ -61,7 +60,7 @@ class TMainForm final : public QMainWindow, private TransferObserver
     Q_OBJECT
 
 public:
-    static constexpr QSize ClientSize{603, 470};
+    static constexpr QSize ClientSize {603, 470};
 
     explicit TMainForm(const MainFormServices &services, QWidget *parent = nullptr);
     ~TMainForm() override;
@@ -103,8 +102,7 @@ private:
     void FormCreate(int preferredPort);
     void buildPages();
     // Makes `view` the view of `page` and hands it back.
-    template<typename Page>
-    Page *addView(MainPage page, Page *view);
+    template<typename Page> Page *addView(MainPage page, Page *view);
 
     // Handlers.
     void acReceiveExecute();
@@ -136,8 +134,7 @@ private:
     void transferFailed(const std::string &message) override;
     void transferEnded(TransferEnd end) override;
 
-    template<typename Call>
-    void forEachView(Call call);
+    template<typename Call> void forEachView(Call call);
 
     ExchangeConfig config_;
     UserDialogs &dialogs_;
@@ -155,8 +152,8 @@ private:
 
     QTabWidget *pcMain_ = nullptr;
     SetupPage *setupPage_ = nullptr;
-    std::array<TransferPage *, MainPageCount> pages_{};
-    std::array<ConfigView *, MainPageCount> views_{};
+    std::array<TransferPage *, MainPageCount> pages_ {};
+    std::array<ConfigView *, MainPageCount> views_ {};
     ProgressPanel *progress_ = nullptr;
     QTimer *clockTimer_ = nullptr;
 

@@ -1,5 +1,8 @@
 #include "MessageBoxDialogs.h"
 
+#include "ui/AboutText.h"
+#include "ui/DifferencesDialog.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -8,15 +11,12 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "ui/AboutText.h"
-#include "ui/DifferencesDialog.h"
-
 namespace ornis {
 
 namespace {
 
 QMessageBox *makeBox(QWidget *parent, QMessageBox::Icon icon, const QString &title,
-                     const QString &text, QMessageBox::StandardButtons buttons)
+    const QString &text, QMessageBox::StandardButtons buttons)
 {
     auto *box = new QMessageBox(icon, title, text, buttons, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -33,8 +33,7 @@ void openModeless(QDialog *dialog, QWidget *parent)
 }
 
 // Runs `call` unless `parent` was given and is gone by the time the dialog answers.
-template<typename Call>
-auto guarded(QWidget *parent, Call call)
+template<typename Call> auto guarded(QWidget *parent, Call call)
 {
     return [guard = QPointer<QWidget>(parent), parent, call](auto &&...args) {
         if (parent && !guard)
@@ -48,7 +47,7 @@ auto guarded(QWidget *parent, Call call)
 void MessageBoxDialogs::ask(QWidget *parent, const QString &question, std::function<void()> onYes)
 {
     QMessageBox *box = makeBox(parent, QMessageBox::Question, QStringLiteral("Potvrzení"),
-                               question, QMessageBox::Yes | QMessageBox::No);
+        question, QMessageBox::Yes | QMessageBox::No);
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::No);
     // The window may be gone by the time the box closes.
@@ -75,7 +74,7 @@ void MessageBoxDialogs::showAbout(QWidget *parent)
 }
 
 void MessageBoxDialogs::chooseFile(QWidget *parent, const FileDialogSetup &setup,
-                                   std::function<void(const QString &path)> onChosen)
+    std::function<void(const QString &path)> onChosen)
 {
     const bool save = setup.kind == FileDialogSetup::Kind::Save;
     auto *dialog = new QFileDialog(parent, setup.title, setup.folder, setup.filter);
@@ -87,29 +86,28 @@ void MessageBoxDialogs::chooseFile(QWidget *parent, const FileDialogSetup &setup
     openModeless(dialog, parent);
 }
 
-void MessageBoxDialogs::choosePrinter(QWidget *parent, QPrinter &printer,
-                                      std::function<void()> onAccepted)
+void MessageBoxDialogs::choosePrinter(
+    QWidget *parent, QPrinter &printer, std::function<void()> onAccepted)
 {
     auto *dialog = new QPrintDialog(&printer, parent);
-    QObject::connect(dialog, &QDialog::finished, dialog,
-                     guarded(parent, [onAccepted](int result) {
-                         if (result == QDialog::Accepted)
-                             onAccepted();
-                     }));
+    QObject::connect(dialog, &QDialog::finished, dialog, guarded(parent, [onAccepted](int result) {
+        if (result == QDialog::Accepted)
+            onAccepted();
+    }));
     openModeless(dialog, parent);
 }
 
-void MessageBoxDialogs::showPrintPreview(QWidget *parent, QPrinter &printer,
-                                         std::function<void(QPrinter &printer)> paint)
+void MessageBoxDialogs::showPrintPreview(
+    QWidget *parent, QPrinter &printer, std::function<void(QPrinter &printer)> paint)
 {
     auto *dialog = new QPrintPreviewDialog(&printer, parent);
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
-                     guarded(parent, [paint](QPrinter *target) { paint(*target); }));
+        guarded(parent, [paint](QPrinter *target) { paint(*target); }));
     openModeless(dialog, parent);
 }
 
-void MessageBoxDialogs::showDifferences(QWidget *parent,
-                                        const std::vector<Difference> &differences)
+void MessageBoxDialogs::showDifferences(
+    QWidget *parent, const std::vector<Difference> &differences)
 {
     openModeless(new DifferencesDialog(differences, parent), parent);
 }

@@ -13,11 +13,11 @@ public:
     void showError(QWidget *parent, const QString &message) override;
     void showAbout(QWidget *parent) override;
     void chooseFile(QWidget *parent, const FileDialogSetup &setup,
-                    std::function<void(const QString &path)> onChosen) override;
-    void choosePrinter(QWidget *parent, QPrinter &printer,
-                       std::function<void()> onAccepted) override;
-    void showPrintPreview(QWidget *parent, QPrinter &printer,
-                          std::function<void(QPrinter &printer)> paint) override;
+        std::function<void(const QString &path)> onChosen) override;
+    void choosePrinter(
+        QWidget *parent, QPrinter &printer, std::function<void()> onAccepted) override;
+    void showPrintPreview(
+        QWidget *parent, QPrinter &printer, std::function<void(QPrinter &printer)> paint) override;
     void showDifferences(QWidget *parent, const std::vector<Difference> &differences) override;
 };
 

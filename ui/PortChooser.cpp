@@ -1,18 +1,18 @@
 #include "PortChooser.h"
 
-#include <QAbstractItemView>
-
-#include "ui/LinkPortList.h"
-#include "ui/UserDialogs.h"
-#include "ui/widgets/PortComboBox.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
 #include "qtlink/TraceFile.h"
+#include "ui/LinkPortList.h"
+#include "ui/UserDialogs.h"
+#include "ui/widgets/PortComboBox.h"
+
+#include <QAbstractItemView>
 
 namespace ornis {
 
 PortChooser::PortChooser(LinkPortList &ports, TransferEngine &engine, UserDialogs &dialogs,
-                         PortComboBox &list, QWidget *dialogParent)
+    PortComboBox &list, QWidget *dialogParent)
     : ports_(ports)
     , engine_(engine)
     , dialogs_(dialogs)
@@ -25,7 +25,7 @@ PortChooser::PortChooser(LinkPortList &ports, TransferEngine &engine, UserDialog
     connect(&list_, &PortComboBox::aboutToDropDown, this, &PortChooser::refreshList);
 
     connect(&port_, &QtLinkPort::bytesArrived, this,
-            [this](std::size_t count) { engine_.bytesArrived(count); });
+        [this](std::size_t count) { engine_.bytesArrived(count); });
     connect(&port_, &QtLinkPort::answerTimerFired, this, [this] { engine_.timerFired(); });
     connect(&port_, &QtLinkPort::portFailed, this, &PortChooser::onPortFailed);
     engine_.setPort(port_);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QObject>
-#include <QString>
-
 #include "config/Status.h"
 #include "qtlink/TracingPort.h"
+
+#include <QObject>
+#include <QString>
 
 class QWidget;
 
@@ -24,7 +24,7 @@ class PortChooser final : public QObject
 
 public:
     PortChooser(LinkPortList &ports, TransferEngine &engine, UserDialogs &dialogs,
-                PortComboBox &list, QWidget *dialogParent);
+        PortComboBox &list, QWidget *dialogParent);
     ~PortChooser() override;
 
     // Lists the ports and opens, in list order, the first entry that opens (with DTR off

@@ -1,7 +1,7 @@
 #include "ReportPainter.h"
 
-#include "config/Report.h"
 #include "common/Windows1250.h"
+#include "config/Report.h"
 #include "ui/ClockText.h"
 
 #include <QFontDatabase>

@@ -1,7 +1,7 @@
 #include "ReportPrinter.h"
 
-#include "config/FileBytes.h"
 #include "common/FilePath.h"
+#include "config/FileBytes.h"
 #include "ui/MainForm.h"
 #include "ui/ReportPainter.h"
 #include "ui/UserDialogs.h"

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "common/Comparison.h"
+
 #include <QString>
 #include <functional>
 #include <vector>
-
-#include "common/Comparison.h"
 
 class QPrinter;
 class QWidget;
@@ -53,8 +53,7 @@ public:
         QWidget *parent, QPrinter &printer, std::function<void(QPrinter &printer)> paint)
         = 0;
     // Where the window differs from the exchange, as a table; that nothing does, when so.
-    virtual void showDifferences(QWidget *parent, const std::vector<Difference> &differences)
-        = 0;
+    virtual void showDifferences(QWidget *parent, const std::vector<Difference> &differences) = 0;
 };
 
 } // namespace ornis

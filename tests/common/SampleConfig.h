@@ -1,11 +1,11 @@
 #pragma once
 
-#include <cstdio>
-#include <string>
-
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/Numbering.h"
+
+#include <cstdio>
+#include <string>
 
 // The one builder of sample configurations the tests share.
 

@@ -105,9 +105,10 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("someKey"); // of a block the form holds
         QTest::addColumn<QString>("absentKey"); // of a block it does not hold
-        QTest::newRow("services") << QStringList {"services"} << "GeneralRing" << "DayStart";
-        QTest::newRow("settings and PE")
-            << QStringList {"settings", "pe"} << "Counters" << "ShortDialTable";
+        QTest::newRow("services") << QStringList {"services"} << "GeneralRing"
+                                  << "DayStart";
+        QTest::newRow("settings and PE") << QStringList {"settings", "pe"} << "Counters"
+                                         << "ShortDialTable";
         QTest::newRow("short dials") << QStringList {"shortdials"} << "ShortDialTable"
                                      << "PETable";
     }
@@ -222,7 +223,8 @@ private slots:
             << QByteArray(R"({"FaxExtension": 1, "G7U": [0,0,0,0], "FaxExtension": 2})")
             << R"(Key "FaxExtension" is given twice)";
         QTest::newRow("member given twice, escaped the second time")
-            << QByteArray(R"({"Services": [{}, {}, {"AlarmOnce": "06:00", "AlarmOnce": "  :  "}]})")
+            << QByteArray(
+                   R"({"Services": [{}, {}, {"AlarmOnce": "06:00", "AlarmOnce": "  :  "}]})")
             << R"(Key "Services[2].AlarmOnce" is given twice)";
         QTest::newRow("unknown block") << withKey("Blocks", QJsonArray {"settings", "dials"})
                                        << R"(Key "Blocks": expected an array of distinct)";

@@ -1,7 +1,7 @@
-#include "tests/config/ItemBytes.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/SettingsFile.h"
+#include "tests/config/ItemBytes.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "tests/config/ItemBytes.h"
 #include "config/ValueReader.h"
 #include "config/ValueWriter.h"
+#include "tests/config/ItemBytes.h"
 
 #include <QTest>
 #include <cmath>

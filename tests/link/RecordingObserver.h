@@ -1,9 +1,9 @@
 #pragma once
 
+#include "link/TransferObserver.h"
+
 #include <string>
 #include <vector>
-
-#include "link/TransferObserver.h"
 
 // Records what the engine reported.
 class RecordingObserver : public ornis::TransferObserver

@@ -9,7 +9,6 @@
 #include "tests/link/RecordingObserver.h"
 
 #include <QTest>
-
 #include <cstdint>
 #include <vector>
 

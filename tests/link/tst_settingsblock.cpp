@@ -119,10 +119,7 @@ private slots:
         QVERIFY(line.observer.errors.empty());
     }
 
-    void roundTrip_data()
-    {
-        addModelRows();
-    }
+    void roundTrip_data() { addModelRows(); }
     // The exchange holds exactly the block image, and a read into fresh factory values
     // gives back everything that travels; the controls are told at once, the grids once.
     void roundTrip()

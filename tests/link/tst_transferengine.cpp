@@ -144,8 +144,7 @@ private slots:
         sim::runToIdle(line.engine, line.port);
         QCOMPARE(sentBy(line), (answered ? Bytes {'E', 'X'} : Bytes {'E'}));
         QCOMPARE(line.observer.errors.empty(), answered);
-        QCOMPARE(line.observer.ends,
-            Ends {answered ? TransferEnd::Stopped : TransferEnd::Failed});
+        QCOMPARE(line.observer.ends, Ends {answered ? TransferEnd::Stopped : TransferEnd::Failed});
         QVERIFY(idleAndQuiet(line));
         QCOMPARE(line.observer.percents.size(), events);
     }

@@ -157,10 +157,7 @@ private slots:
         QVERIFY(writer.config == sent); // a write changes nothing
     }
 
-    void chain_data()
-    {
-        addModelRows();
-    }
+    void chain_data() { addModelRows(); }
     // The blocks follow each other without a return to idle; the PE block takes part for
     // MIRA only.
     void chain()

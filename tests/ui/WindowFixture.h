@@ -1,19 +1,18 @@
 #pragma once
 
-#include <QList>
-#include <QPrinter>
-#include <QStringList>
-#include <QTimer>
-
-#include <deque>
-#include <memory>
-
 #include "link/LocalClock.h"
 #include "qtlink/QtLinkPort.h"
 #include "sim/VirtualExchange.h"
 #include "ui/LinkPortList.h"
 #include "ui/MainForm.h"
 #include "ui/UserDialogs.h"
+
+#include <QList>
+#include <QPrinter>
+#include <QStringList>
+#include <QTimer>
+#include <deque>
+#include <memory>
 
 // A virtual exchange that answers as fast as the event loop runs; the answer timer fires
 // only when the test says so.
@@ -71,7 +70,7 @@ public:
 class OnePortList final : public ornis::LinkPortList
 {
 public:
-    QStringList names() const override { return QStringList{QStringLiteral("ttyUSB0")} + typed; }
+    QStringList names() const override { return QStringList {QStringLiteral("ttyUSB0")} + typed; }
     ornis::Status open(int index) override
     {
         ++openings;
@@ -80,7 +79,7 @@ public:
         return port_.open ? ornis::Status::success()
                           : ornis::Status::failure("ttyUSB0: Permission denied");
     }
-    void refresh() override {}
+    void refresh() override { }
     // A typed text opens the instant exchange too, and joins the list.
     ornis::Status openTyped(const QString &text) override
     {
@@ -123,7 +122,7 @@ public:
     void showError(QWidget *, const QString &message) override { errors.append(message); }
     void showAbout(QWidget *) override { ++abouts; }
     void chooseFile(QWidget *, const ornis::FileDialogSetup &setup,
-                    std::function<void(const QString &)> onChosen) override
+        std::function<void(const QString &)> onChosen) override
     {
         fileDialogs.append(setup);
         if (!chosenFiles.isEmpty())
@@ -135,8 +134,8 @@ public:
         if (printInto(printer))
             onAccepted();
     }
-    void showPrintPreview(QWidget *, QPrinter &printer,
-                          std::function<void(QPrinter &)> paint) override
+    void showPrintPreview(
+        QWidget *, QPrinter &printer, std::function<void(QPrinter &)> paint) override
     {
         if (printInto(printer))
             paint(printer);
@@ -174,7 +173,7 @@ class FixedClock final : public ornis::LocalClock
 {
 public:
     ornis::LocalDateTime now() const override { return time; }
-    ornis::LocalDateTime time{2009, 12, 31, 23, 59, 59};
+    ornis::LocalDateTime time {2009, 12, 31, 23, 59, 59};
 };
 
 // Everything a window needs, owned by the test.
@@ -182,13 +181,13 @@ struct WindowFixture
 {
     explicit WindowFixture(const QString &preferencesPath = QString())
         : preferences(preferencesPath)
-    {}
+    {
+    }
 
     std::unique_ptr<ornis::TMainForm> makeWindow()
     {
-        return std::make_unique<ornis::TMainForm>(
-            ornis::MainFormServices{ports, dialogs, clock, preferences, -1, fileFolder,
-                                    recentFiles, traceFolder, backups});
+        return std::make_unique<ornis::TMainForm>(ornis::MainFormServices {ports, dialogs, clock,
+            preferences, -1, fileFolder, recentFiles, traceFolder, backups});
     }
 
     OnePortList ports;

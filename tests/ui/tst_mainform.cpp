@@ -1,3 +1,9 @@
+#include "WindowFixture.h"
+#include "config/AppConfigFile.h"
+#include "config/FactoryDefaults.h"
+#include "link/TransferEngine.h"
+#include "ui/ClockText.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,14 +15,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <fstream>
-
-#include "WindowFixture.h"
-#include "config/AppConfigFile.h"
-#include "config/FactoryDefaults.h"
-#include "link/TransferEngine.h"
-#include "ui/ClockText.h"
 
 using namespace ornis;
 
@@ -68,7 +67,7 @@ private slots:
         QVERIFY(shown(*window, "gbMira") && shown(*window, "imgMira"));
         QVERIFY(!shown(*window, "gbVega") && !shown(*window, "imgVegaX"));
         QCOMPARE(static_cast<QComboBox &>(child(*window, "cbComPort")).currentText(),
-                 QStringLiteral("ttyUSB0"));
+            QStringLiteral("ttyUSB0"));
         QVERIFY(!fixture.ports.dtr); // the start-up probe switches DTR off
         QVERIFY(!shown(*window, "pnlProgress"));
         QVERIFY(!window->actions().acStop->isEnabled());
@@ -97,8 +96,8 @@ private slots:
 
         WindowFixture fixture(path);
         auto window = fixture.makeWindow();
-        QCOMPARE(static_cast<QComboBox &>(child(*window, "cbCentralType")).currentIndex(),
-                 shownIndex);
+        QCOMPARE(
+            static_cast<QComboBox &>(child(*window, "cbCentralType")).currentIndex(), shownIndex);
         QCOMPARE(pages(*window).isTabVisible(PETab), peTab);
         QCOMPARE(shown(*window, "gbVegaX"), stored == 2);
         QCOMPARE(shown(*window, "imgVegaX"), stored == 2);
@@ -118,8 +117,8 @@ private slots:
             model.setCurrentIndex(1);
             emit model.activated(1); // the user picks VEGA
             QVERIFY(!pages(*window).isTabVisible(PETab));
-            QTest::mouseClick(&static_cast<QCheckBox &>(child(*window, "chbMKPR")),
-                              Qt::LeftButton);
+            QTest::mouseClick(
+                &static_cast<QCheckBox &>(child(*window, "chbMKPR")), Qt::LeftButton);
             window->close();
             QVERIFY(fixture.dialogs.questions.isEmpty()); // closing asks nothing
         }
@@ -140,9 +139,9 @@ private slots:
         window->actions().acSend->trigger();
         window->actions().acSendRTC->trigger();
         QCOMPARE(fixture.dialogs.questions,
-                 QStringList({QStringLiteral("Načíst data z ústředny ?"),
-                              QStringLiteral("Zapsat data do ústředny ?"),
-                              QStringLiteral("Zapsat čas do ústředny ?")}));
+            QStringList({QStringLiteral("Načíst data z ústředny ?"),
+                QStringLiteral("Zapsat data do ústředny ?"),
+                QStringLiteral("Zapsat čas do ústředny ?")}));
         QVERIFY(window->engine().isIdle());
         QVERIFY(fixture.ports.exchangePort().sent.empty());
     }
@@ -181,8 +180,8 @@ private slots:
 
         ResetAll(config);
         config.ShortDialTable[5].Comment = "kept";
-        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("btReceiveAll")),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            window->findChild<QPushButton *>(QStringLiteral("btReceiveAll")), Qt::LeftButton);
         QVERIFY(shown(*window, "pnlProgress"));
         QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
         QVERIFY(!shown(*window, "pnlProgress"));
@@ -251,7 +250,8 @@ private slots:
         QCOMPARE(ports.currentIndex(), -1);
         QVERIFY(fixture.dialogs.errors.isEmpty()); // the start-up probe skips silently
         emit ports.activated(0);
-        QCOMPARE(fixture.dialogs.errors, QStringList(QStringLiteral("ttyUSB0: Permission denied")));
+        QCOMPARE(
+            fixture.dialogs.errors, QStringList(QStringLiteral("ttyUSB0: Permission denied")));
         QCOMPARE(ports.currentIndex(), -1);
         // The first transfer then reports the failed send and leaves the program idle.
         window->actions().acSendRTC->trigger();
@@ -266,10 +266,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("openable");
         QTest::addColumn<QStringList>("typed");
-        QTest::newRow("network address") << "rfc2217://127.0.0.1:4001" << true
-                                         << QStringList{"rfc2217://127.0.0.1:4001"};
-        QTest::newRow("listed name") << "ttyUSB0" << true << QStringList{};
-        QTest::newRow("nothing to open") << "tcp://127.0.0.1" << false << QStringList{};
+        QTest::newRow("network address")
+            << "rfc2217://127.0.0.1:4001" << true << QStringList {"rfc2217://127.0.0.1:4001"};
+        QTest::newRow("listed name") << "ttyUSB0" << true << QStringList {};
+        QTest::newRow("nothing to open") << "tcp://127.0.0.1" << false << QStringList {};
     }
     void aTypedPortIsOpenedWithEnter()
     {
@@ -351,8 +351,7 @@ private slots:
         WindowFixture fixture;
         auto window = fixture.makeWindow();
         window->actions().acReceive->showStatusText(window.get());
-        QCOMPARE(window->statusBar()->currentMessage(),
-                 QStringLiteral("Načíst data z ústředny"));
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Načíst data z ústředny"));
     }
 
     void theClockButtonShowsTheClockAfterATick()

@@ -23,8 +23,8 @@ constexpr int TransferBound = 60'000; // ms: a whole read over a pty takes about
 struct PortWindow
 {
     PortWindow()
-        : window(MainFormServices{ports, dialogs, clock, QString(), -1, QString(), QString(),
-                                  QString(), QString()})
+        : window(MainFormServices {
+            ports, dialogs, clock, QString(), -1, QString(), QString(), QString(), QString()})
         , list(*window.findChild<PortComboBox *>(QStringLiteral("cbComPort")))
     {
     }

@@ -1,14 +1,14 @@
 #include "ButtonStrip.h"
 
-#include <QHBoxLayout>
-
-#include "ui/widgets/ActionButton.h"
 #include "ui/MainActions.h"
+#include "ui/widgets/ActionButton.h"
+
+#include <QHBoxLayout>
 
 namespace ornis {
 
-ButtonStrip::ButtonStrip(const MainActions &actions, const QString &suffix,
-                         const Captions &captions, QWidget *parent)
+ButtonStrip::ButtonStrip(
+    const MainActions &actions, const QString &suffix, const Captions &captions, QWidget *parent)
     : QWidget(parent)
 {
     auto *layout = new QHBoxLayout(this);

@@ -25,7 +25,7 @@ public:
 
     // The buttons are named bt<Receive|Send|Def|Compare><suffix>, e.g. btReceiveServices.
     ButtonStrip(const MainActions &actions, const QString &suffix, const Captions &captions,
-                QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
 };
 
 } // namespace ornis

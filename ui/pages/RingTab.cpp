@@ -1,8 +1,8 @@
 #include "RingTab.h"
 
+#include "common/Windows1250.h"
 #include "config/ExchangeConfig.h"
 #include "config/Numbering.h"
-#include "common/Windows1250.h"
 #include "ui/UserDialogs.h"
 #include "ui/pages/CommentColumn.h"
 #include "ui/widgets/CellGrid.h"

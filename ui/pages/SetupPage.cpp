@@ -1,5 +1,13 @@
 #include "SetupPage.h"
 
+#include "config/ExchangeConfig.h"
+#include "config/ListTexts.h"
+#include "ui/MainActions.h"
+#include "ui/pages/ButtonStrip.h"
+#include "ui/widgets/ActionButton.h"
+#include "ui/widgets/PortComboBox.h"
+#include "ui/widgets/SvgPicture.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -7,14 +15,6 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include "ui/MainActions.h"
-#include "ui/pages/ButtonStrip.h"
-#include "ui/widgets/ActionButton.h"
-#include "ui/widgets/PortComboBox.h"
-#include "ui/widgets/SvgPicture.h"
-#include "config/ExchangeConfig.h"
-#include "config/ListTexts.h"
 
 namespace ornis {
 
@@ -94,8 +94,8 @@ QWidget *SetupPage::buildModuleGroups()
     gbVega_ = makeGroup(place, "gbVega", title);
     gbVegaX_ = makeGroup(place, "gbVegaX", title);
     chbMiraMKV_ = addModule(gbMira_, "chbMiraMKV", QStringLiteral("MKV"), &ModuleFlags::MiraMKV);
-    chbMiraMKPR_ = addModule(gbMira_, "chbMiraMKPR", QStringLiteral("MKPR"),
-                             &ModuleFlags::MiraMKPR);
+    chbMiraMKPR_
+        = addModule(gbMira_, "chbMiraMKPR", QStringLiteral("MKPR"), &ModuleFlags::MiraMKPR);
     chbGSM_ = addModule(gbMira_, "chbGSM", QStringLiteral("GSM"), &ModuleFlags::GSM);
     chbMKV_ = addModule(gbVega_, "chbMKV", QStringLiteral("MKV"), &ModuleFlags::MKV);
     chbMKPR_ = addModule(gbVega_, "chbMKPR", QStringLiteral("MKPR"), &ModuleFlags::MKPR);
@@ -107,15 +107,15 @@ QWidget *SetupPage::buildModuleGroups()
     return place;
 }
 
-QCheckBox *SetupPage::addModule(QGroupBox *group, const char *name, const QString &caption,
-                                bool ModuleFlags::*flag)
+QCheckBox *SetupPage::addModule(
+    QGroupBox *group, const char *name, const QString &caption, bool ModuleFlags::*flag)
 {
     auto *box = new QCheckBox(caption, group);
     box->setObjectName(QLatin1String(name));
     box->setStatusTip(QStringLiteral("Modul %1 je v ústředně osazen").arg(caption));
     group->layout()->addWidget(box);
     connect(box, &QCheckBox::toggled, this,
-            [this, flag](bool on) { config_.ExchangeModules.*flag = on; });
+        [this, flag](bool on) { config_.ExchangeModules.*flag = on; });
     return box;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QWidget>
-
 #include "ui/ConfigView.h"
+
+#include <QWidget>
 
 class QCheckBox;
 class QComboBox;
@@ -43,8 +43,8 @@ private:
     QWidget *buildPortGroup();
     QWidget *buildButtons(const MainActions &actions);
     QWidget *buildPictureFrame();
-    QCheckBox *addModule(QGroupBox *group, const char *name, const QString &caption,
-                         bool ModuleFlags::*flag);
+    QCheckBox *addModule(
+        QGroupBox *group, const char *name, const QString &caption, bool ModuleFlags::*flag);
     // Only the group box and the picture of the chosen model show; none when no model is.
     void showModel(int index);
 

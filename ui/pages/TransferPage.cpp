@@ -4,8 +4,8 @@
 
 namespace ornis {
 
-TransferPage::TransferPage(const QString &name, const MainActions &actions,
-                           const QString &suffix, QWidget *parent)
+TransferPage::TransferPage(
+    const QString &name, const MainActions &actions, const QString &suffix, QWidget *parent)
     : QWidget(parent)
     , layout_(new QVBoxLayout(this))
 {

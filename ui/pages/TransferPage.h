@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QWidget>
-
 #include "ui/pages/ButtonStrip.h"
+
+#include <QWidget>
 
 class QVBoxLayout;
 
@@ -17,7 +17,7 @@ class TransferPage final : public QWidget
 public:
     // `name` is the page's object name (tsSetting); `suffix` names its buttons.
     TransferPage(const QString &name, const MainActions &actions, const QString &suffix,
-                 QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
 
     // Puts the page's own controls above the buttons; the page becomes their parent.
     void setContent(QWidget *content);

@@ -35,8 +35,7 @@ MaskedTimeEdit::MaskedTimeEdit(QWidget *parent)
 {
     setInputMask(TimeMask + blank_);
     setModelText(QStringLiteral("  :  "));
-    connect(this, &QLineEdit::textEdited, this,
-            [this] { emit modelTextEdited(modelText()); });
+    connect(this, &QLineEdit::textEdited, this, [this] { emit modelTextEdited(modelText()); });
 }
 
 QString MaskedTimeEdit::modelText() const
