@@ -11,6 +11,7 @@ packages=(
     fonts-dejavu-core                 # text in offscreen widget tests and screenshots
     xvfb xauth                        # screenshots in a real window
     clang libclang-rt-14-dev          # libFuzzer and the sanitizers
+    clang-format                      # the formatting check of the test command
     dpkg-dev file                     # the Debian package: its Depends from the linked libraries
 )
 

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs every test: the whole suite, then the core
-# tests under AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzzers over their
-# corpus and for a bounded time.
+# Installs what is needed, checks the formatting, builds, and runs every test: the whole
+# suite, then the core tests under AddressSanitizer and UndefinedBehaviorSanitizer, then the
+# fuzzers over their corpus and for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+
+echo "== Formatting"
+scripts/check-format.sh
+
 scripts/build.sh
 jobs=$(nproc)
 
