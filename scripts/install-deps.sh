@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++                    # the build
+    ccache                            # rebuilds from the compiler cache
     qt6-base-dev qt6-serialport-dev   # Qt Core, Widgets, PrintSupport, Test; QSerialPort
     qt6-svg-dev                       # the exchange pictures
     qt6-translations-l10n             # Qt's own buttons and dialogs in Czech
