@@ -12,7 +12,7 @@ namespace ornis {
 
 struct ModuleInfo
 {
-    const char *key; // the flag's name in the JSON form: "MiraMKV"
+    const char *key; // the flag's name in the JSON form
     int32_t model; // the only model that has the module
     bool ModuleFlags::*flag;
     const char *checkBox; // the check box on the page "Konfigurace"
