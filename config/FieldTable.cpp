@@ -108,7 +108,8 @@ template<SettingsGrid Grid> std::optional<IntegerRange> cell(int32_t model, int 
     return std::nullopt;
 }
 
-constexpr IntegerRange ModelIndex {ModelMira, ModelVegaX};
+// No model chosen too: a form the program wrote (a backup) must read back.
+constexpr IntegerRange ModelIndex {ModelNone, ModelVegaX};
 constexpr IntegerRange BackRingItems {0, BackRingItemCount - 1};
 constexpr IntegerRange RedirectItems {0, RedirectItemCount - 1};
 constexpr IntegerRange Conditions {0, 3};
