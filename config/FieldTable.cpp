@@ -26,10 +26,13 @@ constexpr Block V = Block::Services;
 constexpr Block D = Block::ShortDials;
 constexpr Block P = Block::PE;
 
-// The keys of the arrays of records, each shared by the rows of its members.
+// The keys of the arrays of records, each shared by the rows of its members, and the
+// members both kinds of dialling record have.
 constexpr const char *ServicesKey = "Services";
 constexpr const char *ShortDialsKey = "ShortDialTable";
 constexpr const char *PEKey = "PETable";
+constexpr const char *LineMember = "Line";
+constexpr const char *NumberMember = "Number";
 
 // --- Where the values live ------------------------------------------------------------
 
@@ -123,6 +126,9 @@ constexpr int Extensions = elementsOf<&C::Services>;
 constexpr int ShortDials = elementsOf<&C::ShortDialTable>;
 constexpr int PERecords = elementsOf<&C::PETable>;
 
+// Field, kind, block, key, member, place, count, member count, item, the counting of the
+// index and of the member, then where needed the accepted and the storable integers, a
+// dial number, and what the exchange holds.
 // Integers that a settings file keeps take every value of their type in the JSON form, so
 // that any file converts to JSON and back unchanged; the others take their lists' values.
 constexpr std::array<FieldRow, 30> Rows {{
@@ -185,16 +191,17 @@ constexpr std::array<FieldRow, 30> Rows {{
         elementsOf<&C::GeneralRing>, 0, "Generální vyzvánění %1", Line, None},
     {BlockRedirect, F, V, "BlockRedirect", nullptr, single<&C::BlockRedirect>, 0, 0,
         "Blokování přesměrování", None, None},
-    {ShortDialLine, I, D, ShortDialsKey, "Line", recordValue<&C::ShortDialTable, &R::Line>,
+    {ShortDialLine, I, D, ShortDialsKey, LineMember, recordValue<&C::ShortDialTable, &R::Line>,
         ShortDials, 0, "Zkrácená volba %1, státní", ShortDial, None, std::nullopt, always<0, 15>},
-    {ShortDialNumber, T, D, ShortDialsKey, "Number", recordValue<&C::ShortDialTable, &R::Number>,
-        ShortDials, 0, "Zkrácená volba %1, číslo", ShortDial, None, std::nullopt, nullptr, true},
+    {ShortDialNumber, T, D, ShortDialsKey, NumberMember,
+        recordValue<&C::ShortDialTable, &R::Number>, ShortDials, 0, "Zkrácená volba %1, číslo",
+        ShortDial, None, std::nullopt, nullptr, true},
     {ShortDialComment, T, D, ShortDialsKey, "Comment",
         recordValue<&C::ShortDialTable, &R::Comment>, ShortDials, 0, "Zkrácená volba %1, komentář",
         ShortDial, None},
-    {PELine, I, P, PEKey, "Line", recordValue<&C::PETable, &E::Line>, PERecords, 0,
+    {PELine, I, P, PEKey, LineMember, recordValue<&C::PETable, &E::Line>, PERecords, 0,
         "PE %1, státní", PERecord, None, std::nullopt, always<0, 15>},
-    {PENumber, T, P, PEKey, "Number", recordValue<&C::PETable, &E::Number>, PERecords, 0,
+    {PENumber, T, P, PEKey, NumberMember, recordValue<&C::PETable, &E::Number>, PERecords, 0,
         "PE %1, číslo", PERecord, None, std::nullopt, nullptr, true},
 }};
 
