@@ -55,6 +55,17 @@ QString elementKey(const QString &key, qsizetype index)
     return QStringLiteral("%1[%2]").arg(key).arg(index);
 }
 
+// The elements of `row`, or of its member in `record`: 0 for a single value.
+int elementCount(const FieldRow &row, std::optional<int> record)
+{
+    return record ? row.memberCount : row.count;
+}
+
+FieldRef elementRef(const FieldRow &row, std::optional<int> record, int element)
+{
+    return record ? FieldRef {row.field, *record, element} : FieldRef {row.field, element};
+}
+
 // --- Writing ------------------------------------------------------------------------
 
 QJsonValue textValue(const Text &text, const QString &key, Problems &problems)
@@ -87,10 +98,8 @@ QJsonValue writeValue(const ExchangeConfig &config, const FieldRef &ref, Problem
 QJsonValue writeElements(const ExchangeConfig &config, const FieldRow &row,
     std::optional<int> record, Problems &problems)
 {
-    const int count = record ? row.memberCount : row.count;
-    const auto refOf = [&](int e) {
-        return record ? FieldRef {row.field, *record, e} : FieldRef {row.field, e};
-    };
+    const int count = elementCount(row, record);
+    const auto refOf = [&](int e) { return elementRef(row, record, e); };
     if (count == 0)
         return writeValue(config, refOf(0), problems);
     QJsonArray array;
@@ -333,10 +342,8 @@ const char *pluralOf(FieldKind kind)
 void readElements(
     FormReader &read, Value value, Key key, const FieldRow &row, std::optional<int> record)
 {
-    const int count = record ? row.memberCount : row.count;
-    const auto refOf = [&](int e) {
-        return record ? FieldRef {row.field, *record, e} : FieldRef {row.field, e};
-    };
+    const int count = elementCount(row, record);
+    const auto refOf = [&](int e) { return elementRef(row, record, e); };
     if (count == 0)
         return read.value(value, key, refOf(0));
     read.array(value, key, std::size_t(count), pluralOf(row.kind),
