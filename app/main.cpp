@@ -1,9 +1,9 @@
 #include "ScreenshotTour.h"
 #include "common/SystemClock.h"
-#include "ui/MachinePorts.h"
+#include "ui/support/MachinePorts.h"
 #include "ui/MainForm.h"
 #include "ui/MessageBoxDialogs.h"
-#include "ui/PreferencesPath.h"
+#include "ui/support/PreferencesPath.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

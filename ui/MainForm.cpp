@@ -7,15 +7,15 @@
 #include "link/CallBackTargets.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
-#include "ui/ClockText.h"
-#include "ui/ConfigView.h"
+#include "ui/support/ClockText.h"
+#include "ui/support/ConfigView.h"
 #include "ui/FileActions.h"
-#include "ui/LinkPortList.h"
+#include "ui/support/LinkPortList.h"
 #include "ui/PortChooser.h"
 #include "ui/ReportPrinter.h"
 #include "ui/TransferSteps.h"
 #include "ui/TransferWatch.h"
-#include "ui/UserDialogs.h"
+#include "ui/support/UserDialogs.h"
 #include "ui/pages/PEPage.h"
 #include "ui/pages/ServicesPage.h"
 #include "ui/pages/SettingPage.h"
@@ -113,8 +113,9 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
             + QDir::toNativeSeparators(traceFolder_) + u')');
     connect(actions_.acCompare, &QAction::triggered, this, &TMainForm::acCompareExecute);
     connect(setupPage_, &SetupPage::exchangeModelPicked, this, &TMainForm::cbCentralTypeChange);
-    fileActions_ = new FileActions(*this, dialogs_, services.fileFolder, services.recentFilesPath);
-    reportPrinter_ = new ReportPrinter(*this, dialogs_, clock_, services.fileFolder);
+    fileActions_ = new FileActions(
+        *this, actions_, services.fileFolder, services.recentFilesPath, this);
+    reportPrinter_ = new ReportPrinter(*this, actions_, clock_, services.fileFolder, this);
     setAcceptDrops(true);
 
     clockTimer_ = new QTimer(this);
@@ -228,6 +229,12 @@ void TMainForm::StorePEPage()
 void TMainForm::RefreshAllViews()
 {
     forEachView([](ConfigView &view) { view.refresh(); });
+}
+
+void TMainForm::configReplaced()
+{
+    RefreshAllViews();
+    cbCentralTypeChange();
 }
 
 void TMainForm::setFileName(const QString &path)

@@ -2,8 +2,9 @@
 
 #include "config/ExchangeConfig.h"
 #include "link/TransferObserver.h"
-#include "ui/BackupFolder.h"
-#include "ui/ExchangeComparison.h"
+#include "ui/support/BackupFolder.h"
+#include "ui/DocumentHost.h"
+#include "ui/support/ExchangeComparison.h"
 #include "ui/MainActions.h"
 #include "ui/MainPages.h"
 
@@ -55,7 +56,7 @@ struct MainFormServices
 
 // The program's one window: it owns the configuration, the link to the exchange and the
 // views, and runs the actions.
-class TMainForm final : public QMainWindow, private TransferObserver
+class TMainForm final : public QMainWindow, public DocumentHost, private TransferObserver
 {
     Q_OBJECT
 
@@ -65,7 +66,7 @@ public:
     explicit TMainForm(const MainFormServices &services, QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    [[nodiscard]] ExchangeConfig &config() { return config_; }
+    [[nodiscard]] ExchangeConfig &config() override { return config_; }
     [[nodiscard]] TransferEngine &engine() { return *engine_; }
     [[nodiscard]] const MainActions &actions() const { return actions_; }
     [[nodiscard]] TransferPage &page(MainPage page) const;
@@ -73,8 +74,8 @@ public:
     void setView(MainPage page, ConfigView *view);
 
     // Operations on the views.
-    void StoreShortDialPage();
-    void StorePEPage();
+    void StoreShortDialPage() override;
+    void StorePEPage() override;
     void RefreshAllViews();
     // Shows the exchange model the configuration holds, and the pages that go with it.
     void cbCentralTypeChange();
@@ -82,15 +83,17 @@ public:
     [[nodiscard]] const BackupFolder &backups() const { return backups_; }
     // The configuration's `blocks` as they are now are kept: in a file, or in the exchange
     // and a backup.
-    void markConfigKept(BlockSet blocks = BlockSet::all());
-    // Before the configuration is replaced: edits neither saved nor written nor backed up
-    // go into a backup. A failure is shown.
-    void backUpUnsavedEdits();
+    void markConfigKept(BlockSet blocks = BlockSet::all()) override;
 
-    // The settings file last loaded or saved; empty until then.
-    [[nodiscard]] const QString &FileName() const { return fileName_; }
+    // DocumentHost
+    void backUpUnsavedEdits() override;
+    void configReplaced() override;
+    [[nodiscard]] QString backupPath() const override { return backups_.path(); }
+    [[nodiscard]] const QString &FileName() const override { return fileName_; }
     // Records a loaded or saved file; the caption names it.
-    void setFileName(const QString &path);
+    void setFileName(const QString &path) override;
+    [[nodiscard]] UserDialogs &dialogs() override { return dialogs_; }
+    [[nodiscard]] QWidget *dialogParent() override { return this; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;

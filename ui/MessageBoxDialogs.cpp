@@ -1,6 +1,6 @@
 #include "MessageBoxDialogs.h"
 
-#include "ui/AboutText.h"
+#include "ui/support/AboutText.h"
 #include "ui/DifferencesDialog.h"
 
 #include <QApplication>

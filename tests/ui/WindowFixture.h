@@ -3,9 +3,9 @@
 #include "link/LocalClock.h"
 #include "qtlink/QtLinkPort.h"
 #include "sim/VirtualExchange.h"
-#include "ui/LinkPortList.h"
+#include "ui/support/LinkPortList.h"
 #include "ui/MainForm.h"
-#include "ui/UserDialogs.h"
+#include "ui/support/UserDialogs.h"
 
 #include <QList>
 #include <QPrinter>

@@ -3,7 +3,7 @@
 #include "config/FactoryDefaults.h"
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
-#include "ui/BackupFolder.h"
+#include "ui/support/BackupFolder.h"
 #include "ui/MainPages.h"
 
 #include <QDeadlineTimer>

@@ -1,7 +1,7 @@
 #include "WindowFixture.h"
 #include "config/SettingsFile.h"
 #include "tests/common/SampleConfig.h"
-#include "ui/RecentFiles.h"
+#include "ui/support/RecentFiles.h"
 
 #include <QAction>
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "config/AppConfigFile.h"
 #include "config/FactoryDefaults.h"
 #include "link/TransferEngine.h"
-#include "ui/ClockText.h"
+#include "ui/support/ClockText.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 #include "WindowFixture.h"
 #include "config/Report.h"
 #include "tests/common/SampleConfig.h"
-#include "ui/ClockText.h"
+#include "ui/support/ClockText.h"
 #include "ui/ReportPainter.h"
 
 #include <QAction>

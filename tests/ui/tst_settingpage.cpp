@@ -4,6 +4,7 @@
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/widgets/CellGrid.h"
+#include "ui/widgets/GridLook.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 
 #include <QCheckBox>
@@ -67,12 +68,13 @@ struct SettingWindow
     {
         for (int g = 0; g < SettingsGridCount; ++g) {
             const GridRules &rules = gridRules(SettingsGrid(g));
-            const auto &view = control<CellGrid>(QLatin1String(rules.name));
+            const char *name = gridLook(SettingsGrid(g)).name;
+            const auto &view = control<CellGrid>(QLatin1String(name));
             for (int row = 1; row <= rules.shape.rows; ++row) {
                 for (int column = 1; column <= rules.shape.columns; ++column) {
                     const auto text = cellText(config(), SettingsGrid(g), column, row);
                     if (text && view.cellText(column, row) != QLatin1String(*text))
-                        return QStringLiteral("%1 (%2, %3)").arg(rules.name).arg(column).arg(row);
+                        return QStringLiteral("%1 (%2, %3)").arg(name).arg(column).arg(row);
                 }
             }
         }
