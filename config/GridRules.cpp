@@ -46,14 +46,14 @@ constexpr std::array<CellArea, 3> GlobalExtensionAreas {{
 
 // In the order of SettingsGrid.
 const std::array<GridRules, SettingsGridCount> Rules {{
-    {SettingsGrid::Extension, ExtensionGridShape, ExtensionColumns, ExtensionRows,
-        CellKind::Mark, ExtensionAreas},
+    {SettingsGrid::Extension, ExtensionGridShape, ExtensionColumns, ExtensionRows, CellKind::Mark,
+        ExtensionAreas},
     {SettingsGrid::DayRing, RingGridShape, Extensions, Lines, CellKind::Mark, {}},
     {SettingsGrid::NightRing, RingGridShape, Extensions, Lines, CellKind::Mark, {}},
     {SettingsGrid::GlobalLine, GlobalLineGridShape, Lines, GlobalLineRows, CellKind::Mark,
         GlobalLineAreas},
-    {SettingsGrid::GlobalExtension, GlobalExtensionGridShape, Extensions,
-        GlobalExtensionRows, CellKind::Mark, GlobalExtensionAreas},
+    {SettingsGrid::GlobalExtension, GlobalExtensionGridShape, Extensions, GlobalExtensionRows,
+        CellKind::Mark, GlobalExtensionAreas},
 }};
 
 std::span<const char *const> textsOf(CellKind kind)

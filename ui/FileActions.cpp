@@ -22,8 +22,8 @@ constexpr int RecentFileTextWidth = 420; // pixels
 
 } // namespace
 
-FileActions::FileActions(DocumentHost &document, const MainActions &actions,
-    QString startFolder, const QString &recentFilesPath, QObject *parent)
+FileActions::FileActions(DocumentHost &document, const MainActions &actions, QString startFolder,
+    const QString &recentFilesPath, QObject *parent)
     : QObject(parent)
     , document_(document)
     , actions_(actions)

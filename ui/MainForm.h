@@ -2,11 +2,11 @@
 
 #include "config/ExchangeConfig.h"
 #include "link/TransferObserver.h"
-#include "ui/support/BackupFolder.h"
 #include "ui/DocumentHost.h"
-#include "ui/support/ExchangeComparison.h"
 #include "ui/MainActions.h"
 #include "ui/MainPages.h"
+#include "ui/support/BackupFolder.h"
+#include "ui/support/ExchangeComparison.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -15,10 +15,10 @@
 #include <memory>
 
 class QTabWidget;
-class QTimer;
 
 namespace ornis {
 
+class ClockBeat;
 class ConfigView;
 class FileActions;
 class LinkPortList;
@@ -52,6 +52,8 @@ struct MainFormServices
     QString traceFolder;
     // The folder of the automatic backups; empty keeps none.
     QString backupFolder;
+    // The beat of the clock button; none: a timer of the window's own.
+    ClockBeat *clockBeat = nullptr;
 };
 
 // The program's one window: it owns the configuration, the link to the exchange and the
@@ -158,7 +160,7 @@ private:
     std::array<TransferPage *, MainPageCount> pages_ {};
     std::array<ConfigView *, MainPageCount> views_ {};
     ProgressPanel *progress_ = nullptr;
-    QTimer *clockTimer_ = nullptr;
+    ClockBeat *clockBeat_ = nullptr;
 
     // Both outlive the engine, which may still report the end of a transfer.
     std::unique_ptr<TransferWatch> watch_;

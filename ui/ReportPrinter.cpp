@@ -69,13 +69,14 @@ QPrinter &ReportPrinter::printer()
 
 void ReportPrinter::print()
 {
-    document_.dialogs().choosePrinter(document_.dialogParent(), printer(), [this] { report(printOn(printer())); });
+    document_.dialogs().choosePrinter(
+        document_.dialogParent(), printer(), [this] { report(printOn(printer())); });
 }
 
 void ReportPrinter::preview()
 {
-    document_.dialogs().showPrintPreview(
-        document_.dialogParent(), printer(), [this](QPrinter &target) { report(printOn(target)); });
+    document_.dialogs().showPrintPreview(document_.dialogParent(), printer(),
+        [this](QPrinter &target) { report(printOn(target)); });
 }
 
 void ReportPrinter::exportPdf()
@@ -146,7 +147,8 @@ Status ReportPrinter::exportTo(const QString &path)
 void ReportPrinter::report(const Status &status)
 {
     if (!status.ok())
-        document_.dialogs().showError(document_.dialogParent(), QString::fromStdString(status.message()));
+        document_.dialogs().showError(
+            document_.dialogParent(), QString::fromStdString(status.message()));
 }
 
 } // namespace ornis
