@@ -71,6 +71,11 @@ void FileActions::openBackup()
 
 void FileActions::load(const QString &path)
 {
+    window_.runWhenIdle([this, path] { loadNow(path); });
+}
+
+void FileActions::loadNow(const QString &path)
+{
     const QString absolute = QFileInfo(path).absoluteFilePath();
     const bool json = fileKindOf(absolute) == FileKind::Json;
     const Status status = json ? loadJsonForm(absolute) : loadSettingsFile(absolute);

@@ -144,6 +144,10 @@ public:
     {
         differences.push_back(shown);
     }
+    void showVerification(QWidget *, const std::vector<ornis::Difference> &shown) override
+    {
+        verifications.push_back(shown);
+    }
 
     bool answerYes = true;
     QStringList questions;
@@ -157,6 +161,8 @@ public:
     int printDialogs = 0;
     // The lists of differences shown, one per comparison.
     std::vector<std::vector<ornis::Difference>> differences;
+    // The same for the verifications after a write that found differences.
+    std::vector<std::vector<ornis::Difference>> verifications;
 
 private:
     bool printInto(QPrinter &printer) const
@@ -187,7 +193,7 @@ struct WindowFixture
     std::unique_ptr<ornis::TMainForm> makeWindow()
     {
         return std::make_unique<ornis::TMainForm>(ornis::MainFormServices {ports, dialogs, clock,
-            preferences, -1, fileFolder, recentFiles, traceFolder, backups});
+            preferences, -1, fileFolder, recentFiles, traceFolder, backups, settings});
     }
 
     OnePortList ports;
@@ -198,4 +204,5 @@ struct WindowFixture
     QString recentFiles;
     QString traceFolder; // empty: no line trace offered
     QString backups;
+    QString settings; // empty: remembered for this run only
 };

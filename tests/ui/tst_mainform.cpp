@@ -236,6 +236,8 @@ private slots:
         window->actions().acSend->trigger();
         auto &ports = static_cast<QComboBox &>(child(*window, "cbComPort"));
         emit ports.activated(0);
+        QCOMPARE(fixture.ports.openings, 1); // not before the exchange answered the stop
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.ports.openings == 2, TransferBound);
         QVERIFY(window->engine().isIdle());
         QVERIFY(!shown(*window, "pnlProgress"));
         QCOMPARE(fixture.ports.openings, 2);

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace ornis {
@@ -64,8 +65,14 @@ SetupPage::SetupPage(ExchangeConfig &config, const MainActions &actions, QWidget
     layout->addWidget(new ButtonStrip(actions, QStringLiteral("All"), captions, this));
 
     connect(cbCentralType_, &QComboBox::activated, this, [this](int index) {
-        config_.ExchangeType = index;
-        emit exchangeModelPicked(index);
+        const int model = config_.ExchangeType;
+        cbCentralType_->setCurrentIndex(
+            model >= 0 && model < cbCentralType_->count() ? model : -1);
+        gate_([this, index] {
+            config_.ExchangeType = index;
+            cbCentralType_->setCurrentIndex(index);
+            emit exchangeModelPicked(index);
+        });
     });
 }
 
@@ -114,8 +121,19 @@ QCheckBox *SetupPage::addModule(
     box->setObjectName(QLatin1String(name));
     box->setStatusTip(QStringLiteral("Modul %1 je v ústředně osazen").arg(caption));
     group->layout()->addWidget(box);
-    connect(box, &QCheckBox::toggled, this,
-        [this, flag](bool on) { config_.ExchangeModules.*flag = on; });
+    connect(box, &QCheckBox::toggled, this, [this, box, flag](bool on) {
+        if (config_.ExchangeModules.*flag == on)
+            return; // showing the configuration's value
+        const auto show = [box](bool checked) {
+            const QSignalBlocker quiet(box);
+            box->setChecked(checked);
+        };
+        show(!on);
+        gate_([this, flag, on, show] {
+            config_.ExchangeModules.*flag = on;
+            show(on);
+        });
+    });
     return box;
 }
 
