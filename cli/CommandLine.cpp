@@ -41,7 +41,7 @@ CommandShape shapeOf(Command command)
     case Command::Verify:
         return {transfer, 0};
     case Command::Write:
-        return {transfer + QStringList {"force"}, 0};
+        return {transfer + QStringList {"force", "verify"}, 0};
     case Command::Diff:
         return {{"block"}, 2};
     case Command::Clock:
@@ -85,6 +85,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         {"timeout", "Answer timeout in milliseconds (default 4000).", "MS"},
         {"force", "Write values the exchange stores differently, with a warning each."},
         {"trace", "Record every byte on the line into FILE.", "FILE"},
+        {"verify", "After the write, read the blocks back and list where they differ."},
         {{"h", "help"}, "Show this help."},
     });
     if (!parser.parse(arguments))
@@ -148,6 +149,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     request.jsonFile = parser.value("json");
     request.setFile = parser.value("set");
     request.force = parser.isSet("force");
+    request.verify = parser.isSet("verify");
     if ((*command == Command::Write || *command == Command::Verify)
         && request.jsonFile.isEmpty() == request.setFile.isEmpty())
         return usageError(QStringLiteral("%1 takes either --json FILE.json or --set FILE.set")
@@ -164,8 +166,8 @@ QString usageText()
         "                      [--json OUT.json] [--set OUT.set] [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli write  --port PORT [--model MIRA|VEGA|VEGA-X]\n"
         "                      [--block all|settings|services|shortdials|pe]\n"
-        "                      (--json IN.json | --set IN.set) [--force] [--timeout MS]\n"
-        "                      [--trace FILE]\n"
+        "                      (--json IN.json | --set IN.set) [--force] [--verify]\n"
+        "                      [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli verify --port PORT [--model MIRA|VEGA|VEGA-X]\n"
         "                      [--block all|settings|services|shortdials|pe]\n"
         "                      (--json IN.json | --set IN.set) [--timeout MS]\n"
@@ -179,7 +181,9 @@ QString usageText()
         "write    writes the blocks a JSON form or a settings file holds (a settings file\n"
         "         holds no services). Values the exchange would store differently are\n"
         "         refused before the first byte; --force sends them with a warning each.\n"
-        "verify   reads the blocks the file holds and lists where the exchange differs.\n"
+        "         --verify reads the blocks back and lists where the exchange differs.\n"
+        "verify   reads the blocks the file holds and lists where the exchange differs\n"
+        "         from what a write of the file leaves there.\n"
         "diff     lists where two files (.set or .json) differ, in the blocks both hold.\n"
         "clock    sets the exchange's clock from this computer's clock.\n"
         "convert  turns a .set or .json file into a .set, .json or .txt (the report).\n"
@@ -190,8 +194,8 @@ QString usageText()
         "--trace records every byte on the line, for support.\n"
         "--model defaults to MIRA (a JSON form: the file's ExchangeType); --block to all\n"
         "blocks the file holds or the model has (PE for MIRA only); --timeout to 4000 ms.\n"
-        "Exit status: 0 success, 1 transfer failed, 2 usage or file error, 3 verify or\n"
-        "diff found differences.\n");
+        "Exit status: 0 success, 1 transfer failed, 2 usage or file error, 3 verify,\n"
+        "write --verify or diff found differences.\n");
 }
 
 } // namespace ornis::cli
