@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QtLinkPort.h"
+#include "link/InputQueue.h"
 #include "sim/LinePacer.h"
 #include "sim/VirtualExchange.h"
 
@@ -52,7 +53,7 @@ private:
     sim::LinePacer pacer_ {Baud};
     QElapsedTimer clock_;
     std::deque<Answer> pending_; // answers still on the line
-    std::deque<uint8_t> input_; // answers arrived, not yet read
+    InputQueue input_; // answers arrived, not yet read
     QTimer lineTimer_;
     QTimer answerTimer_;
 };

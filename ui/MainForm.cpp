@@ -1,5 +1,6 @@
 #include "MainForm.h"
 
+#include "common/BlockTable.h"
 #include "common/FilePath.h"
 #include "config/AppConfigFile.h"
 #include "config/FactoryDefaults.h"
@@ -13,7 +14,6 @@
 #include "ui/LinkPortList.h"
 #include "ui/PortChooser.h"
 #include "ui/ReportPrinter.h"
-#include "ui/TransferSteps.h"
 #include "ui/TransferWatch.h"
 #include "ui/UserDialogs.h"
 #include "ui/pages/PEPage.h"
@@ -22,6 +22,7 @@
 #include "ui/pages/SetupPage.h"
 #include "ui/pages/ShortDialPage.h"
 #include "ui/pages/TransferPage.h"
+#include "ui/support/TransferSteps.h"
 #include "ui/widgets/ProgressPanel.h"
 
 #include <QCloseEvent>
@@ -41,7 +42,6 @@ namespace ornis {
 namespace {
 
 constexpr int ClockInterval = 1000; // ms
-constexpr int ResponseTimeout = 4000; // ms
 
 // The one local file a drop brings, if it brings exactly one.
 QString droppedFile(const QMimeData *data)
@@ -174,7 +174,7 @@ void TMainForm::buildPages()
 
 void TMainForm::FormCreate(int preferredPort)
 {
-    engine_->setResponseTimeout(ResponseTimeout);
+    engine_->setResponseTimeout(DefaultAnswerTimeoutMs);
     config_.ExchangeType = ModelMira;
     portChooser_->probe(preferredPort);
     ResetAll(config_);
@@ -347,7 +347,7 @@ void TMainForm::startTransfer(TransferMode mode)
 
 void TMainForm::beginTransfer(TransferMode mode, ExchangeConfig &target)
 {
-    blocksRead_.reset();
+    blocksRead_ = {};
     if (watch_->starting(mode, target) && &target == &config_)
         markConfigKept();
     // A failed start is reported by the engine, which is idle again.
@@ -455,20 +455,20 @@ void TMainForm::transferModeChanged(TransferMode mode)
     // A comparison reads into its own copy: the views have nothing new to show.
     if (!engine_->onOwnConfig())
         return;
-    if (const std::optional<ConfigBlock> block = blockReadIn(mode))
-        blocksRead_.set(std::size_t(*block));
-    if (mode != TransferMode::Idle || blocksRead_.none())
+    if (const std::optional<Block> block = blockReadIn(mode))
+        blocksRead_.insert(*block);
+    if (mode != TransferMode::Idle || blocksRead_.empty())
         return;
     // However the read ended (complete, timeout, stop, port failure), the views of what
     // it read show the model now, not the values from before the read.
-    const std::bitset<5> blocks = blocksRead_;
-    blocksRead_.reset();
-    forEachView([&blocks](ConfigView &view) {
-        for (std::size_t block = 0; block < blocks.size(); ++block) {
-            if (blocks.test(block))
-                view.valuesStored(ConfigBlock(block));
+    const BlockSet blocks = blocksRead_;
+    blocksRead_ = {};
+    forEachView([blocks](ConfigView &view) {
+        for (const Block block : AllBlocks) {
+            if (blocks.contains(block))
+                view.valuesStored(block);
         }
-        if (blocks.test(std::size_t(ConfigBlock::Settings)))
+        if (blocks.contains(Block::Settings))
             view.refreshGrids();
     });
 }
@@ -478,7 +478,7 @@ void TMainForm::progressChanged(bool visible, int percent)
     progress_->showProgress(visible, percent);
 }
 
-void TMainForm::valuesStored(ConfigBlock block)
+void TMainForm::valuesStored(Block block)
 {
     if (engine_->onOwnConfig())
         forEachView([block](ConfigView &view) { view.valuesStored(block); });

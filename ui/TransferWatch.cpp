@@ -3,8 +3,8 @@
 #include "config/ExchangeConfig.h"
 #include "link/LocalClock.h"
 #include "ui/BackupFolder.h"
-#include "ui/TransferSteps.h"
 #include "ui/UserDialogs.h"
+#include "ui/support/TransferSteps.h"
 
 #include <QDir>
 #include <QLabel>

@@ -143,7 +143,7 @@ private slots:
         QVERIFY(line.config == expectedBack(sent, fresh));
         QVERIFY(line.observer.errors.empty());
         const auto &stored = line.observer.stored;
-        QCOMPARE(std::count(stored.begin(), stored.end(), ConfigBlock::Settings), 15);
+        QCOMPARE(std::count(stored.begin(), stored.end(), Block::Settings), 15);
         QCOMPARE(line.observer.gridRefreshes, 1);
     }
 

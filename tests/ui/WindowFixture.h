@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/InputQueue.h"
 #include "link/LocalClock.h"
 #include "qtlink/QtLinkPort.h"
 #include "sim/VirtualExchange.h"
@@ -24,8 +25,7 @@ public:
         if (!open)
             return ornis::Status::failure("The port ttyUSB0 is not open");
         sent.push_back(byte);
-        for (const uint8_t answer : exchange.receive(byte))
-            input.push_back(answer);
+        input.push(exchange.receive(byte));
         // The answer arrives later, from the event loop, as from a real line.
         QTimer::singleShot(0, this, [this] {
             if (!input.empty())
@@ -33,14 +33,7 @@ public:
         });
         return ornis::Status::success();
     }
-    std::optional<uint8_t> readByte() override
-    {
-        if (input.empty())
-            return std::nullopt;
-        const uint8_t byte = input.front();
-        input.pop_front();
-        return byte;
-    }
+    std::optional<uint8_t> readByte() override { return input.readByte(); }
     std::size_t bytesAvailable() const override { return input.size(); }
     ornis::Status flushInput() override
     {
@@ -59,7 +52,7 @@ public:
     }
 
     ornis::sim::VirtualExchange exchange;
-    std::deque<uint8_t> input;
+    ornis::InputQueue input;
     std::deque<uint8_t> sent;
     int timerTicks = 0;
     bool open = false;
