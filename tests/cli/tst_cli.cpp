@@ -585,9 +585,8 @@ private slots:
             << QStringList {"read", "--port", "x", "--timeout", "0"} << "positive";
         QTest::newRow("negative timeout")
             << QStringList {"clock", "--port", "x", "--timeout", "-5"} << "positive";
-        QTest::newRow("unknown block")
-            << QStringList {"read", "--port", "x", "--block", "grids"}
-            << "Unknown block grids: use all, settings, services, shortdials or pe";
+        QTest::newRow("unknown block") << QStringList {"read", "--port", "x", "--block",
+            "grids"} << "Unknown block grids: use all, settings, services, shortdials or pe";
         QTest::newRow("unknown model")
             << QStringList {"read", "--port", "x", "--model", "ORION"} << "Unknown model ORION";
         QTest::newRow("write without a file") << QStringList {"write", "--port", "x"} << "either";
