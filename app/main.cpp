@@ -1,4 +1,5 @@
 #include "ScreenshotTour.h"
+#include "Version.h"
 #include "common/SystemClock.h"
 #include "ui/MainForm.h"
 #include "ui/MessageBoxDialogs.h"
@@ -17,7 +18,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ornisset"));
-    QApplication::setApplicationVersion(QStringLiteral("1.3"));
+    QApplication::setApplicationVersion(QLatin1String(ornis::ProgramVersion));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/ornisset.svg")));
     // The standard buttons and dialogs of Qt in Czech, as the rest of the window.
     QTranslator qtTexts;

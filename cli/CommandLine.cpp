@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "common/BlockTable.h"
+#include "link/SerialPort.h"
 
 #include <QCommandLineParser>
 #include <array>
@@ -66,6 +67,14 @@ std::optional<T> lookUp(const NamedValues<T, N> &table, const QString &name)
     return std::nullopt;
 }
 
+// "settings, services or pe".
+QString choices(QStringList names)
+{
+    const QString last = names.takeLast();
+    return names.isEmpty() ? last
+                           : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
 ParsedCommandLine usageError(const QString &message)
 {
     return {std::nullopt, message};
@@ -79,10 +88,13 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     parser.addOptions({
         {"port", "Serial port: a listed name (ttyUSB0, COM3) or a device path.", "PORT"},
         {"model", "Exchange model: MIRA (default), VEGA or VEGA-X.", "MODEL"},
-        {"block", "all (default), settings, services, shortdials or pe.", "BLOCK"},
+        {"block", QStringLiteral("all (default), %1.").arg(choices(blockKeys())), "BLOCK"},
         {"json", "JSON form of the configuration.", "FILE"},
         {"set", "Settings file.", "FILE"},
-        {"timeout", "Answer timeout in milliseconds (default 4000).", "MS"},
+        {"timeout",
+            QStringLiteral("Answer timeout in milliseconds (default %1).")
+                .arg(DefaultAnswerTimeoutMs),
+            "MS"},
         {"force", "Write values the exchange stores differently, with a warning each."},
         {"trace", "Record every byte on the line into FILE.", "FILE"},
         {"verify", "After the write, read the blocks back and list where they differ."},
@@ -136,8 +148,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         request.block = blockNamed(block);
         if (!request.block)
             return usageError(
-                QStringLiteral("Unknown block %1: use all, settings, services, shortdials or pe")
-                    .arg(block));
+                QStringLiteral("Unknown block %1: use all, %2").arg(block, choices(blockKeys())));
     }
     if (parser.isSet("timeout")) {
         bool number = false;
@@ -162,16 +173,16 @@ QString usageText()
     return QStringLiteral(
         "Usage:\n"
         "  ornisset-cli read   --port PORT [--model MIRA|VEGA|VEGA-X]\n"
-        "                      [--block all|settings|services|shortdials|pe]\n"
+        "                      [--block all|%2]\n"
         "                      [--json OUT.json] [--set OUT.set] [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli write  --port PORT [--model MIRA|VEGA|VEGA-X]\n"
-        "                      [--block all|settings|services|shortdials|pe]\n"
+        "                      [--block all|%2]\n"
         "                      (--json IN.json | --set IN.set) [--force] [--verify]\n"
         "                      [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli verify --port PORT [--model MIRA|VEGA|VEGA-X]\n"
-        "                      [--block all|settings|services|shortdials|pe]\n"
+        "                      [--block all|%2]\n"
         "                      (--json IN.json | --set IN.set) [--timeout MS]\n"
-        "  ornisset-cli diff   A B [--block all|settings|services|shortdials|pe]\n"
+        "  ornisset-cli diff   A B [--block all|%2]\n"
         "  ornisset-cli clock  --port PORT [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli convert IN OUT\n"
         "  ornisset-cli ports\n"
@@ -193,9 +204,11 @@ QString usageText()
         "tcp://HOST:PORT (the bytes as they are) or rfc2217://HOST:PORT (Telnet, RFC 2217).\n"
         "--trace records every byte on the line, for support.\n"
         "--model defaults to MIRA (a JSON form: the file's ExchangeType); --block to all\n"
-        "blocks the file holds or the model has (PE for MIRA only); --timeout to 4000 ms.\n"
+        "blocks the file holds or the model has (PE for MIRA only); --timeout to %1 ms.\n"
         "Exit status: 0 success, 1 transfer failed, 2 usage or file error, 3 verify,\n"
-        "write --verify or diff found differences.\n");
+        "write --verify or diff found differences.\n")
+        .arg(DefaultAnswerTimeoutMs)
+        .arg(blockKeys().join(u'|'));
 }
 
 } // namespace ornis::cli

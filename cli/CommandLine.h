@@ -2,6 +2,7 @@
 
 #include "config/Blocks.h"
 #include "config/ExchangeConfig.h"
+#include "link/SerialPort.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,7 +20,7 @@ struct Request
     std::optional<Block> block; // --block; nothing for all blocks
     QString jsonFile;
     QString setFile;
-    int timeoutMs = 4000;
+    int timeoutMs = DefaultAnswerTimeoutMs;
     bool force = false; // write: send values the exchange stores differently
     bool verify = false; // write: read the blocks back and compare them
     QString traceFile; // --trace: the line trace of the transfers goes there

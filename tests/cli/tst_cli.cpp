@@ -469,6 +469,7 @@ private slots:
         QCOMPARE(run.err.count("sent anyway"), 2);
         QCOMPARE(run.err.count("is sent as the line byte 0xFE"), 1);
         QCOMPARE(run.err.count("100%"), 4); // settings, day/night times, short dials, PE
+        QVERIFY2(run.err.contains("Writing day/night times"), run.err);
         QVERIFY2(!run.err.contains("services"), run.err);
     }
 
@@ -621,6 +622,15 @@ private slots:
         QVERIFY2(run.err.contains("Cannot create file "), run.err);
     }
 
+    // The help names every block and the default answer timeout.
+    void help()
+    {
+        const CliRun run = runCli({"--help"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains("[--block all|settings|services|shortdials|pe]"), run.out);
+        QVERIFY2(run.out.contains("--timeout to 4000 ms"), run.out);
+    }
+
     void usageErrors_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -631,8 +641,8 @@ private slots:
             << QStringList {"read", "--port", "x", "--timeout", "0"} << "positive";
         QTest::newRow("negative timeout")
             << QStringList {"clock", "--port", "x", "--timeout", "-5"} << "positive";
-        QTest::newRow("unknown block")
-            << QStringList {"read", "--port", "x", "--block", "grids"} << "Unknown block grids";
+        QTest::newRow("unknown block") << QStringList {"read", "--port", "x", "--block",
+            "grids"} << "Unknown block grids: use all, settings, services, shortdials or pe";
         QTest::newRow("unknown model")
             << QStringList {"read", "--port", "x", "--model", "ORION"} << "Unknown model ORION";
         QTest::newRow("write without a file") << QStringList {"write", "--port", "x"} << "either";
