@@ -10,7 +10,7 @@ namespace ornis::cli {
 
 namespace {
 
-constexpr std::array<std::pair<const char *, Command>, 7> Commands {{
+constexpr std::array<std::pair<const char *, Command>, 8> Commands {{
     {"read", Command::Read},
     {"write", Command::Write},
     {"verify", Command::Verify},
@@ -18,6 +18,7 @@ constexpr std::array<std::pair<const char *, Command>, 7> Commands {{
     {"clock", Command::Clock},
     {"convert", Command::Convert},
     {"ports", Command::Ports},
+    {"backup", Command::Backup},
 }};
 
 constexpr std::array<std::pair<const char *, int32_t>, 3> Models {{
@@ -48,6 +49,8 @@ CommandShape shapeOf(Command command)
         return {{"port", "timeout", "trace"}, 0};
     case Command::Convert:
         return {{}, 2};
+    case Command::Backup:
+        return {{"sites", "dir", "block", "timeout", "parallel", "trace-dir"}, 0};
     case Command::Ports:
     case Command::Help:
         break;
@@ -73,6 +76,11 @@ ParsedCommandLine usageError(const QString &message)
 
 } // namespace
 
+std::optional<int32_t> modelNamed(const QString &name)
+{
+    return lookUp(Models, name);
+}
+
 ParsedCommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -85,6 +93,10 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         {"timeout", "Answer timeout in milliseconds (default 4000).", "MS"},
         {"force", "Write values the exchange stores differently, with a warning each."},
         {"trace", "Record every byte on the line into FILE.", "FILE"},
+        {"sites", "backup: the list of sites (CSV: name, port, model).", "SITES"},
+        {"dir", "backup: the folder of the backups, a folder a site.", "DIR"},
+        {"parallel", "backup: at most N sites at a time (default all).", "N"},
+        {"trace-dir", "backup: one line trace a site, D/NAME.trace.", "D"},
         {{"h", "help"}, "Show this help."},
     });
     if (!parser.parse(arguments))
@@ -125,7 +137,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             return usageError(QStringLiteral("%1 needs --port").arg(words.first()));
     }
     if (parser.isSet("model")) {
-        request.model = lookUp(Models, parser.value("model"));
+        request.model = modelNamed(parser.value("model"));
         if (!request.model)
             return usageError(QStringLiteral("Unknown model %1: use MIRA, VEGA or VEGA-X")
                                   .arg(parser.value("model")));
@@ -143,6 +155,18 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         request.timeoutMs = parser.value("timeout").toInt(&number);
         if (!number || request.timeoutMs <= 0)
             return usageError("--timeout takes a positive number of milliseconds");
+    }
+    if (*command == Command::Backup) {
+        request.sitesFile = parser.value("sites");
+        request.backupDir = parser.value("dir");
+        request.traceDir = parser.value("trace-dir");
+        if (request.sitesFile.isEmpty() || request.backupDir.isEmpty())
+            return usageError("backup needs --sites SITES.csv and --dir DIR");
+        bool number = true;
+        if (parser.isSet("parallel"))
+            request.parallel = parser.value("parallel").toInt(&number);
+        if (!number || (parser.isSet("parallel") && request.parallel <= 0))
+            return usageError("--parallel takes a positive number of sites");
     }
     request.traceFile = parser.value("trace");
     request.jsonFile = parser.value("json");
@@ -173,6 +197,9 @@ QString usageText()
         "  ornisset-cli clock  --port PORT [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli convert IN OUT\n"
         "  ornisset-cli ports\n"
+        "  ornisset-cli backup --sites SITES.csv --dir DIR\n"
+        "                      [--block all|settings|services|shortdials|pe]\n"
+        "                      [--timeout MS] [--parallel N] [--trace-dir D]\n"
         "\n"
         "read     reads blocks of the exchange over the factory values and writes them to\n"
         "         the JSON form and/or a settings file (without either: JSON on stdout).\n"
@@ -184,6 +211,8 @@ QString usageText()
         "clock    sets the exchange's clock from this computer's clock.\n"
         "convert  turns a .set or .json file into a .set, .json or .txt (the report).\n"
         "ports    lists the serial ports: name, then description.\n"
+        "backup   reads every site of a list at once into DIR/NAME/YYYY-MM-DD_HH-MM-SS.json\n"
+        "         and prints, a site a line, what changed since its previous backup.\n"
         "\n"
         "--port takes a serial port (ttyUSB0, COM3, /dev/pts/3) or a serial device server:\n"
         "tcp://HOST:PORT (the bytes as they are) or rfc2217://HOST:PORT (Telnet, RFC 2217).\n"

@@ -39,13 +39,6 @@ void TransferCommand::start()
 
 namespace {
 
-// A message of the link, whose texts are Windows-1250 bytes.
-QString linkText(const std::string &message)
-{
-    return fromWindows1250(message).value_or(
-        QString::fromLatin1(message.data(), qsizetype(message.size())));
-}
-
 bool sameFile(const QString &a, const QString &b)
 {
     const QFileInfo first(a);
