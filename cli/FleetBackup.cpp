@@ -24,18 +24,18 @@ struct FleetBackup::SiteRun
     QStringList lines; // of the report
 };
 
-FleetBackup::FleetBackup(std::vector<Site> sites, BackupOptions options, const QDateTime &stamp,
-    SiteProgress &progress)
+FleetBackup::FleetBackup(
+    std::vector<Site> sites, BackupOptions options, const QDateTime &stamp, SiteProgress &progress)
     : options_(std::move(options))
     , fileName_(stamp.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) + QStringLiteral(".json"))
     , progress_(progress)
 {
     for (Site &site : sites) {
-        auto run = std::make_unique<SiteRun>(SiteRun {runs_.size(), std::move(site), {}, {}, {}, {}});
+        auto run
+            = std::make_unique<SiteRun>(SiteRun {runs_.size(), std::move(site), {}, {}, {}, {}});
         run->config = factoryConfig();
         run->config.ExchangeType = run->site.model;
-        run->blocks = options_.block ? BlockSet {*options_.block}
-                                     : blocksOfModel(run->site.model);
+        run->blocks = options_.block ? BlockSet {*options_.block} : blocksOfModel(run->site.model);
         runs_.push_back(std::move(run));
     }
 }
@@ -92,7 +92,8 @@ bool FleetBackup::prepare()
 
 void FleetBackup::launchWaiting()
 {
-    const std::size_t limit = options_.parallel > 0 ? std::size_t(options_.parallel) : runs_.size();
+    const std::size_t limit
+        = options_.parallel > 0 ? std::size_t(options_.parallel) : runs_.size();
     while (running_ < limit && launched_ < runs_.size()) {
         SiteRun &run = *runs_[launched_++];
         ++running_;
@@ -114,8 +115,8 @@ void FleetBackup::siteDone(SiteRun &run, const Status &status)
         kept = keep(run);
     if (!kept.ok()) {
         anyFailed_ = true;
-        run.lines = QStringList {
-            run.site.name + "\tfailed: " + QString::fromStdString(kept.message())};
+        run.lines
+            = QStringList {run.site.name + "\tfailed: " + QString::fromStdString(kept.message())};
     }
     progress_.siteEnded(run.index, run.lines.first().section('\t', 1, 1));
     --running_;
@@ -145,13 +146,13 @@ Status FleetBackup::keep(SiteRun &run)
     const std::vector<Difference> changes = compareConfigs(*previous, run.config, run.blocks);
     const qsizetype count = qsizetype(changes.size());
     run.lines = QStringList {name + '\t'
-        + (count == 0       ? QStringLiteral("unchanged")
+        + (count == 0        ? QStringLiteral("unchanged")
                 : count == 1 ? QStringLiteral("1 change")
                              : QStringLiteral("%1 changes").arg(count))};
     for (const Difference &change : changes)
-        run.lines.append(QStringList {name, change.block, change.item, tableCell(change.left),
-            tableCell(change.right)}
-                .join('\t'));
+        run.lines.append(QStringList {
+            name, change.block, change.item, tableCell(change.left), tableCell(change.right)}
+                             .join('\t'));
     return Status::success();
 }
 

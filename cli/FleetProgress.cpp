@@ -27,9 +27,14 @@ bool tableFits(std::FILE *stream, std::size_t rows)
 #endif
 }
 
-// "reading short dials 45%".
-QString stateOf(TransferMode mode, int percent)
+} // namespace
+
+// "waiting", "reading short dials 45%", "unchanged".
+QString FleetProgress::stateText(const State &state)
 {
+    if (!state.outcome.isEmpty())
+        return state.outcome;
+    const TransferMode mode = state.mode;
     QString title;
     if (mode == TransferMode::AllRead)
         title = QLatin1String(blockInfo(Block::Settings).title);
@@ -40,11 +45,9 @@ QString stateOf(TransferMode mode, int percent)
             title = QLatin1String(blockInfo(block).title);
     }
     if (title.isEmpty())
-        return QStringLiteral("connecting");
-    return QStringLiteral("reading %1 %2%").arg(title).arg(percent);
+        return QStringLiteral("waiting");
+    return QStringLiteral("reading %1 %2%").arg(title).arg(state.percent);
 }
-
-} // namespace
 
 FleetProgress::FleetProgress(std::FILE *stream, const std::vector<Site> &sites)
     : stream_(stream)
@@ -52,7 +55,7 @@ FleetProgress::FleetProgress(std::FILE *stream, const std::vector<Site> &sites)
 {
     for (const Site &site : sites) {
         names_.append(site.name);
-        states_.append(QStringLiteral("waiting"));
+        states_.emplace_back();
         nameWidth_ = std::max(nameWidth_, site.name.size());
     }
     redraw_.setInterval(RedrawMs);
@@ -69,12 +72,13 @@ FleetProgress::~FleetProgress()
 
 void FleetProgress::siteMoved(std::size_t site, TransferMode mode, int percent)
 {
-    states_[qsizetype(site)] = stateOf(mode, percent);
+    states_[site].mode = mode;
+    states_[site].percent = percent;
 }
 
 void FleetProgress::siteEnded(std::size_t site, const QString &outcome)
 {
-    states_[qsizetype(site)] = outcome;
+    states_[site].outcome = outcome;
     if (!live_)
         writeRow(site);
 }
@@ -90,8 +94,9 @@ void FleetProgress::draw()
 
 void FleetProgress::writeRow(std::size_t site)
 {
-    const QString row = QStringLiteral("%1  %2").arg(
-        names_[qsizetype(site)], -int(nameWidth_)).arg(states_[qsizetype(site)]);
+    const QString row = QStringLiteral("%1  %2")
+                            .arg(names_[qsizetype(site)], -int(nameWidth_))
+                            .arg(stateText(states_[site]));
     std::fprintf(stream_, "%s%s\n", live_ ? "\r\x1b[K" : "", row.toUtf8().constData());
     std::fflush(stream_);
 }

@@ -20,14 +20,22 @@ public:
     void siteEnded(std::size_t site, const QString &outcome) override;
 
 private:
+    struct State
+    {
+        TransferMode mode = TransferMode::Idle;
+        int percent = 0;
+        QString outcome; // once over
+    };
+
     void draw();
     void writeRow(std::size_t site);
+    [[nodiscard]] static QString stateText(const State &state);
 
     std::FILE *stream_;
     bool live_;
     qsizetype nameWidth_ = 0;
     QStringList names_;
-    QStringList states_;
+    std::vector<State> states_;
     bool drawn_ = false;
     QTimer redraw_;
 };

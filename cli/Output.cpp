@@ -70,9 +70,11 @@ void printDifferences(
         printOut(QStringLiteral("No differences between %1 and %2\n").arg(left, right).toUtf8());
         return;
     }
-    QStringList lines {QStringList {"Blok", "Položka", tableCell(left), tableCell(right)}.join('\t')};
+    QStringList lines {
+        QStringList {"Blok", "Položka", tableCell(left), tableCell(right)}.join('\t')};
     for (const Difference &d : differences)
-        lines.append(QStringList {d.block, d.item, tableCell(d.left), tableCell(d.right)}.join('\t'));
+        lines.append(
+            QStringList {d.block, d.item, tableCell(d.left), tableCell(d.right)}.join('\t'));
     printOut((lines.join('\n') + '\n').toUtf8());
 }
 

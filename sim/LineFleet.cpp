@@ -80,8 +80,8 @@ int LineFleet::run(const volatile std::sig_atomic_t &stop, const sigset_t &waitM
             timeout.tv_sec = time_t(wait / 1'000'000'000);
             timeout.tv_nsec = long(wait % 1'000'000'000);
         }
-        const int ready = ::ppoll(waits.data(), nfds_t(waits.size()), wake ? &timeout : nullptr,
-            &waitMask);
+        const int ready
+            = ::ppoll(waits.data(), nfds_t(waits.size()), wake ? &timeout : nullptr, &waitMask);
         if (ready < 0 && errno != EINTR) {
             std::fprintf(stderr, "ornisset-sim: %s\n", std::strerror(errno));
             return 1;

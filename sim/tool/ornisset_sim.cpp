@@ -364,8 +364,8 @@ private:
 };
 
 // --lines: every line with its exchange, served from one loop.
-int serveFleet(const Options &options, const VirtualExchange::Memory &memory,
-    const sigset_t &waitMask)
+int serveFleet(
+    const Options &options, const VirtualExchange::Memory &memory, const sigset_t &waitMask)
 {
     LineFleet fleet(options.baud, options.faults, memory);
     for (std::size_t i = 0; i < options.lines; ++i) {
