@@ -7,6 +7,10 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 namespace ornis::cli {
 
 namespace {
@@ -34,6 +38,19 @@ std::optional<SiteList> loadSiteList(const QString &path)
     return list;
 }
 
+// A site holds its port and its trace open: a few hundred sites pass the usual soft limit
+// of 1024 descriptors, which the hard limit mostly leaves room to raise.
+void allowOpenFiles()
+{
+#ifndef _WIN32
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+#endif
+}
+
 } // namespace
 
 ExitCode runBackup(const Request &request)
@@ -41,6 +58,7 @@ ExitCode runBackup(const Request &request)
     const std::optional<SiteList> list = loadSiteList(request.sitesFile);
     if (!list)
         return ExitCode::UsageOrFileError;
+    allowOpenFiles();
     BackupOptions options {
         request.backupDir, request.block, request.timeoutMs, request.parallel, request.traceDir};
     FleetProgress progress(stderr, list->sites);

@@ -47,6 +47,8 @@ void FleetBackup::start(Done done)
     done_ = std::move(done);
     if (!prepare())
         return done_(ExitCode::UsageOrFileError);
+    if (runs_.empty())
+        return done_(ExitCode::Success);
     launchWaiting();
 }
 
@@ -107,8 +109,6 @@ void FleetBackup::siteDone(SiteRun &run, const Status &status)
 {
     for (const std::string &warning : run.runner->readWarnings())
         printWarning(QStringLiteral("%1: %2").arg(run.site.name, linkText(warning)));
-    // The runner is still on the stack that called here.
-    run.runner.release()->deleteLater();
 
     Status kept = status;
     if (kept.ok())

@@ -5,7 +5,6 @@
 #include "common/Comparison.h"
 #include "common/ConfigFiles.h"
 #include "common/JsonForm.h"
-#include "common/Windows1250.h"
 #include "config/FactoryDefaults.h"
 #include "config/ListTexts.h"
 #include "link/StorableValues.h"

@@ -162,6 +162,12 @@ std::optional<Options> parseOptions(int argc, char **argv)
         std::fprintf(stderr, "ornisset-sim: --rfc2217 needs --listen, --fixed-baud --rfc2217\n");
         return std::nullopt;
     }
+    if (options.lines && options.listenPort && *options.listenPort
+        && *options.listenPort + options.lines - 1 > UINT16_MAX) {
+        std::fprintf(stderr, "ornisset-sim: --lines %zu from port %u passes port 65535\n",
+            options.lines, unsigned(*options.listenPort));
+        return std::nullopt;
+    }
     if (options.lines && (!options.save.empty() || options.disappearAfter)) {
         std::fprintf(stderr, "ornisset-sim: --lines takes no --save or --disappear-after\n");
         return std::nullopt;
