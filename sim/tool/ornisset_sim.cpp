@@ -214,6 +214,20 @@ bool saveImage(const std::string &path, const VirtualExchange::Memory &memory)
     return true;
 }
 
+// Blocks the stop signals; returns the mask to wait with, under which they are delivered.
+sigset_t blockStopSignals()
+{
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&stopSignals, signal);
+    sigset_t waitMask;
+    sigprocmask(SIG_BLOCK, &stopSignals, &waitMask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigdelset(&waitMask, signal); // delivered only while waiting in ppoll
+    return waitMask;
+}
+
 struct PendingAnswer
 {
     int64_t dueNs;
@@ -234,14 +248,7 @@ public:
 
     int run(ServedLine &line)
     {
-        sigset_t stopSignals;
-        sigemptyset(&stopSignals);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP})
-            sigaddset(&stopSignals, signal);
-        sigset_t waitMask;
-        sigprocmask(SIG_BLOCK, &stopSignals, &waitMask);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP})
-            sigdelset(&waitMask, signal); // delivered only while waiting in ppoll
+        const sigset_t waitMask = blockStopSignals();
 
         while (stopSignal == 0) {
             const int64_t now = nowNs();
@@ -434,17 +441,8 @@ int main(int argc, char **argv)
     // show in the timing of a whole transfer.
     prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
 
-    if (options->lines) {
-        sigset_t stopSignals;
-        sigemptyset(&stopSignals);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP})
-            sigaddset(&stopSignals, signal);
-        sigset_t waitMask;
-        sigprocmask(SIG_BLOCK, &stopSignals, &waitMask);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP})
-            sigdelset(&waitMask, signal); // delivered only while waiting in ppoll
-        return serveFleet(*options, server.exchange().memory(), waitMask);
-    }
+    if (options->lines)
+        return serveFleet(*options, server.exchange().memory(), blockStopSignals());
 
     if (options->listenPort) {
         TcpLine line;

@@ -2,6 +2,7 @@
 #include "cli/SiteList.h"
 #include "common/JsonForm.h"
 #include "config/FactoryDefaults.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/SimToolProcess.h"
 
 #include <QDir>
@@ -18,18 +19,6 @@ using namespace ornis;
 using namespace ornis::cli;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 struct CliRun
 {

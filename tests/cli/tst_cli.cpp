@@ -4,6 +4,7 @@
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/Numbering.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/SampleConfig.h"
 
 #include <QElapsedTimer>
@@ -82,18 +83,6 @@ private:
     QProcess process_;
     QString path_;
 };
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Values of every field that travels, none of them the factory's. Comments never travel;
 // row GE and the PE table travel only for MIRA.
