@@ -40,9 +40,10 @@ CliRun runCli(const QStringList &arguments)
 class RecordedProgress final : public SiteProgress
 {
 public:
-    void siteMoved(std::size_t site, TransferMode mode, int) override
+    // A site counts from the first answer its engine took.
+    void siteMoved(std::size_t site, TransferMode mode, int percent) override
     {
-        if (mode == TransferMode::Idle || started.count(site))
+        if (mode == TransferMode::Idle || percent == 0 || started.count(site))
             return;
         started[site] = ++events;
         std::size_t running = 0;

@@ -559,7 +559,11 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
         QTest::newRow("no command") << QStringList {} << "No command given";
-        QTest::newRow("unknown command") << QStringList {"backup"} << "Unknown command backup";
+        QTest::newRow("unknown command") << QStringList {"fetch"} << "Unknown command fetch";
+        QTest::newRow("backup without a folder")
+            << QStringList {"backup", "--sites", "s.csv"} << "backup needs --sites";
+        QTest::newRow("no site at a time") << QStringList {"backup", "--sites", "s.csv", "--dir",
+            "d", "--parallel", "0"} << "--parallel takes a positive number";
         QTest::newRow("zero timeout")
             << QStringList {"read", "--port", "x", "--timeout", "0"} << "positive";
         QTest::newRow("negative timeout")
