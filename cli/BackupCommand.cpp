@@ -70,6 +70,7 @@ ExitCode runBackup(const Request &request)
     });
     if (!code)
         QCoreApplication::exec();
+    progress.finish();
     printOut(backup.report());
     return code.value_or(ExitCode::TransferFailed);
 }

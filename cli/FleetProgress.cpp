@@ -64,10 +64,13 @@ FleetProgress::FleetProgress(std::FILE *stream, const std::vector<Site> &sites)
         redraw_.start();
 }
 
-FleetProgress::~FleetProgress()
+void FleetProgress::finish()
 {
-    if (live_)
-        draw();
+    if (!live_)
+        return;
+    redraw_.stop();
+    draw();
+    live_ = false;
 }
 
 void FleetProgress::siteMoved(std::size_t site, TransferMode mode, int percent)

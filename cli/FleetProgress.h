@@ -14,7 +14,9 @@ class FleetProgress final : public SiteProgress
 {
 public:
     FleetProgress(std::FILE *stream, const std::vector<Site> &sites);
-    ~FleetProgress() override;
+
+    // The table as it ends, before anything else is written below it.
+    void finish();
 
     void siteMoved(std::size_t site, TransferMode mode, int percent) override;
     void siteEnded(std::size_t site, const QString &outcome) override;
