@@ -10,7 +10,7 @@
 
 namespace ornis::cli {
 
-enum class Command { Read, Write, Verify, Diff, Clock, Convert, Ports, Help };
+enum class Command { Read, Write, Verify, Diff, Clock, Convert, Ports, Backup, Help };
 
 struct Request
 {
@@ -26,6 +26,10 @@ struct Request
     QString traceFile; // --trace: the line trace of the transfers goes there
     QString input; // convert IN, diff A
     QString output; // convert OUT, diff B
+    QString sitesFile; // backup: the list of sites
+    QString backupDir; // backup: a folder a site under it
+    int parallel = 0; // backup: at most this many sites at a time; 0 for all
+    QString traceDir; // backup: one line trace a site goes there
 };
 
 struct ParsedCommandLine
@@ -38,5 +42,8 @@ struct ParsedCommandLine
 [[nodiscard]] ParsedCommandLine parseCommandLine(const QStringList &arguments);
 
 [[nodiscard]] QString usageText();
+
+// The model --model names (MIRA, VEGA, VEGA-X), in any case.
+[[nodiscard]] std::optional<int32_t> modelNamed(const QString &name);
 
 } // namespace ornis::cli

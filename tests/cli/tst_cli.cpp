@@ -6,6 +6,7 @@
 #include "config/Numbering.h"
 #include "link/DialSlots.h"
 #include "link/SentValues.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/SampleConfig.h"
 
 #include <QElapsedTimer>
@@ -84,18 +85,6 @@ private:
     QProcess process_;
     QString path_;
 };
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Values of every field that travels, none of them the factory's. Comments never travel;
 // row GE and the PE table travel only for MIRA.
@@ -636,7 +625,11 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
         QTest::newRow("no command") << QStringList {} << "No command given";
-        QTest::newRow("unknown command") << QStringList {"backup"} << "Unknown command backup";
+        QTest::newRow("unknown command") << QStringList {"fetch"} << "Unknown command fetch";
+        QTest::newRow("backup without a folder")
+            << QStringList {"backup", "--sites", "s.csv"} << "backup needs --sites";
+        QTest::newRow("no site at a time") << QStringList {"backup", "--sites", "s.csv", "--dir",
+            "d", "--parallel", "0"} << "--parallel takes a positive number";
         QTest::newRow("zero timeout")
             << QStringList {"read", "--port", "x", "--timeout", "0"} << "positive";
         QTest::newRow("negative timeout")
