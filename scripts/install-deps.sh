@@ -17,6 +17,9 @@ packages=(
     clang libclang-rt-14-dev          # libFuzzer and the sanitizers
     clang-format                      # the formatting check of the test command
     dpkg-dev file                     # the Debian package: its Depends from the linked libraries
+    help2man                          # the manual pages, made from each program's --help
+    lintian appstream desktop-file-utils   # the package's test: as a distribution checks it
+    udev                              # the package's test: the udev rule parsed
 )
 
 missing=()
