@@ -4,6 +4,7 @@
 #include "common/FilePath.h"
 #include "config/SettingsFile.h"
 #include "ui/MainForm.h"
+#include "ui/editing/ConfigEditor.h"
 
 #include <QAction>
 #include <QDir>
@@ -85,6 +86,8 @@ void FileActions::load(const QString &path)
     window_.RefreshAllViews();
     window_.cbCentralTypeChange();
     window_.markConfigKept();
+    // What the window held before is in a backup; its edits are no longer undone.
+    window_.editor().startHistory();
     // "Uložit" writes a settings file: after a JSON form it asks for a name.
     window_.setFileName(json ? QString() : absolute);
     remember(absolute);
@@ -133,8 +136,6 @@ void FileActions::saveAs()
 void FileActions::saveTo(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    window_.StoreShortDialPage();
-    window_.StorePEPage();
     // Written whole through a new file renamed over the old one: a failure leaves the
     // old file as it was.
     const Status status = SaveSettingsFile(toFilePath(absolute), window_.config());
@@ -144,6 +145,7 @@ void FileActions::saveTo(const QString &path)
     }
     // The services are not in the file: their edits are still to be kept.
     window_.markConfigKept(SettingsFileBlocks);
+    window_.editor().markSaved();
     window_.setFileName(absolute);
     remember(absolute);
 }

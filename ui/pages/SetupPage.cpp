@@ -3,6 +3,7 @@
 #include "config/ExchangeConfig.h"
 #include "config/ListTexts.h"
 #include "ui/MainActions.h"
+#include "ui/editing/ConfigEditor.h"
 #include "ui/pages/ButtonStrip.h"
 #include "ui/widgets/ActionButton.h"
 #include "ui/widgets/PortComboBox.h"
@@ -36,9 +37,10 @@ QGroupBox *makeGroup(QWidget *parent, const char *name, const QString &title)
 
 } // namespace
 
-SetupPage::SetupPage(ExchangeConfig &config, const MainActions &actions, QWidget *parent)
+SetupPage::SetupPage(ConfigEditor &editor, const MainActions &actions, QWidget *parent)
     : QWidget(parent)
-    , config_(config)
+    , editor_(editor)
+    , binding_(editor)
 {
     setObjectName(QStringLiteral("tsSetup"));
 
@@ -63,10 +65,8 @@ SetupPage::SetupPage(ExchangeConfig &config, const MainActions &actions, QWidget
     captions.def = QStringLiteral("&Přednastavit vše");
     layout->addWidget(new ButtonStrip(actions, QStringLiteral("All"), captions, this));
 
-    connect(cbCentralType_, &QComboBox::activated, this, [this](int index) {
-        config_.ExchangeType = index;
-        emit exchangeModelPicked(index);
-    });
+    // The binding takes the choice into the model first.
+    connect(cbCentralType_, &QComboBox::activated, this, &SetupPage::exchangeModelPicked);
 }
 
 QWidget *SetupPage::buildModelGroup()
@@ -78,6 +78,7 @@ QWidget *SetupPage::buildModelGroup()
     for (const char *name : modelNames())
         cbCentralType_->addItem(QString::fromLatin1(name));
     cbCentralType_->setStatusTip(QStringLiteral("Typ připojené ústředny"));
+    binding_.bind(cbCentralType_, {Field::ExchangeType});
     group->layout()->addWidget(cbCentralType_);
     return group;
 }
@@ -93,13 +94,12 @@ QWidget *SetupPage::buildModuleGroups()
     gbMira_ = makeGroup(place, "gbMira", title);
     gbVega_ = makeGroup(place, "gbVega", title);
     gbVegaX_ = makeGroup(place, "gbVegaX", title);
-    chbMiraMKV_ = addModule(gbMira_, "chbMiraMKV", QStringLiteral("MKV"), &ModuleFlags::MiraMKV);
-    chbMiraMKPR_
-        = addModule(gbMira_, "chbMiraMKPR", QStringLiteral("MKPR"), &ModuleFlags::MiraMKPR);
-    chbGSM_ = addModule(gbMira_, "chbGSM", QStringLiteral("GSM"), &ModuleFlags::GSM);
-    chbMKV_ = addModule(gbVega_, "chbMKV", QStringLiteral("MKV"), &ModuleFlags::MKV);
-    chbMKPR_ = addModule(gbVega_, "chbMKPR", QStringLiteral("MKPR"), &ModuleFlags::MKPR);
-    chbMKX_ = addModule(gbVegaX_, "chbMKX", QStringLiteral("MKX"), &ModuleFlags::MKX);
+    addModule(gbMira_, "chbMiraMKV", QStringLiteral("MKV"), 0);
+    addModule(gbMira_, "chbMiraMKPR", QStringLiteral("MKPR"), 1);
+    addModule(gbMira_, "chbGSM", QStringLiteral("GSM"), 2);
+    addModule(gbVega_, "chbMKV", QStringLiteral("MKV"), 3);
+    addModule(gbVega_, "chbMKPR", QStringLiteral("MKPR"), 4);
+    addModule(gbVegaX_, "chbMKX", QStringLiteral("MKX"), 5);
     for (QGroupBox *group : {gbMira_, gbVega_, gbVegaX_}) {
         static_cast<QHBoxLayout *>(group->layout())->addStretch();
         stack->addWidget(group, 0, 0);
@@ -108,14 +108,13 @@ QWidget *SetupPage::buildModuleGroups()
 }
 
 QCheckBox *SetupPage::addModule(
-    QGroupBox *group, const char *name, const QString &caption, bool ModuleFlags::*flag)
+    QGroupBox *group, const char *name, const QString &caption, int module)
 {
     auto *box = new QCheckBox(caption, group);
     box->setObjectName(QLatin1String(name));
     box->setStatusTip(QStringLiteral("Modul %1 je v ústředně osazen").arg(caption));
     group->layout()->addWidget(box);
-    connect(box, &QCheckBox::toggled, this,
-        [this, flag](bool on) { config_.ExchangeModules.*flag = on; });
+    binding_.bind(box, {Field::ExchangeModule, module});
     return box;
 }
 
@@ -173,21 +172,18 @@ QWidget *SetupPage::buildPictureFrame()
 
 void SetupPage::refresh()
 {
-    const int model = config_.ExchangeType;
-    cbCentralType_->setCurrentIndex(model >= 0 && model < cbCentralType_->count() ? model : -1);
-    const ModuleFlags &modules = config_.ExchangeModules;
-    chbMiraMKV_->setChecked(modules.MiraMKV);
-    chbMiraMKPR_->setChecked(modules.MiraMKPR);
-    chbGSM_->setChecked(modules.GSM);
-    chbMKV_->setChecked(modules.MKV);
-    chbMKPR_->setChecked(modules.MKPR);
-    chbMKX_->setChecked(modules.MKX);
-    showModel(model);
+    binding_.showAll();
+    showModel(editor_.config().ExchangeType);
+}
+
+void SetupPage::valuesStored(const FieldRange &range)
+{
+    binding_.show(range);
 }
 
 void SetupPage::exchangeModelChanged()
 {
-    showModel(config_.ExchangeType);
+    showModel(editor_.config().ExchangeType);
 }
 
 void SetupPage::showModel(int index)

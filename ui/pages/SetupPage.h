@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/ConfigView.h"
+#include "ui/editing/FieldBinding.h"
 
 #include <QWidget>
 
@@ -11,8 +12,7 @@ class QPushButton;
 
 namespace ornis {
 
-struct ExchangeConfig;
-struct ModuleFlags;
+class ConfigEditor;
 struct MainActions;
 class PortComboBox;
 class SvgPicture;
@@ -24,13 +24,14 @@ class SetupPage final : public QWidget, public ConfigView
     Q_OBJECT
 
 public:
-    SetupPage(ExchangeConfig &config, const MainActions &actions, QWidget *parent = nullptr);
+    SetupPage(ConfigEditor &editor, const MainActions &actions, QWidget *parent = nullptr);
 
     [[nodiscard]] PortComboBox &portList() const { return *cbComPort_; }
     [[nodiscard]] QPushButton &clockButton() const { return *btSendRTC_; }
 
     // Shows the model's exchange type and module flags.
     void refresh() override;
+    void valuesStored(const FieldRange &range) override;
     void exchangeModelChanged() override;
 
 signals:
@@ -43,22 +44,17 @@ private:
     QWidget *buildPortGroup();
     QWidget *buildButtons(const MainActions &actions);
     QWidget *buildPictureFrame();
-    QCheckBox *addModule(
-        QGroupBox *group, const char *name, const QString &caption, bool ModuleFlags::*flag);
+    // `module` counts the module flags in the order of the model's ModuleFlags.
+    QCheckBox *addModule(QGroupBox *group, const char *name, const QString &caption, int module);
     // Only the group box and the picture of the chosen model show; none when no model is.
     void showModel(int index);
 
-    ExchangeConfig &config_;
+    ConfigEditor &editor_;
+    FieldBinding binding_;
     QComboBox *cbCentralType_ = nullptr;
     QGroupBox *gbMira_ = nullptr;
     QGroupBox *gbVega_ = nullptr;
     QGroupBox *gbVegaX_ = nullptr;
-    QCheckBox *chbMiraMKV_ = nullptr;
-    QCheckBox *chbMiraMKPR_ = nullptr;
-    QCheckBox *chbGSM_ = nullptr;
-    QCheckBox *chbMKV_ = nullptr;
-    QCheckBox *chbMKPR_ = nullptr;
-    QCheckBox *chbMKX_ = nullptr;
     PortComboBox *cbComPort_ = nullptr;
     QPushButton *btSendRTC_ = nullptr;
     SvgPicture *imgMira_ = nullptr;
