@@ -1,4 +1,4 @@
-#include "WindowFixture.h"
+#include "WindowDriver.h"
 #include "common/ConfigFiles.h"
 #include "config/ConfigFields.h"
 #include "config/FactoryDefaults.h"
@@ -11,10 +11,8 @@
 
 #include <QAction>
 #include <QFile>
-#include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace ornis;
@@ -26,70 +24,33 @@ constexpr int PEAddress = 0x660;
 
 enum Gesture { Click, KeyDown, KeyUp, Type };
 
-// A shown window, driven by mouse and keys.
-struct EditWindow
+// The shown window, with what these tests do to it.
+struct EditWindow : WindowDriver
 {
-    EditWindow()
-    {
-        window->show();
-        window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qFatal("the window was not shown");
-    }
+    EditWindow() { show(); }
 
-    template<typename Control = QWidget> Control &control(const QString &name) const
-    {
-        auto *found = window->findChild<Control *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return *found;
-    }
-    // Brings the page and the sheet that hold `widget` into view.
-    QWidget &reveal(QWidget &widget) const
-    {
-        for (QWidget *w = &widget; w; w = w->parentWidget()) {
-            auto *stack = qobject_cast<QStackedWidget *>(w->parentWidget());
-            if (auto *tabs = stack ? qobject_cast<QTabWidget *>(stack->parentWidget()) : nullptr)
-                tabs->setCurrentWidget(w);
-        }
-        return widget;
-    }
-    void openPage(MainPage page) const
-    {
-        control<QTabWidget>(QStringLiteral("pcMain")).setCurrentIndex(int(page));
-    }
     // Clicks into a text field, types `text` at its start and leaves it.
-    void type(QWidget &field, const QString &text) const
+    void type(QWidget &field, const QString &text)
     {
         QTest::mouseClick(&reveal(field), Qt::LeftButton);
         QTest::keyClick(&field, Qt::Key_Home);
         QTest::keyClicks(&field, text);
         QTest::keyClick(&field, Qt::Key_Tab);
     }
-    void run(QAction *action) const
+    void run(QAction *action)
     {
         action->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), 20000);
+        QVERIFY(runToIdle());
     }
     // The whole configuration as the JSON form writes it.
-    QByteArray saved() const
+    QByteArray saved()
     {
-        const QString path = folder.filePath(QStringLiteral("saved.json"));
-        if (!saveConfigFile(path, FileKind::Json, config, BlockSet::all()).ok())
+        const QString file = path(QStringLiteral("saved.json"));
+        if (!saveConfigFile(file, FileKind::Json, config(), BlockSet::all()).ok())
             qFatal("not saved");
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QFile bytes(file);
+        return bytes.open(QIODevice::ReadOnly) ? bytes.readAll() : QByteArray();
     }
-    [[nodiscard]] const MainActions &actions() const { return window->actions(); }
-    [[nodiscard]] sim::VirtualExchange::Memory &memory()
-    {
-        return fixture.ports.exchangePort().exchange.memory();
-    }
-
-    QTemporaryDir folder;
-    WindowFixture fixture;
-    std::unique_ptr<TMainForm> window = fixture.makeWindow();
-    ExchangeConfig &config = window->config();
 };
 
 } // namespace
@@ -144,7 +105,7 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QByteArray, value);
         EditWindow w;
-        const ExchangeConfig before = w.config;
+        const ExchangeConfig before = w.config();
         const QByteArray savedBefore = w.saved();
         QWidget &widget = w.reveal(w.control(control));
         if (auto *grid = qobject_cast<CellGrid *>(&widget)) {
@@ -160,18 +121,18 @@ private slots:
         }
 
         const std::vector<FieldRef> changed
-            = differingFields(before, w.config, BlockSet::all(), true);
+            = differingFields(before, w.config(), BlockSet::all(), true);
         QCOMPARE(changed.size(), 1u);
         QCOMPARE(QString::fromStdString(fieldKey(changed[0])), key);
-        QCOMPARE(QByteArray::fromStdString(fieldValueText(w.config, changed[0])), value);
+        QCOMPARE(QByteArray::fromStdString(fieldValueText(w.config(), changed[0])), value);
         QVERIFY(w.window->isWindowModified());
-        const ExchangeConfig edited = w.config;
+        const ExchangeConfig edited = w.config();
         w.actions().acUndo->trigger();
         QCOMPARE(w.saved(), savedBefore);
         QVERIFY(!w.actions().acUndo->isEnabled());
         QVERIFY(!w.window->isWindowModified());
         w.actions().acRedo->trigger();
-        QCOMPARE(w.config, edited);
+        QCOMPARE(w.config(), edited);
     }
 
     // The caption's "*" follows the history: an edit, undo to the saved state, redo, a
@@ -195,7 +156,7 @@ private slots:
         w.actions().acRedo->trigger();
         QVERIFY(w.window->isWindowModified());
 
-        const QString path = w.folder.filePath(QStringLiteral("edited.set"));
+        const QString path = w.path(QStringLiteral("edited.set"));
         w.fixture.dialogs.chosenFiles = {path};
         w.actions().acSaveAs->trigger();
         QVERIFY(!w.window->isWindowModified());
@@ -226,15 +187,15 @@ private slots:
         QFETCH(int, page);
         QFETCH(bool, read);
         EditWindow w;
-        w.config = testing::awayFromFactory();
+        w.config() = testing::awayFromFactory();
         w.window->RefreshAllViews();
-        const ExchangeConfig before = w.config;
-        w.openPage(MainPage(page));
+        const ExchangeConfig before = w.config();
+        w.openPage(page);
         w.run(read ? w.actions().acReceive : w.actions().acDef);
-        QVERIFY(w.config != before);
+        QVERIFY(w.config() != before);
         QVERIFY(w.window->isWindowModified());
         w.actions().acUndo->trigger();
-        QCOMPARE(w.config, before);
+        QCOMPARE(w.config(), before);
         QVERIFY(!w.actions().acUndo->isEnabled());
         QCOMPARE(w.control<QLineEdit>(QStringLiteral("medTempl1")).text(),
             QString::fromStdString(before.ShortDialTable[0].Number));
@@ -252,9 +213,9 @@ private slots:
         QFETCH(bool, read);
         EditWindow w;
         const ExchangeConfig sample = testing::awayFromFactory();
-        w.config = sample;
+        w.config() = sample;
         w.window->RefreshAllViews();
-        w.openPage(MainPage::Services);
+        w.openPage(int(MainPage::Services));
         if (read) {
             w.run(w.actions().acSend);
             w.run(w.actions().acDef);
@@ -264,7 +225,7 @@ private slots:
         QVERIFY(edit.hasFocus());
         w.run(read ? w.actions().acReceive : w.actions().acDef);
         QVERIFY(edit.hasFocus());
-        const std::string &model = w.config.Services[0].AlarmOnce;
+        const std::string &model = w.config().Services[0].AlarmOnce;
         QCOMPARE(model, read ? sample.Services[0].AlarmOnce : std::string(UnsetTime));
         QCOMPARE(edit.modelText(), QString::fromStdString(model));
     }
@@ -278,7 +239,7 @@ private slots:
         odd.ShortDialTable[0].Line = 6;
         odd.ShortDialTable[25].Line = 12;
         odd.PETable[0].Line = 9;
-        sim::VirtualExchange::Memory &memory = w.memory();
+        sim::VirtualExchange::Memory &memory = w.exchange().memory();
         for (int k = 0; k < ShortDialImageSize; ++k)
             memory[size_t(ShortDialAddress + k)] = *shortDialImageByte(odd, k);
         for (int k = 0; k < PEImageSize; ++k)
@@ -288,7 +249,7 @@ private slots:
         QCOMPARE(memory[size_t(PEAddress)], 0xF8);
         const sim::VirtualExchange::Memory original = memory;
 
-        w.openPage(MainPage::Setup);
+        w.openPage(int(MainPage::Setup));
         w.run(w.actions().acReceive);
         for (const char *name : {"tcShortDials", "tcPE"}) {
             auto &tabs = w.control<QTabBar>(QLatin1String(name));
@@ -300,7 +261,7 @@ private slots:
             = {{ShortDialAddress, ShortDialImageSize}, {PEAddress, PEImageSize}};
         for (const auto &[address, size] : images)
             std::fill_n(memory.begin() + address, size, uint8_t(0));
-        w.openPage(MainPage::Setup);
+        w.openPage(int(MainPage::Setup));
         w.run(w.actions().acSend);
         for (const auto &[address, size] : images)
             QVERIFY(std::equal(memory.begin() + address, memory.begin() + address + size,

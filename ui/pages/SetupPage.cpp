@@ -2,6 +2,7 @@
 
 #include "config/ExchangeConfig.h"
 #include "config/ListTexts.h"
+#include "config/ModuleTable.h"
 #include "ui/MainActions.h"
 #include "ui/editing/ConfigEditor.h"
 #include "ui/pages/ButtonStrip.h"
@@ -94,27 +95,26 @@ QWidget *SetupPage::buildModuleGroups()
     gbMira_ = makeGroup(place, "gbMira", title);
     gbVega_ = makeGroup(place, "gbVega", title);
     gbVegaX_ = makeGroup(place, "gbVegaX", title);
-    addModule(gbMira_, "chbMiraMKV", QStringLiteral("MKV"), 0);
-    addModule(gbMira_, "chbMiraMKPR", QStringLiteral("MKPR"), 1);
-    addModule(gbMira_, "chbGSM", QStringLiteral("GSM"), 2);
-    addModule(gbVega_, "chbMKV", QStringLiteral("MKV"), 3);
-    addModule(gbVega_, "chbMKPR", QStringLiteral("MKPR"), 4);
-    addModule(gbVegaX_, "chbMKX", QStringLiteral("MKX"), 5);
-    for (QGroupBox *group : {gbMira_, gbVega_, gbVegaX_}) {
+    const std::array<QGroupBox *, 3> groups {gbMira_, gbVega_, gbVegaX_};
+    for (std::size_t i = 0; i < ExchangeModuleTable.size(); ++i) {
+        const ModuleInfo &module = ExchangeModuleTable[i];
+        addModule(*groups.at(std::size_t(module.model)), module, int(i));
+    }
+    for (QGroupBox *group : groups) {
         static_cast<QHBoxLayout *>(group->layout())->addStretch();
         stack->addWidget(group, 0, 0);
     }
     return place;
 }
 
-QCheckBox *SetupPage::addModule(
-    QGroupBox *group, const char *name, const QString &caption, int module)
+QCheckBox *SetupPage::addModule(QGroupBox &group, const ModuleInfo &module, int index)
 {
-    auto *box = new QCheckBox(caption, group);
-    box->setObjectName(QLatin1String(name));
+    const QString caption = QLatin1String(module.caption);
+    auto *box = new QCheckBox(caption, &group);
+    box->setObjectName(QLatin1String(module.checkBox));
     box->setStatusTip(QStringLiteral("Modul %1 je v ústředně osazen").arg(caption));
-    group->layout()->addWidget(box);
-    binding_.bind(box, {Field::ExchangeModule, module});
+    group.layout()->addWidget(box);
+    binding_.bind(box, {Field::ExchangeModule, index});
     return box;
 }
 

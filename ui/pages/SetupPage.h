@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ui/ConfigView.h"
+#include "config/ModuleTable.h"
 #include "ui/editing/FieldBinding.h"
+#include "ui/support/ConfigView.h"
 
 #include <QWidget>
 
@@ -44,8 +45,7 @@ private:
     QWidget *buildPortGroup();
     QWidget *buildButtons(const MainActions &actions);
     QWidget *buildPictureFrame();
-    // `module` counts the module flags in the order of the model's ModuleFlags.
-    QCheckBox *addModule(QGroupBox *group, const char *name, const QString &caption, int module);
+    QCheckBox *addModule(QGroupBox &group, const ModuleInfo &module, int index);
     // Only the group box and the picture of the chosen model show; none when no model is.
     void showModel(int index);
 
