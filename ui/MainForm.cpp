@@ -587,12 +587,11 @@ void TMainForm::transferEnded(TransferEnd end)
 {
     if (closing_)
         return;
-    // A read is one step of the history, also one that ended early: undo brings back what
-    // the window held before it.
-    if (beforeRead_) {
+    // A read is one step of the history, also one that ended early having stored values:
+    // undo brings back what the window held before it.
+    if (beforeRead_ && (end == TransferEnd::Complete || *beforeRead_ != config_))
         editor_->recordChange(*beforeRead_, QStringLiteral("Načtení z ústředny"));
-        beforeRead_.reset();
-    }
+    beforeRead_.reset();
     const bool backedUp = watch_->ended(end);
     if (!comparison_.running()) {
         if (backedUp)
