@@ -22,9 +22,10 @@ QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The caption as set: "[*]" shows as "*" while the window holds unsaved edits.
 QString caption(const QString &path)
 {
-    return QStringLiteral("ORNIS SET [%1]").arg(QDir::toNativeSeparators(path));
+    return QStringLiteral("ORNIS SET [%1][*]").arg(QDir::toNativeSeparators(path));
 }
 
 void addRow(const char *name, const QString &a, const QString &b)
@@ -133,7 +134,7 @@ private slots:
     {
         FileWindow w;
         w.actions().acSave->trigger(); // cancelled
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("ORNIS SET"));
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("ORNIS SET[*]"));
         const QString target = w.path("first.set");
         w.run(w.actions().acSave, target);
         QCOMPARE(w.window->windowTitle(), caption(target));
