@@ -235,7 +235,6 @@ BlockResult TransferEngine::blockDone()
         return StartBlock(TransferMode::TimesWrite);
     case TransferMode::SettingsRead:
     case TransferMode::AllRead:
-        observer_.settingsGridsRefreshDue();
         return StartBlock(TransferMode::TimesRead);
     case TransferMode::TimesWrite:
         return transferAll_ ? StartBlock(TransferMode::ServicesWrite) : FinishTransfer();

@@ -17,9 +17,9 @@ public:
     virtual void storeEdits() { }
     // Shows everything the model holds now.
     virtual void refresh() = 0;
-    // A read has just stored values of `block`.
-    virtual void valuesStored(ConfigBlock) { }
-    // A settings read is complete; the settings grids show the model now.
+    // A read has stored the values of `range` (the window tells at most once a frame).
+    virtual void valuesStored(const FieldRange &) { }
+    // A settings read is over; the settings grids show the model now.
     virtual void refreshGrids() { }
     // Another exchange model was chosen.
     virtual void exchangeModelChanged() { }

@@ -22,6 +22,7 @@
 #include "ui/pages/SetupPage.h"
 #include "ui/pages/ShortDialPage.h"
 #include "ui/pages/TransferPage.h"
+#include "ui/support/PacedRepaints.h"
 #include "ui/widgets/ProgressPanel.h"
 
 #include <QCloseEvent>
@@ -94,6 +95,15 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     statusBar()->setSizeGripEnabled(false);
     progress_ = new ProgressPanel(statusBar());
     statusBar()->addPermanentWidget(progress_);
+    repaints_ = new PacedRepaints(
+        {
+            [this](bool visible, int percent) { progress_->showProgress(visible, percent); },
+            [this](const FieldRange &range) {
+                forEachView([&range](ConfigView &view) { view.valuesStored(range); });
+            },
+            [this] { forEachView([](ConfigView &view) { view.refreshGrids(); }); },
+        },
+        this);
     watch_ = std::make_unique<TransferWatch>(*this, *statusBar(), dialogs_, backups_, clock_);
 
     portChooser_ = std::make_unique<PortChooser>(
@@ -347,7 +357,6 @@ void TMainForm::startTransfer(TransferMode mode)
 
 void TMainForm::beginTransfer(TransferMode mode, ExchangeConfig &target)
 {
-    blocksRead_.reset();
     if (watch_->starting(mode, target) && &target == &config_)
         markConfigKept();
     // A failed start is reported by the engine, which is idle again.
@@ -452,42 +461,21 @@ void TMainForm::transferModeChanged(TransferMode mode)
 {
     actions_.acStop->setEnabled(mode != TransferMode::Idle);
     watch_->modeChanged(mode);
-    // A comparison reads into its own copy: the views have nothing new to show.
-    if (!engine_->onOwnConfig())
-        return;
-    if (const std::optional<ConfigBlock> block = blockReadIn(mode))
-        blocksRead_.set(std::size_t(*block));
-    if (mode != TransferMode::Idle || blocksRead_.none())
-        return;
-    // However the read ended (complete, timeout, stop, port failure), the views of what
-    // it read show the model now, not the values from before the read.
-    const std::bitset<5> blocks = blocksRead_;
-    blocksRead_.reset();
-    forEachView([&blocks](ConfigView &view) {
-        for (std::size_t block = 0; block < blocks.size(); ++block) {
-            if (blocks.test(block))
-                view.valuesStored(ConfigBlock(block));
-        }
-        if (blocks.test(std::size_t(ConfigBlock::Settings)))
-            view.refreshGrids();
-    });
+    // However the read ends (complete, timeout, stop, port failure), the views show what
+    // it stored when the engine is idle again.
+    repaints_->modeChanged(mode);
 }
 
 void TMainForm::progressChanged(bool visible, int percent)
 {
-    progress_->showProgress(visible, percent);
+    repaints_->progressChanged(visible, percent);
 }
 
-void TMainForm::valuesStored(ConfigBlock block)
+void TMainForm::valuesStored(const FieldRange &range)
 {
+    // A comparison reads into its own copy: the views have nothing new to show.
     if (engine_->onOwnConfig())
-        forEachView([block](ConfigView &view) { view.valuesStored(block); });
-}
-
-void TMainForm::settingsGridsRefreshDue()
-{
-    if (engine_->onOwnConfig())
-        forEachView([](ConfigView &view) { view.refreshGrids(); });
+        repaints_->valuesStored(range);
 }
 
 void TMainForm::readWarning(const std::string &message)

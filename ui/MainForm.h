@@ -10,7 +10,6 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
-#include <bitset>
 #include <memory>
 
 class QTabWidget;
@@ -22,6 +21,7 @@ class ConfigView;
 class FileActions;
 class LinkPortList;
 class LocalClock;
+class PacedRepaints;
 class PortChooser;
 class ProgressPanel;
 class ReportPrinter;
@@ -128,8 +128,7 @@ private:
     // TransferObserver
     void transferModeChanged(TransferMode mode) override;
     void progressChanged(bool visible, int percent) override;
-    void valuesStored(ConfigBlock block) override;
-    void settingsGridsRefreshDue() override;
+    void valuesStored(const FieldRange &range) override;
     void readWarning(const std::string &message) override;
     void transferFailed(const std::string &message) override;
     void transferEnded(TransferEnd end) override;
@@ -155,6 +154,7 @@ private:
     std::array<TransferPage *, MainPageCount> pages_ {};
     std::array<ConfigView *, MainPageCount> views_ {};
     ProgressPanel *progress_ = nullptr;
+    PacedRepaints *repaints_ = nullptr;
     QTimer *clockTimer_ = nullptr;
 
     // Both outlive the engine, which may still report the end of a transfer.
@@ -162,9 +162,6 @@ private:
     ExchangeComparison comparison_;
     std::unique_ptr<TransferEngine> engine_;
     std::unique_ptr<PortChooser> portChooser_;
-    // Blocks that the running transfer has read so far: their views are shown anew
-    // however the transfer ends.
-    std::bitset<5> blocksRead_;
     // The window is going; the end of a transfer its port ends is no news.
     bool closing_ = false;
 };

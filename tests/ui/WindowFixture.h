@@ -6,6 +6,7 @@
 #include "ui/LinkPortList.h"
 #include "ui/MainForm.h"
 #include "ui/UserDialogs.h"
+#include "ui/support/PacedRepaints.h"
 
 #include <QList>
 #include <QPrinter>
@@ -199,3 +200,9 @@ struct WindowFixture
     QString traceFolder; // empty: no line trace offered
     QString backups;
 };
+
+// Shows at once what the window would show at its next frame.
+inline void repaintNow(ornis::TMainForm &window)
+{
+    window.findChild<ornis::PacedRepaints *>()->flush();
+}

@@ -26,9 +26,10 @@ void DialPage::refresh()
     fillRows();
 }
 
-void DialPage::valuesStored(ConfigBlock block)
+void DialPage::valuesStored(const FieldRange &range)
 {
-    if (block == block_)
+    const Block shown = block_ == ConfigBlock::PE ? Block::PE : Block::ShortDials;
+    if (blockOf(range.first.field) == shown)
         fillRows();
 }
 

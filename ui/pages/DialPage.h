@@ -18,9 +18,8 @@ class DialPage : public QWidget, public ConfigView
 public:
     void storeEdits() override;
     void refresh() override;
-    // A read fills the rows after every byte, so that they follow the records as they
-    // arrive; only what changed is shown anew.
-    void valuesStored(ConfigBlock block) override;
+    // A read fills the rows as the records arrive; only what changed is shown anew.
+    void valuesStored(const FieldRange &range) override;
 
 protected:
     DialPage(DialTable table, ConfigBlock block, QWidget *parent);

@@ -145,9 +145,9 @@ void ServicesPage::refresh()
         column->showServices();
 }
 
-void ServicesPage::valuesStored(ConfigBlock block)
+void ServicesPage::valuesStored(const FieldRange &range)
 {
-    if (block == ConfigBlock::Services)
+    if (blockOf(range.first.field) == Block::Services)
         refresh();
 }
 

@@ -107,13 +107,23 @@ void SettingPage::refresh()
     globalTab_->refresh();
 }
 
-void SettingPage::valuesStored(ConfigBlock block)
+void SettingPage::valuesStored(const FieldRange &range)
 {
-    // The grids wait for the end of the block; the other controls follow each byte.
-    if (block == ConfigBlock::Settings)
-        globalTab_->refresh();
-    else if (block == ConfigBlock::DayNightTimes)
+    // The grids are refreshed at the end of the block (refreshGrids).
+    switch (range.first.field) {
+    case Field::DayStart:
+    case Field::NightStart:
         ringTab_->refreshTimes();
+        break;
+    case Field::G7U:
+    case Field::G0Day:
+    case Field::FaxExtension:
+    case Field::Counter:
+        globalTab_->refresh();
+        break;
+    default:
+        break;
+    }
 }
 
 void SettingPage::refreshGrids()
