@@ -65,6 +65,7 @@ void ScreenshotTour::start()
 
 void ScreenshotTour::planPageShots()
 {
+    window_.ensurePagesBuilt();
     auto *pages = window_.findChild<QTabWidget *>(QStringLiteral("pcMain"));
     for (int page = 0; page < pages->count() && page < int(std::size(PageNames)); ++page) {
         // A page the model hides (PE) has no picture.

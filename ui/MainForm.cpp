@@ -36,6 +36,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <functional>
 
 namespace ornis {
 
@@ -160,21 +161,32 @@ void TMainForm::buildPages()
         MainPage page;
         const char *name;
         const char *buttons;
-        QWidget *content;
+        std::function<QWidget *(QWidget *parent)> build;
     };
+    // Each page's controls are built when the page is first shown: the window starts with
+    // the page "Konfigurace" alone.
     const PageEntry entries[] = {
         {MainPage::Setting, "tsSetting", "Setting",
-            addView(MainPage::Setting, new SettingPage(config_, dialogs_))},
+            [this](QWidget *parent) {
+                return addView(MainPage::Setting, new SettingPage(config_, dialogs_, parent));
+            }},
         {MainPage::Services, "tsServices", "Services",
-            addView(MainPage::Services, new ServicesPage(config_, dialogs_))},
+            [this](QWidget *parent) {
+                return addView(MainPage::Services, new ServicesPage(config_, dialogs_, parent));
+            }},
         {MainPage::ShortDials, "tsShortDials", "ShortDials",
-            addView(MainPage::ShortDials, new ShortDialPage(config_, dialogs_))},
-        {MainPage::PE, "tsPE", "PE", addView(MainPage::PE, new PEPage(config_, dialogs_))},
+            [this](QWidget *parent) {
+                return addView(MainPage::ShortDials, new ShortDialPage(config_, dialogs_, parent));
+            }},
+        {MainPage::PE, "tsPE", "PE",
+            [this](QWidget *parent) {
+                return addView(MainPage::PE, new PEPage(config_, dialogs_, parent));
+            }},
     };
     for (const PageEntry &entry : entries) {
         auto *page = new TransferPage(
             QLatin1String(entry.name), actions_, QLatin1String(entry.buttons), pcMain_);
-        page->setContent(entry.content);
+        page->setContentBuilder(entry.build);
         pages_[std::size_t(entry.page)] = page;
         pcMain_->addTab(page, blockCaption(*blockOfPage(entry.page)));
     }
@@ -212,7 +224,17 @@ void TMainForm::setView(MainPage page, ConfigView *view)
 template<typename Page> Page *TMainForm::addView(MainPage page, Page *view)
 {
     setView(page, view);
+    view->refresh();
+    view->exchangeModelChanged();
     return view;
+}
+
+void TMainForm::ensurePagesBuilt()
+{
+    for (TransferPage *page : pages_) {
+        if (page)
+            page->ensureContent();
+    }
 }
 
 template<typename Call> void TMainForm::forEachView(Call call)

@@ -71,6 +71,8 @@ public:
     [[nodiscard]] TransferPage &page(MainPage page) const;
     // The view that shows `page`; the window refreshes it and collects its edits.
     void setView(MainPage page, ConfigView *view);
+    // Builds the controls of every page now rather than when each is first shown.
+    void ensurePagesBuilt();
 
     // Operations on the views.
     void StoreShortDialPage();
@@ -101,7 +103,7 @@ protected:
 private:
     void FormCreate(int preferredPort);
     void buildPages();
-    // Makes `view` the view of `page` and hands it back.
+    // Makes `view` the view of `page`, showing the model, and hands it back.
     template<typename Page> Page *addView(MainPage page, Page *view);
 
     // Handlers.

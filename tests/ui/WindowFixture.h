@@ -185,10 +185,14 @@ struct WindowFixture
     {
     }
 
-    std::unique_ptr<ornis::TMainForm> makeWindow()
+    // With `allPages`, the controls of every page are there at once, for the tests to find.
+    std::unique_ptr<ornis::TMainForm> makeWindow(bool allPages = true)
     {
-        return std::make_unique<ornis::TMainForm>(ornis::MainFormServices {ports, dialogs, clock,
-            preferences, -1, fileFolder, recentFiles, traceFolder, backups});
+        auto window = std::make_unique<ornis::TMainForm>(ornis::MainFormServices {ports, dialogs,
+            clock, preferences, -1, fileFolder, recentFiles, traceFolder, backups});
+        if (allPages)
+            window->ensurePagesBuilt();
+        return window;
     }
 
     OnePortList ports;

@@ -257,6 +257,25 @@ private slots:
         }
     }
 
+    // A page's controls are built when it is first shown, and show the model as it is then.
+    void aPageIsBuiltWhenFirstShown()
+    {
+        WindowFixture fixture;
+        auto window = fixture.makeWindow(false);
+        window->show();
+        QVERIFY(!window->findChild<QWidget *>(QStringLiteral("edC0")));
+        window->config().Counters[0] = 17;
+        window->config().Services[0].BackRing = 5;
+        pages(*window).setCurrentIndex(int(MainPage::Setting));
+        QCOMPARE(
+            window->findChild<QLineEdit *>(QStringLiteral("edC0"))->text(), QStringLiteral("17"));
+        QVERIFY(shown(*window, "tcSetting"));
+        QVERIFY(!window->findChild<QWidget *>(QStringLiteral("cbBackRing21")));
+        window->ensurePagesBuilt();
+        QCOMPARE(
+            window->findChild<QComboBox *>(QStringLiteral("cbBackRing21"))->currentIndex(), 5);
+    }
+
     void aSilentExchangeEndsWithTheTimeoutMessage()
     {
         WindowFixture fixture;
