@@ -29,6 +29,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -99,6 +100,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     repaints_ = new PacedRepaints(
         {
             [this](bool visible, int percent) { progress_->showProgress(visible, percent); },
+            [this](const QString &text) { watch_->statusLabel().setText(text); },
             [this](const FieldRange &range) {
                 forEachView([&range](ConfigView &view) { view.valuesStored(range); });
             },
@@ -106,6 +108,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
         },
         this);
     watch_ = std::make_unique<TransferWatch>(*this, *statusBar(), dialogs_, backups_, clock_);
+    watch_->showStatusThrough([this](const QString &text) { repaints_->statusChanged(text); });
 
     portChooser_ = std::make_unique<PortChooser>(
         services.ports, *engine_, dialogs_, setupPage_->portList(), this);

@@ -79,13 +79,15 @@ struct BackupWindow
     {
         return window->findChild<QLabel *>(QStringLiteral("lbTransferStatus"))->text();
     }
-    // Runs the event loop until the transfer is over; what the status bar said on the way.
+    // Runs the event loop until the transfer is over; what the status bar said on the way,
+    // as if a frame were shown after every answer.
     QStringList runToIdle()
     {
         QStringList said(statusText());
         const QDeadlineTimer deadline(20000);
         while (!window->engine().isIdle() && !deadline.hasExpired()) {
             QCoreApplication::processEvents();
+            repaintNow(*window);
             if (said.last() != statusText())
                 said.append(statusText());
         }

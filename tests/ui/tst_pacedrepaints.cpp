@@ -18,12 +18,14 @@ FieldRange cells(Field field, int first, int last)
 struct Shown
 {
     std::vector<std::pair<bool, int>> progress;
+    QStringList status;
     std::vector<FieldRange> stored;
     int grids = 0;
 
     PacedRepaints::Views views()
     {
         return {[this](bool visible, int percent) { progress.emplace_back(visible, percent); },
+            [this](const QString &text) { status.append(text); },
             [this](const FieldRange &range) { stored.push_back(range); }, [this] { ++grids; }};
     }
 };
@@ -40,13 +42,17 @@ class PacedRepaintsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The bar shows and hides at once; its steps and the stored values wait for the frame
-    // and come as one call each, the ranges merged per field.
+    // The bar shows and hides at once; its steps, the status and the stored values wait
+    // for the frame and come as one call each, the ranges merged per field. Idle, the
+    // status shows at once.
     void aFrameShowsWhatCameSinceTheLast()
     {
         Shown shown;
         PacedRepaints paced(shown.views());
+        paced.statusChanged(QStringLiteral("first"));
         paced.modeChanged(M::ServicesRead);
+        paced.statusChanged(QStringLiteral("second"));
+        paced.statusChanged(QStringLiteral("third"));
         paced.progressChanged(true, 0);
         QCOMPARE(shown.progress.size(), std::size_t(1));
         for (int percent = 1; percent <= 40; ++percent)
@@ -56,12 +62,14 @@ private slots:
         paced.valuesStored(cells(Field::Redirect, 2, 3));
         paced.valuesStored(cells(Field::Redirect, 9, 9));
         QCOMPARE(shown.progress.size(), std::size_t(1));
+        QCOMPARE(shown.status, QStringList {QStringLiteral("first")});
         QVERIFY(shown.stored.empty());
         QVERIFY(paced.pending());
 
         paced.flush();
         QCOMPARE(shown.progress.back(), std::make_pair(true, 40));
         QCOMPARE(shown.progress.size(), std::size_t(2));
+        QCOMPARE(shown.status, (QStringList {QStringLiteral("first"), QStringLiteral("third")}));
         QCOMPARE(shown.stored.size(), std::size_t(2));
         QVERIFY(same(shown.stored[0], cells(Field::Redirect, 2, 9)));
         QVERIFY(same(shown.stored[1], cells(Field::BackRing, 3, 3)));
@@ -72,6 +80,8 @@ private slots:
         paced.modeChanged(M::Idle);
         paced.progressChanged(false, 100);
         QCOMPARE(shown.progress.back(), std::make_pair(false, 100));
+        paced.statusChanged(QStringLiteral("done"));
+        QCOMPARE(shown.status.last(), QStringLiteral("done"));
     }
 
     void theGridsWaitForTheEndOfTheSettingsBlock_data()

@@ -75,6 +75,18 @@ void PacedRepaints::valuesStored(const FieldRange &range)
     schedule();
 }
 
+void PacedRepaints::statusChanged(const QString &text)
+{
+    status_ = text;
+    if (mode_ == TransferMode::Idle) {
+        statusDue_ = false;
+        views_.status(text);
+        return;
+    }
+    statusDue_ = true;
+    schedule();
+}
+
 void PacedRepaints::modeChanged(TransferMode mode)
 {
     // However the settings block ended (done, stopped, failed), its grids show what it read.
@@ -95,6 +107,8 @@ void PacedRepaints::flush()
         percentDue_ = false;
         views_.progress(progressVisible_, percent_);
     }
+    if (std::exchange(statusDue_, false))
+        views_.status(status_);
     const std::vector<FieldRange> ranges = std::exchange(ranges_, {});
     for (const FieldRange &range : ranges)
         views_.stored(range);

@@ -4,6 +4,7 @@
 #include "link/TransferMode.h"
 
 #include <QObject>
+#include <QString>
 #include <QTimer>
 #include <functional>
 #include <vector>
@@ -11,9 +12,9 @@
 namespace ornis {
 
 // What a transfer reports, shown at the pace of the screen rather than of the line: the
-// progress bar's position and the values a read stored reach the views at most once a
-// frame, the stored values merged into one range per field. The settings grids wait for the
-// end of the settings block and are then refreshed once. Whatever is pending is shown when
+// progress bar's position, the status text and the values a read stored reach the views at
+// most once a frame, the stored values merged into one range per field. The settings grids wait
+// for the end of the settings block and are then refreshed once. Whatever is pending is shown when
 // the transfer ends.
 class PacedRepaints final : public QObject
 {
@@ -25,6 +26,7 @@ public:
     struct Views
     {
         std::function<void(bool visible, int percent)> progress;
+        std::function<void(const QString &)> status;
         std::function<void(const FieldRange &)> stored;
         std::function<void()> grids;
     };
@@ -34,6 +36,8 @@ public:
     // The bar shows and hides at once; its position waits for the frame.
     void progressChanged(bool visible, int percent);
     void valuesStored(const FieldRange &range);
+    // The status text: while a transfer runs, at the next frame; at once otherwise.
+    void statusChanged(const QString &text);
     void modeChanged(TransferMode mode);
     // Shows everything pending now.
     void flush();
@@ -48,6 +52,8 @@ private:
     bool progressVisible_ = false;
     int percent_ = 0;
     bool percentDue_ = false;
+    QString status_;
+    bool statusDue_ = false;
     std::vector<FieldRange> ranges_; // at most one per field
     TransferMode mode_ = TransferMode::Idle;
     bool gridsStored_ = false; // by the settings block running now
