@@ -1,8 +1,10 @@
 #include "ItemTexts.h"
 
 #include "Windows1250.h"
+#include "config/FieldTable.h"
 #include "config/GridRules.h"
 #include "config/ListTexts.h"
+#include "config/ModuleTable.h"
 #include "config/Numbering.h"
 
 #include <array>
@@ -14,8 +16,6 @@ namespace {
 
 using enum Field;
 
-constexpr std::array<const char *, 6> ModuleNames {
-    "MKV (MIRA)", "MKPR (MIRA)", "GSM (MIRA)", "MKV (VEGA)", "MKPR (VEGA)", "MKX (VEGA X)"};
 constexpr std::array<const char *, 7> Weekdays {"Ne", "Po", "Út", "St", "Čt", "Pá", "So"};
 constexpr std::array<const char *, 4> GlobalLineRows {"LP", "G1", "G9", "G2"};
 constexpr std::array<const char *, 7> GlobalExtensionRows {
@@ -31,12 +31,6 @@ QString line(int index)
     return QStringLiteral("linka %1").arg(lineNumber(index));
 }
 
-// "Pobočka 23" with a capital, as an item's first word.
-QString extensionItem(int index, const QString &what)
-{
-    return QStringLiteral("Pobočka %1, %2").arg(extensionNumber(index)).arg(what);
-}
-
 QString extensionGridColumn(int column)
 {
     if (column < ExtensionColumn::Outgoing91)
@@ -47,57 +41,60 @@ QString extensionGridColumn(int column)
     return QString::fromUtf8(Others.at(std::size_t(column - ExtensionColumn::Call)));
 }
 
-QString extensionGridItem(int index)
+// A grid cell by its row and its column: "Pobočka 23, Call", "linka 92, pobočka 32".
+QString gridCellItem(Field field, int index)
 {
-    const int row = index / ExtensionGridShape.columns + 1;
-    const QString column = extensionGridColumn(index % ExtensionGridShape.columns + 1);
-    if (row == ExtensionRowZeroZero)
-        return QStringLiteral("Řádek 00, %1").arg(column);
-    return extensionItem(row - 1, column);
-}
-
-QString ringGridItem(const char *when, int index)
-{
-    const int columns = RingGridShape.columns;
-    return QStringLiteral("%1, %2, %3")
-        .arg(QString::fromUtf8(when), line(index / columns), extension(index % columns));
-}
-
-QString serviceItem(const FieldRef &ref)
-{
-    switch (ref.field) {
-    case BackRing:
-        return extensionItem(ref.index, QStringLiteral("Zpětné vyzvánění"));
-    case Redirect:
-        return extensionItem(ref.index, QStringLiteral("Přesměrování"));
-    case RedirectWhen:
-        return extensionItem(ref.index, QStringLiteral("Podmínka přesměrování"));
-    case RingFrom:
-        return extensionItem(
-            ref.index, QStringLiteral("Vyzvánění %1").arg(lineNumber(ref.member)));
-    case AlarmOnce:
-        return extensionItem(ref.index, QStringLiteral("Buzení jednou"));
-    case AlarmDaily:
-        return extensionItem(ref.index, QStringLiteral("Buzení denně"));
-    case ParkTo:
-        return extensionItem(ref.index, QStringLiteral("Parkování %1").arg(ref.member + 1));
-    case GeneralRing:
-        return QStringLiteral("Generální vyzvánění %1").arg(lineNumber(ref.index));
-    default:
-        return QStringLiteral("Blokování přesměrování");
+    switch (field) {
+    case ExtensionGrid: {
+        const int row = index / ExtensionGridShape.columns + 1;
+        const QString column = extensionGridColumn(index % ExtensionGridShape.columns + 1);
+        if (row == ExtensionRowZeroZero)
+            return QStringLiteral("Řádek 00, %1").arg(column);
+        return QStringLiteral("Pobočka %1, %2").arg(extensionNumber(row - 1)).arg(column);
+    }
+    case GlobalLineGrid:
+        return QStringLiteral("%1, %2").arg(
+            QLatin1String(GlobalLineRows.at(std::size_t(index / GlobalLineGridShape.columns))),
+            line(index % GlobalLineGridShape.columns));
+    case GlobalExtensionGrid:
+        return QStringLiteral("%1, %2").arg(QLatin1String(GlobalExtensionRows.at(std::size_t(
+                                                index / GlobalExtensionGridShape.columns))),
+            extension(index % GlobalExtensionGridShape.columns));
+    default: // the ring grids
+        return QStringLiteral("%1, %2").arg(
+            line(index / RingGridShape.columns), extension(index % RingGridShape.columns));
     }
 }
 
-QString dialItem(const FieldRef &ref)
+// An index or member index of `field` as the item names show it.
+QString countText(Counting counting, Field field, int index)
 {
-    const bool pe = ref.field == PELine || ref.field == PENumber;
-    const QString record = pe ? QStringLiteral("PE %1").arg(ref.index, 2, 10, QLatin1Char('0'))
-                              : QStringLiteral("Zkrácená volba %1").arg(810 + ref.index);
-    if (ref.field == ShortDialLine || ref.field == PELine)
-        return record + QStringLiteral(", státní");
-    if (ref.field == ShortDialComment)
-        return record + QStringLiteral(", komentář");
-    return record + QStringLiteral(", číslo");
+    switch (counting) {
+    case Counting::Extension:
+        return QString::number(extensionNumber(index));
+    case Counting::Line:
+        return QString::number(lineNumber(index));
+    case Counting::FromOne:
+        return QString::number(index + 1);
+    case Counting::FromZero:
+        return QString::number(index);
+    case Counting::Weekday:
+        return QString::fromUtf8(Weekdays.at(std::size_t(index)));
+    case Counting::Module: {
+        const ModuleInfo &module = ExchangeModuleTable.at(std::size_t(index));
+        return QStringLiteral("%1 (%2)").arg(
+            QLatin1String(module.caption), QLatin1String(modelNames()[std::size_t(module.model)]));
+    }
+    case Counting::GridCell:
+        return gridCellItem(field, index);
+    case Counting::ShortDial:
+        return QString::number(810 + index);
+    case Counting::PERecord:
+        return QStringLiteral("%1").arg(index, 2, 10, QLatin1Char('0'));
+    case Counting::None:
+        break;
+    }
+    return {};
 }
 
 QString numberText(int64_t value)
@@ -156,53 +153,13 @@ QString gridCellText(const FieldRef &ref, int64_t value)
 
 QString itemName(const FieldRef &ref)
 {
-    const int i = ref.index;
-    switch (ref.field) {
-    case ExchangeType:
-        return QStringLiteral("Typ ústředny");
-    case ExchangeModule:
-        return QStringLiteral("Modul %1").arg(QLatin1String(ModuleNames.at(std::size_t(i))));
-    case DayStart:
-        return QStringLiteral("Režim D/N, Den");
-    case NightStart:
-        return QStringLiteral("Režim D/N, Noc");
-    case ExtensionGrid:
-        return extensionGridItem(i);
-    case DayRingGrid:
-        return ringGridItem("Den", i);
-    case NightRingGrid:
-        return ringGridItem("Noc", i);
-    case GlobalLineGrid:
-        return QStringLiteral("%1, %2").arg(
-            QLatin1String(GlobalLineRows.at(std::size_t(i / GlobalLineGridShape.columns))),
-            line(i % GlobalLineGridShape.columns));
-    case GlobalExtensionGrid:
-        return QStringLiteral("%1, %2").arg(QLatin1String(GlobalExtensionRows.at(std::size_t(
-                                                i / GlobalExtensionGridShape.columns))),
-            extension(i % GlobalExtensionGridShape.columns));
-    case ExtensionComment:
-        return extensionItem(i, QStringLiteral("komentář"));
-    case DayRingComment:
-        return QStringLiteral("Den, %1, komentář").arg(line(i));
-    case NightRingComment:
-        return QStringLiteral("Noc, %1, komentář").arg(line(i));
-    case G7U:
-        return QStringLiteral("G7, U%1").arg(i + 1);
-    case G0Day:
-        return QStringLiteral("G0, %1").arg(QString::fromUtf8(Weekdays.at(std::size_t(i))));
-    case FaxExtension:
-        return QStringLiteral("G5, F/M");
-    case Counter:
-        return QStringLiteral("GG, C%1").arg(i);
-    case ShortDialLine:
-    case ShortDialNumber:
-    case ShortDialComment:
-    case PELine:
-    case PENumber:
-        return dialItem(ref);
-    default:
-        return serviceItem(ref);
-    }
+    const FieldRow &row = fieldRow(ref.field);
+    QString name = QString::fromUtf8(row.item);
+    if (row.index != Counting::None)
+        name = name.arg(countText(row.index, ref.field, ref.index));
+    if (row.memberIndex != Counting::None)
+        name = name.arg(countText(row.memberIndex, ref.field, ref.member));
+    return name;
 }
 
 QString valueText(const ExchangeConfig &config, const FieldRef &ref)

@@ -3,26 +3,11 @@
 #include "ExchangeConfig.h"
 #include "FileBytes.h"
 #include "FileHeader.h"
+#include "ModuleTable.h"
 #include "ValueReader.h"
 #include "ValueWriter.h"
 
-#include <array>
-
 namespace ornis {
-
-namespace {
-
-// The six module flags in the order of the file.
-constexpr std::array<bool ModuleFlags::*, 6> ModuleFlagOrder {
-    &ModuleFlags::MiraMKV,
-    &ModuleFlags::MiraMKPR,
-    &ModuleFlags::GSM,
-    &ModuleFlags::MKV,
-    &ModuleFlags::MKPR,
-    &ModuleFlags::MKX,
-};
-
-} // namespace
 
 std::vector<uint8_t> encodeAppConfig(const ExchangeConfig &config)
 {
@@ -30,8 +15,8 @@ std::vector<uint8_t> encodeAppConfig(const ExchangeConfig &config)
     ValueWriter writer(bytes);
     writer.writeRaw(makeFileHeader(AppConfigMagic));
     writer.writeInteger(config.ExchangeType);
-    for (bool ModuleFlags::*flag : ModuleFlagOrder)
-        writer.writeFlag(config.ExchangeModules.*flag);
+    for (const ModuleInfo &module : ExchangeModuleTable)
+        writer.writeFlag(config.ExchangeModules.*module.flag);
     return bytes;
 }
 
@@ -47,11 +32,11 @@ void decodeAppConfig(std::span<const uint8_t> bytes, ExchangeConfig &config)
         return;
     // The model choice cannot hold another index; this also keeps the file 528 bytes.
     config.ExchangeType = model >= ModelMira && model <= ModelVegaX ? model : ModelNone;
-    for (bool ModuleFlags::*flag : ModuleFlagOrder) {
+    for (const ModuleInfo &module : ExchangeModuleTable) {
         bool value = false;
         if (reader.readFlag(value) != ReadResult::Ok)
             return;
-        config.ExchangeModules.*flag = value;
+        config.ExchangeModules.*module.flag = value;
     }
 }
 

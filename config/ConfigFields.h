@@ -17,7 +17,7 @@ namespace ornis {
 enum class Field : uint8_t {
     // Exchange block
     ExchangeType,
-    ExchangeModule, // index 0..5: MiraMKV, MiraMKPR, GSM, MKV, MKPR, MKX
+    ExchangeModule, // index: the row of the module table
     // Settings
     DayStart,
     NightStart,
@@ -81,8 +81,11 @@ void forEachField(
 void setIntegerValue(ExchangeConfig &config, const FieldRef &ref, int64_t value);
 // The smallest and largest value an integer field's type holds.
 [[nodiscard]] std::pair<int64_t, int64_t> integerLimits(Field field);
-// Text and time values.
+// Text and time values; setting one of another kind does nothing.
 [[nodiscard]] const Text &textValue(const ExchangeConfig &config, const FieldRef &ref);
+void setTextValue(ExchangeConfig &config, const FieldRef &ref, const Text &text);
+// Sets the value of `ref` in `to` to its value in `from`.
+void copyValue(const ExchangeConfig &from, ExchangeConfig &to, const FieldRef &ref);
 
 // The value as the JSON form writes it, for messages: a number, true or false, or a text
 // in double quotes (Windows-1250 bytes).

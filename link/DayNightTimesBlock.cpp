@@ -4,6 +4,7 @@
 #include "TimesImage.h"
 #include "TransferObserver.h"
 #include "config/ExchangeConfig.h"
+#include "config/FieldTable.h"
 #include "config/TimeOfDay.h"
 
 #include <cstdio>
@@ -104,7 +105,7 @@ TimeStored storeTimesByte(
 
 const char *timesFieldKey(int32_t step)
 {
-    return step < 2 ? "DayStart" : "NightStart";
+    return fieldRow(step < 2 ? Field::DayStart : Field::NightStart).key;
 }
 
 std::unique_ptr<BlockHandler> makeTimesWriteHandler()

@@ -7,11 +7,10 @@
 #include "TimesImage.h"
 #include "TransferState.h"
 #include "config/ExchangeConfig.h"
+#include "config/FieldTable.h"
 #include "config/ListTexts.h"
 #include "config/Numbering.h"
 #include "config/TimeOfDay.h"
-
-#include <algorithm>
 
 namespace ornis {
 
@@ -45,53 +44,21 @@ void roundTrip(const ExchangeConfig &from, ExchangeConfig &into, Block block)
     }
 }
 
-// Probed values: enough to find every range the codecs have, few enough to stay quick.
-constexpr int64_t ProbeLow = -256;
-constexpr int64_t ProbeHigh = 1023;
-
-// The values of an integer field the exchange holds as they are, found by trying each:
-// "1..25", "-1..9".
-std::string storableRange(const ExchangeConfig &config, const FieldRef &ref, Block block)
+// What the exchange can hold of a refused value: "1..25", a rule, or nothing else.
+std::string storable(const ExchangeConfig &config, const FieldRef &ref)
 {
-    const auto [lowest, highest] = integerLimits(ref.field);
-    ExchangeConfig probe = config;
-    ExchangeConfig held = config;
-    std::vector<std::pair<int64_t, int64_t>> runs;
-    for (int64_t value = std::max(lowest, ProbeLow); value <= std::min(highest, ProbeHigh);
-         ++value) {
-        setIntegerValue(probe, ref, value);
-        roundTrip(probe, held, block);
-        if (integerValue(held, ref) != value)
-            continue;
-        if (!runs.empty() && runs.back().second == value - 1)
-            runs.back().second = value;
-        else
-            runs.emplace_back(value, value);
-    }
-    std::string text;
-    for (const auto &[first, last] : runs) {
-        text += text.empty() ? "" : ", ";
-        text += first == last ? std::to_string(first)
-                              : std::to_string(first) + ".." + std::to_string(last);
-    }
-    return text.empty() ? "nothing" : text;
-}
-
-// What the exchange can hold of a refused value.
-std::string storable(const ExchangeConfig &config, const FieldRef &ref, Block block)
-{
-    switch (ref.field) {
-    case Field::ShortDialNumber:
-    case Field::PENumber:
+    const FieldRow &row = fieldRow(ref.field);
+    if (row.dialNumber)
         return NumberRule;
-    case Field::ParkTo:
-        return "a parking position belongs to one extension";
-    default:
-        break;
-    }
-    if (kindOf(ref.field) == FieldKind::Integer)
-        return storableRange(config, ref, block);
-    return "no other value";
+    if (row.holds)
+        return row.holds;
+    const std::optional<IntegerRange> range
+        = row.storable ? row.storable(config.ExchangeType, ref.index) : std::nullopt;
+    if (!range)
+        return "no other value";
+    if (range->minimum == range->maximum)
+        return std::to_string(range->minimum);
+    return std::to_string(range->minimum) + ".." + std::to_string(range->maximum);
 }
 
 // A call-back target the list offers but the cell cannot carry: one of the lines.
@@ -121,9 +88,7 @@ ChangedValue changedValue(
                 + serviceItemText(ref.index, int(integerValue(config, ref)), true)
                 + ", which the exchange cannot hold; it gets \"vyp\"",
             heldValue};
-    return {ref, true,
-        key + ": " + value + " cannot be stored (" + storable(config, ref, *blockOf(ref.field))
-            + ")",
+    return {ref, true, key + ": " + value + " cannot be stored (" + storable(config, ref) + ")",
         heldValue};
 }
 

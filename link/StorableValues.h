@@ -8,7 +8,7 @@
 
 // Which values of a configuration a write would not bring into the exchange as they are,
 // found with the block codecs themselves: each block is encoded as a write sends it and
-// decoded as a read stores it.
+// decoded as a read stores it. What the exchange can hold instead, the field table says.
 
 namespace ornis {
 

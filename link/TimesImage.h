@@ -30,7 +30,7 @@ struct TimeStored
 TimeStored storeTimesByte(
     ExchangeConfig &config, TransferState &pending, int32_t step, uint8_t byte);
 
-// The model's name of the field that `step` carries: "DayStart" or "NightStart".
+// The model's name of the field that `step` carries, as the JSON form keys it.
 [[nodiscard]] const char *timesFieldKey(int32_t step);
 
 } // namespace ornis

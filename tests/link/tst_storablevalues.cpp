@@ -1,4 +1,5 @@
 #include "config/FactoryDefaults.h"
+#include "config/FieldTable.h"
 #include "config/Numbering.h"
 #include "link/DialSlots.h"
 #include "link/ServicesCells.h"
@@ -256,6 +257,37 @@ private slots:
                                          .arg(inTold)
                                          .arg(changed[v])));
             }
+        }
+    }
+
+    // The field table's storable values are those the codecs bring back as they are: both
+    // ends of each range and the values just outside it, for every integer of every model.
+    void fieldTableSaysWhatTheCodecsHold()
+    {
+        for (const int32_t model : {ModelMira, ModelVega, ModelVegaX}) {
+            ExchangeConfig probe = factoryConfig();
+            probe.ExchangeType = model;
+            forEachField(BlockSet::all(), false, [&](const FieldRef &ref) {
+                const FieldRow &row = fieldRow(ref.field);
+                if (row.kind != FieldKind::Integer)
+                    return;
+                const auto [lowest, highest] = integerLimits(ref.field);
+                const std::optional<IntegerRange> range
+                    = row.storable ? row.storable(model, ref.index) : std::nullopt;
+                const IntegerRange held = range.value_or(IntegerRange {lowest, highest});
+                const int64_t kept = integerValue(probe, ref);
+                for (const int64_t value : {held.minimum - 1, held.minimum, held.maximum,
+                         held.maximum + 1, (held.minimum + held.maximum) / 2}) {
+                    if (value < lowest || value > highest)
+                        continue;
+                    setIntegerValue(probe, ref, value);
+                    const bool stored
+                        = integerValue(heldByExchange(probe, {*row.block}), ref) == value;
+                    QVERIFY2(stored == held.contains(value),
+                        (fieldKey(ref) + " " + std::to_string(value)).c_str());
+                }
+                setIntegerValue(probe, ref, kept);
+            });
         }
     }
 

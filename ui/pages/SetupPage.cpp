@@ -2,6 +2,7 @@
 
 #include "config/ExchangeConfig.h"
 #include "config/ListTexts.h"
+#include "config/ModuleTable.h"
 #include "ui/MainActions.h"
 #include "ui/pages/ButtonStrip.h"
 #include "ui/widgets/ActionButton.h"
@@ -93,29 +94,27 @@ QWidget *SetupPage::buildModuleGroups()
     gbMira_ = makeGroup(place, "gbMira", title);
     gbVega_ = makeGroup(place, "gbVega", title);
     gbVegaX_ = makeGroup(place, "gbVegaX", title);
-    chbMiraMKV_ = addModule(gbMira_, "chbMiraMKV", QStringLiteral("MKV"), &ModuleFlags::MiraMKV);
-    chbMiraMKPR_
-        = addModule(gbMira_, "chbMiraMKPR", QStringLiteral("MKPR"), &ModuleFlags::MiraMKPR);
-    chbGSM_ = addModule(gbMira_, "chbGSM", QStringLiteral("GSM"), &ModuleFlags::GSM);
-    chbMKV_ = addModule(gbVega_, "chbMKV", QStringLiteral("MKV"), &ModuleFlags::MKV);
-    chbMKPR_ = addModule(gbVega_, "chbMKPR", QStringLiteral("MKPR"), &ModuleFlags::MKPR);
-    chbMKX_ = addModule(gbVegaX_, "chbMKX", QStringLiteral("MKX"), &ModuleFlags::MKX);
-    for (QGroupBox *group : {gbMira_, gbVega_, gbVegaX_}) {
+    const std::array<QGroupBox *, 3> groups {gbMira_, gbVega_, gbVegaX_};
+    for (std::size_t i = 0; i < ExchangeModuleTable.size(); ++i) {
+        const ModuleInfo &module = ExchangeModuleTable[i];
+        moduleBoxes_[i] = addModule(*groups.at(std::size_t(module.model)), module);
+    }
+    for (QGroupBox *group : groups) {
         static_cast<QHBoxLayout *>(group->layout())->addStretch();
         stack->addWidget(group, 0, 0);
     }
     return place;
 }
 
-QCheckBox *SetupPage::addModule(
-    QGroupBox *group, const char *name, const QString &caption, bool ModuleFlags::*flag)
+QCheckBox *SetupPage::addModule(QGroupBox &group, const ModuleInfo &module)
 {
-    auto *box = new QCheckBox(caption, group);
-    box->setObjectName(QLatin1String(name));
+    const QString caption = QLatin1String(module.caption);
+    auto *box = new QCheckBox(caption, &group);
+    box->setObjectName(QLatin1String(module.checkBox));
     box->setStatusTip(QStringLiteral("Modul %1 je v ústředně osazen").arg(caption));
-    group->layout()->addWidget(box);
+    group.layout()->addWidget(box);
     connect(box, &QCheckBox::toggled, this,
-        [this, flag](bool on) { config_.ExchangeModules.*flag = on; });
+        [this, flag = module.flag](bool on) { config_.ExchangeModules.*flag = on; });
     return box;
 }
 
@@ -175,13 +174,8 @@ void SetupPage::refresh()
 {
     const int model = config_.ExchangeType;
     cbCentralType_->setCurrentIndex(model >= 0 && model < cbCentralType_->count() ? model : -1);
-    const ModuleFlags &modules = config_.ExchangeModules;
-    chbMiraMKV_->setChecked(modules.MiraMKV);
-    chbMiraMKPR_->setChecked(modules.MiraMKPR);
-    chbGSM_->setChecked(modules.GSM);
-    chbMKV_->setChecked(modules.MKV);
-    chbMKPR_->setChecked(modules.MKPR);
-    chbMKX_->setChecked(modules.MKX);
+    for (std::size_t i = 0; i < ExchangeModuleTable.size(); ++i)
+        moduleBoxes_[i]->setChecked(config_.ExchangeModules.*ExchangeModuleTable[i].flag);
     showModel(model);
 }
 

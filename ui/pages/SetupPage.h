@@ -1,8 +1,10 @@
 #pragma once
 
-#include "ui/ConfigView.h"
+#include "config/ModuleTable.h"
+#include "ui/support/ConfigView.h"
 
 #include <QWidget>
+#include <array>
 
 class QCheckBox;
 class QComboBox;
@@ -12,7 +14,6 @@ class QPushButton;
 namespace ornis {
 
 struct ExchangeConfig;
-struct ModuleFlags;
 struct MainActions;
 class PortComboBox;
 class SvgPicture;
@@ -43,8 +44,7 @@ private:
     QWidget *buildPortGroup();
     QWidget *buildButtons(const MainActions &actions);
     QWidget *buildPictureFrame();
-    QCheckBox *addModule(
-        QGroupBox *group, const char *name, const QString &caption, bool ModuleFlags::*flag);
+    QCheckBox *addModule(QGroupBox &group, const ModuleInfo &module);
     // Only the group box and the picture of the chosen model show; none when no model is.
     void showModel(int index);
 
@@ -53,12 +53,7 @@ private:
     QGroupBox *gbMira_ = nullptr;
     QGroupBox *gbVega_ = nullptr;
     QGroupBox *gbVegaX_ = nullptr;
-    QCheckBox *chbMiraMKV_ = nullptr;
-    QCheckBox *chbMiraMKPR_ = nullptr;
-    QCheckBox *chbGSM_ = nullptr;
-    QCheckBox *chbMKV_ = nullptr;
-    QCheckBox *chbMKPR_ = nullptr;
-    QCheckBox *chbMKX_ = nullptr;
+    std::array<QCheckBox *, ModuleCount> moduleBoxes_ {}; // in the module table's order
     PortComboBox *cbComPort_ = nullptr;
     QPushButton *btSendRTC_ = nullptr;
     SvgPicture *imgMira_ = nullptr;
