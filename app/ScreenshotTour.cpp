@@ -70,6 +70,7 @@ void ScreenshotTour::start()
 
 void ScreenshotTour::planPageShots()
 {
+    window_.ensurePagesBuilt();
     auto *pages = window_.findChild<QTabWidget *>(QStringLiteral("pcMain"));
     for (int page = 0; page < pages->count(); ++page) {
         // A page the model hides (PE) has no picture.

@@ -50,8 +50,10 @@ public:
             if (step % 2 == 0)
                 hourByte_ = b;
             const TimeStored stored = storeTimesByte(context.config(), context.state(), step, b);
-            if (stored.changed)
-                context.observer().valuesStored(Block::Settings);
+            if (stored.changed) {
+                const FieldRef time {step < 2 ? Field::DayStart : Field::NightStart};
+                context.observer().valuesStored({time, time});
+            }
             if (stored.noTime)
                 context.observer().readWarning(noTimeMessage(step, b));
         });

@@ -9,6 +9,14 @@ namespace {
 
 constexpr uint8_t ReservedByte = 0x00;
 
+// The line byte sets the line and starts the number afresh; a digit byte adds to the number.
+void tellSlotStored(const StoredValues &stored, Field line, Field number, int record, int position)
+{
+    if (position == 0)
+        tellStored(stored, {line, record});
+    tellStored(stored, {number, record});
+}
+
 static_assert(PEImageSize == PERecordCount * SlotSize);
 
 constexpr bool slotsMatchRecords()
@@ -65,7 +73,8 @@ std::optional<uint8_t> shortDialImageByte(const ExchangeConfig &config, int32_t 
     return slotByte(r.Line, r.Number, k % SlotSize);
 }
 
-void storeShortDialImageByte(ExchangeConfig &config, int32_t k, uint8_t byte)
+void storeShortDialImageByte(
+    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredValues &stored)
 {
     if (k < 0 || k >= ShortDialImageSize)
         return;
@@ -74,6 +83,7 @@ void storeShortDialImageByte(ExchangeConfig &config, int32_t k, uint8_t byte)
         return;
     ShortDialRecord &r = config.ShortDialTable[size_t(*record)];
     storeSlotByte(r.Line, r.Number, k % SlotSize, byte);
+    tellSlotStored(stored, Field::ShortDialLine, Field::ShortDialNumber, *record, k % SlotSize);
 }
 
 std::optional<uint8_t> peImageByte(const ExchangeConfig &config, int32_t k)
@@ -84,12 +94,13 @@ std::optional<uint8_t> peImageByte(const ExchangeConfig &config, int32_t k)
     return slotByte(r.Line, r.Number, k % SlotSize);
 }
 
-void storePEImageByte(ExchangeConfig &config, int32_t k, uint8_t byte)
+void storePEImageByte(ExchangeConfig &config, int32_t k, uint8_t byte, const StoredValues &stored)
 {
     if (k < 0 || k >= PEImageSize)
         return;
     PERecord &r = config.PETable[size_t(k / SlotSize)];
     storeSlotByte(r.Line, r.Number, k % SlotSize, byte);
+    tellSlotStored(stored, Field::PELine, Field::PENumber, k / SlotSize, k % SlotSize);
 }
 
 } // namespace ornis

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StoredValues.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -56,12 +58,14 @@ void storeSlotByte(int32_t &line, std::string &number, int position, uint8_t byt
 // Byte k of the short-dial image, taken from the table now (0x00 in the reserved slots);
 // nothing outside the image.
 [[nodiscard]] std::optional<uint8_t> shortDialImageByte(const ExchangeConfig &config, int32_t k);
-// Stores byte k of the short-dial image; the reserved slots and bytes outside are dropped.
-// The comments are never touched.
-void storeShortDialImageByte(ExchangeConfig &config, int32_t k, uint8_t byte);
+// Stores byte k of the short-dial image and tells `stored` which values it set; the
+// reserved slots and bytes outside are dropped. The comments are never touched.
+void storeShortDialImageByte(
+    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredValues &stored = {});
 
 // The same for the PE image, whose slot s is record s.
 [[nodiscard]] std::optional<uint8_t> peImageByte(const ExchangeConfig &config, int32_t k);
-void storePEImageByte(ExchangeConfig &config, int32_t k, uint8_t byte);
+void storePEImageByte(
+    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredValues &stored = {});
 
 } // namespace ornis

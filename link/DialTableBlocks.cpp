@@ -17,18 +17,16 @@ struct DialTable
     int32_t imageSize;
     uint16_t writeDenominator;
     uint16_t readDenominator;
-    Block block;
     std::optional<uint8_t> (*imageByte)(const ExchangeConfig &, int32_t);
-    void (*storeImageByte)(ExchangeConfig &, int32_t, uint8_t);
+    void (*storeImageByte)(ExchangeConfig &, int32_t, uint8_t, const StoredValues &);
 };
 
 // Block address 0x200, image bytes 0..847. The read's denominator is six events short of
 // a complete read, so the bar stands at 100 for its last ten events.
-constexpr DialTable ShortDials {0x00, 0x82, ShortDialImageSize, 1702, 848, Block::ShortDials,
-    shortDialImageByte, storeShortDialImageByte};
+constexpr DialTable ShortDials {
+    0x00, 0x82, ShortDialImageSize, 1702, 848, shortDialImageByte, storeShortDialImageByte};
 // Block address 0x660, image bytes 0..799.
-constexpr DialTable PERecords {
-    0x60, 0x86, PEImageSize, 1606, 806, Block::PE, peImageByte, storePEImageByte};
+constexpr DialTable PERecords {0x60, 0x86, PEImageSize, 1606, 806, peImageByte, storePEImageByte};
 
 class DialTableWriteHandler final : public BlockHandler
 {
@@ -66,12 +64,11 @@ public:
     {
         const BlockFrame frame {table_.addressLow, table_.addressHigh, 0, table_.imageSize - 1};
         ExchangeConfig &config = context.config();
-        const BlockResult result = readReaction(byte, context, frame,
-            [&](int32_t k, uint8_t b) { table_.storeImageByte(config, k, b); });
-        // The page shows the table as it arrives.
-        if (result == BlockResult::Continue)
-            context.observer().valuesStored(table_.block);
-        return result;
+        TransferObserver &observer = context.observer();
+        const StoredValues stored
+            = [&observer](const FieldRange &range) { observer.valuesStored(range); };
+        return readReaction(byte, context, frame,
+            [&](int32_t k, uint8_t b) { table_.storeImageByte(config, k, b, stored); });
     }
 
 private:

@@ -131,8 +131,9 @@ public:
             return BlockResult::Continue;
         }
         const int32_t cell = state.TransferStep;
-        if (storeServicesCell(context.config(), state, cell, byte))
-            context.observer().valuesStored(Block::Services);
+        TransferObserver &observer = context.observer();
+        (void)storeServicesCell(context.config(), state, cell, byte,
+            [&observer](const FieldRange &range) { observer.valuesStored(range); });
         if (const auto next = nextWindowAfter(cell)) {
             beginAddressChange(state, context, next->addressWord());
         } else if (cell >= ServicesReadWindows.back().last) {

@@ -58,10 +58,12 @@ uint8_t parkingByte(const ExchangeConfig &config, int position)
     return Clear;
 }
 
-void storeParking(ExchangeConfig &config, int position, uint8_t byte)
+void storeParking(ExchangeConfig &config, int position, uint8_t byte, const StoredValues &stored)
 {
-    for (int e = 0; e < ExtensionCount; ++e)
+    for (int e = 0; e < ExtensionCount; ++e) {
         config.Services[size_t(e)].ParkTo[size_t(position)] = parkingCode(e) == byte;
+        tellStored(stored, {Field::ParkTo, e, position});
+    }
 }
 
 void storeAlarm(Text &text, TransferState &pending, bool minuteCell, uint8_t byte)
@@ -116,7 +118,8 @@ std::optional<uint8_t> servicesCellByte(const ExchangeConfig &config, int addres
     return std::nullopt;
 }
 
-bool storeServicesCell(ExchangeConfig &config, TransferState &pending, int address, uint8_t byte)
+bool storeServicesCell(ExchangeConfig &config, TransferState &pending, int address, uint8_t byte,
+    const StoredValues &stored)
 {
     namespace A = ServicesAddress;
     if (within(address, A::GeneralRing, 2 * LineCount)) {
@@ -124,42 +127,53 @@ bool storeServicesCell(ExchangeConfig &config, TransferState &pending, int addre
         bool &flag = config.GeneralRing[size_t(offset / 2)];
         // Either cell of the pair sets the flag.
         flag = (offset % 2 == 1 && flag) || byte != 0;
+        tellStored(stored, {Field::GeneralRing, offset / 2});
         return true;
     }
     if (within(address, A::Redirect, ExtensionCount)) {
-        ExtensionServices &s = config.Services[size_t(address - A::Redirect)];
+        const int extension = address - A::Redirect;
+        ExtensionServices &s = config.Services[size_t(extension)];
         s.Redirect = byte & 15;
         s.RedirectWhen = (byte / 16) & 3;
+        tellStored(stored, {Field::Redirect, extension});
+        tellStored(stored, {Field::RedirectWhen, extension});
         return true;
     }
     if (within(address, A::BackRing, ExtensionCount)) {
         config.Services[size_t(address - A::BackRing)].BackRing = byte & 15;
+        tellStored(stored, {Field::BackRing, address - A::BackRing});
         return true;
     }
     if (within(address, A::AlarmOnce, 2 * ExtensionCount)) {
         const int offset = address - A::AlarmOnce;
         storeAlarm(config.Services[size_t(offset / 2)].AlarmOnce, pending, offset % 2 == 1, byte);
+        if (offset % 2 == 1)
+            tellStored(stored, {Field::AlarmOnce, offset / 2});
         return offset % 2 == 1;
     }
     if (within(address, A::AlarmDaily, 2 * ExtensionCount)) {
         const int offset = address - A::AlarmDaily;
         storeAlarm(config.Services[size_t(offset / 2)].AlarmDaily, pending, offset % 2 == 1, byte);
+        if (offset % 2 == 1)
+            tellStored(stored, {Field::AlarmDaily, offset / 2});
         return offset % 2 == 1;
     }
     if (within(address, A::RingFrom, 2 * LineCount)) {
         const int offset = address - A::RingFrom;
         for (int i = 0; i < 8; ++i) {
-            config.Services[size_t(8 * (offset % 2) + i)].RingFrom[size_t(offset / 2)]
-                = (byte >> i) & 1;
+            const int extension = 8 * (offset % 2) + i;
+            config.Services[size_t(extension)].RingFrom[size_t(offset / 2)] = (byte >> i) & 1;
+            tellStored(stored, {Field::RingFrom, extension, offset / 2});
         }
         return true;
     }
     if (within(address, A::Parking, ParkingPositionCount)) {
-        storeParking(config, address - A::Parking, byte);
+        storeParking(config, address - A::Parking, byte, stored);
         return true;
     }
     if (address == A::BlockRedirect) {
         config.BlockRedirect = byte != 0;
+        tellStored(stored, {Field::BlockRedirect});
         return true;
     }
     return false; // reserved cells, cells that are not services, addresses outside

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StoredValues.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -53,10 +55,11 @@ inline constexpr std::array<ServicesWindow, 3> ServicesReadWindows {{
 // address that is written by no services write.
 [[nodiscard]] std::optional<uint8_t> servicesCellByte(const ExchangeConfig &config, int address);
 
-// Stores the byte read from cell `address`. The hour of a wake-up time waits in
-// `pending.TimeHour` until its minute cell arrives. True when the configuration changed
-// (false for discarded cells and for an hour cell).
-bool storeServicesCell(ExchangeConfig &config, TransferState &pending, int address, uint8_t byte);
+// Stores the byte read from cell `address` and tells `stored` which values it set. The hour
+// of a wake-up time waits in `pending.TimeHour` until its minute cell arrives. True when
+// the configuration changed (false for discarded cells and for an hour cell).
+bool storeServicesCell(ExchangeConfig &config, TransferState &pending, int address, uint8_t byte,
+    const StoredValues &stored = {});
 
 // The code of extension index 0..15 in the parking cells: the number minus 20 in BCD
 // (21 gives 0x01, 38 gives 0x18).

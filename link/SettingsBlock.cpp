@@ -35,11 +35,11 @@ public:
 
     BlockResult onByte(uint8_t byte, BlockContext &context) override
     {
-        return readReaction(byte, context, SettingsReadFrame, [&context](int32_t step, uint8_t b) {
-            storeSettingsByte(context.config(), step, b);
-            // The controls show their values at once; the grids wait for the block's end.
-            if (settingsStepInControl(step))
-                context.observer().valuesStored(Block::Settings);
+        TransferObserver &observer = context.observer();
+        const StoredValues stored
+            = [&observer](const FieldRange &range) { observer.valuesStored(range); };
+        return readReaction(byte, context, SettingsReadFrame, [&](int32_t step, uint8_t b) {
+            storeSettingsByte(context.config(), step, b, stored);
         });
     }
 };

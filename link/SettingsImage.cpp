@@ -152,7 +152,46 @@ uint8_t encodeStep(const ExchangeConfig &config, const StepPlace &place)
     }
 }
 
-void decodeStep(ExchangeConfig &config, const StepPlace &place, uint8_t byte)
+Field fieldOf(SettingsGrid grid)
+{
+    switch (grid) {
+    case SettingsGrid::Extension:
+        return Field::ExtensionGrid;
+    case SettingsGrid::DayRing:
+        return Field::DayRingGrid;
+    case SettingsGrid::NightRing:
+        return Field::NightRingGrid;
+    case SettingsGrid::GlobalLine:
+        return Field::GlobalLineGrid;
+    case SettingsGrid::GlobalExtension:
+        break;
+    }
+    return Field::GlobalExtensionGrid;
+}
+
+// The cells of a bit run: one run when they lie side by side, else one cell at a time.
+void tellBitRun(const StoredValues &stored, const BitRun &run)
+{
+    const Field field = fieldOf(run.grid);
+    const auto cell = [&](int k) { return FieldRef {field, int(run.first + k * run.stride)}; };
+    if (run.stride == 1) {
+        tellStored(stored, cell(0), cell(run.count - 1));
+        return;
+    }
+    for (int k = 0; k < run.count; ++k)
+        tellStored(stored, cell(k));
+}
+
+// The cells of one grid row from `firstColumn` to `lastColumn`, which lie side by side.
+void tellRowCells(const StoredValues &stored, Field field, const GridShape &shape, int row,
+    int firstColumn, int lastColumn)
+{
+    tellStored(stored, {field, int(shape.cellIndex(firstColumn, row))},
+        {field, int(shape.cellIndex(lastColumn, row))});
+}
+
+void decodeStep(
+    ExchangeConfig &config, const StepPlace &place, uint8_t byte, const StoredValues &stored)
 {
     GridArea &grids = config.Grids;
     const SettingsStepRange &range = place.range;
@@ -164,6 +203,7 @@ void decodeStep(ExchangeConfig &config, const StepPlace &place, uint8_t byte)
         const auto cells = gridBytes(grids, run->grid);
         for (int k = 0; k < run->count; ++k)
             cells[run->first + k * run->stride] = uint8_t((byte >> k) & 1);
+        tellBitRun(stored, *run);
         return;
     }
 
@@ -171,15 +211,19 @@ void decodeStep(ExchangeConfig &config, const StepPlace &place, uint8_t byte)
     case Counter: {
         const int counter = range.item + offset;
         config.Counters[counter] = CounterRanges[counter].clamp(byte / range.scale);
+        tellStored(stored, {Field::Counter, counter});
         break;
     }
-    case GlobalExtensionCell:
-        grids.GlobalExtensionGrid[GlobalExtensionGridShape.cellIndex(1 + offset, range.item)]
-            = byte;
+    case GlobalExtensionCell: {
+        const std::size_t cell = GlobalExtensionGridShape.cellIndex(1 + offset, range.item);
+        grids.GlobalExtensionGrid[cell] = byte;
+        tellStored(stored, {Field::GlobalExtensionGrid, int(cell)});
         break;
+    }
     case Weekdays:
         for (int day = 0; day < WeekdayCount; ++day)
             config.G0Days[day] = (byte >> weekdayBit(day)) & 1;
+        tellStored(stored, {Field::G0Day, 0}, {Field::G0Day, WeekdayCount - 1});
         break;
     case GlobalLineTwoBits:
         for (int line = 0; line < LineCount; ++line) {
@@ -187,19 +231,24 @@ void decodeStep(ExchangeConfig &config, const StepPlace &place, uint8_t byte)
             grids.GlobalLineGrid[GlobalLineGridShape.cellIndex(1 + line, range.item)]
                 = uint8_t(std::min(value, range.highest));
         }
+        tellRowCells(stored, Field::GlobalLineGrid, GlobalLineGridShape, range.item, 1, LineCount);
         break;
     case ExtensionRowByte:
         for (const RowField &field : ExtensionRowFields) {
             grids.ExtensionGrid[ExtensionGridShape.cellIndex(field.column, range.item + offset)]
                 = uint8_t((byte >> field.shift) & field.mask);
         }
+        tellRowCells(stored, Field::ExtensionGrid, ExtensionGridShape, range.item + offset,
+            ExtensionRowFields.front().column, ExtensionRowFields.back().column);
         break;
     case G7Choice:
         config.G7U[offset] = byte >= 1 && byte <= 10 ? byte - 1 : -1;
+        tellStored(stored, {Field::G7U, offset});
         break;
     case FaxChoice: {
         const int index = (byte + 1) % 256;
         config.FaxExtension = index <= ExtensionCount ? index : -1;
+        tellStored(stored, {Field::FaxExtension});
         break;
     }
     default:
@@ -217,26 +266,10 @@ std::optional<uint8_t> settingsByteAt(const ExchangeConfig &config, int step)
     return encodeStep(config, *place);
 }
 
-void storeSettingsByte(ExchangeConfig &config, int step, uint8_t byte)
+void storeSettingsByte(ExchangeConfig &config, int step, uint8_t byte, const StoredValues &stored)
 {
     if (const auto place = placeOf(step))
-        decodeStep(config, *place, byte);
-}
-
-bool settingsStepInControl(int step)
-{
-    const auto place = placeOf(step);
-    if (!place)
-        return false;
-    switch (place->range.coding) {
-    case Counter:
-    case Weekdays:
-    case G7Choice:
-    case FaxChoice:
-        return true;
-    default:
-        return false;
-    }
+        decodeStep(config, *place, byte, stored);
 }
 
 } // namespace ornis

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StoredValues.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -15,11 +17,9 @@ struct ExchangeConfig;
 // configuration never reaches a neighbouring item.
 [[nodiscard]] std::optional<uint8_t> settingsByteAt(const ExchangeConfig &config, int step);
 
-// Stores the byte a read received for `step`; a step outside the block changes nothing.
-void storeSettingsByte(ExchangeConfig &config, int step, uint8_t byte);
-
-// The step carries a value the page shows in a control (counters, G0, G7, G5) rather than
-// in a grid: a read shows it at once.
-[[nodiscard]] bool settingsStepInControl(int step);
+// Stores the byte a read received for `step` and tells `stored` which values it set; a step
+// outside the block, and row GE for the models without it, change nothing.
+void storeSettingsByte(
+    ExchangeConfig &config, int step, uint8_t byte, const StoredValues &stored = {});
 
 } // namespace ornis

@@ -229,8 +229,6 @@ int TransferEngine::progressPercent(int32_t events, uint16_t denominator)
 
 BlockResult TransferEngine::blockDone()
 {
-    if (transferMode_ == TransferMode::SettingsRead || transferMode_ == TransferMode::AllRead)
-        observer_.settingsGridsRefreshDue();
     const std::optional<TransferMode> next
         = nextStep(transferMode_, transferAll_, config_->ExchangeType);
     return next ? StartBlock(*next) : FinishTransfer();

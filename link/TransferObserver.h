@@ -2,6 +2,7 @@
 
 #include "TransferMode.h"
 #include "config/Blocks.h"
+#include "config/FieldRange.h"
 
 #include <string>
 
@@ -22,11 +23,9 @@ public:
     virtual void transferModeChanged(TransferMode) { }
     // The progress panel was shown, stepped or hidden; percent is 0..100.
     virtual void progressChanged(bool /*visible*/, int /*percent*/) { }
-    // A read stored values of `block` into the configuration; views of that block's
-    // controls show them now (the settings grids wait for settingsGridsRefreshDue).
-    virtual void valuesStored(Block) { }
-    // A settings read is complete: refresh the five settings grids from the configuration.
-    virtual void settingsGridsRefreshDue() { }
+    // A read stored the values of `range` into the configuration; one step of a read may
+    // tell several ranges. When the views show them is the views' choice.
+    virtual void valuesStored(const FieldRange &) { }
     // A read stored a value other than the one the exchange holds, because the field
     // cannot hold that (the message names the field and the bytes found).
     virtual void readWarning(const std::string & /*message*/) { }

@@ -23,6 +23,7 @@
 #include "ui/support/ClockText.h"
 #include "ui/support/ConfigView.h"
 #include "ui/support/LinkPortList.h"
+#include "ui/support/PacedRepaints.h"
 #include "ui/support/TransferSteps.h"
 #include "ui/support/UserDialogs.h"
 #include "ui/widgets/ProgressPanel.h"
@@ -31,6 +32,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -38,7 +40,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QUndoStack>
-#include <limits>
+#include <functional>
 
 namespace ornis {
 
@@ -67,23 +69,6 @@ QString callBackQuestion(const std::vector<int> &extensions)
     return QStringLiteral("Zpětné vyzvánění na státní linku (91 až 94) nelze do ústředny "
                           "zapsat. %1 místo něj „vyp“.\n\nPokračovat v zápisu ?")
         .arg(who);
-}
-
-// Every value of a block the engine reports.
-FieldRange rangeOfBlock(Block block)
-{
-    constexpr int last = std::numeric_limits<int>::max();
-    switch (block) {
-    case Block::Settings:
-        return {{Field::DayStart}, {Field::Counter, last, last}};
-    case Block::Services:
-        return {{Field::BackRing}, {Field::BlockRedirect, last, last}};
-    case Block::ShortDials:
-        return {{Field::ShortDialLine}, {Field::ShortDialComment, last, last}};
-    case Block::PE:
-        break;
-    }
-    return {{Field::PELine}, {Field::PENumber, last, last}};
 }
 
 } // namespace
@@ -120,7 +105,18 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     statusBar()->setSizeGripEnabled(false);
     progress_ = new ProgressPanel(statusBar());
     statusBar()->addPermanentWidget(progress_);
+    repaints_ = new PacedRepaints(
+        {
+            [this](bool visible, int percent) { progress_->showProgress(visible, percent); },
+            [this](const QString &text) { watch_->statusLabel().setText(text); },
+            [this](const FieldRange &range) {
+                forEachView([&range](ConfigView &view) { view.valuesStored(range); });
+            },
+            [this] { forEachView([](ConfigView &view) { view.refreshGrids(); }); },
+        },
+        this);
     watch_ = std::make_unique<TransferWatch>(*this, *statusBar(), dialogs_, backups_, clock_);
+    watch_->showStatusThrough([this](const QString &text) { repaints_->statusChanged(text); });
 
     portChooser_ = std::make_unique<PortChooser>(
         services.ports, *engine_, dialogs_, setupPage_->portList(), this);
@@ -187,23 +183,34 @@ void TMainForm::buildPages()
         MainPage page;
         const char *name;
         const char *buttons;
-        QWidget *content;
+        std::function<QWidget *(QWidget *parent)> build;
     };
-    shortDialPage_ = new DialPage(DialTable::ShortDials, *editor_);
-    pePage_ = new DialPage(DialTable::PE, *editor_);
+    // Each page's controls are built when the page is first shown: the window starts with
+    // the page "Konfigurace" alone.
     const PageEntry entries[] = {
         {MainPage::Setting, "tsSetting", "Setting",
-            addView(MainPage::Setting, new SettingPage(*editor_, dialogs_))},
+            [this](QWidget *parent) {
+                return addView(MainPage::Setting, new SettingPage(*editor_, dialogs_, parent));
+            }},
         {MainPage::Services, "tsServices", "Services",
-            addView(MainPage::Services, new ServicesPage(*editor_, dialogs_))},
+            [this](QWidget *parent) {
+                return addView(MainPage::Services, new ServicesPage(*editor_, dialogs_, parent));
+            }},
         {MainPage::ShortDials, "tsShortDials", "ShortDials",
-            addView(MainPage::ShortDials, shortDialPage_)},
-        {MainPage::PE, "tsPE", "PE", addView(MainPage::PE, pePage_)},
+            [this](QWidget *parent) {
+                shortDialPage_ = new DialPage(DialTable::ShortDials, *editor_, parent);
+                return addView(MainPage::ShortDials, shortDialPage_);
+            }},
+        {MainPage::PE, "tsPE", "PE",
+            [this](QWidget *parent) {
+                pePage_ = new DialPage(DialTable::PE, *editor_, parent);
+                return addView(MainPage::PE, pePage_);
+            }},
     };
     for (const PageEntry &entry : entries) {
         auto *page = new TransferPage(
             QLatin1String(entry.name), actions_, QLatin1String(entry.buttons), pcMain_);
-        page->setContent(entry.content);
+        page->setContentBuilder(entry.build);
         pages_[std::size_t(entry.page)] = page;
         pcMain_->addTab(page, blockCaption(*blockOfPage(entry.page)));
     }
@@ -270,7 +277,17 @@ void TMainForm::setView(MainPage page, ConfigView *view)
 template<typename Page> Page *TMainForm::addView(MainPage page, Page *view)
 {
     setView(page, view);
+    view->refresh();
+    view->exchangeModelChanged();
     return view;
+}
+
+void TMainForm::ensurePagesBuilt()
+{
+    for (TransferPage *page : pages_) {
+        if (page)
+            page->ensureContent();
+    }
 }
 
 template<typename Call> void TMainForm::forEachView(Call call)
@@ -283,22 +300,27 @@ template<typename Call> void TMainForm::forEachView(Call call)
 
 void TMainForm::FillShortDialPage()
 {
-    shortDialPage_->fillRows();
+    // A page not built yet shows nothing to fill or store.
+    if (shortDialPage_)
+        shortDialPage_->fillRows();
 }
 
 void TMainForm::StoreShortDialPage()
 {
-    shortDialPage_->storeRows();
+    if (shortDialPage_)
+        shortDialPage_->storeRows();
 }
 
 void TMainForm::FillPEPage()
 {
-    pePage_->fillRows();
+    if (pePage_)
+        pePage_->fillRows();
 }
 
 void TMainForm::StorePEPage()
 {
-    pePage_->storeRows();
+    if (pePage_)
+        pePage_->storeRows();
 }
 
 void TMainForm::commitTypedText()
@@ -457,7 +479,6 @@ void TMainForm::startTransfer(TransferMode mode)
 
 void TMainForm::beginTransfer(TransferMode mode, ExchangeConfig &target)
 {
-    blocksRead_ = {};
     beforeRead_.reset();
     if (isRead(mode) && &target == &config_)
         beforeRead_ = config_;
@@ -589,42 +610,21 @@ void TMainForm::transferModeChanged(TransferMode mode)
 {
     actions_.acStop->setEnabled(mode != TransferMode::Idle);
     watch_->modeChanged(mode);
-    // A comparison reads into its own copy: the views have nothing new to show.
-    if (!engine_->onOwnConfig())
-        return;
-    if (const std::optional<Block> block = blockReadIn(mode))
-        blocksRead_.insert(*block);
-    if (mode != TransferMode::Idle || blocksRead_.empty())
-        return;
-    // However the read ended (complete, timeout, stop, port failure), the views of what
-    // it read show the model now, not the values from before the read.
-    const BlockSet blocks = blocksRead_;
-    blocksRead_ = {};
-    forEachView([blocks](ConfigView &view) {
-        for (const Block block : AllBlocks) {
-            if (blocks.contains(block))
-                view.valuesStored(rangeOfBlock(block));
-        }
-        if (blocks.contains(Block::Settings))
-            view.refreshGrids();
-    });
+    // However the read ends (complete, timeout, stop, port failure), the views show what
+    // it stored when the engine is idle again.
+    repaints_->modeChanged(mode);
 }
 
 void TMainForm::progressChanged(bool visible, int percent)
 {
-    progress_->showProgress(visible, percent);
+    repaints_->progressChanged(visible, percent);
 }
 
-void TMainForm::valuesStored(Block block)
+void TMainForm::valuesStored(const FieldRange &range)
 {
+    // A comparison reads into its own copy: the views have nothing new to show.
     if (engine_->onOwnConfig())
-        forEachView([block](ConfigView &view) { view.valuesStored(rangeOfBlock(block)); });
-}
-
-void TMainForm::settingsGridsRefreshDue()
-{
-    if (engine_->onOwnConfig())
-        forEachView([](ConfigView &view) { view.refreshGrids(); });
+        repaints_->valuesStored(range);
 }
 
 void TMainForm::readWarning(const std::string &message)

@@ -28,6 +28,7 @@ class DialPage;
 class FileActions;
 class LinkPortList;
 class LocalClock;
+class PacedRepaints;
 class PortChooser;
 class ProgressPanel;
 class ReportPrinter;
@@ -85,6 +86,8 @@ public:
     [[nodiscard]] TransferPage &page(MainPage page) const;
     // The view that shows `page`; the window refreshes it and collects its edits.
     void setView(MainPage page, ConfigView *view);
+    // Builds the controls of every page now rather than when each is first shown.
+    void ensurePagesBuilt();
 
     // Operations on the views. The rows of the dial pages are bound to their records: a
     // store only commits what the user is typing in one of them.
@@ -125,7 +128,7 @@ protected:
 private:
     void FormCreate(int preferredPort);
     void buildPages();
-    // Makes `view` the view of `page` and hands it back.
+    // Makes `view` the view of `page`, showing the model, and hands it back.
     template<typename Page> Page *addView(MainPage page, Page *view);
 
     // Handlers.
@@ -160,9 +163,7 @@ private:
     // TransferObserver
     void transferModeChanged(TransferMode mode) override;
     void progressChanged(bool visible, int percent) override;
-    // The engine reports whole blocks; the views take ranges.
-    void valuesStored(Block block) override;
-    void settingsGridsRefreshDue() override;
+    void valuesStored(const FieldRange &range) override;
     void readWarning(const std::string &message) override;
     void transferFailed(const std::string &message) override;
     void transferEnded(TransferEnd end) override;
@@ -191,6 +192,7 @@ private:
     DialPage *shortDialPage_ = nullptr;
     DialPage *pePage_ = nullptr;
     ProgressPanel *progress_ = nullptr;
+    PacedRepaints *repaints_ = nullptr;
     ClockBeat *clockBeat_ = nullptr;
 
     // Both outlive the engine, which may still report the end of a transfer.
@@ -201,9 +203,6 @@ private:
     std::unique_ptr<TransferEngine> engine_;
     std::unique_ptr<PortChooser> portChooser_;
     std::unique_ptr<TransferGuard> guard_;
-    // Blocks that the running transfer has read so far: their views are shown anew
-    // however the transfer ends.
-    BlockSet blocksRead_;
     // The configuration before the read that runs: the read is one step of the history.
     std::optional<ExchangeConfig> beforeRead_;
     // The window is going; the end of a transfer its port ends is no news.

@@ -59,7 +59,7 @@ void TransferWatch::modeChanged(TransferMode mode)
     QString text = QStringLiteral("%1: %2").arg(verb, stepCaption(mode));
     if (steps_.size() > 1)
         text += QStringLiteral(" (%1/%2)").arg(step - steps_.begin() + 1).arg(steps_.size());
-    status_->setText(text);
+    showStatus(text);
 }
 
 void TransferWatch::warning(const std::string &message)
@@ -80,7 +80,7 @@ bool TransferWatch::ended(TransferEnd end)
     bool backedUp = false;
     switch (end) {
     case TransferEnd::Complete:
-        status_->setText(read ? QStringLiteral("Načteno") : QStringLiteral("Zapsáno"));
+        showStatus(read ? QStringLiteral("Načteno") : QStringLiteral("Zapsáno"));
         if (read) {
             const QString backup = storeBackup(QStringLiteral("cteni"));
             backedUp = backupFailures_.isEmpty();
@@ -90,16 +90,29 @@ bool TransferWatch::ended(TransferEnd end)
         }
         break;
     case TransferEnd::Stopped:
-        status_->setText(QStringLiteral("Přerušeno"));
+        showStatus(QStringLiteral("Přerušeno"));
         break;
     case TransferEnd::Failed:
-        status_->setText(
+        showStatus(
             QStringLiteral("Selhalo: %1").arg(QString::fromStdString(failure_.value_or(""))));
         break;
     }
     showEndMessage(end);
     config_ = nullptr;
     return backedUp;
+}
+
+void TransferWatch::showStatusThrough(std::function<void(const QString &)> show)
+{
+    show_ = std::move(show);
+}
+
+void TransferWatch::showStatus(const QString &text)
+{
+    if (show_)
+        show_(text);
+    else
+        status_->setText(text);
 }
 
 QString TransferWatch::storeBackup(const QString &action)

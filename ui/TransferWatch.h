@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,8 +54,13 @@ public:
     [[nodiscard]] QStringList exchangeBackups() const;
     // A write was read back and the exchange holds what it sent.
     void writeVerified();
+    // The label of the status bar that says how the transfer goes.
+    [[nodiscard]] QLabel &statusLabel() const { return *status_; }
+    // The word on the transfer goes to `show` rather than straight into the label.
+    void showStatusThrough(std::function<void(const QString &)> show);
 
 private:
+    void showStatus(const QString &text);
     [[nodiscard]] bool running() const { return config_ != nullptr; }
     [[nodiscard]] QString storeBackup(const QString &action);
     void noteExchangeHolds(const QString &backup);
@@ -63,6 +69,7 @@ private:
 
     QWidget &window_;
     QLabel *status_;
+    std::function<void(const QString &)> show_;
     UserDialogs &dialogs_;
     const BackupFolder &backups_;
     const LocalClock &clock_;

@@ -2,6 +2,7 @@
 
 #include "link/TransferObserver.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,7 @@ public:
         if (visible)
             percents.push_back(percent);
     }
-    void valuesStored(ornis::Block block) override { stored.push_back(block); }
-    void settingsGridsRefreshDue() override { ++gridRefreshes; }
+    void valuesStored(const ornis::FieldRange &range) override { stored.push_back(range); }
     void readWarning(const std::string &message) override { warnings.push_back(message); }
     void transferFailed(const std::string &message) override { errors.push_back(message); }
     void transferEnded(ornis::TransferEnd end) override { ends.push_back(end); }
@@ -25,9 +25,27 @@ public:
     std::vector<ornis::TransferMode> modes;
     std::vector<int> percents;
     bool progressVisible = false;
-    std::vector<ornis::Block> stored;
-    int gridRefreshes = 0;
+    std::vector<ornis::FieldRange> stored;
     std::vector<std::string> warnings;
     std::vector<std::string> errors;
     std::vector<ornis::TransferEnd> ends;
+
+    // The ranges told whose values are of `field`.
+    [[nodiscard]] int storedOf(ornis::Field field) const
+    {
+        return int(std::count_if(stored.begin(), stored.end(),
+            [field](const ornis::FieldRange &r) { return r.first.field == field; }));
+    }
+    // Values of `blocks` that differ between `before` and `after` but were never told.
+    [[nodiscard]] std::vector<ornis::FieldRef> untold(const ornis::ExchangeConfig &before,
+        const ornis::ExchangeConfig &after, ornis::BlockSet blocks) const
+    {
+        std::vector<ornis::FieldRef> missing;
+        for (const ornis::FieldRef &ref : ornis::differingFields(before, after, blocks, false)) {
+            if (std::none_of(stored.begin(), stored.end(),
+                    [&ref](const ornis::FieldRange &r) { return contains(r, ref); }))
+                missing.push_back(ref);
+        }
+        return missing;
+    }
 };

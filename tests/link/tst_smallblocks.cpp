@@ -136,8 +136,8 @@ private slots:
         QCOMPARE(sentBy(line), (Bytes {'S', 'T', 'A', 0xD8, 0x80, 'R', 'R', 'R', 'R', 'E', 'X'}));
         QCOMPARE(line.config.DayStart, day.toStdString());
         QCOMPARE(line.config.NightStart, night.toStdString());
-        const auto &stored = line.observer.stored;
-        QCOMPARE(int(std::count(stored.begin(), stored.end(), Block::Settings)), told);
+        const RecordingObserver &seen = line.observer;
+        QCOMPARE(seen.storedOf(Field::DayStart) + seen.storedOf(Field::NightStart), told);
         QCOMPARE(line.observer.warnings,
             warning.isEmpty() ? std::vector<std::string> {}
                               : std::vector<std::string> {warning.toStdString()});

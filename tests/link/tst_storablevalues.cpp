@@ -1,8 +1,13 @@
 #include "config/FactoryDefaults.h"
 #include "config/FieldTable.h"
 #include "config/Numbering.h"
+#include "link/DialSlots.h"
 #include "link/SentValues.h"
+#include "link/ServicesCells.h"
+#include "link/SettingsImage.h"
+#include "link/SettingsSteps.h"
 #include "link/StorableValues.h"
+#include "link/TransferState.h"
 #include "tests/common/SampleConfig.h"
 #include "tests/link/SimulatedLine.h"
 
@@ -13,6 +18,11 @@ using namespace ornis;
 
 using Change = std::function<void(ExchangeConfig &)>;
 Q_DECLARE_METATYPE(Change)
+// Stores byte `byte` of position `at` of a block image, telling what it stored.
+using StoreByte
+    = std::function<void(ExchangeConfig &, int at, uint8_t byte, const StoredValues &)>;
+Q_DECLARE_METATYPE(StoreByte)
+Q_DECLARE_METATYPE(Block)
 
 namespace {
 
@@ -23,6 +33,33 @@ constexpr int G6J(int e)
 constexpr int GE(int e)
 {
     return int(GlobalExtensionGridShape.cellIndex(e + 1, GlobalExtensionRow::GE));
+}
+
+QList<int> positions(int first, int last)
+{
+    QList<int> all;
+    for (int at = first; at <= last; ++at)
+        all.push_back(at);
+    return all;
+}
+
+// Bytes that reach every value a byte can set: both ends, patterns, every parking code.
+QByteArray probeBytes()
+{
+    QByteArray bytes("\x55\xAA\x99");
+    for (int b = 0; b <= 0x1F; ++b)
+        bytes.append(char(b));
+    for (int b = 0xF0; b <= 0xFF; ++b)
+        bytes.append(char(b));
+    return bytes;
+}
+
+bool sameRanges(const std::vector<FieldRange> &a, const std::vector<FieldRange> &b)
+{
+    return std::equal(
+        a.begin(), a.end(), b.begin(), b.end(), [](const FieldRange &x, const FieldRange &y) {
+            return x.first == y.first && x.last == y.last;
+        });
 }
 
 } // namespace
@@ -142,6 +179,88 @@ private slots:
         QCOMPARE(changed.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(changed.front().message), message);
         QCOMPARE(changed.front().refused, refused);
+    }
+
+    void eachByteTellsExactlyWhatItStores_data()
+    {
+        QTest::addColumn<Block>("block");
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QList<int>>("at");
+        QTest::addColumn<StoreByte>("store");
+        QTest::addColumn<QByteArray>("bytes");
+        const StoreByte settings
+            = [](ExchangeConfig &c, int at, uint8_t b, const StoredValues &told) {
+                  storeSettingsByte(c, at, b, told);
+              };
+        const QList<int> steps = positions(FirstSettingsStep, LastSettingsStep);
+        QTest::newRow("settings MIRA")
+            << Block::Settings << int(ModelMira) << steps << settings << probeBytes();
+        QTest::newRow("settings VEGA, no row GE")
+            << Block::Settings << int(ModelVega) << steps << settings << probeBytes();
+        QList<int> cells;
+        for (const ServicesWindow &window : ServicesReadWindows)
+            cells += positions(window.first, window.last);
+        QTest::newRow("services")
+            << Block::Services << int(ModelMira) << cells
+            << StoreByte([](ExchangeConfig &c, int at, uint8_t b, const StoredValues &told) {
+                   TransferState pending; // a minute cell completes the hour 0
+                   (void)storeServicesCell(c, pending, at, b, told);
+               })
+            << probeBytes();
+        // A line byte and a digit byte of every slot change what they can with 00 and FF.
+        const QByteArray ends("\x00\xFF", 2);
+        QTest::newRow("short dials")
+            << Block::ShortDials << int(ModelMira) << positions(0, ShortDialImageSize - 1)
+            << StoreByte(storeShortDialImageByte) << ends;
+        QTest::newRow("PE") << Block::PE << int(ModelMira) << positions(0, PEImageSize - 1)
+                            << StoreByte(storePEImageByte) << ends;
+    }
+
+    // What a read step tells the views is what it may change: every value that a byte
+    // changes lies in a range the step told, and every value told changes for some byte.
+    void eachByteTellsExactlyWhatItStores()
+    {
+        QFETCH(Block, block);
+        QFETCH(int, model);
+        QFETCH(QList<int>, at);
+        QFETCH(StoreByte, store);
+        QFETCH(QByteArray, bytes);
+        ExchangeConfig factory = factoryConfig();
+        factory.ExchangeType = model;
+        const std::array<ExchangeConfig, 2> starts {factory, testing::awayFromFactory(model)};
+        std::vector<FieldRef> values;
+        forEachField({block}, false, [&values](const FieldRef &ref) { values.push_back(ref); });
+
+        for (const int position : at) {
+            std::vector<FieldRange> told;
+            std::vector<bool> changed(values.size());
+            for (const ExchangeConfig &start : starts) {
+                for (const char byte : bytes) {
+                    ExchangeConfig config = start;
+                    std::vector<FieldRange> toldNow;
+                    store(config, position, uint8_t(byte),
+                        [&toldNow](const FieldRange &range) { toldNow.push_back(range); });
+                    if (&start == &starts.front() && byte == bytes.front())
+                        told = toldNow;
+                    QVERIFY2(sameRanges(told, toldNow), "a step tells the same whatever comes");
+                    for (const FieldRef &ref : differingFields(start, config, {block}, false)) {
+                        changed[std::size_t(
+                            std::find(values.begin(), values.end(), ref) - values.begin())]
+                            = true;
+                    }
+                }
+            }
+            for (std::size_t v = 0; v < values.size(); ++v) {
+                const bool inTold = std::any_of(told.begin(), told.end(),
+                    [&](const FieldRange &range) { return contains(range, values[v]); });
+                if (inTold != changed[v])
+                    QFAIL(qPrintable(QStringLiteral("position %1, %2: told %3, changed %4")
+                                         .arg(position)
+                                         .arg(QString::fromStdString(fieldKey(values[v])))
+                                         .arg(inTold)
+                                         .arg(changed[v])));
+            }
+        }
     }
 
     // The field table's storable values are those the codecs bring back as they are: both

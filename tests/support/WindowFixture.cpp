@@ -89,9 +89,12 @@ bool ScriptedDialogs::printInto(QPrinter &printer) const
     return true;
 }
 
-std::unique_ptr<TMainForm> WindowFixture::makeWindow()
+std::unique_ptr<TMainForm> WindowFixture::makeWindow(bool allPages)
 {
     LinkPortList &list = otherPorts ? *otherPorts : ports;
-    return std::make_unique<TMainForm>(MainFormServices {list, dialogs, clock, preferences, -1,
-        fileFolder, recentFiles, traceFolder, backups, settings, &clockBeat});
+    auto window = std::make_unique<TMainForm>(MainFormServices {list, dialogs, clock, preferences,
+        -1, fileFolder, recentFiles, traceFolder, backups, settings, &clockBeat});
+    if (allPages)
+        window->ensurePagesBuilt();
+    return window;
 }

@@ -7,6 +7,7 @@
 #include "ui/MainForm.h"
 #include "ui/support/ClockBeat.h"
 #include "ui/support/LinkPortList.h"
+#include "ui/support/PacedRepaints.h"
 #include "ui/support/UserDialogs.h"
 
 #include <QList>
@@ -135,7 +136,8 @@ struct WindowFixture
     {
     }
 
-    std::unique_ptr<ornis::TMainForm> makeWindow();
+    // With `allPages`, the controls of every page are there at once, for the tests to find.
+    std::unique_ptr<ornis::TMainForm> makeWindow(bool allPages = true);
 
     OnePortList ports;
     // Another list of ports than `ports`, when set.
@@ -150,3 +152,9 @@ struct WindowFixture
     QString backups;
     QString settings; // empty: remembered for this run only
 };
+
+// Shows at once what the window would show at its next frame.
+inline void repaintNow(ornis::TMainForm &window)
+{
+    window.findChild<ornis::PacedRepaints *>()->flush();
+}

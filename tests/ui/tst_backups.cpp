@@ -77,13 +77,15 @@ struct BackupWindow : WindowDriver
     {
         return window->findChild<QLabel *>(QStringLiteral("lbTransferStatus"))->text();
     }
-    // Runs the event loop until the transfer is over; what the status bar said on the way.
+    // Runs the event loop until the transfer is over; what the status bar said on the way,
+    // as if a frame were shown after every answer.
     QStringList statusTextsToIdle()
     {
         QStringList said(statusText());
         const QDeadlineTimer deadline(TransferBound);
         while (!window->engine().isIdle() && !deadline.hasExpired()) {
             QCoreApplication::processEvents();
+            repaintNow(*window);
             if (said.last() != statusText())
                 said.append(statusText());
         }

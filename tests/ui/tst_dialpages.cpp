@@ -129,6 +129,7 @@ private slots:
         const QDeadlineTimer deadline(TransferBound);
         while (!w.window->engine().isIdle() && !deadline.hasExpired()) {
             QCoreApplication::processEvents();
+            repaintNow(*w.window);
             for (int k = 1; k <= DialRowCount; ++k) {
                 const std::optional<int> r = dialRecordAt(table, tab, k - 1);
                 const std::string &number = !r ? std::string()

@@ -2,7 +2,10 @@
 #include "config/AppConfigFile.h"
 #include "config/FactoryDefaults.h"
 #include "link/TransferEngine.h"
+#include "sim/Preload.h"
+#include "tests/common/SampleConfig.h"
 #include "ui/support/ClockText.h"
+#include "ui/support/ConfigView.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,6 +21,8 @@
 #include <fstream>
 
 using namespace ornis;
+
+Q_DECLARE_METATYPE(BlockSet)
 
 namespace {
 
@@ -35,6 +40,25 @@ void writePreferences(const QString &path, int model, ModuleFlags modules)
     config.ExchangeModules = modules;
     SaveAppConfig(path.toStdString(), config);
 }
+
+// A view that keeps what the window told it.
+class ProbeView final : public ConfigView
+{
+public:
+    void refresh() override { ++refreshes; }
+    void valuesStored(const FieldRange &range) override { stored.push_back(range); }
+    void refreshGrids() override { ++gridRefreshes; }
+
+    [[nodiscard]] bool told(const FieldRef &ref) const
+    {
+        return std::any_of(stored.begin(), stored.end(),
+            [&ref](const FieldRange &range) { return contains(range, ref); });
+    }
+
+    std::vector<FieldRange> stored;
+    int refreshes = 0;
+    int gridRefreshes = 0;
+};
 
 } // namespace
 
@@ -169,6 +193,63 @@ private slots:
         QCOMPARE(config.Counters, written.Counters);
         QCOMPARE(config.Services, written.Services);
         QVERIFY(w.fixture.dialogs.errors.isEmpty());
+    }
+
+    void aReadTellsTheViewsWhatItStored_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<BlockSet>("blocks");
+        QTest::addColumn<int>("gridRefreshes");
+        QTest::newRow("Nastavení") << int(MainPage::Setting) << BlockSet {Block::Settings} << 1;
+        QTest::newRow("Služby") << int(MainPage::Services) << BlockSet {Block::Services} << 0;
+        QTest::newRow("Konfigurace") << int(MainPage::Setup) << BlockSet::all() << 1;
+    }
+    // The views learn every value a read changed and nothing of the blocks it did not read;
+    // the settings grids are refreshed once, and nothing is shown whole.
+    void aReadTellsTheViewsWhatItStored()
+    {
+        QFETCH(int, page);
+        QFETCH(BlockSet, blocks);
+        QFETCH(int, gridRefreshes);
+        WindowDriver w;
+        (void)sim::writeIntoExchange(testing::awayFromFactory(), w.exchange());
+        ProbeView probe;
+        w.window->setView(MainPage::Setup, &probe);
+        const ExchangeConfig before = w.config();
+        QVERIFY(w.run(page, w.actions().acReceive));
+        w.window->setView(MainPage::Setup, nullptr);
+
+        QCOMPARE(probe.gridRefreshes, gridRefreshes);
+        QCOMPARE(probe.refreshes, 0);
+        for (const FieldRef &ref : differingFields(before, w.config(), blocks, false)) {
+            const bool grid
+                = ref.field >= Field::ExtensionGrid && ref.field <= Field::GlobalExtensionGrid;
+            QVERIFY2(grid || probe.told(ref), fieldKey(ref).c_str());
+        }
+        for (const FieldRange &range : probe.stored) {
+            QVERIFY(blocks.contains(*blockOf(range.first.field)));
+            QVERIFY(blocks.contains(*blockOf(range.last.field)));
+        }
+    }
+
+    // A page's controls are built when it is first shown, and show the model as it is then.
+    void aPageIsBuiltWhenFirstShown()
+    {
+        WindowFixture fixture;
+        auto window = fixture.makeWindow(false);
+        window->show();
+        QVERIFY(!window->findChild<QWidget *>(QStringLiteral("edC0")));
+        window->config().Counters[0] = 17;
+        window->config().Services[0].BackRing = 5;
+        window->findChild<QTabWidget *>(QStringLiteral("pcMain"))
+            ->setCurrentIndex(int(MainPage::Setting));
+        QCOMPARE(
+            window->findChild<QLineEdit *>(QStringLiteral("edC0"))->text(), QStringLiteral("17"));
+        QVERIFY(window->findChild<QWidget *>(QStringLiteral("tcSetting"))->isVisible());
+        QVERIFY(!window->findChild<QWidget *>(QStringLiteral("cbBackRing21")));
+        window->ensurePagesBuilt();
+        QCOMPARE(
+            window->findChild<QComboBox *>(QStringLiteral("cbBackRing21"))->currentIndex(), 5);
     }
 
     void aSilentExchangeEndsWithTheTimeoutMessage()

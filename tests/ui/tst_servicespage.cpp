@@ -206,6 +206,7 @@ private slots:
             arrived.Services[size_t(e)].Redirect = sample.Services[size_t(e)].Redirect;
             arrived.Services[size_t(e)].RedirectWhen = sample.Services[size_t(e)].RedirectWhen;
         }
+        repaintNow(*page.window);
         page.expectShown(arrived);
         port.fireAnswerTimer();
     }

@@ -265,6 +265,7 @@ private slots:
         const auto factoryDay = factoryConfig().Grids.DayRingGrid;
         for (int i = 0; i < 1000 && w.config().Grids.DayRingGrid == factoryDay; ++i)
             QCoreApplication::processEvents();
+        repaintNow(*w.window);
         QCOMPARE(w.window->engine().transferMode(), TransferMode::SettingsRead);
         QCOMPARE(w.reveal<QLineEdit>(QStringLiteral("edC0")).text(), QStringLiteral("25"));
         QCOMPARE(

@@ -37,7 +37,8 @@ struct GuardWindow : WindowDriver
             d.fixture.backups = d.path("backups");
             ExchangeConfig file = factoryConfig();
             file.ShortDialTable[7] = {2, "777", ""};
-            SaveSettingsFile(toFilePath(d.path("file.set")), file);
+            if (!SaveSettingsFile(toFilePath(d.path("file.set")), file).ok())
+                qFatal("cannot write the settings file");
             QSettings(d.fixture.recentFiles, QSettings::IniFormat)
                 .setValue(QStringLiteral("RecentFiles/paths"), QStringList {d.path("file.set")});
         })

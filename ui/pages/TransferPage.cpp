@@ -1,6 +1,7 @@
 #include "TransferPage.h"
 
 #include <QVBoxLayout>
+#include <utility>
 
 namespace ornis {
 
@@ -20,6 +21,28 @@ void TransferPage::setContent(QWidget *content)
     // The stretch that kept the buttons at the bottom of an empty page gives way.
     delete layout_->takeAt(0);
     layout_->insertWidget(0, content, 1);
+}
+
+void TransferPage::setContentBuilder(std::function<QWidget *(QWidget *parent)> build)
+{
+    build_ = std::move(build);
+}
+
+void TransferPage::ensureContent()
+{
+    if (!build_)
+        return;
+    QWidget *content = std::exchange(build_, nullptr)(this);
+    setContent(content);
+    // A page already on screen shows its new controls at once.
+    if (isVisible())
+        content->show();
+}
+
+void TransferPage::showEvent(QShowEvent *event)
+{
+    ensureContent();
+    QWidget::showEvent(event);
 }
 
 } // namespace ornis

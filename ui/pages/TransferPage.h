@@ -3,6 +3,7 @@
 #include "ui/pages/ButtonStrip.h"
 
 #include <QWidget>
+#include <functional>
 
 class QVBoxLayout;
 
@@ -21,9 +22,17 @@ public:
 
     // Puts the page's own controls above the buttons; the page becomes their parent.
     void setContent(QWidget *content);
+    // Builds the page's own controls with `build` (given the page as parent) when the page
+    // is first shown or ensureContent() asks: a window does not build pages nobody opens.
+    void setContentBuilder(std::function<QWidget *(QWidget *parent)> build);
+    void ensureContent();
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     QVBoxLayout *layout_;
+    std::function<QWidget *(QWidget *parent)> build_;
 };
 
 } // namespace ornis

@@ -16,12 +16,12 @@ public:
     virtual void storeEdits() { }
     // Shows everything the model holds now.
     virtual void refresh() = 0;
-    // A read has just stored the values of `range`.
+    // A read has stored the values of `range` (the window tells at most once a frame).
     virtual void valuesStored(const FieldRange &) { }
     // An edit, an undo or a redo changed the values of `range`: every control of them,
     // the settings grids' cells too, shows the model now.
     virtual void valuesChanged(const FieldRange &range) { valuesStored(range); }
-    // A settings read is complete; the settings grids show the model now.
+    // A settings read is over; the settings grids show the model now.
     virtual void refreshGrids() { }
     // Another exchange model was chosen.
     virtual void exchangeModelChanged() { }

@@ -1,11 +1,14 @@
 #pragma once
 
-#include <QSvgRenderer>
+#include <QPixmap>
+#include <QString>
 #include <QWidget>
 
 namespace ornis {
 
-// A drawing from the resources, scaled to the widget with its proportions kept.
+// A drawing from the resources, scaled to the widget with its proportions kept. It is read
+// and drawn when first painted, then painted from the drawing kept until the size changes:
+// the pictures of the models not chosen cost nothing.
 class SvgPicture final : public QWidget
 {
     Q_OBJECT
@@ -13,13 +16,15 @@ class SvgPicture final : public QWidget
 public:
     explicit SvgPicture(const QString &resource, QWidget *parent = nullptr);
 
-    [[nodiscard]] bool isLoaded() const { return renderer_.isValid(); }
+    // The resource holds a drawing that can be read.
+    [[nodiscard]] bool isLoaded() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QSvgRenderer renderer_;
+    const QString resource_;
+    QPixmap drawn_;
 };
 
 } // namespace ornis

@@ -1,0 +1,125 @@
+#include "PacedRepaints.h"
+
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
+namespace ornis {
+
+namespace {
+
+bool readsSettings(TransferMode mode)
+{
+    return mode == TransferMode::SettingsRead || mode == TransferMode::AllRead;
+}
+
+bool isGridField(Field field)
+{
+    switch (field) {
+    case Field::ExtensionGrid:
+    case Field::DayRingGrid:
+    case Field::NightRingGrid:
+    case Field::GlobalLineGrid:
+    case Field::GlobalExtensionGrid:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool before(const FieldRef &a, const FieldRef &b)
+{
+    return std::tuple(a.field, a.index, a.member) < std::tuple(b.field, b.index, b.member);
+}
+
+} // namespace
+
+PacedRepaints::PacedRepaints(Views views, QObject *parent)
+    : QObject(parent)
+    , views_(std::move(views))
+{
+    timer_.setSingleShot(true);
+    timer_.setInterval(FrameInterval);
+    connect(&timer_, &QTimer::timeout, this, &PacedRepaints::flush);
+}
+
+void PacedRepaints::progressChanged(bool visible, int percent)
+{
+    percent_ = percent;
+    if (visible != progressVisible_) {
+        progressVisible_ = visible;
+        percentDue_ = false;
+        views_.progress(visible, percent);
+        return;
+    }
+    percentDue_ = true;
+    schedule();
+}
+
+void PacedRepaints::valuesStored(const FieldRange &range)
+{
+    if (readsSettings(mode_) && isGridField(range.first.field)) {
+        gridsStored_ = true;
+        return;
+    }
+    const auto same = std::find_if(ranges_.begin(), ranges_.end(),
+        [&range](const FieldRange &r) { return r.first.field == range.first.field; });
+    if (same == ranges_.end()) {
+        ranges_.push_back(range);
+    } else {
+        if (before(range.first, same->first))
+            same->first = range.first;
+        if (before(same->last, range.last))
+            same->last = range.last;
+    }
+    schedule();
+}
+
+void PacedRepaints::statusChanged(const QString &text)
+{
+    status_ = text;
+    if (mode_ == TransferMode::Idle) {
+        statusDue_ = false;
+        views_.status(text);
+        return;
+    }
+    statusDue_ = true;
+    schedule();
+}
+
+void PacedRepaints::modeChanged(TransferMode mode)
+{
+    // However the settings block ended (done, stopped, failed), its grids show what it read.
+    if (readsSettings(mode_) && !readsSettings(mode) && gridsStored_) {
+        gridsStored_ = false;
+        gridsDue_ = true;
+        schedule();
+    }
+    mode_ = mode;
+    if (mode == TransferMode::Idle)
+        flush();
+}
+
+void PacedRepaints::flush()
+{
+    timer_.stop();
+    if (percentDue_) {
+        percentDue_ = false;
+        views_.progress(progressVisible_, percent_);
+    }
+    if (std::exchange(statusDue_, false))
+        views_.status(status_);
+    const std::vector<FieldRange> ranges = std::exchange(ranges_, {});
+    for (const FieldRange &range : ranges)
+        views_.stored(range);
+    if (std::exchange(gridsDue_, false))
+        views_.grids();
+}
+
+void PacedRepaints::schedule()
+{
+    if (!timer_.isActive())
+        timer_.start();
+}
+
+} // namespace ornis
