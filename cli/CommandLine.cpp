@@ -47,7 +47,7 @@ CommandShape shapeOf(Command command)
     case Command::Clock:
         return {{"port", "timeout", "trace"}, 0};
     case Command::Convert:
-        return {{}, 2};
+        return {{"table"}, 2};
     case Command::Ports:
     case Command::Help:
         break;
@@ -85,6 +85,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         {"timeout", "Answer timeout in milliseconds (default 4000).", "MS"},
         {"force", "Write values the exchange stores differently, with a warning each."},
         {"trace", "Record every byte on the line into FILE.", "FILE"},
+        {"table", "The table of a .csv: shortdials (default) or pe.", "TABLE"},
         {{"h", "help"}, "Show this help."},
     });
     if (!parser.parse(arguments))
@@ -138,6 +139,12 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
                 QStringLiteral("Unknown block %1: use all, settings, services, shortdials or pe")
                     .arg(block));
     }
+    if (parser.isSet("table")) {
+        request.table = blockNamed(parser.value("table"));
+        if (request.table != Block::ShortDials && request.table != Block::PE)
+            return usageError(QStringLiteral("Unknown table %1: use shortdials or pe")
+                                  .arg(parser.value("table")));
+    }
     if (parser.isSet("timeout")) {
         bool number = false;
         request.timeoutMs = parser.value("timeout").toInt(&number);
@@ -171,7 +178,7 @@ QString usageText()
         "                      (--json IN.json | --set IN.set) [--timeout MS]\n"
         "  ornisset-cli diff   A B [--block all|settings|services|shortdials|pe]\n"
         "  ornisset-cli clock  --port PORT [--timeout MS] [--trace FILE]\n"
-        "  ornisset-cli convert IN OUT\n"
+        "  ornisset-cli convert [--table shortdials|pe] IN OUT\n"
         "  ornisset-cli ports\n"
         "\n"
         "read     reads blocks of the exchange over the factory values and writes them to\n"
@@ -182,7 +189,9 @@ QString usageText()
         "verify   reads the blocks the file holds and lists where the exchange differs.\n"
         "diff     lists where two files (.set or .json) differ, in the blocks both hold.\n"
         "clock    sets the exchange's clock from this computer's clock.\n"
-        "convert  turns a .set or .json file into a .set, .json or .txt (the report).\n"
+        "convert  turns a .set, .json or .csv file into a .set, .json, .csv or .txt (the\n"
+        "         report). A .csv holds the short dials (--table pe: the PE records):\n"
+        "         Volba;Státní;Číslo;Komentář or Záznam;Státní;Číslo, one row per record.\n"
         "ports    lists the serial ports: name, then description.\n"
         "\n"
         "--port takes a serial port (ttyUSB0, COM3, /dev/pts/3) or a serial device server:\n"

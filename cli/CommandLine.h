@@ -22,6 +22,7 @@ struct Request
     int timeoutMs = 4000;
     bool force = false; // write: send values the exchange stores differently
     QString traceFile; // --trace: the line trace of the transfers goes there
+    std::optional<Block> table; // convert --table: the table of a .csv; nothing when not given
     QString input; // convert IN, diff A
     QString output; // convert OUT, diff B
 };

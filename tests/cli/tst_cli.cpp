@@ -587,7 +587,7 @@ private slots:
             << QStringList {"clock", "--port", "x", "--json", "a.json"} << "does not apply";
         QTest::newRow("convert without OUT") << QStringList {"convert", "a.set"} << "IN and OUT";
         QTest::newRow("convert to an unknown type")
-            << QStringList {"convert", "a.set", "a.xml"} << "use a .set, .json or .txt";
+            << QStringList {"convert", "a.set", "a.xml"} << "use a .set, .json, .csv or .txt";
         QTest::newRow("trace file cannot be written")
             << QStringList {"clock", "--port", "x", "--trace", "/no-such-folder/t.txt"}
             << "Cannot write the line trace /no-such-folder/t.txt";
