@@ -46,8 +46,9 @@ bool loadCsv(const Request &request, ExchangeConfig &config, BlockSet &blocks)
     if (!rows.problems.empty())
         return false;
     if (request.table && *request.table != rows.table) {
-        printMessage(QStringLiteral("%1 holds the %2, not the %3")
-                         .arg(request.input, blockTitles({rows.table}), blockTitles({*request.table})));
+        printMessage(
+            QStringLiteral("%1 holds the %2, not the %3")
+                .arg(request.input, blockTitles({rows.table}), blockTitles({*request.table})));
         return false;
     }
     config = factoryConfig();
@@ -58,14 +59,12 @@ bool loadCsv(const Request &request, ExchangeConfig &config, BlockSet &blocks)
 
 bool saveCsv(const Request &request, const ExchangeConfig &config, BlockSet blocks)
 {
-    const Block table =
-        request.table.value_or(blocks.contains(Block::PE) && !blocks.contains(Block::ShortDials)
-                && isCsv(request.input)
+    const Block table = request.table.value_or(
+        blocks.contains(Block::PE) && !blocks.contains(Block::ShortDials) && isCsv(request.input)
             ? Block::PE
             : Block::ShortDials);
     if (!blocks.contains(table)) {
-        printMessage(
-            QStringLiteral("%1 holds no %2").arg(request.input, blockTitles({table})));
+        printMessage(QStringLiteral("%1 holds no %2").arg(request.input, blockTitles({table})));
         return false;
     }
     const std::optional<QByteArray> csv = dialTableCsv(config, table);
@@ -100,7 +99,7 @@ ExitCode runConvert(const Request &request)
         if (!loadCsv(request, config, blocks))
             return ExitCode::UsageOrFileError;
     } else if (const Status status = loadConfigFile(request.input, *from, config, blocks);
-        !status.ok()) {
+               !status.ok()) {
         printMessage(status.message());
         return ExitCode::UsageOrFileError;
     }

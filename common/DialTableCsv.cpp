@@ -208,7 +208,8 @@ private:
 bool isUtf8(QByteArrayView text)
 {
     QStringDecoder decoder(QStringDecoder::Utf8);
-    (void)decoder.decode(text);
+    const QString decoded = decoder.decode(text); // the decoding runs only when converted
+    Q_UNUSED(decoded);
     return !decoder.hasError();
 }
 
@@ -274,8 +275,8 @@ DialRows readDialRows(QByteArrayView text)
         return result;
     }
     Block table = Block::ShortDials;
-    const std::optional<std::vector<Column>> columns =
-        headerColumns(csv.records.front(), table, header, utf8);
+    const std::optional<std::vector<Column>> columns
+        = headerColumns(csv.records.front(), table, header, utf8);
     if (!columns)
         return result;
     RowReader reader(table, utf8, result);
@@ -322,8 +323,8 @@ void applyDialRows(ExchangeConfig &config, const DialRows &rows)
     }
 }
 
-std::optional<QString> dialTableText(const ExchangeConfig &config, Block table,
-    QChar separator, const std::vector<int> &records)
+std::optional<QString> dialTableText(
+    const ExchangeConfig &config, Block table, QChar separator, const std::vector<int> &records)
 {
     QStringList lines;
     QStringList header;
@@ -338,10 +339,11 @@ std::optional<QString> dialTableText(const ExchangeConfig &config, Block table,
         const std::size_t r = std::size_t(record);
         const bool pe = table == Block::PE;
         const int32_t line = pe ? config.PETable[r].Line : config.ShortDialTable[r].Line;
-        const std::optional<QString> number =
-            fromWindows1250(pe ? config.PETable[r].Number : config.ShortDialTable[r].Number);
-        const std::optional<QString> comment =
-            pe ? std::optional<QString>(QString()) : fromWindows1250(config.ShortDialTable[r].Comment);
+        const std::optional<QString> number
+            = fromWindows1250(pe ? config.PETable[r].Number : config.ShortDialTable[r].Number);
+        const std::optional<QString> comment = pe
+            ? std::optional<QString>(QString())
+            : fromWindows1250(config.ShortDialTable[r].Comment);
         if (!number || !comment)
             return std::nullopt;
         QStringList fields {keyText(table, record),
