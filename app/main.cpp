@@ -1,9 +1,9 @@
 #include "ScreenshotTour.h"
 #include "common/SystemClock.h"
-#include "ui/MachinePorts.h"
 #include "ui/MainForm.h"
 #include "ui/MessageBoxDialogs.h"
-#include "ui/PreferencesPath.h"
+#include "ui/support/MachinePorts.h"
+#include "ui/support/PreferencesPath.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
         ornis::settingsFolderOfThisProgram(),
         touring ? QString() : ornis::recentFilesPathOfThisProgram(),
         userPath(QStandardPaths::AppDataLocation, "traces"),
-        touring ? QString() : ornis::backupFolderOfThisProgram()};
+        touring ? QString() : ornis::backupFolderOfThisProgram(), nullptr};
 
     ornis::TMainForm window(services);
     window.show();

@@ -13,11 +13,11 @@
 #include "link/LocalClock.h"
 #include "link/TransferEngine.h"
 #include "link/TransferObserver.h"
-#include "qtlink/DemoConfiguration.h"
 #include "qtlink/LinePort.h"
 #include "qtlink/QtSerialPort.h"
 #include "qtlink/TraceFile.h"
 #include "qtlink/TracingPort.h"
+#include "sim/DemoConfiguration.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

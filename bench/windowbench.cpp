@@ -11,9 +11,9 @@
 
 #include "config/FactoryDefaults.h"
 #include "link/TransferEngine.h"
-#include "qtlink/DemoConfiguration.h"
+#include "sim/DemoConfiguration.h"
 #include "sim/Preload.h"
-#include "tests/ui/WindowFixture.h"
+#include "tests/support/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>

@@ -46,16 +46,14 @@ constexpr std::array<CellArea, 3> GlobalExtensionAreas {{
 
 // In the order of SettingsGrid.
 const std::array<GridRules, SettingsGridCount> Rules {{
-    {SettingsGrid::Extension, "sgIntrLn", ExtensionGridShape, 24, EC::Call, 30, EC::Seven,
-        ExtensionColumns, ExtensionRows, CellKind::Mark, ExtensionAreas},
-    {SettingsGrid::DayRing, "sgDayRing", RingGridShape, 24, 0, 0, 0, Extensions, Lines,
-        CellKind::Mark, {}},
-    {SettingsGrid::NightRing, "sgNightRing", RingGridShape, 24, 0, 0, 0, Extensions, Lines,
-        CellKind::Mark, {}},
-    {SettingsGrid::GlobalLine, "sgGlbStateLn", GlobalLineGridShape, 26, 0, 0, 0, Lines,
-        GlobalLineRows, CellKind::Mark, GlobalLineAreas},
-    {SettingsGrid::GlobalExtension, "sgGlbIntrLn", GlobalExtensionGridShape, 26, 0, 0, 0,
-        Extensions, GlobalExtensionRows, CellKind::Mark, GlobalExtensionAreas},
+    {SettingsGrid::Extension, ExtensionGridShape, ExtensionColumns, ExtensionRows, CellKind::Mark,
+        ExtensionAreas},
+    {SettingsGrid::DayRing, RingGridShape, Extensions, Lines, CellKind::Mark, {}},
+    {SettingsGrid::NightRing, RingGridShape, Extensions, Lines, CellKind::Mark, {}},
+    {SettingsGrid::GlobalLine, GlobalLineGridShape, Lines, GlobalLineRows, CellKind::Mark,
+        GlobalLineAreas},
+    {SettingsGrid::GlobalExtension, GlobalExtensionGridShape, Extensions, GlobalExtensionRows,
+        CellKind::Mark, GlobalExtensionAreas},
 }};
 
 std::span<const char *const> textsOf(CellKind kind)
@@ -117,11 +115,6 @@ CellKind GridRules::kindAt(int column, int row) const
     return result;
 }
 
-int GridRules::width(int column) const
-{
-    return column == wideColumn && wideColumn != 0 ? wideColumnWidth : columnWidth;
-}
-
 std::string_view GridRules::headerText(int column, int row) const
 {
     if (row == 0)
@@ -129,11 +122,6 @@ std::string_view GridRules::headerText(int column, int row) const
     if (column == 0)
         return textAt(rowHeaders, row);
     return {};
-}
-
-int GridRules::headerIndent(int column) const
-{
-    return column == indentedHeader && indentedHeader != 0 ? HeaderIndent + 2 : HeaderIndent;
 }
 
 const GridRules &gridRules(SettingsGrid grid)

@@ -44,30 +44,20 @@ struct CellArea
     }
 };
 
-// One grid: its place in the configuration, its look and the kinds of its cells.
+// One grid: its place in the configuration, its headers and the kinds of its cells.
 struct GridRules
 {
     SettingsGrid grid;
-    const char *name; // the grid control
     GridShape shape; // data rows and columns; row 0 and column 0 are headers
-    int columnWidth; // pixels, header column included
-    int wideColumn; // 0 for none
-    int wideColumnWidth;
-    int indentedHeader; // 0 for none: this column's header text stands 6 px in, not 4
     std::span<const char *const> columnHeaders; // columns 1..
     std::span<const char *const> rowHeaders; // rows 1..
     CellKind kind; // of every data cell outside `areas`
     std::span<const CellArea> areas; // the last area holding a cell decides
 
     [[nodiscard]] CellKind kindAt(int column, int row) const;
-    [[nodiscard]] int width(int column) const;
     // The text of header cell (column, row), empty for the corner and for data cells.
     [[nodiscard]] std::string_view headerText(int column, int row) const;
-    [[nodiscard]] int headerIndent(int column) const;
 };
-
-inline constexpr int GridRowHeight = 16; // pixels, every row
-inline constexpr int HeaderIndent = 4; // pixels from a header cell's left edge
 
 [[nodiscard]] const GridRules &gridRules(SettingsGrid grid);
 

@@ -1,6 +1,6 @@
 #include "DemoExchangePort.h"
 
-#include "DemoConfiguration.h"
+#include "sim/DemoConfiguration.h"
 #include "sim/Preload.h"
 
 #include <algorithm>
@@ -10,13 +10,24 @@ namespace ornis {
 DemoExchangePort::DemoExchangePort(QObject *parent)
     : QtLinkPort(parent)
     , exchange_(std::make_unique<sim::VirtualExchange>())
+    , clock_(new SteadyLineClock(this))
+{
+    connectLine();
+}
+
+DemoExchangePort::DemoExchangePort(LineClock &clock, QObject *parent)
+    : QtLinkPort(parent)
+    , exchange_(std::make_unique<sim::VirtualExchange>())
+    , clock_(&clock)
+{
+    connectLine();
+}
+
+void DemoExchangePort::connectLine()
 {
     // Without block handlers the memory stays blank; the demo still answers.
     (void)writeIntoExchange(demoConfiguration(), *exchange_);
-    clock_.start();
-    lineTimer_.setSingleShot(true);
-    lineTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&lineTimer_, &QTimer::timeout, this, &DemoExchangePort::deliverDueAnswers);
+    connect(clock_, &LineClock::woke, this, &DemoExchangePort::deliverDueAnswers);
     answerTimer_.setSingleShot(true);
     connect(&answerTimer_, &QTimer::timeout, this, &QtLinkPort::answerTimerFired);
 }
@@ -28,9 +39,10 @@ Status DemoExchangePort::sendByte(uint8_t byte)
     std::vector<uint8_t> answer = exchange_->receive(byte);
     if (answer.empty())
         return Status::success();
-    const int64_t due = pacer_.answerDue(clock_.nsecsElapsed(), answer.size());
+    const int64_t due = pacer_.answerDue(clock_->nowNs(), answer.size());
     pending_.push_back({due, std::move(answer)});
-    if (!lineTimer_.isActive())
+    // A later answer is due after the first: the wake-up set for that one stands.
+    if (pending_.size() == 1)
         scheduleLine();
     return Status::success();
 }
@@ -72,7 +84,7 @@ void DemoExchangePort::stopAnswerTimer()
 
 void DemoExchangePort::deliverDueAnswers()
 {
-    const int64_t now = clock_.nsecsElapsed();
+    const int64_t now = clock_->nowNs();
     bool arrived = false;
     while (!pending_.empty() && pending_.front().dueNs <= now) {
         const Answer &answer = pending_.front();
@@ -89,9 +101,7 @@ void DemoExchangePort::scheduleLine()
 {
     if (pending_.empty())
         return;
-    const int64_t wait = pending_.front().dueNs - clock_.nsecsElapsed();
-    // QTimer counts whole milliseconds: round up, so no answer comes early.
-    lineTimer_.start(int(std::max<int64_t>(0, (wait + 999'999) / 1'000'000)));
+    clock_->wakeAt(pending_.front().dueNs);
 }
 
 } // namespace ornis

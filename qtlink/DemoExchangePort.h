@@ -1,10 +1,10 @@
 #pragma once
 
+#include "LineClock.h"
 #include "QtLinkPort.h"
 #include "sim/LinePacer.h"
 #include "sim/VirtualExchange.h"
 
-#include <QElapsedTimer>
 #include <QTimer>
 #include <deque>
 #include <memory>
@@ -24,6 +24,8 @@ public:
     static constexpr int Baud = LineBaud;
 
     explicit DemoExchangePort(QObject *parent = nullptr);
+    // The line runs by `clock`, which outlives the port.
+    explicit DemoExchangePort(LineClock &clock, QObject *parent = nullptr);
     ~DemoExchangePort() override;
 
     [[nodiscard]] sim::VirtualExchange &exchange() { return *exchange_; }
@@ -45,15 +47,15 @@ private:
         std::vector<uint8_t> bytes;
     };
 
+    void connectLine();
     void deliverDueAnswers();
     void scheduleLine();
 
     std::unique_ptr<sim::VirtualExchange> exchange_;
     sim::LinePacer pacer_ {Baud};
-    QElapsedTimer clock_;
+    LineClock *clock_; // a child of the port's own when none was given
     std::deque<Answer> pending_; // answers still on the line
     std::deque<uint8_t> input_; // answers arrived, not yet read
-    QTimer lineTimer_;
     QTimer answerTimer_;
 };
 

@@ -2,13 +2,15 @@
 
 #include "common/ConfigFiles.h"
 #include "common/FilePath.h"
-#include "config/SettingsFile.h"
-#include "ui/MainForm.h"
+#include "config/ExchangeConfig.h"
+#include "ui/DocumentHost.h"
+#include "ui/MainActions.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QWidget>
 
 namespace ornis {
 
@@ -18,28 +20,22 @@ const QString SettingsSuffix = QStringLiteral("set");
 // Wide enough for a deep path in the menu; the middle of a longer one is left out.
 constexpr int RecentFileTextWidth = 420; // pixels
 
-QString messageOf(const Status &status)
-{
-    return QString::fromStdString(status.message());
-}
-
 } // namespace
 
-FileActions::FileActions(
-    TMainForm &window, UserDialogs &dialogs, QString startFolder, const QString &recentFilesPath)
-    : QObject(&window)
-    , window_(window)
-    , dialogs_(dialogs)
+FileActions::FileActions(DocumentHost &document, const MainActions &actions, QString startFolder,
+    const QString &recentFilesPath, QObject *parent)
+    : QObject(parent)
+    , document_(document)
+    , actions_(actions)
     , startFolder_(std::move(startFolder))
     , recent_(recentFilesPath)
 {
-    const MainActions &actions = window_.actions();
-    connect(actions.acOpen, &QAction::triggered, this, &FileActions::open);
-    connect(actions.acSave, &QAction::triggered, this, &FileActions::save);
-    connect(actions.acSaveAs, &QAction::triggered, this, &FileActions::saveAs);
-    connect(actions.acOpenBackup, &QAction::triggered, this, &FileActions::openBackup);
+    connect(actions_.acOpen, &QAction::triggered, this, &FileActions::open);
+    connect(actions_.acSave, &QAction::triggered, this, &FileActions::save);
+    connect(actions_.acSaveAs, &QAction::triggered, this, &FileActions::saveAs);
+    connect(actions_.acOpenBackup, &QAction::triggered, this, &FileActions::openBackup);
     for (int i = 0; i < MainActions::RecentFileCount; ++i)
-        connect(actions.acRecentFiles[std::size_t(i)], &QAction::triggered, this,
+        connect(actions_.acRecentFiles[std::size_t(i)], &QAction::triggered, this,
             [this, i] { openRecent(i); });
     showRecentFiles();
 }
@@ -54,8 +50,8 @@ FileDialogSetup FileActions::dialogSetup(FileDialogSetup::Kind kind) const
 
 void FileActions::open()
 {
-    dialogs_.chooseFile(
-        &window_, dialogSetup(FileDialogSetup::Kind::Open), [this](const QString &path) {
+    document_.dialogs().chooseFile(document_.dialogParent(),
+        dialogSetup(FileDialogSetup::Kind::Open), [this](const QString &path) {
             // "name" typed for "name.set"; a file really named so wins.
             load(QFileInfo::exists(path) ? path : withDefaultSuffix(path, SettingsSuffix));
         });
@@ -64,88 +60,84 @@ void FileActions::open()
 void FileActions::openBackup()
 {
     const FileDialogSetup setup {FileDialogSetup::Kind::Open, QStringLiteral("Otevřít zálohu"),
-        window_.backups().path(), QStringLiteral("Zálohy konfigurace (*.json)"),
+        document_.backupPath(), QStringLiteral("Zálohy konfigurace (*.json)"),
         QStringLiteral("json")};
-    dialogs_.chooseFile(&window_, setup, [this](const QString &path) { load(path); });
+    document_.dialogs().chooseFile(
+        document_.dialogParent(), setup, [this](const QString &path) { load(path); });
 }
 
 void FileActions::load(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
+    // Whatever the name does not mark as the JSON form is read as a settings file.
     const bool json = fileKindOf(absolute) == FileKind::Json;
-    const Status status = json ? loadJsonForm(absolute) : loadSettingsFile(absolute);
+    // Read whole before anything changes, so that a damaged file leaves no backup behind.
+    ExchangeConfig loaded;
+    BlockSet held;
+    const Status status
+        = loadConfigFile(absolute, json ? FileKind::Json : FileKind::Settings, loaded, held);
     if (!status.ok()) {
-        dialogs_.showError(&window_, messageOf(status));
+        report(status);
         if (!QFileInfo::exists(absolute)) {
             recent_.remove(absolute);
             showRecentFiles();
         }
         return;
     }
-    window_.RefreshAllViews();
-    window_.cbCentralTypeChange();
-    window_.markConfigKept();
-    // "Uložit" writes a settings file: after a JSON form it asks for a name.
-    window_.setFileName(json ? QString() : absolute);
-    remember(absolute);
-}
-
-Status FileActions::loadSettingsFile(const QString &path)
-{
-    // Read whole before anything changes, so that a damaged file leaves no backup behind.
-    ExchangeConfig loaded = window_.config();
-    if (Status status = LoadSettingsFile(toFilePath(path), loaded); !status.ok())
-        return status;
-    window_.backUpUnsavedEdits();
-    // Neither the exchange model nor the services are in the file; they stay as they are.
-    copyBlocks(loaded, window_.config(), SettingsFileBlocks);
-    return Status::success();
-}
-
-Status FileActions::loadJsonForm(const QString &path)
-{
-    ExchangeConfig loaded;
-    BlockSet held;
-    if (Status status = loadConfigFile(path, FileKind::Json, loaded, held); !status.ok())
-        return status;
-    window_.backUpUnsavedEdits();
-    ExchangeConfig &config = window_.config();
+    document_.backUpUnsavedEdits();
+    ExchangeConfig &config = document_.config();
     copyBlocks(loaded, config, held);
-    config.ExchangeType = loaded.ExchangeType;
-    config.ExchangeModules = loaded.ExchangeModules;
-    return Status::success();
+    // Only the JSON form holds the exchange model and modules; a settings file leaves them,
+    // and the services, as they are.
+    if (json) {
+        config.ExchangeType = loaded.ExchangeType;
+        config.ExchangeModules = loaded.ExchangeModules;
+    }
+    document_.configReplaced();
+    document_.markConfigKept();
+    // "Uložit" writes a settings file: after a JSON form it asks for a name.
+    document_.setFileName(json ? QString() : absolute);
+    remember(absolute);
 }
 
 void FileActions::save()
 {
-    if (window_.FileName().isEmpty())
+    if (document_.FileName().isEmpty())
         saveAs();
     else
-        saveTo(window_.FileName());
+        saveTo(document_.FileName());
 }
 
 void FileActions::saveAs()
 {
-    dialogs_.chooseFile(&window_, dialogSetup(FileDialogSetup::Kind::Save),
+    document_.dialogs().chooseFile(document_.dialogParent(),
+        dialogSetup(FileDialogSetup::Kind::Save),
         [this](const QString &path) { saveTo(withDefaultSuffix(path, SettingsSuffix)); });
 }
 
 void FileActions::saveTo(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    window_.StoreShortDialPage();
-    window_.StorePEPage();
+    document_.StoreShortDialPage();
+    document_.StorePEPage();
     // Written whole through a new file renamed over the old one: a failure leaves the
     // old file as it was.
-    const Status status = SaveSettingsFile(toFilePath(absolute), window_.config());
+    const Status status = saveConfigFile(
+        absolute, FileKind::Settings, document_.config(), blocksKeptIn(FileKind::Settings));
     if (!status.ok()) {
-        dialogs_.showError(&window_, messageOf(status));
+        report(status);
         return;
     }
     // The services are not in the file: their edits are still to be kept.
-    window_.markConfigKept(SettingsFileBlocks);
-    window_.setFileName(absolute);
+    document_.markConfigKept(blocksKeptIn(FileKind::Settings));
+    document_.setFileName(absolute);
     remember(absolute);
+}
+
+void FileActions::report(const Status &status)
+{
+    document_.dialogs().showError(
+        document_.dialogParent(), QString::fromStdString(status.message()));
 }
 
 void FileActions::remember(const QString &path)
@@ -156,9 +148,9 @@ void FileActions::remember(const QString &path)
 
 void FileActions::showRecentFiles()
 {
-    const MainActions &actions = window_.actions();
+    const MainActions &actions = actions_;
     const QStringList &paths = recent_.paths();
-    const QFontMetrics metrics(window_.font());
+    const QFontMetrics metrics(document_.dialogParent()->font());
     for (int i = 0; i < MainActions::RecentFileCount; ++i) {
         QAction *action = actions.acRecentFiles[std::size_t(i)];
         action->setVisible(i < paths.size());

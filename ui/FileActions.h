@@ -1,15 +1,16 @@
 #pragma once
 
 #include "config/Status.h"
-#include "ui/RecentFiles.h"
-#include "ui/UserDialogs.h"
+#include "ui/support/RecentFiles.h"
+#include "ui/support/UserDialogs.h"
 
 #include <QObject>
 #include <QString>
 
 namespace ornis {
 
-class TMainForm;
+class DocumentHost;
+struct MainActions;
 
 // Open, save and save as of the settings file, with the files dropped on the window and
 // the list of files last used, and the opening of a backup. A file is applied only when
@@ -21,8 +22,8 @@ class FileActions final : public QObject
 public:
     // The file dialogs start in `startFolder` each time; the recent files are kept in
     // `recentFilesPath` (empty: for this run only).
-    FileActions(TMainForm &window, UserDialogs &dialogs, QString startFolder,
-        const QString &recentFilesPath);
+    FileActions(DocumentHost &document, const MainActions &actions, QString startFolder,
+        const QString &recentFilesPath, QObject *parent);
 
     // acOpen, acSave, acSaveAs
     void open();
@@ -37,14 +38,13 @@ public:
 private:
     [[nodiscard]] FileDialogSetup dialogSetup(FileDialogSetup::Kind kind) const;
     void saveTo(const QString &path);
-    [[nodiscard]] Status loadSettingsFile(const QString &path);
-    [[nodiscard]] Status loadJsonForm(const QString &path);
+    void report(const Status &status);
     void remember(const QString &path);
     void showRecentFiles();
     void openRecent(int index);
 
-    TMainForm &window_;
-    UserDialogs &dialogs_;
+    DocumentHost &document_;
+    const MainActions &actions_;
     const QString startFolder_;
     RecentFiles recent_;
 };

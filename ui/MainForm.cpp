@@ -7,21 +7,22 @@
 #include "link/CallBackTargets.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
-#include "ui/ClockText.h"
-#include "ui/ConfigView.h"
 #include "ui/FileActions.h"
-#include "ui/LinkPortList.h"
 #include "ui/PortChooser.h"
 #include "ui/ReportPrinter.h"
 #include "ui/TransferSteps.h"
 #include "ui/TransferWatch.h"
-#include "ui/UserDialogs.h"
 #include "ui/pages/PEPage.h"
 #include "ui/pages/ServicesPage.h"
 #include "ui/pages/SettingPage.h"
 #include "ui/pages/SetupPage.h"
 #include "ui/pages/ShortDialPage.h"
 #include "ui/pages/TransferPage.h"
+#include "ui/support/ClockBeat.h"
+#include "ui/support/ClockText.h"
+#include "ui/support/ConfigView.h"
+#include "ui/support/LinkPortList.h"
+#include "ui/support/UserDialogs.h"
 #include "ui/widgets/ProgressPanel.h"
 
 #include <QCloseEvent>
@@ -34,7 +35,6 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTimer>
 
 namespace ornis {
 
@@ -113,15 +113,15 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
             + QDir::toNativeSeparators(traceFolder_) + u')');
     connect(actions_.acCompare, &QAction::triggered, this, &TMainForm::acCompareExecute);
     connect(setupPage_, &SetupPage::exchangeModelPicked, this, &TMainForm::cbCentralTypeChange);
-    fileActions_ = new FileActions(*this, dialogs_, services.fileFolder, services.recentFilesPath);
-    reportPrinter_ = new ReportPrinter(*this, dialogs_, clock_, services.fileFolder);
+    fileActions_
+        = new FileActions(*this, actions_, services.fileFolder, services.recentFilesPath, this);
+    reportPrinter_ = new ReportPrinter(*this, actions_, clock_, services.fileFolder, this);
     setAcceptDrops(true);
 
-    clockTimer_ = new QTimer(this);
-    clockTimer_->setObjectName(QStringLiteral("ClockTimer"));
-    clockTimer_->setInterval(ClockInterval);
-    connect(clockTimer_, &QTimer::timeout, this, &TMainForm::ClockTimerTimer);
-    clockTimer_->start();
+    clockBeat_ = services.clockBeat ? services.clockBeat : new TimerBeat(this);
+    clockBeat_->setObjectName(QStringLiteral("ClockTimer"));
+    connect(clockBeat_, &ClockBeat::beat, this, &TMainForm::ClockTimerTimer);
+    clockBeat_->start(ClockInterval);
 
     FormCreate(services.preferredPort);
 
@@ -228,6 +228,12 @@ void TMainForm::StorePEPage()
 void TMainForm::RefreshAllViews()
 {
     forEachView([](ConfigView &view) { view.refresh(); });
+}
+
+void TMainForm::configReplaced()
+{
+    RefreshAllViews();
+    cbCentralTypeChange();
 }
 
 void TMainForm::setFileName(const QString &path)

@@ -2,10 +2,11 @@
 
 #include "config/ExchangeConfig.h"
 #include "link/TransferObserver.h"
-#include "ui/BackupFolder.h"
-#include "ui/ExchangeComparison.h"
+#include "ui/DocumentHost.h"
 #include "ui/MainActions.h"
 #include "ui/MainPages.h"
+#include "ui/support/BackupFolder.h"
+#include "ui/support/ExchangeComparison.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -14,10 +15,10 @@
 #include <memory>
 
 class QTabWidget;
-class QTimer;
 
 namespace ornis {
 
+class ClockBeat;
 class ConfigView;
 class FileActions;
 class LinkPortList;
@@ -51,11 +52,13 @@ struct MainFormServices
     QString traceFolder;
     // The folder of the automatic backups; empty keeps none.
     QString backupFolder;
+    // The beat of the clock button; none: a timer of the window's own.
+    ClockBeat *clockBeat = nullptr;
 };
 
 // The program's one window: it owns the configuration, the link to the exchange and the
 // views, and runs the actions.
-class TMainForm final : public QMainWindow, private TransferObserver
+class TMainForm final : public QMainWindow, public DocumentHost, private TransferObserver
 {
     Q_OBJECT
 
@@ -65,7 +68,7 @@ public:
     explicit TMainForm(const MainFormServices &services, QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    [[nodiscard]] ExchangeConfig &config() { return config_; }
+    [[nodiscard]] ExchangeConfig &config() override { return config_; }
     [[nodiscard]] TransferEngine &engine() { return *engine_; }
     [[nodiscard]] const MainActions &actions() const { return actions_; }
     [[nodiscard]] TransferPage &page(MainPage page) const;
@@ -73,8 +76,8 @@ public:
     void setView(MainPage page, ConfigView *view);
 
     // Operations on the views.
-    void StoreShortDialPage();
-    void StorePEPage();
+    void StoreShortDialPage() override;
+    void StorePEPage() override;
     void RefreshAllViews();
     // Shows the exchange model the configuration holds, and the pages that go with it.
     void cbCentralTypeChange();
@@ -82,15 +85,17 @@ public:
     [[nodiscard]] const BackupFolder &backups() const { return backups_; }
     // The configuration's `blocks` as they are now are kept: in a file, or in the exchange
     // and a backup.
-    void markConfigKept(BlockSet blocks = BlockSet::all());
-    // Before the configuration is replaced: edits neither saved nor written nor backed up
-    // go into a backup. A failure is shown.
-    void backUpUnsavedEdits();
+    void markConfigKept(BlockSet blocks = BlockSet::all()) override;
 
-    // The settings file last loaded or saved; empty until then.
-    [[nodiscard]] const QString &FileName() const { return fileName_; }
+    // DocumentHost
+    void backUpUnsavedEdits() override;
+    void configReplaced() override;
+    [[nodiscard]] QString backupPath() const override { return backups_.path(); }
+    [[nodiscard]] const QString &FileName() const override { return fileName_; }
     // Records a loaded or saved file; the caption names it.
-    void setFileName(const QString &path);
+    void setFileName(const QString &path) override;
+    [[nodiscard]] UserDialogs &dialogs() override { return dialogs_; }
+    [[nodiscard]] QWidget *dialogParent() override { return this; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -155,7 +160,7 @@ private:
     std::array<TransferPage *, MainPageCount> pages_ {};
     std::array<ConfigView *, MainPageCount> views_ {};
     ProgressPanel *progress_ = nullptr;
-    QTimer *clockTimer_ = nullptr;
+    ClockBeat *clockBeat_ = nullptr;
 
     // Both outlive the engine, which may still report the end of a transfer.
     std::unique_ptr<TransferWatch> watch_;

@@ -1,7 +1,7 @@
 #include "MessageBoxDialogs.h"
 
-#include "ui/AboutText.h"
 #include "ui/DifferencesDialog.h"
+#include "ui/support/AboutText.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -3,8 +3,8 @@
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
 #include "qtlink/TraceFile.h"
-#include "ui/LinkPortList.h"
-#include "ui/UserDialogs.h"
+#include "ui/support/LinkPortList.h"
+#include "ui/support/UserDialogs.h"
 #include "ui/widgets/PortComboBox.h"
 
 #include <QAbstractItemView>

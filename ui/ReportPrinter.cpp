@@ -2,9 +2,10 @@
 
 #include "common/FilePath.h"
 #include "config/FileBytes.h"
-#include "ui/MainForm.h"
+#include "ui/DocumentHost.h"
+#include "ui/MainActions.h"
 #include "ui/ReportPainter.h"
-#include "ui/UserDialogs.h"
+#include "ui/support/UserDialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,15 +46,13 @@ Status failure(const QString &message)
 
 } // namespace
 
-ReportPrinter::ReportPrinter(
-    TMainForm &window, UserDialogs &dialogs, const LocalClock &clock, QString startFolder)
-    : QObject(&window)
-    , window_(window)
-    , dialogs_(dialogs)
+ReportPrinter::ReportPrinter(DocumentHost &document, const MainActions &actions,
+    const LocalClock &clock, QString startFolder, QObject *parent)
+    : QObject(parent)
+    , document_(document)
     , clock_(clock)
     , startFolder_(std::move(startFolder))
 {
-    const MainActions &actions = window_.actions();
     connect(actions.acPrint, &QAction::triggered, this, &ReportPrinter::print);
     connect(actions.acPrintPreview, &QAction::triggered, this, &ReportPrinter::preview);
     connect(actions.acExportPdf, &QAction::triggered, this, &ReportPrinter::exportPdf);
@@ -70,28 +69,29 @@ QPrinter &ReportPrinter::printer()
 
 void ReportPrinter::print()
 {
-    dialogs_.choosePrinter(&window_, printer(), [this] { report(printOn(printer())); });
+    document_.dialogs().choosePrinter(
+        document_.dialogParent(), printer(), [this] { report(printOn(printer())); });
 }
 
 void ReportPrinter::preview()
 {
-    dialogs_.showPrintPreview(
-        &window_, printer(), [this](QPrinter &target) { report(printOn(target)); });
+    document_.dialogs().showPrintPreview(document_.dialogParent(), printer(),
+        [this](QPrinter &target) { report(printOn(target)); });
 }
 
 void ReportPrinter::exportPdf()
 {
     const FileDialogSetup setup {FileDialogSetup::Kind::Save, QStringLiteral("Exportovat do PDF"),
         startFolder_, QStringLiteral("Dokumenty PDF (*.pdf)"), PdfSuffix};
-    dialogs_.chooseFile(&window_, setup,
+    document_.dialogs().chooseFile(document_.dialogParent(), setup,
         [this](const QString &path) { report(exportTo(withDefaultSuffix(path, PdfSuffix))); });
 }
 
 Status ReportPrinter::currentPages(ReportPages &pages)
 {
     // The short dials print as the page shows them.
-    window_.StoreShortDialPage();
-    return reportPages(window_.config(), clock_.now(), pages);
+    document_.StoreShortDialPage();
+    return reportPages(document_.config(), clock_.now(), pages);
 }
 
 Status ReportPrinter::printOn(QPrinter &printer)
@@ -147,7 +147,8 @@ Status ReportPrinter::exportTo(const QString &path)
 void ReportPrinter::report(const Status &status)
 {
     if (!status.ok())
-        dialogs_.showError(&window_, QString::fromStdString(status.message()));
+        document_.dialogs().showError(
+            document_.dialogParent(), QString::fromStdString(status.message()));
 }
 
 } // namespace ornis

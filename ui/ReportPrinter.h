@@ -10,9 +10,9 @@ class QPrinter;
 
 namespace ornis {
 
+class DocumentHost;
 class LocalClock;
-class TMainForm;
-class UserDialogs;
+struct MainActions;
 struct ReportPages;
 
 // Prints the report of the window's configuration, shows its preview and exports it as a
@@ -23,8 +23,8 @@ class ReportPrinter final : public QObject
 
 public:
     // The PDF dialog starts in `startFolder`.
-    ReportPrinter(
-        TMainForm &window, UserDialogs &dialogs, const LocalClock &clock, QString startFolder);
+    ReportPrinter(DocumentHost &document, const MainActions &actions, const LocalClock &clock,
+        QString startFolder, QObject *parent);
     ~ReportPrinter() override;
 
     // acPrint, acPrintPreview, acExportPdf
@@ -40,8 +40,7 @@ private:
     [[nodiscard]] Status exportTo(const QString &path);
     void report(const Status &status);
 
-    TMainForm &window_;
-    UserDialogs &dialogs_;
+    DocumentHost &document_;
     const LocalClock &clock_;
     const QString startFolder_;
     std::unique_ptr<QPrinter> printer_;

@@ -2,9 +2,9 @@
 
 #include "config/ExchangeConfig.h"
 #include "link/LocalClock.h"
-#include "ui/BackupFolder.h"
 #include "ui/TransferSteps.h"
-#include "ui/UserDialogs.h"
+#include "ui/support/BackupFolder.h"
+#include "ui/support/UserDialogs.h"
 
 #include <QDir>
 #include <QLabel>

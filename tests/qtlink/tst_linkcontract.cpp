@@ -1,5 +1,5 @@
 #include "LinkUnderTest.h"
-#include "qtlink/DemoConfiguration.h"
+#include "sim/DemoConfiguration.h"
 #include "sim/Preload.h"
 
 #include <QTest>

@@ -1,17 +1,16 @@
-#include "WindowFixture.h"
+#include "WindowDriver.h"
 #include "common/ConfigFiles.h"
 #include "config/FactoryDefaults.h"
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
-#include "ui/BackupFolder.h"
 #include "ui/MainPages.h"
+#include "ui/support/BackupFolder.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 
@@ -32,12 +31,12 @@ QStringList named(std::initializer_list<const char *> labels)
 }
 
 // A window that keeps its backups in a folder of the test's own.
-struct BackupWindow
+struct BackupWindow : WindowDriver
 {
     BackupWindow()
+        : WindowDriver(
+            [](WindowDriver &w) { w.fixture.backups = w.path(QStringLiteral("backups")); })
     {
-        fixture.backups = folder.filePath(QStringLiteral("backups"));
-        window = fixture.makeWindow();
     }
     [[nodiscard]] QStringList backups() const
     {
@@ -59,19 +58,18 @@ struct BackupWindow
     void hold(const ExchangeConfig &held)
     {
         config() = held;
-        window->RefreshAllViews();
-        window->cbCentralTypeChange();
+        window->configReplaced();
         window->markConfigKept();
     }
-    void run(MainPage page, QAction *action)
+    void start(MainPage page, QAction *action)
     {
-        window->findChild<QTabWidget *>(QStringLiteral("pcMain"))->setCurrentIndex(int(page));
+        openPage(int(page));
         action->trigger();
     }
     // One pass of the event loop answers one byte.
     void runUntilSent(std::size_t count)
     {
-        const std::deque<uint8_t> &sent = fixture.ports.exchangePort().sent;
+        const std::deque<uint8_t> &sent = port().sent;
         for (int pass = 0; pass < 1000 && sent.size() < count; ++pass)
             QCoreApplication::processEvents();
     }
@@ -80,10 +78,10 @@ struct BackupWindow
         return window->findChild<QLabel *>(QStringLiteral("lbTransferStatus"))->text();
     }
     // Runs the event loop until the transfer is over; what the status bar said on the way.
-    QStringList runToIdle()
+    QStringList statusTextsToIdle()
     {
         QStringList said(statusText());
-        const QDeadlineTimer deadline(20000);
+        const QDeadlineTimer deadline(TransferBound);
         while (!window->engine().isIdle() && !deadline.hasExpired()) {
             QCoreApplication::processEvents();
             if (said.last() != statusText())
@@ -91,13 +89,6 @@ struct BackupWindow
         }
         return said;
     }
-    ExchangeConfig &config() { return window->config(); }
-    const MainActions &actions() const { return window->actions(); }
-    InstantExchangePort &port() { return fixture.ports.exchangePort(); }
-
-    QTemporaryDir folder;
-    WindowFixture fixture;
-    std::unique_ptr<TMainForm> window;
 };
 
 using Edit = std::function<void(BackupWindow &)>;
@@ -107,8 +98,7 @@ Edit editedThen(QAction *MainActions::*action)
 {
     return [action](BackupWindow &w) {
         w.config().Counters[8] = 9;
-        w.run(MainPage::Setup, w.actions().*action);
-        w.runToIdle();
+        QVERIFY(w.run(int(MainPage::Setup), w.actions().*action));
     };
 }
 
@@ -117,7 +107,7 @@ Edit savedAfter(std::function<void(ExchangeConfig &)> change)
 {
     return [change](BackupWindow &w) {
         change(w.config());
-        w.fixture.dialogs.chosenFiles = {w.folder.filePath(QStringLiteral("a.set"))};
+        w.fixture.dialogs.chosenFiles = {w.path(QStringLiteral("a.set"))};
         w.actions().acSaveAs->trigger();
     };
 }
@@ -138,14 +128,12 @@ private slots:
         BackupWindow w;
         w.hold(testing::awayFromFactory(ModelVega));
         const ExchangeConfig written = w.config();
-        w.run(MainPage::Setup, w.actions().acSend);
-        w.runToIdle();
+        QVERIFY(w.run(int(MainPage::Setup), w.actions().acSend));
         QCOMPARE(w.backups(), named({"zapis_vse"}));
         QCOMPARE(w.load(w.backups()[0]), written);
 
         w.config().BlockRedirect = !written.BlockRedirect; // an edit the read replaces
-        w.run(MainPage::Services, w.actions().acReceive);
-        w.runToIdle();
+        QVERIFY(w.run(int(MainPage::Services), w.actions().acReceive));
         QCOMPARE(w.backups(), named({"cteni_sluzby", "neulozeno", "zapis_vse"}));
         QCOMPARE(w.load(w.backups()[0]), written);
         QCOMPARE(w.load(w.backups()[1]).BlockRedirect, !written.BlockRedirect);
@@ -163,7 +151,7 @@ private slots:
         // A form of the services alone changes them and the model, and nothing else.
         ExchangeConfig services = factoryConfig();
         services.BlockRedirect = !written.BlockRedirect;
-        const QString path = w.folder.filePath(QStringLiteral("services.json"));
+        const QString path = w.path(QStringLiteral("services.json"));
         QVERIFY(saveConfigFile(path, FileKind::Json, services, {Block::Services}).ok());
         w.fixture.dialogs.chosenFiles = {path};
         w.actions().acOpenBackup->trigger();
@@ -173,7 +161,7 @@ private slots:
         expected.GeneralRing = services.GeneralRing;
         expected.BlockRedirect = services.BlockRedirect;
         QCOMPARE(w.config(), expected);
-        QVERIFY(w.fixture.dialogs.errors.isEmpty());
+        QVERIFY(w.errors().isEmpty());
     }
 
     void closingKeepsEditsNeitherSavedNorWritten_data()
@@ -267,19 +255,17 @@ private slots:
         exchange.ShortDialTable[5].Number = "777";
         exchange.ExtensionComments[0] = "Sklad"; // never sent, never listed
         w.hold(exchange);
-        w.run(MainPage::Setup, w.actions().acSend);
-        w.runToIdle();
+        QVERIFY(w.run(int(MainPage::Setup), w.actions().acSend));
         w.hold(window);
 
-        w.run(MainPage(page), w.actions().acCompare);
-        w.runToIdle();
+        QVERIFY(w.run(page, w.actions().acCompare));
         QCOMPARE(w.config(), window);
         QCOMPARE(w.fixture.dialogs.differences.size(), std::size_t(1));
         QStringList listed;
         for (const Difference &d : w.fixture.dialogs.differences[0])
             listed.append(QStringList {d.block, d.item, d.left, d.right}.join(u'|'));
         QCOMPARE(listed, expected);
-        QVERIFY(w.fixture.dialogs.errors.isEmpty());
+        QVERIFY(w.errors().isEmpty());
     }
 
     // After a whole read, one more transfer: what the status bar says on its way and at its
@@ -309,26 +295,25 @@ private slots:
         QFETCH(int, end);
         QFETCH(QStringList, said);
         BackupWindow w;
-        w.run(MainPage::Setup, w.actions().acReceive);
-        w.runToIdle();
+        QVERIFY(w.run(int(MainPage::Setup), w.actions().acReceive));
         const std::size_t sent = w.port().sent.size() + 30;
         if (TransferEnd(end) == TransferEnd::Failed) {
             sim::Faults silent;
             silent.silentAfter = sent;
             w.port().exchange.setFaults(silent);
         }
-        w.run(MainPage::Setup, write ? w.actions().acSend : w.actions().acReceive);
+        w.start(MainPage::Setup, write ? w.actions().acSend : w.actions().acReceive);
         w.runUntilSent(sent);
         QStringList seen {w.statusText()};
         if (TransferEnd(end) == TransferEnd::Stopped)
             w.actions().acStop->trigger();
         if (TransferEnd(end) == TransferEnd::Failed)
             w.port().fireAnswerTimer();
-        seen += w.runToIdle();
+        seen += w.statusTextsToIdle();
         seen.removeDuplicates();
         QCOMPARE(seen, said);
 
-        const QStringList &errors = w.fixture.dialogs.errors;
+        const QStringList &errors = w.errors();
         QCOMPARE(errors.size(), TransferEnd(end) == TransferEnd::Complete ? 0 : 1);
         const QString message = errors.value(0);
         QCOMPARE(message.startsWith(QStringLiteral("Timeout on ttyUSB0")),
@@ -344,10 +329,9 @@ private slots:
     {
         BackupWindow w;
         w.port().exchange.memory()[DayStartAddress] = 0xFF;
-        w.run(MainPage::Setting, w.actions().acReceive);
-        w.runToIdle();
-        QCOMPARE(w.fixture.dialogs.errors.size(), 1);
-        QVERIFY(w.fixture.dialogs.errors[0].contains(QStringLiteral("DayStart")));
+        QVERIFY(w.run(int(MainPage::Setting), w.actions().acReceive));
+        QCOMPARE(w.errors().size(), 1);
+        QVERIFY(w.errors()[0].contains(QStringLiteral("DayStart")));
         QCOMPARE(w.config().DayStart, Text("00:00"));
     }
 };

@@ -1,4 +1,4 @@
-#include "WindowFixture.h"
+#include "WindowDriver.h"
 #include "config/DialPageWindows.h"
 #include "config/FactoryDefaults.h"
 #include "link/DialSlots.h"
@@ -48,25 +48,16 @@ QString numberNamedBy(DialTable table, const QString &label)
 }
 
 // The window on screen, driven by mouse and keyboard.
-struct DialWindow
+struct DialWindow : WindowDriver
 {
-    DialWindow()
-    {
-        window->show();
-        window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qFatal("the window was not shown");
-    }
+    DialWindow() { show(); }
 
     template<typename Widget = QWidget>
     Widget &get(const char *prefix, DialTable table, int k) const
     {
         const QString name = QLatin1String(prefix)
             + QLatin1String(table == SD ? "Templ" : "PETempl") + QString::number(k);
-        auto *widget = window->findChild<Widget *>(name);
-        if (!widget)
-            qFatal("no child %s", qPrintable(name));
-        return *widget;
+        return control<Widget>(name);
     }
     DialNumberEdit &number(DialTable table, int k) const
     {
@@ -76,10 +67,7 @@ struct DialWindow
     {
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     }
-    void openPage(MainPage page) const
-    {
-        clickTab(window->findChild<QTabWidget *>(QStringLiteral("pcMain"))->tabBar(), int(page));
-    }
+    void openPage(MainPage page) const { clickTab(pages().tabBar(), int(page)); }
     void openTab(DialTable table, int tab) const
     {
         openPage(table == SD ? MainPage::ShortDials : MainPage::PE);
@@ -94,18 +82,6 @@ struct DialWindow
         for (const QChar c : text)
             QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(c), {});
     }
-    // The instant exchange answers at once; the loop runs until the transfer is over.
-    [[nodiscard]] bool waitUntilIdle() const
-    {
-        const QDeadlineTimer deadline(20000);
-        while (!window->engine().isIdle() && !deadline.hasExpired())
-            QCoreApplication::processEvents();
-        return window->engine().isIdle();
-    }
-
-    WindowFixture fixture;
-    std::unique_ptr<TMainForm> window = fixture.makeWindow();
-    ExchangeConfig &config = window->config();
 };
 
 } // namespace
@@ -139,7 +115,7 @@ private slots:
         QFETCH(QStringList, labels);
         DialWindow w;
         const ExchangeConfig numbered = testing::numberedDialTables();
-        sim::VirtualExchange::Memory &memory = w.fixture.ports.exchangePort().exchange.memory();
+        sim::VirtualExchange::Memory &memory = w.exchange().memory();
         for (int k = 0; k < ShortDialImageSize; ++k)
             memory[size_t(ShortDialAddress + k)] = *shortDialImageByte(numbered, k);
         for (int k = 0; k < PEImageSize; ++k)
@@ -150,14 +126,14 @@ private slots:
                               table == SD ? "btReceiveShortDials" : "btReceivePE"),
             Qt::LeftButton);
 
-        const QDeadlineTimer deadline(20000);
+        const QDeadlineTimer deadline(TransferBound);
         while (!w.window->engine().isIdle() && !deadline.hasExpired()) {
             QCoreApplication::processEvents();
             for (int k = 1; k <= DialRowCount; ++k) {
                 const std::optional<int> r = dialRecordAt(table, tab, k - 1);
                 const std::string &number = !r ? std::string()
-                    : table == SD              ? w.config.ShortDialTable[size_t(*r)].Number
-                                               : w.config.PETable[size_t(*r)].Number;
+                    : table == SD              ? w.config().ShortDialTable[size_t(*r)].Number
+                                               : w.config().PETable[size_t(*r)].Number;
                 QVERIFY2(!r || w.number(table, k).text().toStdString() == number, "a row lags");
             }
         }
@@ -240,7 +216,7 @@ private slots:
         DialWindow w;
         const bool write = moment == u"Alt+Z";
         w.fixture.dialogs.answerYes = write;
-        ExchangeConfig expected = w.config;
+        ExchangeConfig expected = w.config();
         w.openTab(table, 1);
         if (table == SD)
             DialWindow::type(w.get("ed", SD, 3), QStringLiteral("Jan Novák ñ"));
@@ -266,10 +242,9 @@ private slots:
             expected.ShortDialTable[12] = {3, "0P12", "Jan Nov\xe1k "}; // ñ has no byte
         if (stored && table == PE)
             expected.PETable[22] = {3, "0P12"};
-        QVERIFY(w.waitUntilIdle());
-        QCOMPARE(w.config, expected);
-        const ExchangeConfig inExchange
-            = tablesInExchange(w.fixture.ports.exchangePort().exchange);
+        QVERIFY(w.runToIdle());
+        QCOMPARE(w.config(), expected);
+        const ExchangeConfig inExchange = tablesInExchange(w.exchange());
         if (write && table == SD)
             QCOMPARE(inExchange.ShortDialTable[12].Number, "0P12");
         if (write && table == PE)
@@ -301,8 +276,8 @@ private slots:
         QFETCH(int, storedLine);
         DialWindow w;
         const std::string comment = "  padded \xa7 ";
-        ShortDialRecord &dial = w.config.ShortDialTable[0];
-        PERecord &pe = w.config.PETable[0];
+        ShortDialRecord &dial = w.config().ShortDialTable[0];
+        PERecord &pe = w.config().PETable[0];
         if (table == SD)
             dial = {line, number.toStdString(), comment};
         else
@@ -327,14 +302,14 @@ private slots:
     {
         QFETCH(DialTable, table);
         DialWindow w;
-        w.config = testing::awayFromFactory();
+        w.config() = testing::awayFromFactory();
         w.window->RefreshAllViews();
         w.openTab(table, 1);
         DialWindow::type(w.number(table, 1), QStringLiteral("7"));
         w.window->actions().acDef->trigger();
         ExchangeConfig expected = testing::awayFromFactory();
         table == SD ? ResetShortDials(expected) : ResetPE(expected);
-        QCOMPARE(w.config, expected);
+        QCOMPARE(w.config(), expected);
         for (int k = 1; k <= DialRowCount; ++k) {
             QCOMPARE(w.get<QComboBox>("cb", table, k).currentText(), QStringLiteral("vyp"));
             QCOMPARE(w.number(table, k).text(), QString());

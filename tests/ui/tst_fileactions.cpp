@@ -1,12 +1,11 @@
-#include "WindowFixture.h"
+#include "WindowDriver.h"
 #include "config/SettingsFile.h"
 #include "tests/common/SampleConfig.h"
-#include "ui/RecentFiles.h"
+#include "ui/support/RecentFiles.h"
 
 #include <QAction>
 #include <QDir>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
@@ -33,17 +32,17 @@ void addRow(const char *name, const QString &a, const QString &b)
     QTest::newRow(name) << a << b;
 }
 
-// A window whose file dialogs start in a folder of the test's own, which also keeps the
-// list of recent files.
-struct FileWindow
+// A window whose file dialogs start in the test's own folder, which also keeps the list of
+// recent files.
+struct FileWindow : WindowDriver
 {
     FileWindow()
+        : WindowDriver([](WindowDriver &w) {
+            w.fixture.fileFolder = w.folder.path();
+            w.fixture.recentFiles = w.path(QStringLiteral("recent.ini"));
+        })
     {
-        fixture.fileFolder = folder.path();
-        fixture.recentFiles = folder.filePath(QStringLiteral("recent.ini"));
-        window = fixture.makeWindow();
     }
-    QString path(const QString &name) const { return folder.filePath(name); }
     // Picks `path` in the file dialog that `action` shows.
     void run(QAction *action, const QString &path)
     {
@@ -60,12 +59,6 @@ struct FileWindow
         QDropEvent drop({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(window.get(), &drop);
     }
-    const MainActions &actions() const { return window->actions(); }
-    QStringList &errors() { return fixture.dialogs.errors; }
-
-    QTemporaryDir folder;
-    WindowFixture fixture;
-    std::unique_ptr<TMainForm> window;
 };
 
 } // namespace
@@ -85,7 +78,7 @@ private slots:
     {
         QFETCH(bool, dropped);
         FileWindow w;
-        ExchangeConfig &config = w.window->config();
+        ExchangeConfig &config = w.config();
         config = testing::awayFromFactory(ModelVega);
         const ExchangeConfig before = config;
         if (dropped)
@@ -154,7 +147,7 @@ private slots:
         QVERIFY(w.errors().isEmpty());
     }
 
-    // After a file was saved, a damaged one changes nothing and names no file.
+    // After a file was saved, a damaged one changes nothing, and the message names it.
     void aDamagedFileChangesNothing_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -162,9 +155,10 @@ private slots:
         const QByteArray sample = readBytes(Sample);
         QByteArray badTag = sample;
         badTag[FirstCommentTag] = 0x07;
-        QTest::newRow("cut") << sample.chopped(1) << QStringLiteral("Stream read error");
-        QTest::newRow("header only") << sample.left(520) << QStringLiteral("Stream read error");
-        QTest::newRow("bad tag") << badTag << QStringLiteral("Invalid property value");
+        QTest::newRow("cut") << sample.chopped(1) << QStringLiteral("Stream read error: %1");
+        QTest::newRow("header only")
+            << sample.left(520) << QStringLiteral("Stream read error: %1");
+        QTest::newRow("bad tag") << badTag << QStringLiteral("Invalid property value: %1");
         QTest::newRow("missing") << QByteArray() << QStringLiteral("Cannot open file %1");
     }
     void aDamagedFileChangesNothing()
@@ -194,10 +188,10 @@ private slots:
         QTest::addColumn<QString>("dayStart");
         QTest::addColumn<QString>("saveAs"); // empty: "Uložit" to the file already named
         QTest::addColumn<QString>("message");
-        QTest::newRow("day start unset")
-            << QStringLiteral("  :  ") << QString() << "'  :  ' is not a valid date and time";
-        QTest::newRow("day start 24:00")
-            << QStringLiteral("24:00") << QString() << "'24:00' is not a valid date and time";
+        QTest::newRow("day start unset") << QStringLiteral("  :  ") << QString()
+                                         << "DayStart: '  :  ' is not a valid date and time";
+        QTest::newRow("day start 24:00") << QStringLiteral("24:00") << QString()
+                                         << "DayStart: '24:00' is not a valid date and time";
         QTest::newRow("folder missing")
             << QStringLiteral("06:00") << QStringLiteral("missing/other.set")
             << "Cannot create file %1";
@@ -238,7 +232,7 @@ private slots:
         QVERIFY(!w.actions().acRecentFiles[2]->isVisible());
 
         // The next run shows them; opening one makes it the newest.
-        w.window = w.fixture.makeWindow();
+        w.reopen();
         w.actions().acRecentFiles[1]->trigger();
         QCOMPARE(w.window->windowTitle(), caption(Sample));
         QCOMPARE(w.actions().acRecentFiles[0]->statusTip(), QDir::toNativeSeparators(Sample));

@@ -1,5 +1,5 @@
-#include "ui/MachinePorts.h"
-#include "ui/RememberedAddresses.h"
+#include "ui/support/MachinePorts.h"
+#include "ui/support/RememberedAddresses.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
-#include "WindowFixture.h"
+#include "WindowDriver.h"
 #include "config/AppConfigFile.h"
 #include "config/FactoryDefaults.h"
 #include "link/TransferEngine.h"
-#include "ui/ClockText.h"
+#include "ui/support/ClockText.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -22,24 +22,10 @@ using namespace ornis;
 namespace {
 
 constexpr int PETab = 4;
-constexpr int TransferBound = 20000; // ms: a whole transfer runs in well under a second
 
-QTabWidget &pages(TMainForm &window)
+bool shown(WindowDriver &w, const char *name)
 {
-    return *window.findChild<QTabWidget *>(QStringLiteral("pcMain"));
-}
-
-QWidget &child(TMainForm &window, const char *name)
-{
-    auto *widget = window.findChild<QWidget *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no child %s", name);
-    return *widget;
-}
-
-bool shown(TMainForm &window, const char *name)
-{
-    return child(window, name).isVisibleTo(&window);
+    return w.control(QLatin1String(name)).isVisibleTo(w.window.get());
 }
 
 void writePreferences(const QString &path, int model, ModuleFlags modules)
@@ -59,19 +45,18 @@ class MainFormTest : public QObject
 private slots:
     void startsOnMiraWithTheFirstPortThatOpens()
     {
-        WindowFixture fixture;
-        auto window = fixture.makeWindow();
-        auto &model = static_cast<QComboBox &>(child(*window, "cbCentralType"));
+        WindowDriver w;
+        auto &model = static_cast<QComboBox &>(w.control(QStringLiteral("cbCentralType")));
         QCOMPARE(model.currentIndex(), 0);
-        QVERIFY(pages(*window).isTabVisible(PETab));
-        QVERIFY(shown(*window, "gbMira") && shown(*window, "imgMira"));
-        QVERIFY(!shown(*window, "gbVega") && !shown(*window, "imgVegaX"));
-        QCOMPARE(static_cast<QComboBox &>(child(*window, "cbComPort")).currentText(),
+        QVERIFY(w.pages().isTabVisible(PETab));
+        QVERIFY(shown(w, "gbMira") && shown(w, "imgMira"));
+        QVERIFY(!shown(w, "gbVega") && !shown(w, "imgVegaX"));
+        QCOMPARE(static_cast<QComboBox &>(w.control(QStringLiteral("cbComPort"))).currentText(),
             QStringLiteral("ttyUSB0"));
-        QVERIFY(!fixture.ports.dtr); // the start-up probe switches DTR off
-        QVERIFY(!shown(*window, "pnlProgress"));
-        QVERIFY(!window->actions().acStop->isEnabled());
-        QCOMPARE(window->config(), factoryConfig()); // every block at its factory values
+        QVERIFY(!w.fixture.ports.dtr); // the start-up probe switches DTR off
+        QVERIFY(!shown(w, "pnlProgress"));
+        QVERIFY(!w.window->actions().acStop->isEnabled());
+        QCOMPARE(w.window->config(), factoryConfig()); // every block at its factory values
     }
 
     void preferencesChooseTheModelAndItsModules_data()
@@ -94,16 +79,16 @@ private slots:
         modules.MKX = true;
         writePreferences(path, stored, modules);
 
-        WindowFixture fixture(path);
-        auto window = fixture.makeWindow();
+        WindowDriver w([&path](WindowDriver &d) { d.fixture.preferences = path; });
         QCOMPARE(
-            static_cast<QComboBox &>(child(*window, "cbCentralType")).currentIndex(), shownIndex);
-        QCOMPARE(pages(*window).isTabVisible(PETab), peTab);
-        QCOMPARE(shown(*window, "gbVegaX"), stored == 2);
-        QCOMPARE(shown(*window, "imgVegaX"), stored == 2);
-        QCOMPARE(shown(*window, "gbVega"), stored == 1);
-        QVERIFY(!shown(*window, "gbMira") && !shown(*window, "imgMira"));
-        QCOMPARE(static_cast<QCheckBox &>(child(*window, "chbMKX")).isChecked(), true);
+            static_cast<QComboBox &>(w.control(QStringLiteral("cbCentralType"))).currentIndex(),
+            shownIndex);
+        QCOMPARE(w.pages().isTabVisible(PETab), peTab);
+        QCOMPARE(shown(w, "gbVegaX"), stored == 2);
+        QCOMPARE(shown(w, "imgVegaX"), stored == 2);
+        QCOMPARE(shown(w, "gbVega"), stored == 1);
+        QVERIFY(!shown(w, "gbMira") && !shown(w, "imgMira"));
+        QCOMPARE(static_cast<QCheckBox &>(w.control(QStringLiteral("chbMKX"))).isChecked(), true);
     }
 
     void preferencesAreWrittenAtCloseAndReadAtTheNextStart()
@@ -111,152 +96,141 @@ private slots:
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("sub/OSet.cfg"));
         {
-            WindowFixture fixture(path);
-            auto window = fixture.makeWindow();
-            auto &model = static_cast<QComboBox &>(child(*window, "cbCentralType"));
+            WindowDriver w([&path](WindowDriver &d) { d.fixture.preferences = path; });
+            auto &model = static_cast<QComboBox &>(w.control(QStringLiteral("cbCentralType")));
             model.setCurrentIndex(1);
             emit model.activated(1); // the user picks VEGA
-            QVERIFY(!pages(*window).isTabVisible(PETab));
+            QVERIFY(!w.pages().isTabVisible(PETab));
             QTest::mouseClick(
-                &static_cast<QCheckBox &>(child(*window, "chbMKPR")), Qt::LeftButton);
-            window->close();
-            QVERIFY(fixture.dialogs.questions.isEmpty()); // closing asks nothing
+                &static_cast<QCheckBox &>(w.control(QStringLiteral("chbMKPR"))), Qt::LeftButton);
+            w.window->close();
+            QVERIFY(w.fixture.dialogs.questions.isEmpty()); // closing asks nothing
         }
         QCOMPARE(QFileInfo(path).size(), 528);
-        WindowFixture fixture(path);
-        auto window = fixture.makeWindow();
-        QCOMPARE(window->config().ExchangeType, int(ModelVega));
-        QVERIFY(window->config().ExchangeModules.MKPR);
-        QVERIFY(!pages(*window).isTabVisible(PETab));
+        WindowDriver w([&path](WindowDriver &d) { d.fixture.preferences = path; });
+        QCOMPARE(w.window->config().ExchangeType, int(ModelVega));
+        QVERIFY(w.window->config().ExchangeModules.MKPR);
+        QVERIFY(!w.pages().isTabVisible(PETab));
     }
 
     void noToTheQuestionChangesNothing()
     {
-        WindowFixture fixture;
-        fixture.dialogs.answerYes = false;
-        auto window = fixture.makeWindow();
-        window->actions().acReceive->trigger();
-        window->actions().acSend->trigger();
-        window->actions().acSendRTC->trigger();
-        QCOMPARE(fixture.dialogs.questions,
+        WindowDriver w([](WindowDriver &d) { d.fixture.dialogs.answerYes = false; });
+        w.window->actions().acReceive->trigger();
+        w.window->actions().acSend->trigger();
+        w.window->actions().acSendRTC->trigger();
+        QCOMPARE(w.fixture.dialogs.questions,
             QStringList({QStringLiteral("Načíst data z ústředny ?"),
                 QStringLiteral("Zapsat data do ústředny ?"),
                 QStringLiteral("Zapsat čas do ústředny ?")}));
-        QVERIFY(window->engine().isIdle());
-        QVERIFY(fixture.ports.exchangePort().sent.empty());
+        QVERIFY(w.window->engine().isIdle());
+        QVERIFY(w.fixture.ports.exchangePort().sent.empty());
     }
 
     void aTransferActionWhileATransferRunsAsksNothing()
     {
-        WindowFixture fixture;
-        auto window = fixture.makeWindow();
-        window->actions().acSend->trigger();
-        QVERIFY(!window->engine().isIdle());
-        QVERIFY(window->actions().acStop->isEnabled());
-        window->actions().acReceive->trigger();
-        window->actions().acSendRTC->trigger();
-        QCOMPARE(fixture.dialogs.questions.size(), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
+        WindowDriver w;
+        w.window->actions().acSend->trigger();
+        QVERIFY(!w.window->engine().isIdle());
+        QVERIFY(w.window->actions().acStop->isEnabled());
+        w.window->actions().acReceive->trigger();
+        w.window->actions().acSendRTC->trigger();
+        QCOMPARE(w.fixture.dialogs.questions.size(), 1);
+        QVERIFY(w.runToIdle());
     }
 
     void wholeWriteThenReadThroughTheWindow()
     {
-        WindowFixture fixture;
-        auto window = fixture.makeWindow();
-        ExchangeConfig &config = window->config();
+        WindowDriver w;
+        ExchangeConfig &config = w.window->config();
         config.ShortDialTable[5] = {2, "0P123", "kept"};
         config.Counters[0] = 25;
         config.Services[3].AlarmDaily = "07:30";
         config.PETable[99] = {6, "42"};
         const ExchangeConfig written = config;
 
-        auto *sendAll = window->findChild<QPushButton *>(QStringLiteral("btSendAll"));
+        auto *sendAll = w.window->findChild<QPushButton *>(QStringLiteral("btSendAll"));
         QVERIFY(sendAll);
         QTest::mouseClick(sendAll, Qt::LeftButton);
-        QVERIFY(shown(*window, "pnlProgress"));
-        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
-        QVERIFY(!shown(*window, "pnlProgress"));
-        QVERIFY(!window->actions().acStop->isEnabled());
+        QVERIFY(shown(w, "pnlProgress"));
+        QVERIFY(w.runToIdle());
+        QVERIFY(!shown(w, "pnlProgress"));
+        QVERIFY(!w.window->actions().acStop->isEnabled());
 
         ResetAll(config);
         config.ShortDialTable[5].Comment = "kept";
         QTest::mouseClick(
-            window->findChild<QPushButton *>(QStringLiteral("btReceiveAll")), Qt::LeftButton);
-        QVERIFY(shown(*window, "pnlProgress"));
-        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
-        QVERIFY(!shown(*window, "pnlProgress"));
+            w.window->findChild<QPushButton *>(QStringLiteral("btReceiveAll")), Qt::LeftButton);
+        QVERIFY(shown(w, "pnlProgress"));
+        QVERIFY(w.runToIdle());
+        QVERIFY(!shown(w, "pnlProgress"));
         QCOMPARE(config.ShortDialTable, written.ShortDialTable);
         QCOMPARE(config.PETable, written.PETable);
         QCOMPARE(config.Counters, written.Counters);
         QCOMPARE(config.Services, written.Services);
-        QVERIFY(fixture.dialogs.errors.isEmpty());
+        QVERIFY(w.fixture.dialogs.errors.isEmpty());
     }
 
     void aSilentExchangeEndsWithTheTimeoutMessage()
     {
-        WindowFixture fixture;
-        auto window = fixture.makeWindow();
+        WindowDriver w;
         sim::Faults silent;
         silent.silentAfter = 0;
-        InstantExchangePort &port = fixture.ports.exchangePort();
+        InstantExchangePort &port = w.fixture.ports.exchangePort();
         port.exchange.setFaults(silent);
-        window->actions().acReceive->trigger();
+        w.window->actions().acReceive->trigger();
         QCOMPARE(port.timerTicks, 72); // 4000 ms
         port.fireAnswerTimer();
-        QCOMPARE(fixture.dialogs.errors, QStringList(QStringLiteral("Timeout on ttyUSB0")));
-        QVERIFY(window->engine().isIdle());
-        QVERIFY(!shown(*window, "pnlProgress"));
-        QVERIFY(!window->actions().acStop->isEnabled());
+        QCOMPARE(w.fixture.dialogs.errors, QStringList(QStringLiteral("Timeout on ttyUSB0")));
+        QVERIFY(w.window->engine().isIdle());
+        QVERIFY(!shown(w, "pnlProgress"));
+        QVERIFY(!w.window->actions().acStop->isEnabled());
     }
 
     void stopEndsTheTransfer()
     {
-        WindowFixture fixture;
-        auto window = fixture.makeWindow();
-        window->actions().acSend->trigger();
+        WindowDriver w;
+        w.window->actions().acSend->trigger();
         // One pass of the event loop answers one byte; waiting on the clock instead may
         // see the whole write through before the stop.
-        const std::deque<uint8_t> &sent = fixture.ports.exchangePort().sent;
+        const std::deque<uint8_t> &sent = w.fixture.ports.exchangePort().sent;
         for (int pass = 0; pass < 1000 && sent.size() <= 20; ++pass)
             QCoreApplication::processEvents();
         QVERIFY(sent.size() > 20);
-        window->actions().acStop->trigger();
-        QCOMPARE(window->engine().transferMode(), TransferMode::Stopping);
-        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
-        QVERIFY(!shown(*window, "pnlProgress"));
+        w.window->actions().acStop->trigger();
+        QCOMPARE(w.window->engine().transferMode(), TransferMode::Stopping);
+        QVERIFY(w.runToIdle());
+        QVERIFY(!shown(w, "pnlProgress"));
         // The exchange may hold part of the write now: that is all the user is told.
-        QCOMPARE(fixture.dialogs.errors.size(), 1);
-        QVERIFY(fixture.dialogs.errors[0].contains(QStringLiteral("zčásti zapsanou")));
+        QCOMPARE(w.fixture.dialogs.errors.size(), 1);
+        QVERIFY(w.fixture.dialogs.errors[0].contains(QStringLiteral("zčásti zapsanou")));
     }
 
     void choosingThePortAgainEndsTheTransferFirst()
     {
-        WindowFixture fixture;
-        auto window = fixture.makeWindow();
-        window->actions().acSend->trigger();
-        auto &ports = static_cast<QComboBox &>(child(*window, "cbComPort"));
+        WindowDriver w;
+        w.window->actions().acSend->trigger();
+        auto &ports = static_cast<QComboBox &>(w.control(QStringLiteral("cbComPort")));
         emit ports.activated(0);
-        QVERIFY(window->engine().isIdle());
-        QVERIFY(!shown(*window, "pnlProgress"));
-        QCOMPARE(fixture.ports.openings, 2);
+        QVERIFY(w.window->engine().isIdle());
+        QVERIFY(!shown(w, "pnlProgress"));
+        QCOMPARE(w.fixture.ports.openings, 2);
     }
 
     void aPortThatCannotBeOpenedIsReportedAndLeftUnchosen()
     {
-        WindowFixture fixture;
-        fixture.ports.openable = false;
-        auto window = fixture.makeWindow();
-        auto &ports = static_cast<QComboBox &>(child(*window, "cbComPort"));
+        WindowDriver w([](WindowDriver &d) { d.fixture.ports.openable = false; });
+        auto &ports = static_cast<QComboBox &>(w.control(QStringLiteral("cbComPort")));
         QCOMPARE(ports.currentIndex(), -1);
-        QVERIFY(fixture.dialogs.errors.isEmpty()); // the start-up probe skips silently
+        QVERIFY(w.fixture.dialogs.errors.isEmpty()); // the start-up probe skips silently
         emit ports.activated(0);
         QCOMPARE(
-            fixture.dialogs.errors, QStringList(QStringLiteral("ttyUSB0: Permission denied")));
+            w.fixture.dialogs.errors, QStringList(QStringLiteral("ttyUSB0: Permission denied")));
         QCOMPARE(ports.currentIndex(), -1);
         // The first transfer then reports the failed send and leaves the program idle.
-        window->actions().acSendRTC->trigger();
-        QCOMPARE(fixture.dialogs.errors.size(), 2);
-        QVERIFY(window->engine().isIdle());
+        w.window->actions().acSendRTC->trigger();
+        QCOMPARE(w.fixture.dialogs.errors.size(), 2);
+        QVERIFY(w.window->engine().isIdle());
     }
 
     // Enter on a typed address opens it and lists it; on a listed name it opens that entry;
@@ -276,46 +250,43 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, openable);
         QFETCH(QStringList, typed);
-        WindowFixture fixture;
-        auto window = fixture.makeWindow();
-        fixture.ports.openable = openable;
-        auto &ports = static_cast<QComboBox &>(child(*window, "cbComPort"));
+        WindowDriver w;
+        w.fixture.ports.openable = openable;
+        auto &ports = static_cast<QComboBox &>(w.control(QStringLiteral("cbComPort")));
         ports.setCurrentIndex(-1); // none in use
         QTest::keyClicks(&ports, text);
         QTest::keyClick(&ports, Qt::Key_Return);
-        QCOMPARE(fixture.ports.typed, typed);
-        QCOMPARE(fixture.ports.openings, 2); // the start-up probe, then this
+        QCOMPARE(w.fixture.ports.typed, typed);
+        QCOMPARE(w.fixture.ports.openings, 2); // the start-up probe, then this
         QCOMPARE(ports.currentText(), text);
         QCOMPARE(ports.currentIndex() >= 0, openable);
-        QCOMPARE(fixture.dialogs.errors.size(), openable ? 0 : 1);
+        QCOMPARE(w.fixture.dialogs.errors.size(), openable ? 0 : 1);
     }
 
     // A port that fails in between transfers is reported at once and shown as none.
     void aPortFailureWhileIdleIsReported()
     {
-        WindowFixture fixture;
-        auto window = fixture.makeWindow();
-        emit fixture.ports.exchangePort().portFailed(QStringLiteral("tcp://127.0.0.1:4001: "
-                                                                    "the server closed the "
-                                                                    "connection"));
-        QCOMPARE(fixture.dialogs.errors.size(), 1);
-        QCOMPARE(static_cast<QComboBox &>(child(*window, "cbComPort")).currentIndex(), -1);
+        WindowDriver w;
+        emit w.fixture.ports.exchangePort().portFailed(QStringLiteral("tcp://127.0.0.1:4001: "
+                                                                      "the server closed the "
+                                                                      "connection"));
+        QCOMPARE(w.fixture.dialogs.errors.size(), 1);
+        QCOMPARE(
+            static_cast<QComboBox &>(w.control(QStringLiteral("cbComPort"))).currentIndex(), -1);
     }
 
     // With the line trace on, each transfer leaves a file of its own in the trace folder.
     void theLineTraceWritesAFileATransfer()
     {
-        QTemporaryDir folder;
-        WindowFixture fixture;
-        fixture.traceFolder = folder.filePath(QStringLiteral("traces"));
-        auto window = fixture.makeWindow();
-        window->actions().acTrace->trigger();
-        QVERIFY(window->actions().acTrace->isChecked());
+        WindowDriver w(
+            [](WindowDriver &d) { d.fixture.traceFolder = d.path(QStringLiteral("traces")); });
+        w.window->actions().acTrace->trigger();
+        QVERIFY(w.window->actions().acTrace->isChecked());
         for (int transfer = 0; transfer < 2; ++transfer) {
-            window->actions().acSendRTC->trigger();
-            QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
+            w.window->actions().acSendRTC->trigger();
+            QVERIFY(w.runToIdle());
         }
-        const QDir traces(fixture.traceFolder);
+        const QDir traces(w.fixture.traceFolder);
         const QStringList files = traces.entryList(QDir::Files);
         QCOMPARE(files.size(), 2);
         QFile trace(traces.filePath(files.front()));
@@ -324,46 +295,47 @@ private slots:
         QCOMPARE(lines.count(" TX "), 19); // the clock write
         QVERIFY(lines.endsWith("-- transfer over\n"));
 
-        window->actions().acTrace->trigger(); // off
-        window->actions().acSendRTC->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
+        w.window->actions().acTrace->trigger(); // off
+        w.window->actions().acSendRTC->trigger();
+        QVERIFY(w.runToIdle());
         QCOMPARE(traces.entryList(QDir::Files).size(), 2);
     }
 
     void aCallBackToALineIsAskedAboutBeforeAServicesWrite()
     {
-        WindowFixture fixture;
-        auto window = fixture.makeWindow();
-        window->config().Services[2].BackRing = 17; // extension 23 -> line 92
-        fixture.dialogs.answerYes = false;
-        window->actions().acSend->trigger();
-        QCOMPARE(fixture.dialogs.questions.size(), 1); // No to the first question
-        fixture.dialogs.answerYes = true;
-        fixture.dialogs.questions.clear();
-        window->actions().acSend->trigger();
-        QCOMPARE(fixture.dialogs.questions.size(), 2);
-        QVERIFY(fixture.dialogs.questions.last().contains(QStringLiteral("23")));
-        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
+        WindowDriver w;
+        w.window->config().Services[2].BackRing = 17; // extension 23 -> line 92
+        w.fixture.dialogs.answerYes = false;
+        w.window->actions().acSend->trigger();
+        QCOMPARE(w.fixture.dialogs.questions.size(), 1); // No to the first question
+        w.fixture.dialogs.answerYes = true;
+        w.fixture.dialogs.questions.clear();
+        w.window->actions().acSend->trigger();
+        QCOMPARE(w.fixture.dialogs.questions.size(), 2);
+        QVERIFY(w.fixture.dialogs.questions.last().contains(QStringLiteral("23")));
+        QVERIFY(w.runToIdle());
     }
 
     void theStatusBarShowsTheHint()
     {
-        WindowFixture fixture;
-        auto window = fixture.makeWindow();
-        window->actions().acReceive->showStatusText(window.get());
-        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Načíst data z ústředny"));
+        WindowDriver w;
+        w.window->actions().acReceive->showStatusText(w.window.get());
+        QCOMPARE(
+            w.window->statusBar()->currentMessage(), QStringLiteral("Načíst data z ústředny"));
     }
 
-    void theClockButtonShowsTheClockAfterATick()
+    // The button shows the clock from the first beat on, and follows it.
+    void theClockButtonShowsTheClockAfterABeat()
     {
-        WindowFixture fixture;
-        auto window = fixture.makeWindow();
-        auto &button = static_cast<QPushButton &>(child(*window, "btSendRTC"));
+        WindowDriver w;
+        auto &button = w.control<QPushButton>(QStringLiteral("btSendRTC"));
+        QCOMPARE(w.fixture.clockBeat.intervalMs, 1000);
         QCOMPARE(button.text(), QStringLiteral("Zapsat &datum a čas"));
-        auto *timer = window->findChild<QTimer *>(QStringLiteral("ClockTimer"));
-        QVERIFY(timer);
-        timer->start(0); // the next tick at once
-        QTRY_COMPARE(button.text(), clockText(fixture.clock.time));
+        w.fixture.clockBeat.beatNow();
+        QCOMPARE(button.text(), clockText(w.fixture.clock.time));
+        w.fixture.clock.time.minute = 0;
+        w.fixture.clockBeat.beatNow();
+        QCOMPARE(button.text(), clockText(w.fixture.clock.time));
     }
 };
 

@@ -1,10 +1,10 @@
-#include "WindowFixture.h"
+#include "WindowDriver.h"
 #include "config/FactoryDefaults.h"
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
 #include "tests/common/SimToolProcess.h"
 #include "tests/qtlink/WaitOnPort.h"
-#include "ui/MachinePorts.h"
+#include "ui/support/MachinePorts.h"
 #include "ui/widgets/PortComboBox.h"
 
 #include <QAction>
@@ -18,14 +18,18 @@ using namespace ornis;
 
 namespace {
 
-constexpr int TransferBound = 60'000; // ms: a whole read over a pty takes about a second
+// The machine's ports as the window lists them, the system's list made up by the test.
+struct MachineList
+{
+    QList<SerialPortEntry> machine; // what the system lists
+    MachinePorts ports {MachinePorts::Demo::Without, QString(), [this] { return machine; }};
+};
 
-struct PortWindow
+struct PortWindow : MachineList, WindowDriver
 {
     PortWindow()
-        : window(MainFormServices {
-            ports, dialogs, clock, QString(), -1, QString(), QString(), QString(), QString()})
-        , list(*window.findChild<PortComboBox *>(QStringLiteral("cbComPort")))
+        : WindowDriver([this](WindowDriver &w) { w.fixture.otherPorts = &ports; })
+        , list(control<PortComboBox>(QStringLiteral("cbComPort")))
     {
     }
 
@@ -54,15 +58,10 @@ struct PortWindow
     {
         action->trigger();
         return waitOnPort(
-                   ports.port(), [this] { return window.engine().isIdle(); }, TransferBound)
-            && dialogs.errors.isEmpty();
+                   ports.port(), [this] { return window->engine().isIdle(); }, TransferBound)
+            && errors().isEmpty();
     }
 
-    QList<SerialPortEntry> machine; // what the system lists
-    MachinePorts ports {MachinePorts::Demo::Without, QString(), [this] { return machine; }};
-    ScriptedDialogs dialogs;
-    FixedClock clock;
-    TMainForm window;
     PortComboBox &list;
 };
 
@@ -82,13 +81,13 @@ private slots:
         QVERIFY(!sim.waitForPath().isEmpty());
         PortWindow w;
         w.type(sim.path);
-        QVERIFY2(w.dialogs.errors.isEmpty(), qPrintable(w.dialogs.errors.join('\n')));
+        QVERIFY2(w.errors().isEmpty(), qPrintable(w.errors().join('\n')));
         QCOMPARE(w.entries(), QStringList {sim.path});
         QCOMPARE(w.list.currentIndex(), 0);
 
-        ExchangeConfig &config = w.window.config();
+        ExchangeConfig &config = w.window->config();
         config = testing::awayFromFactory();
-        QVERIFY(w.runs(w.window.actions().acReceive));
+        QVERIFY(w.runs(w.window->actions().acReceive));
         const ExchangeConfig factory = factoryConfig(); // the exchange starts with it
         QCOMPARE(config.Grids.DayRingGrid, factory.Grids.DayRingGrid);
         QCOMPARE(config.Counters, factory.Counters);
@@ -99,7 +98,7 @@ private slots:
         w.dropDown();
         QCOMPARE(w.entries(), (QStringList {"ttyUSB0", sim.path}));
         QCOMPARE(w.list.currentText(), sim.path);
-        QVERIFY(w.runs(w.window.actions().acSendRTC));
+        QVERIFY(w.runs(w.window->actions().acSendRTC));
         w.machine.clear();
         w.dropDown();
         QCOMPARE(w.entries(), QStringList {sim.path});
@@ -121,8 +120,8 @@ private slots:
         QFETCH(QString, shownAs);
         PortWindow w;
         w.type(path);
-        QCOMPARE(w.dialogs.errors.size(), 1);
-        QVERIFY2(w.dialogs.errors.first().startsWith(shownAs), qPrintable(w.dialogs.errors[0]));
+        QCOMPARE(w.errors().size(), 1);
+        QVERIFY2(w.errors().first().startsWith(shownAs), qPrintable(w.errors()[0]));
         QCOMPARE(w.list.currentIndex(), -1);
         QCOMPARE(w.list.currentText(), path); // left typed, to be mended
         QVERIFY(w.entries().isEmpty());

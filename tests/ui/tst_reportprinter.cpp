@@ -1,9 +1,9 @@
 #include "RecordingPaintDevice.h"
-#include "WindowFixture.h"
+#include "WindowDriver.h"
 #include "config/Report.h"
 #include "tests/common/SampleConfig.h"
-#include "ui/ClockText.h"
 #include "ui/ReportPainter.h"
+#include "ui/support/ClockText.h"
 
 #include <QAction>
 #include <QDir>
@@ -95,22 +95,20 @@ private slots:
     void printPreviewAndExportMakeTwoPages()
     {
         QFETCH(QString, action);
-        QTemporaryDir folder;
-        WindowFixture fixture;
-        fixture.fileFolder = folder.path();
-        const QString pdf = folder.filePath(QStringLiteral("report.pdf"));
-        fixture.dialogs.printTo = pdf;
-        fixture.dialogs.chosenFiles = {folder.filePath(QStringLiteral("report"))};
-        auto window = fixture.makeWindow();
-        window->config() = testing::awayFromFactory();
-        window->findChild<QAction *>(action)->trigger();
+        WindowDriver w([](WindowDriver &d) { d.fixture.fileFolder = d.folder.path(); });
+        const QString pdf = w.path(QStringLiteral("report.pdf"));
+        ScriptedDialogs &dialogs = w.fixture.dialogs;
+        dialogs.printTo = pdf;
+        dialogs.chosenFiles = {w.path(QStringLiteral("report"))};
+        w.config() = testing::awayFromFactory();
+        w.control<QAction>(action).trigger();
 
-        QVERIFY(fixture.dialogs.errors.isEmpty());
+        QVERIFY(dialogs.errors.isEmpty());
         QCOMPARE(pdfPages(pdf), 2);
         QVERIFY(!QApplication::overrideCursor());
         if (action == QLatin1String("acExportPdf")) {
-            QCOMPARE(fixture.dialogs.fileDialogs.first().folder, folder.path());
-            QCOMPARE(fixture.dialogs.fileDialogs.first().defaultSuffix, QStringLiteral("pdf"));
+            QCOMPARE(dialogs.fileDialogs.first().folder, w.folder.path());
+            QCOMPARE(dialogs.fileDialogs.first().defaultSuffix, QStringLiteral("pdf"));
         }
     }
 
@@ -127,19 +125,17 @@ private slots:
     {
         QFETCH(QString, printTo);
         QFETCH(QString, message);
-        QTemporaryDir folder;
-        WindowFixture fixture;
-        const QString target = printTo.isEmpty() ? QString() : folder.filePath(printTo);
-        fixture.dialogs.printTo = target;
-        auto window = fixture.makeWindow();
-        window->actions().acPrint->trigger();
+        WindowDriver w;
+        const QString target = printTo.isEmpty() ? QString() : w.path(printTo);
+        w.fixture.dialogs.printTo = target;
+        w.actions().acPrint->trigger();
 
-        QCOMPARE(fixture.dialogs.printDialogs, 1);
+        QCOMPARE(w.fixture.dialogs.printDialogs, 1);
         const QStringList errors
             = message.isEmpty() ? QStringList() : QStringList(message.arg(target));
-        QCOMPARE(fixture.dialogs.errors, errors);
-        QCOMPARE(
-            QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(w.errors(), errors);
+        QCOMPARE(QDir(w.folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+            QStringList());
         QVERIFY(!QApplication::overrideCursor());
     }
 };

@@ -1,4 +1,4 @@
-#include "WindowFixture.h"
+#include "WindowDriver.h"
 #include "config/Numbering.h"
 #include "link/ServicesCells.h"
 #include "link/TransferEngine.h"
@@ -16,39 +16,16 @@ using namespace ornis;
 
 namespace {
 
-constexpr int TransferBound = 20000; // ms
-
 // A shown window on the page "Služby", driven by mouse and keys.
-struct PageDriver
+struct PageDriver : WindowDriver
 {
     PageDriver()
-        : window(fixture.makeWindow())
     {
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            qFatal("window not shown");
-        window->findChild<QTabWidget *>(QStringLiteral("pcMain"))->setCurrentIndex(2);
+        show();
+        openPage(2);
     }
 
-    template<typename Control = QWidget> Control &control(const QString &name)
-    {
-        auto *control = window->findChild<Control *>(name);
-        if (!control)
-            qFatal("no control %s", qPrintable(name));
-        return *control;
-    }
     bool checked(const QString &name) { return control<QCheckBox>(name).isChecked(); }
-
-    // Brings the sheet that holds `widget` into view by clicking its tab.
-    QWidget &reveal(QWidget &widget)
-    {
-        if (!widget.isVisible()) {
-            QTabBar *tabs = control<QTabWidget>(QStringLiteral("pcServices")).tabBar();
-            const int other = 1 - tabs->currentIndex();
-            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(other).center());
-        }
-        return widget;
-    }
 
     // Clicks into a time field, types from its start and tabs away.
     void typeTime(MaskedTimeEdit &edit, int rights, const QString &keys)
@@ -69,12 +46,6 @@ struct PageDriver
     {
         QTest::keyClick(&widget, Qt::Key_Tab);
         QCoreApplication::processEvents(); // a refused leave takes the focus back
-    }
-
-    void click(const char *button)
-    {
-        QTest::mouseClick(&control<QPushButton>(QLatin1String(button)), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
     }
 
     // Every control of the page shows what `c` holds.
@@ -101,9 +72,6 @@ struct PageDriver
                 s.AlarmDaily);
         }
     }
-
-    WindowFixture fixture;
-    std::unique_ptr<TMainForm> window;
 };
 
 // The exchange's memory holding the services of `config`.
@@ -153,7 +121,7 @@ private slots:
         QCOMPARE(list.itemData(item, Qt::ToolTipRole).toString().contains(u"„vyp“"), item >= 16);
 
         QTest::keyClicks(&page.reveal(list), text); // the user picks the item by typing it
-        const ExtensionServices &s = page.window->config().Services[size_t(extension)];
+        const ExtensionServices &s = page.config().Services[size_t(extension)];
         QCOMPARE(backRing ? s.BackRing : s.Redirect, item);
     }
 
@@ -192,20 +160,20 @@ private slots:
         else
             QTest::keyClicks(&control, keys);
 
-        page.click("btSendServices");
-        const auto &memory = page.fixture.ports.exchangePort().exchange.memory();
+        QVERIFY(page.click(QStringLiteral("btSendServices")));
+        const auto &memory = page.exchange().memory();
         const QByteArray written(
             reinterpret_cast<const char *>(&memory[size_t(address)]), cells.size());
         QCOMPARE(written.toHex(), cells.toHex());
-        QVERIFY(page.fixture.dialogs.errors.isEmpty());
+        QVERIFY(page.errors().isEmpty());
     }
 
     void aReadShowsEveryServiceAndParkingStaysAsRead()
     {
         PageDriver page;
         const ExchangeConfig sample = testing::awayFromFactory();
-        storeInExchange(page.fixture.ports.exchangePort().exchange, sample);
-        page.click("btReceiveServices");
+        storeInExchange(page.exchange(), sample);
+        QVERIFY(page.click(QStringLiteral("btReceiveServices")));
         page.expectShown(sample);
 
         // What the exchange assigns stays as read, whatever the user clicks.
@@ -214,15 +182,15 @@ private slots:
             QTest::mouseClick(&page.reveal(box), Qt::LeftButton, {}, QPoint(4, box.height() / 2));
         }
         page.expectShown(sample);
-        QCOMPARE(page.window->config().Services, sample.Services);
-        QVERIFY(page.window->config().BlockRedirect);
+        QCOMPARE(page.config().Services, sample.Services);
+        QVERIFY(page.config().BlockRedirect);
     }
 
     void aReadShowsEachValueAsItArrives()
     {
         PageDriver page;
         const ExchangeConfig sample = testing::awayFromFactory();
-        InstantExchangePort &port = page.fixture.ports.exchangePort();
+        InstantExchangePort &port = page.port();
         storeInExchange(port.exchange, sample);
         // Opening, general ringing and the sixteen redirections, then silence.
         sim::Faults faults;
@@ -246,9 +214,9 @@ private slots:
     {
         PageDriver page;
         const ExchangeConfig sample = testing::awayFromFactory();
-        page.window->config() = sample;
+        page.config() = sample;
         page.window->RefreshAllViews();
-        page.click("btDefServices");
+        QVERIFY(page.click(QStringLiteral("btDefServices")));
         QCOMPARE(page.fixture.dialogs.questions.last(), QStringLiteral("Přednastavit hodnoty ?"));
 
         ExchangeConfig expected = sample;
@@ -280,7 +248,7 @@ private slots:
         QFETCH(bool, leaves);
         QFETCH(QString, text);
         PageDriver page;
-        std::string &field = page.window->config().Services[0].AlarmOnce;
+        std::string &field = page.config().Services[0].AlarmOnce;
         field = start.toStdString();
         page.window->RefreshAllViews();
         auto &edit = page.control<MaskedTimeEdit>(QStringLiteral("meAlarmOnce21"));
@@ -288,10 +256,10 @@ private slots:
         QCOMPARE(QString::fromStdString(field), text);
         QCOMPARE(edit.hasFocus(), !leaves);
         if (leaves) {
-            QVERIFY(page.fixture.dialogs.errors.isEmpty());
+            QVERIFY(page.errors().isEmpty());
             return;
         }
-        QCOMPARE(page.fixture.dialogs.errors, QStringList(MaskedTimeEdit::InvalidInputMessage));
+        QCOMPARE(page.errors(), QStringList(MaskedTimeEdit::InvalidInputMessage));
         QTest::keyClick(&edit, Qt::Key_Escape);
         QCOMPARE(QString::fromStdString(field), start);
         page.leave(edit);

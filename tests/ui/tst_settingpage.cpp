@@ -1,9 +1,10 @@
-#include "WindowFixture.h"
+#include "WindowDriver.h"
 #include "config/GridRules.h"
 #include "link/SettingsImage.h"
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/widgets/CellGrid.h"
+#include "ui/widgets/GridLook.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 
 #include <QAccessible>
@@ -19,48 +20,23 @@ using namespace ornis;
 
 namespace {
 
-constexpr int TransferBound = 20000; // ms
 constexpr int SettingsBase = 0x180; // the byte of step s lies at 0x180 + s
 constexpr int TimesBase = 0xD8; // day hour, day minute, night hour, night minute (BCD)
 
 // The window on page "Nastavení", driven as a person drives it.
-struct SettingWindow
+struct SettingWindow : WindowDriver
 {
     SettingWindow()
     {
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->findChild<QTabWidget *>(QStringLiteral("pcMain"))->setCurrentIndex(1);
-    }
-
-    ExchangeConfig &config() { return window->config(); }
-    sim::VirtualExchange &exchange() { return fixture.ports.exchangePort().exchange; }
-
-    // The control named `name`, its side tab brought to the front.
-    template<typename Widget> Widget &control(const QString &name)
-    {
-        auto *widget = window->findChild<Widget *>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("tcSetting"));
-        for (int tab = 0; tab < tabs->count(); ++tab) {
-            if (tabs->widget(tab)->isAncestorOf(widget))
-                tabs->setCurrentIndex(tab);
-        }
-        return *widget;
+        show();
+        openPage(1);
     }
 
     QString press(const QString &grid, int column, int row, Qt::MouseButton button)
     {
-        auto &view = control<CellGrid>(grid);
+        auto &view = reveal<CellGrid>(grid);
         QTest::mouseClick(&view, button, {}, view.cellRect(column, row).center());
         return view.cellText(column, row);
-    }
-
-    void click(const QString &button)
-    {
-        QTest::mouseClick(&control<QPushButton>(button), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(window->engine().isIdle(), TransferBound);
     }
 
     // The first grid cell whose text is not the one of the byte the model holds.
@@ -68,20 +44,18 @@ struct SettingWindow
     {
         for (int g = 0; g < SettingsGridCount; ++g) {
             const GridRules &rules = gridRules(SettingsGrid(g));
-            const auto &view = control<CellGrid>(QLatin1String(rules.name));
+            const char *name = gridLook(SettingsGrid(g)).name;
+            const auto &view = reveal<CellGrid>(QLatin1String(name));
             for (int row = 1; row <= rules.shape.rows; ++row) {
                 for (int column = 1; column <= rules.shape.columns; ++column) {
                     const auto text = cellText(config(), SettingsGrid(g), column, row);
                     if (text && view.cellText(column, row) != QLatin1String(*text))
-                        return QStringLiteral("%1 (%2, %3)").arg(rules.name).arg(column).arg(row);
+                        return QStringLiteral("%1 (%2, %3)").arg(name).arg(column).arg(row);
                 }
             }
         }
         return {};
     }
-
-    WindowFixture fixture;
-    std::unique_ptr<TMainForm> window = fixture.makeWindow();
 };
 
 // Types `text` key by key, letters beyond ASCII included.
@@ -226,8 +200,8 @@ private slots:
     void rowGEFollowsTheModel()
     {
         SettingWindow w;
-        auto &grid = w.control<CellGrid>(QStringLiteral("sgGlbIntrLn"));
-        auto &model = w.control<QComboBox>(QStringLiteral("cbCentralType"));
+        auto &grid = w.reveal<CellGrid>(QStringLiteral("sgGlbIntrLn"));
+        auto &model = w.reveal<QComboBox>(QStringLiteral("cbCentralType"));
         const auto face = [&] {
             const QRect cell = grid.cellRect(3, 7);
             return grid.grab().toImage().pixelColor(cell.topLeft() + QPoint(3, 3));
@@ -248,7 +222,7 @@ private slots:
         SettingWindow w;
         w.config().Grids.DayRingGrid[1] = 2; // line 91 at extension 22, as a file may hold it
         w.window->RefreshAllViews();
-        auto &grid = w.control<CellGrid>(QStringLiteral("sgDayRing"));
+        auto &grid = w.reveal<CellGrid>(QStringLiteral("sgDayRing"));
         QCOMPARE(grid.cellText(2, 1), QString());
         QCOMPARE(w.press(QStringLiteral("sgDayRing"), 2, 1, Qt::LeftButton), QStringLiteral("X"));
     }
@@ -271,7 +245,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QByteArray, stored);
         SettingWindow w;
-        auto &edit = w.control<QLineEdit>(field);
+        auto &edit = w.reveal<QLineEdit>(field);
         edit.setFocus();
         edit.selectAll();
         QTest::keyClick(&edit, Qt::Key_Delete);
@@ -285,13 +259,13 @@ private slots:
     void aTimeMustBeCompleteToLeaveItsField()
     {
         SettingWindow w;
-        auto &day = w.control<MaskedTimeEdit>(QStringLiteral("meDay"));
+        auto &day = w.reveal<MaskedTimeEdit>(QStringLiteral("meDay"));
         day.setFocus();
         day.setCursorPosition(5);
         QTest::keyClick(&day, Qt::Key_Backspace);
         QCOMPARE(w.config().DayStart, "06:0 ");
         QTest::keyClick(&day, Qt::Key_Tab);
-        QTRY_COMPARE(w.fixture.dialogs.errors, QStringList(MaskedTimeEdit::InvalidInputMessage));
+        QTRY_COMPARE(w.errors(), QStringList(MaskedTimeEdit::InvalidInputMessage));
         QTRY_VERIFY(day.hasFocus());
         QTest::keyClick(&day, Qt::Key_Escape);
         QCOMPARE(w.config().DayStart, "06:00");
@@ -321,9 +295,9 @@ private slots:
         SettingWindow w;
         w.config().Counters[counter] = int16_t(start);
         w.window->RefreshAllViews(); // a value beyond the range shows, and is held, clamped
-        auto &spin = w.control<QSpinBox>(QStringLiteral("udC%1").arg(counter));
+        auto &spin = w.reveal<QSpinBox>(QStringLiteral("udC%1").arg(counter));
         QTest::keyClick(&spin, Qt::Key(key));
-        QCOMPARE(w.control<QLineEdit>(QStringLiteral("edC%1").arg(counter)).text(),
+        QCOMPARE(w.reveal<QLineEdit>(QStringLiteral("edC%1").arg(counter)).text(),
             QString::number(shown));
         QCOMPARE(w.config().Counters[counter], shown);
     }
@@ -331,18 +305,18 @@ private slots:
     void theDefaultsOfThePageKeepTheComments()
     {
         SettingWindow w;
-        QTest::keyClicks(&w.control<QLineEdit>(QStringLiteral("edIntrLn38")), QStringLiteral("!"));
+        QTest::keyClicks(&w.reveal<QLineEdit>(QStringLiteral("edIntrLn38")), QStringLiteral("!"));
         w.press(QStringLiteral("sgIntrLn"), 10, 4, Qt::LeftButton);
-        QTest::keyClick(&w.control<QSpinBox>(QStringLiteral("udC4")), Qt::Key_Down);
-        QTest::mouseClick(&w.control<QPushButton>(QStringLiteral("btDefSetting")), Qt::LeftButton);
+        QTest::keyClick(&w.reveal<QSpinBox>(QStringLiteral("udC4")), Qt::Key_Down);
+        QTest::mouseClick(&w.reveal<QPushButton>(QStringLiteral("btDefSetting")), Qt::LeftButton);
         QCOMPARE(
             w.fixture.dialogs.questions, QStringList(QStringLiteral("Přednastavit hodnoty ?")));
         ExchangeConfig expected = factoryConfig();
         expected.ExtensionComments[15] = "Kancel\xE1\xF8 38!";
         QCOMPARE(w.config(), expected);
-        QCOMPARE(w.control<CellGrid>(QStringLiteral("sgIntrLn")).cellText(10, 4), QString());
-        QCOMPARE(w.control<QLineEdit>(QStringLiteral("edC4")).text(), QStringLiteral("60"));
-        QCOMPARE(w.control<QLineEdit>(QStringLiteral("edIntrLn38")).text(),
+        QCOMPARE(w.reveal<CellGrid>(QStringLiteral("sgIntrLn")).cellText(10, 4), QString());
+        QCOMPARE(w.reveal<QLineEdit>(QStringLiteral("edC4")).text(), QStringLiteral("60"));
+        QCOMPARE(w.reveal<QLineEdit>(QStringLiteral("edIntrLn38")).text(),
             QStringLiteral("Kancelář 38!"));
     }
 
@@ -363,21 +337,20 @@ private slots:
         for (int i = 0; i < 1000 && w.config().Grids.DayRingGrid == factoryDay; ++i)
             QCoreApplication::processEvents();
         QCOMPARE(w.window->engine().transferMode(), TransferMode::SettingsRead);
-        QCOMPARE(w.control<QLineEdit>(QStringLiteral("edC0")).text(), QStringLiteral("25"));
+        QCOMPARE(w.reveal<QLineEdit>(QStringLiteral("edC0")).text(), QStringLiteral("25"));
         QCOMPARE(
-            w.control<CellGrid>(QStringLiteral("sgDayRing")).cellText(1, 1), QStringLiteral("X"));
-        QTRY_VERIFY_WITH_TIMEOUT(w.window->engine().isIdle(), TransferBound);
+            w.reveal<CellGrid>(QStringLiteral("sgDayRing")).cellText(1, 1), QStringLiteral("X"));
+        QVERIFY(w.runToIdle());
 
         QCOMPARE(w.config(), expected);
         QCOMPARE(w.gridMismatch(), QString());
-        QCOMPARE(w.control<QLineEdit>(QStringLiteral("edC1")).text(), QStringLiteral("15"));
-        QCOMPARE(w.control<QComboBox>(QStringLiteral("cbU1")).currentText(), QStringLiteral("M0"));
-        QCOMPARE(
-            w.control<QComboBox>(QStringLiteral("cbFax")).currentText(), QStringLiteral("38"));
-        QCOMPARE(w.control<QCheckBox>(QStringLiteral("cbxSu")).isChecked(), expected.G0Days[0]);
-        QCOMPARE(w.control<MaskedTimeEdit>(QStringLiteral("meNight")).modelText(),
+        QCOMPARE(w.reveal<QLineEdit>(QStringLiteral("edC1")).text(), QStringLiteral("15"));
+        QCOMPARE(w.reveal<QComboBox>(QStringLiteral("cbU1")).currentText(), QStringLiteral("M0"));
+        QCOMPARE(w.reveal<QComboBox>(QStringLiteral("cbFax")).currentText(), QStringLiteral("38"));
+        QCOMPARE(w.reveal<QCheckBox>(QStringLiteral("cbxSu")).isChecked(), expected.G0Days[0]);
+        QCOMPARE(w.reveal<MaskedTimeEdit>(QStringLiteral("meNight")).modelText(),
             QStringLiteral("21:05"));
-        QCOMPARE(w.control<QLineEdit>(QStringLiteral("edIntrLn21")).text(),
+        QCOMPARE(w.reveal<QLineEdit>(QStringLiteral("edIntrLn21")).text(),
             QStringLiteral("Kancelář 21"));
     }
 
@@ -390,7 +363,7 @@ private slots:
         w.exchange().setFaults(faults);
         w.window->actions().acReceive->trigger();
         QTRY_COMPARE(w.exchange().bytesReceived(), std::size_t(96));
-        w.fixture.ports.exchangePort().fireAnswerTimer();
+        w.port().fireAnswerTimer();
         QVERIFY(w.window->engine().isIdle());
         QVERIFY(w.config().Grids != factoryConfig().Grids);
         QCOMPARE(w.gridMismatch(), QString());
@@ -401,11 +374,11 @@ private slots:
         SettingWindow w;
         w.press(QStringLiteral("sgGlbStateLn"), 3, 4, Qt::LeftButton); // G2 of 93: "D"
         w.press(QStringLiteral("sgIntrLn"), 9, 16, Qt::RightButton); // Call of 38: "0-nn"
-        QTest::keyClick(&w.control<QComboBox>(QStringLiteral("cbU2")), Qt::Key_Down);
-        QTest::keyClick(&w.control<QComboBox>(QStringLiteral("cbFax")), Qt::Key_Home);
-        QTest::mouseClick(&w.control<QCheckBox>(QStringLiteral("cbxWe")), Qt::LeftButton);
-        QTest::keyClick(&w.control<QSpinBox>(QStringLiteral("udC8")), Qt::Key_Up);
-        w.click(QStringLiteral("btSendSetting"));
+        QTest::keyClick(&w.reveal<QComboBox>(QStringLiteral("cbU2")), Qt::Key_Down);
+        QTest::keyClick(&w.reveal<QComboBox>(QStringLiteral("cbFax")), Qt::Key_Home);
+        QTest::mouseClick(&w.reveal<QCheckBox>(QStringLiteral("cbxWe")), Qt::LeftButton);
+        QTest::keyClick(&w.reveal<QSpinBox>(QStringLiteral("udC8")), Qt::Key_Up);
+        QVERIFY(w.click(QStringLiteral("btSendSetting")));
 
         const ExchangeConfig sent = withSettingsImage(w.exchange());
         QCOMPARE(sent.Grids, w.config().Grids);
@@ -415,7 +388,7 @@ private slots:
         QCOMPARE(sent.FaxExtension, 0);
         QVERIFY(sent.G0Days[3]);
         QCOMPARE(sent.Counters[8], 2);
-        QVERIFY(w.fixture.dialogs.errors.isEmpty());
+        QVERIFY(w.errors().isEmpty());
     }
 };
 

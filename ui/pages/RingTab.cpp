@@ -3,8 +3,8 @@
 #include "common/Windows1250.h"
 #include "config/ExchangeConfig.h"
 #include "config/Numbering.h"
-#include "ui/UserDialogs.h"
 #include "ui/pages/CommentColumn.h"
+#include "ui/support/UserDialogs.h"
 #include "ui/widgets/CellGrid.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 

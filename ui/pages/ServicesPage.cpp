@@ -2,9 +2,9 @@
 
 #include "config/ExchangeConfig.h"
 #include "config/Numbering.h"
-#include "ui/UserDialogs.h"
 #include "ui/pages/ServicesColumn.h"
 #include "ui/pages/ServicesRows.h"
+#include "ui/support/UserDialogs.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/ConfigView.h"
+#include "ui/support/ConfigView.h"
 #include "ui/widgets/FieldBindings.h"
 
 #include <QWidget>

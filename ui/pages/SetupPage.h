@@ -1,7 +1,7 @@
 #pragma once
 
 #include "config/ModuleTable.h"
-#include "ui/ConfigView.h"
+#include "ui/support/ConfigView.h"
 
 #include <QWidget>
 #include <array>

@@ -1,7 +1,7 @@
 #include "CellGrid.h"
 
 #include "CellGridAccessible.h"
-#include "config/GridRules.h"
+#include "GridLook.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -26,9 +26,10 @@ QString latin1(std::string_view text)
 CellGrid::CellGrid(const GridRules &rules, QWidget *parent)
     : QFrame(parent)
     , rules_(rules)
+    , look_(gridLook(rules.grid))
     , texts_(qsizetype(rules.shape.size()))
 {
-    setObjectName(QLatin1String(rules.name));
+    setObjectName(QLatin1String(look_.name));
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     installCellGridAccessibility();
@@ -81,7 +82,7 @@ int CellGrid::columnLeft(int column) const
 {
     int left = frameWidth();
     for (int c = 0; c < column; ++c)
-        left += rules_.width(c) + LineWidth;
+        left += look_.width(c) + LineWidth;
     return left;
 }
 
@@ -92,7 +93,7 @@ int CellGrid::rowTop(int row) const
 
 QRect CellGrid::cellRect(int column, int row) const
 {
-    return QRect(columnLeft(column), rowTop(row), rules_.width(column), GridRowHeight);
+    return QRect(columnLeft(column), rowTop(row), look_.width(column), GridRowHeight);
 }
 
 std::optional<QPoint> CellGrid::cellAt(QPoint point) const
@@ -129,7 +130,7 @@ void CellGrid::paintEvent(QPaintEvent *event)
                 painter.fillRect(cell, buttonFace);
                 painter.setPen(palette().color(QPalette::ButtonText));
                 const QString text = latin1(rules_.headerText(column, row));
-                painter.drawText(cell.left() + rules_.headerIndent(column),
+                painter.drawText(cell.left() + look_.headerIndent(column),
                     cell.top() + TextTop + metrics.ascent(), text);
             } else if (isCellDisabled(column, row)) {
                 painter.fillRect(cell, buttonFace);

@@ -8,6 +8,7 @@
 
 namespace ornis {
 
+struct GridLook;
 struct GridRules;
 
 // A small grid of short cell texts drawn as a spreadsheet: button-face headers, white data
@@ -70,6 +71,7 @@ private:
     [[nodiscard]] qsizetype textIndex(int column, int row) const;
 
     const GridRules &rules_;
+    const GridLook &look_;
     QList<QString> texts_;
     std::function<bool(int, int)> disabled_;
     QPoint current_ {1, 1};

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "qtlink/LinePort.h"
-#include "ui/LinkPortList.h"
-#include "ui/RememberedAddresses.h"
+#include "ui/support/LinkPortList.h"
+#include "ui/support/RememberedAddresses.h"
 
 #include <QList>
 #include <functional>

@@ -3,44 +3,26 @@
 #include "link/LocalClock.h"
 #include "qtlink/QtLinkPort.h"
 #include "sim/VirtualExchange.h"
-#include "ui/LinkPortList.h"
 #include "ui/MainForm.h"
-#include "ui/UserDialogs.h"
+#include "ui/support/ClockBeat.h"
+#include "ui/support/LinkPortList.h"
+#include "ui/support/UserDialogs.h"
 
 #include <QList>
-#include <QPrinter>
 #include <QStringList>
-#include <QTimer>
 #include <deque>
+#include <functional>
 #include <memory>
+
+class QPrinter;
 
 // A virtual exchange that answers as fast as the event loop runs; the answer timer fires
 // only when the test says so.
 class InstantExchangePort final : public ornis::QtLinkPort
 {
 public:
-    ornis::Status sendByte(uint8_t byte) override
-    {
-        if (!open)
-            return ornis::Status::failure("The port ttyUSB0 is not open");
-        sent.push_back(byte);
-        for (const uint8_t answer : exchange.receive(byte))
-            input.push_back(answer);
-        // The answer arrives later, from the event loop, as from a real line.
-        QTimer::singleShot(0, this, [this] {
-            if (!input.empty())
-                emit bytesArrived(input.size());
-        });
-        return ornis::Status::success();
-    }
-    std::optional<uint8_t> readByte() override
-    {
-        if (input.empty())
-            return std::nullopt;
-        const uint8_t byte = input.front();
-        input.pop_front();
-        return byte;
-    }
+    ornis::Status sendByte(uint8_t byte) override;
+    std::optional<uint8_t> readByte() override;
     std::size_t bytesAvailable() const override { return input.size(); }
     ornis::Status flushInput() override
     {
@@ -52,11 +34,7 @@ public:
     void stopAnswerTimer() override { timerTicks = 0; }
     std::string name() const override { return shownName; }
 
-    void fireAnswerTimer()
-    {
-        timerTicks = 0;
-        emit answerTimerFired();
-    }
+    void fireAnswerTimer();
 
     ornis::sim::VirtualExchange exchange;
     std::deque<uint8_t> input;
@@ -71,28 +49,10 @@ class OnePortList final : public ornis::LinkPortList
 {
 public:
     QStringList names() const override { return QStringList {QStringLiteral("ttyUSB0")} + typed; }
-    ornis::Status open(int index) override
-    {
-        ++openings;
-        port_.open = index == 0 && openable;
-        typedInUse = 0;
-        return port_.open ? ornis::Status::success()
-                          : ornis::Status::failure("ttyUSB0: Permission denied");
-    }
+    ornis::Status open(int index) override;
     void refresh() override { }
     // A typed text opens the instant exchange too, and joins the list.
-    ornis::Status openTyped(const QString &text) override
-    {
-        ++openings;
-        if (!openable)
-            return ornis::Status::failure(text.toStdString() + ": no port");
-        if (!names().contains(text))
-            typed.append(text);
-        port_.open = true;
-        port_.shownName = text.toStdString();
-        typedInUse = int(names().indexOf(text));
-        return ornis::Status::success();
-    }
+    ornis::Status openTyped(const QString &text) override;
     int inUse() const override { return port_.open ? typedInUse : -1; }
     void close() override { port_.open = false; }
     void setDtr(bool on) override { dtr = on; }
@@ -113,33 +73,14 @@ private:
 class ScriptedDialogs final : public ornis::UserDialogs
 {
 public:
-    void ask(QWidget *, const QString &question, std::function<void()> onYes) override
-    {
-        questions.append(question);
-        if (answerYes)
-            onYes();
-    }
+    void ask(QWidget *, const QString &question, std::function<void()> onYes) override;
     void showError(QWidget *, const QString &message) override { errors.append(message); }
     void showAbout(QWidget *) override { ++abouts; }
     void chooseFile(QWidget *, const ornis::FileDialogSetup &setup,
-        std::function<void(const QString &)> onChosen) override
-    {
-        fileDialogs.append(setup);
-        if (!chosenFiles.isEmpty())
-            onChosen(chosenFiles.takeFirst());
-    }
-    void choosePrinter(QWidget *, QPrinter &printer, std::function<void()> onAccepted) override
-    {
-        ++printDialogs;
-        if (printInto(printer))
-            onAccepted();
-    }
+        std::function<void(const QString &)> onChosen) override;
+    void choosePrinter(QWidget *, QPrinter &printer, std::function<void()> onAccepted) override;
     void showPrintPreview(
-        QWidget *, QPrinter &printer, std::function<void(QPrinter &)> paint) override
-    {
-        if (printInto(printer))
-            paint(printer);
-    }
+        QWidget *, QPrinter &printer, std::function<void(QPrinter &)> paint) override;
     void showDifferences(QWidget *, const std::vector<ornis::Difference> &shown) override
     {
         differences.push_back(shown);
@@ -159,14 +100,7 @@ public:
     std::vector<std::vector<ornis::Difference>> differences;
 
 private:
-    bool printInto(QPrinter &printer) const
-    {
-        if (printTo.isEmpty())
-            return false;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printTo);
-        return true;
-    }
+    bool printInto(QPrinter &printer) const;
 };
 
 class FixedClock final : public ornis::LocalClock
@@ -174,6 +108,16 @@ class FixedClock final : public ornis::LocalClock
 public:
     ornis::LocalDateTime now() const override { return time; }
     ornis::LocalDateTime time {2009, 12, 31, 23, 59, 59};
+};
+
+// The clock button's beat, beaten by the test.
+class ManualBeat final : public ornis::ClockBeat
+{
+public:
+    void start(int intervalMs) override { this->intervalMs = intervalMs; }
+    void beatNow() { emit beat(); }
+
+    int intervalMs = 0; // 0 until started
 };
 
 // Everything a window needs, owned by the test.
@@ -184,13 +128,12 @@ struct WindowFixture
     {
     }
 
-    std::unique_ptr<ornis::TMainForm> makeWindow()
-    {
-        return std::make_unique<ornis::TMainForm>(ornis::MainFormServices {ports, dialogs, clock,
-            preferences, -1, fileFolder, recentFiles, traceFolder, backups});
-    }
+    std::unique_ptr<ornis::TMainForm> makeWindow();
 
     OnePortList ports;
+    // Another list of ports than `ports`, when set.
+    ornis::LinkPortList *otherPorts = nullptr;
+    ManualBeat clockBeat;
     ScriptedDialogs dialogs;
     FixedClock clock;
     QString preferences;
