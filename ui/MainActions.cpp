@@ -116,7 +116,8 @@ void MainActions::buildMenusAndToolBar(QMainWindow &window) const
         fileMenu->addAction(recent);
     fileMenu->addAction(recentFilesSeparator);
     fileMenu->addAction(acExit);
-    QMenu *helpMenu = menuBar->addMenu(QStringLiteral("&Nápověda"));
+    // Alt+N belongs to the buttons' "&Načíst".
+    QMenu *helpMenu = menuBar->addMenu(QStringLiteral("Nápo&věda"));
     helpMenu->setObjectName(QStringLiteral("mnHelp"));
     helpMenu->addAction(acAbout);
 

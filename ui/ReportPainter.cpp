@@ -38,14 +38,24 @@ Text dateText(const LocalDateTime &time)
     return clockText(time, QLocale::c()).toStdString();
 }
 
+// The part of `line` that fits in `width`: a long comment ends at the page's edge.
+QString fitting(const QString &line, const QFontMetricsF &metrics, qreal width)
+{
+    qsizetype length = line.size();
+    while (length > 0 && metrics.horizontalAdvance(line.left(length)) > width)
+        --length;
+    return line.left(length);
+}
+
 void paintPage(QPainter &painter, const QStringList &lines)
 {
     const QFontMetricsF metrics = painter.fontMetrics();
     const qreal lineHeight = metrics.size(Qt::TextSingleLine, QStringLiteral("Áy")).height();
     const qreal left = LeftMarginChars * metrics.horizontalAdvance(u'M');
+    const qreal width = painter.window().right() + 1 - left;
     for (int k = 0; k < lines.size(); ++k) {
         const qreal top = (k + TopMarginLines) * lineHeight;
-        painter.drawText(QPointF(left, top + metrics.ascent()), lines[k]);
+        painter.drawText(QPointF(left, top + metrics.ascent()), fitting(lines[k], metrics, width));
     }
 }
 
