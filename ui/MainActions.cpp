@@ -65,6 +65,10 @@ MainActions::MainActions(QMainWindow &window)
           QStringLiteral("Informace o aplikaci")))
     , acCompare(makeAction(window, "acCompare", QStringLiteral("Po&rovnat s ústřednou"),
           QStringLiteral("Porovnat data v okně s daty v ústředně")))
+    , acImportCsv(makeAction(window, "acImportCsv", QStringLiteral("Importovat z CSV..."),
+          QStringLiteral("Načíst tabulku zobrazené stránky ze souboru CSV")))
+    , acExportCsv(makeAction(window, "acExportCsv", QStringLiteral("Exportovat do CSV..."),
+          QStringLiteral("Uložit tabulku zobrazené stránky do souboru CSV")))
 {
     acOpen->setIcon(themedIcon("document-open", "open"));
     acSave->setIcon(themedIcon("document-save", "save"));
@@ -105,6 +109,9 @@ void MainActions::buildMenusAndToolBar(QMainWindow &window) const
     fileMenu->addAction(acOpenBackup);
     fileMenu->addAction(acSave);
     fileMenu->addAction(acSaveAs);
+    fileMenu->addSeparator();
+    fileMenu->addAction(acImportCsv);
+    fileMenu->addAction(acExportCsv);
     fileMenu->addSeparator();
     fileMenu->addAction(acPrint);
     fileMenu->addAction(acPrintPreview);

@@ -7,6 +7,7 @@
 #include "link/CallBackTargets.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
+#include "ui/DialCsvActions.h"
 #include "ui/FileActions.h"
 #include "ui/PortChooser.h"
 #include "ui/ReportPrinter.h"
@@ -116,6 +117,13 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     fileActions_
         = new FileActions(*this, actions_, services.fileFolder, services.recentFilesPath, this);
     reportPrinter_ = new ReportPrinter(*this, actions_, clock_, services.fileFolder, this);
+    new DialCsvActions(
+        *this, actions_.acImportCsv, actions_.acExportCsv,
+        [this] {
+            return MainPage(pcMain_->currentIndex()) == MainPage::PE ? Block::PE
+                                                                     : Block::ShortDials;
+        },
+        services.fileFolder, this);
     setAcceptDrops(true);
 
     clockBeat_ = services.clockBeat ? services.clockBeat : new TimerBeat(this);
