@@ -50,6 +50,11 @@ void TourDialogs::showDifferences(QWidget *parent, const std::vector<Difference>
     MessageBoxDialogs().showDifferences(parent, differences);
 }
 
+void TourDialogs::showVerification(QWidget *parent, const std::vector<Difference> &differences)
+{
+    MessageBoxDialogs().showVerification(parent, differences);
+}
+
 ScreenshotTour::ScreenshotTour(TMainForm &window, const QString &folder)
     : window_(window)
     , folder_(folder)

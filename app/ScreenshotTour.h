@@ -27,6 +27,7 @@ public:
     void choosePrinter(QWidget *, QPrinter &, std::function<void()>) override { }
     void showPrintPreview(QWidget *, QPrinter &, std::function<void(QPrinter &)>) override { }
     void showDifferences(QWidget *parent, const std::vector<Difference> &differences) override;
+    void showVerification(QWidget *parent, const std::vector<Difference> &differences) override;
 };
 
 // Saves a picture of every page of the window into a folder, then one of a read in

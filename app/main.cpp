@@ -62,7 +62,8 @@ int main(int argc, char *argv[])
         ornis::settingsFolderOfThisProgram(),
         touring ? QString() : ornis::recentFilesPathOfThisProgram(),
         userPath(QStandardPaths::AppDataLocation, "traces"),
-        touring ? QString() : ornis::backupFolderOfThisProgram(), nullptr};
+        touring ? QString() : ornis::backupFolderOfThisProgram(),
+        userPath(QStandardPaths::AppConfigLocation, "window.ini")};
 
     ornis::TMainForm window(services);
     window.show();

@@ -41,7 +41,7 @@ CommandShape shapeOf(Command command)
     case Command::Verify:
         return {transfer, 0};
     case Command::Write:
-        return {transfer + QStringList {"force"}, 0};
+        return {transfer + QStringList {"force", "verify"}, 0};
     case Command::Diff:
         return {{"block"}, 2};
     case Command::Clock:
@@ -86,6 +86,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         {"force", "Write values the exchange stores differently, with a warning each."},
         {"trace", "Record every byte on the line into FILE.", "FILE"},
         {"table", "The table of a .csv: shortdials (default) or pe.", "TABLE"},
+        {"verify", "After the write, read the blocks back and list where they differ."},
         {{"h", "help"}, "Show this help."},
     });
     if (!parser.parse(arguments))
@@ -155,6 +156,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     request.jsonFile = parser.value("json");
     request.setFile = parser.value("set");
     request.force = parser.isSet("force");
+    request.verify = parser.isSet("verify");
     if ((*command == Command::Write || *command == Command::Verify)
         && request.jsonFile.isEmpty() == request.setFile.isEmpty())
         return usageError(QStringLiteral("%1 takes either --json FILE.json or --set FILE.set")
@@ -171,8 +173,8 @@ QString usageText()
         "                      [--json OUT.json] [--set OUT.set] [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli write  --port PORT [--model MIRA|VEGA|VEGA-X]\n"
         "                      [--block all|settings|services|shortdials|pe]\n"
-        "                      (--json IN.json | --set IN.set) [--force] [--timeout MS]\n"
-        "                      [--trace FILE]\n"
+        "                      (--json IN.json | --set IN.set) [--force] [--verify]\n"
+        "                      [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli verify --port PORT [--model MIRA|VEGA|VEGA-X]\n"
         "                      [--block all|settings|services|shortdials|pe]\n"
         "                      (--json IN.json | --set IN.set) [--timeout MS]\n"
@@ -186,7 +188,9 @@ QString usageText()
         "write    writes the blocks a JSON form or a settings file holds (a settings file\n"
         "         holds no services). Values the exchange would store differently are\n"
         "         refused before the first byte; --force sends them with a warning each.\n"
-        "verify   reads the blocks the file holds and lists where the exchange differs.\n"
+        "         --verify reads the blocks back and lists where the exchange differs.\n"
+        "verify   reads the blocks the file holds and lists where the exchange differs\n"
+        "         from what a write of the file leaves there.\n"
         "diff     lists where two files (.set or .json) differ, in the blocks both hold.\n"
         "clock    sets the exchange's clock from this computer's clock.\n"
         "convert  turns a .set, .json or .csv file into a .set, .json, .csv or .txt (the\n"
@@ -199,8 +203,8 @@ QString usageText()
         "--trace records every byte on the line, for support.\n"
         "--model defaults to MIRA (a JSON form: the file's ExchangeType); --block to all\n"
         "blocks the file holds or the model has (PE for MIRA only); --timeout to 4000 ms.\n"
-        "Exit status: 0 success, 1 transfer failed, 2 usage or file error, 3 verify or\n"
-        "diff found differences.\n");
+        "Exit status: 0 success, 1 transfer failed, 2 usage or file error, 3 verify,\n"
+        "write --verify or diff found differences.\n");
 }
 
 } // namespace ornis::cli

@@ -21,6 +21,7 @@ struct Request
     QString setFile;
     int timeoutMs = 4000;
     bool force = false; // write: send values the exchange stores differently
+    bool verify = false; // write: read the blocks back and compare them
     QString traceFile; // --trace: the line trace of the transfers goes there
     std::optional<Block> table; // convert --table: the table of a .csv; nothing when not given
     QString input; // convert IN, diff A

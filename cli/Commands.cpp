@@ -7,6 +7,7 @@
 #include "common/DialTableCsv.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
+#include "link/SentValues.h"
 #include "qtlink/QtSerialPort.h"
 
 #include <QCoreApplication>
@@ -162,7 +163,9 @@ ExitCode runDiff(const Request &request)
             file->config.ExchangeModules = other->config.ExchangeModules;
         }
     }
-    const std::vector<Difference> differences = compareConfigs(a.config, b.config, blocks);
+    // Compared as the exchange would hold each: "99:99" and an unset wake-up are the same.
+    const std::vector<Difference> differences = compareConfigs(
+        asSentToExchange(a.config, blocks), asSentToExchange(b.config, blocks), blocks);
     printDifferences(differences, a.path, b.path);
     return differences.empty() ? ExitCode::Success : ExitCode::Differences;
 }

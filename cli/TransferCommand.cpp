@@ -8,6 +8,7 @@
 #include "common/Windows1250.h"
 #include "config/FactoryDefaults.h"
 #include "config/ListTexts.h"
+#include "link/SentValues.h"
 #include "link/StorableValues.h"
 
 #include <QCoreApplication>
@@ -95,8 +96,15 @@ std::optional<std::vector<TransferMode>> TransferCommand::prepare()
     }
     // A verify reads into a copy of the file's values: what does not travel stays equal.
     file_ = config_;
-    return transfersFor(
+    std::vector<TransferMode> modes = transfersFor(
         blocks_, config_.ExchangeType, write ? Direction::Send : Direction::Receive);
+    // write --verify: the blocks written are read back over what was sent.
+    if (write && request_.verify) {
+        const std::vector<TransferMode> readBack
+            = transfersFor(blocks_, config_.ExchangeType, Direction::Receive);
+        modes.insert(modes.end(), readBack.begin(), readBack.end());
+    }
+    return modes;
 }
 
 std::optional<BlockSet> TransferCommand::chooseBlocks(BlockSet held, const QString &file) const
@@ -174,6 +182,8 @@ void TransferCommand::transferDone(const Status &status)
         return end(saveReadConfig());
     case Command::Verify:
         return end(reportDifferences());
+    case Command::Write:
+        return end(request_.verify ? reportDifferences() : ExitCode::Success);
     default:
         return end(ExitCode::Success);
     }
@@ -209,7 +219,9 @@ ExitCode TransferCommand::saveReadConfig()
 ExitCode TransferCommand::reportDifferences() const
 {
     const QString file = request_.jsonFile.isEmpty() ? request_.setFile : request_.jsonFile;
-    const std::vector<Difference> differences = compareConfigs(file_, config_, blocks_);
+    // What a write sends differently, with its warning, counts as sent.
+    const std::vector<Difference> differences
+        = compareConfigs(asSentToExchange(file_, blocks_), config_, blocks_);
     printDifferences(differences, file, QStringLiteral("exchange"));
     return differences.empty() ? ExitCode::Success : ExitCode::Differences;
 }

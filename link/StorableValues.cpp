@@ -70,6 +70,13 @@ bool callBackToLine(const ExchangeConfig &config, const FieldRef &ref)
     return item >= FirstBackRingLineItem && item < BackRingItemCount;
 }
 
+// A dialling record with no line entry chosen: the window stores such a row so.
+bool noLineChosen(const ExchangeConfig &config, const FieldRef &ref)
+{
+    return (ref.field == Field::ShortDialLine || ref.field == Field::PELine)
+        && integerValue(config, ref) == -1;
+}
+
 ChangedValue changedValue(
     const ExchangeConfig &config, const ExchangeConfig &held, const FieldRef &ref)
 {
@@ -87,6 +94,11 @@ ChangedValue changedValue(
                 + std::to_string(extensionNumber(ref.index)) + " is line "
                 + serviceItemText(ref.index, int(integerValue(config, ref)), true)
                 + ", which the exchange cannot hold; it gets \"vyp\"",
+            heldValue};
+    if (noLineChosen(config, ref))
+        return {ref, false,
+            key + ": -1 (no line chosen) is sent as the line byte 0xFE, which reads back as "
+                + heldValue,
             heldValue};
     return {ref, true, key + ": " + value + " cannot be stored (" + storable(config, ref) + ")",
         heldValue};

@@ -27,11 +27,13 @@ uint8_t VirtualExchange::answer(uint8_t byte)
         address_ = uint16_t(addressLow_ | ((byte & 0x0F) << 8));
         expect_ = Expect::Command;
         return byte;
-    case Expect::WriteData:
-        memory_[address_] = byte;
+    case Expect::WriteData: {
+        const auto garbled = faults_.noise.find(address_);
+        memory_[address_] = garbled == faults_.noise.end() ? byte : garbled->second;
         address_ = uint16_t((address_ + 1) % MemorySize);
         expect_ = Expect::Command;
         return byte;
+    }
     case Expect::Command:
         break;
     }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,8 @@ struct Faults
     // Put a stray byte before every answer, so that two bytes arrive together.
     bool doubleAnswers = false;
     uint8_t strayByte = 0x00;
+    // A garbled line: the byte stored whatever is written at the address.
+    std::map<uint16_t, uint8_t> noise;
 };
 
 class VirtualExchange

@@ -62,11 +62,14 @@ void DialCsvActions::importFrom(const QString &path)
         document_.dialogs().showError(document_.dialogParent(), problems.join(u'\n'));
         return;
     }
-    // The rows of the pages hold the latest edits; the import goes over them.
-    document_.StoreShortDialPage();
-    document_.StorePEPage();
-    applyDialRows(document_.config(), rows);
-    document_.configReplaced();
+    // A transfer reads and writes the tables: the rows wait for its end.
+    document_.runWhenIdle([this, rows] {
+        // The rows of the pages hold the latest edits; the import goes over them.
+        document_.StoreShortDialPage();
+        document_.StorePEPage();
+        applyDialRows(document_.config(), rows);
+        document_.configReplaced();
+    });
 }
 
 void DialCsvActions::exportTo(const QString &path)

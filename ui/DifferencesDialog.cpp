@@ -12,12 +12,13 @@ namespace {
 
 constexpr QSize TableSize {620, 360};
 
-QTableWidget *differencesTable(const std::vector<Difference> &differences, QWidget *parent)
+QTableWidget *differencesTable(
+    const std::vector<Difference> &differences, const QString &leftTitle, QWidget *parent)
 {
     auto *table = new QTableWidget(int(differences.size()), 4, parent);
     table->setObjectName(QStringLiteral("tbDifferences"));
-    table->setHorizontalHeaderLabels({QStringLiteral("Blok"), QStringLiteral("Položka"),
-        QStringLiteral("V okně"), QStringLiteral("V ústředně")});
+    table->setHorizontalHeaderLabels({QStringLiteral("Blok"), QStringLiteral("Položka"), leftTitle,
+        QStringLiteral("V ústředně")});
     table->verticalHeader()->hide();
     table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -37,18 +38,30 @@ QTableWidget *differencesTable(const std::vector<Difference> &differences, QWidg
 
 } // namespace
 
-DifferencesDialog::DifferencesDialog(const std::vector<Difference> &differences, QWidget *parent)
+DifferencesDialog::DifferencesDialog(
+    const std::vector<Difference> &differences, QWidget *parent, Kind kind)
     : QDialog(parent)
 {
+    const bool verification = kind == Kind::Verification;
     setObjectName(QStringLiteral("DifferencesDialog"));
-    setWindowTitle(QStringLiteral("Porovnání s ústřednou"));
+    setWindowTitle(
+        verification ? QStringLiteral("Ověření zápisu") : QStringLiteral("Porovnání s ústřednou"));
     auto *layout = new QVBoxLayout(this);
-    const QString summary = differences.empty()
-        ? QStringLiteral("Konfigurace v okně a v ústředně se shodují.")
-        : QStringLiteral("Položky, v nichž se okno liší od ústředny: %1").arg(differences.size());
+    QString summary;
+    if (verification)
+        summary = differences.empty()
+            ? QStringLiteral("Ústředna obsahuje to, co do ní bylo zapsáno.")
+            : QStringLiteral("Položky, v nichž se ústředna liší od zapsaných dat: %1")
+                  .arg(differences.size());
+    else
+        summary = differences.empty()
+            ? QStringLiteral("Konfigurace v okně a v ústředně se shodují.")
+            : QStringLiteral("Položky, v nichž se okno liší od ústředny: %1")
+                  .arg(differences.size());
     layout->addWidget(new QLabel(summary, this));
     if (!differences.empty())
-        layout->addWidget(differencesTable(differences, this));
+        layout->addWidget(differencesTable(differences,
+            verification ? QStringLiteral("Zapsáno") : QStringLiteral("V okně"), this));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

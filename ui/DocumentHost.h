@@ -3,6 +3,7 @@
 #include "config/Blocks.h"
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -26,6 +27,9 @@ public:
     virtual void backUpUnsavedEdits() = 0;
     // The configuration was replaced: every view and the exchange model show it anew.
     virtual void configReplaced() = 0;
+    // Runs an action that replaces the configuration: at once while idle, else once the
+    // running transfer is ended, if the user agrees to end it.
+    virtual void runWhenIdle(std::function<void()> action) = 0;
     // The configuration's `blocks` as they are now are kept in a file.
     virtual void markConfigKept(BlockSet blocks = BlockSet::all()) = 0;
     // The folder of the automatic backups; empty when none are kept.

@@ -68,6 +68,11 @@ void FileActions::openBackup()
 
 void FileActions::load(const QString &path)
 {
+    document_.runWhenIdle([this, path] { loadNow(path); });
+}
+
+void FileActions::loadNow(const QString &path)
+{
     const QString absolute = QFileInfo(path).absoluteFilePath();
     // Whatever the name does not mark as the JSON form is read as a settings file.
     const bool json = fileKindOf(absolute) == FileKind::Json;

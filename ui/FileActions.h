@@ -32,10 +32,12 @@ public:
     // acOpenBackup: the open dialog in the backups folder.
     void openBackup();
     // Loads `path` as acOpen does once its dialog named it (a drop, a recent file): a
-    // settings file, or a configuration in the JSON form with every block it holds.
+    // settings file, or a configuration in the JSON form with every block it holds. A
+    // running transfer is ended first, if the user agrees.
     void load(const QString &path);
 
 private:
+    void loadNow(const QString &path);
     [[nodiscard]] FileDialogSetup dialogSetup(FileDialogSetup::Kind kind) const;
     void saveTo(const QString &path);
     void report(const Status &status);

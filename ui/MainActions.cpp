@@ -59,6 +59,9 @@ MainActions::MainActions(QMainWindow &window)
           QStringLiteral("Uložit tiskovou zprávu jako dokument PDF")))
     , acTrace(makeAction(window, "acTrace", QStringLiteral("&Záznam komunikace"),
           QStringLiteral("Zapisovat každý bajt přenosů do souboru pro servis")))
+    , acVerifyAfterWrite(
+          makeAction(window, "acVerifyAfterWrite", QStringLiteral("Ověřit po zápisu"),
+              QStringLiteral("Po každém dokončeném zápisu zapsaná data přečíst zpět a porovnat")))
     , acExit(makeAction(
           window, "acExit", QStringLiteral("U&končit"), QStringLiteral("Ukončit aplikaci")))
     , acAbout(makeAction(window, "acAbout", QStringLiteral("O &aplikaci..."),
@@ -85,6 +88,7 @@ MainActions::MainActions(QMainWindow &window)
     acPrint->setShortcut(QKeySequence::Print);
 
     acTrace->setCheckable(true);
+    acVerifyAfterWrite->setCheckable(true);
 
     // Idle at start: there is nothing to stop.
     acStop->setEnabled(false);
@@ -118,6 +122,7 @@ void MainActions::buildMenusAndToolBar(QMainWindow &window) const
     fileMenu->addAction(acExportPdf);
     fileMenu->addSeparator();
     fileMenu->addAction(acTrace);
+    fileMenu->addAction(acVerifyAfterWrite);
     fileMenu->addSeparator();
     for (QAction *recent : acRecentFiles)
         fileMenu->addAction(recent);

@@ -29,6 +29,8 @@ struct MainActions
     QAction *acPrintPreview;
     QAction *acExportPdf;
     QAction *acTrace; // checkable: the line trace of every transfer
+    // Checkable: every write that ends normally is read back and compared.
+    QAction *acVerifyAfterWrite;
     QAction *acExit;
     QAction *acAbout;
     // Reads what the page in view shows into a copy and lists where the window differs.

@@ -11,6 +11,7 @@
 #include "ui/FileActions.h"
 #include "ui/PortChooser.h"
 #include "ui/ReportPrinter.h"
+#include "ui/TransferGuard.h"
 #include "ui/TransferSteps.h"
 #include "ui/TransferWatch.h"
 #include "ui/pages/PEPage.h"
@@ -77,6 +78,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     , traceFolder_(services.traceFolder)
     , backups_(services.backupFolder)
     , actions_(*this)
+    , settings_(services.userSettingsPath)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("ORNIS SET"));
@@ -99,6 +101,10 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
 
     portChooser_ = std::make_unique<PortChooser>(
         services.ports, *engine_, dialogs_, setupPage_->portList(), this);
+    guard_ = std::make_unique<TransferGuard>(*engine_, dialogs_, *this);
+    const auto gate = [this](std::function<void()> change) { runWhenIdle(std::move(change)); };
+    portChooser_->setChangeGate(gate);
+    setupPage_->setChangeGate(gate);
 
     connect(actions_.acReceive, &QAction::triggered, this, &TMainForm::acReceiveExecute);
     connect(actions_.acSend, &QAction::triggered, this, &TMainForm::acSendExecute);
@@ -113,6 +119,9 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
         actions_.acTrace->setStatusTip(actions_.acTrace->statusTip() + QStringLiteral(" (")
             + QDir::toNativeSeparators(traceFolder_) + u')');
     connect(actions_.acCompare, &QAction::triggered, this, &TMainForm::acCompareExecute);
+    actions_.acVerifyAfterWrite->setChecked(settings_.verifyAfterWrite());
+    connect(actions_.acVerifyAfterWrite, &QAction::toggled, this,
+        &TMainForm::acVerifyAfterWriteExecute);
     connect(setupPage_, &SetupPage::exchangeModelPicked, this, &TMainForm::cbCentralTypeChange);
     fileActions_
         = new FileActions(*this, actions_, services.fileFolder, services.recentFilesPath, this);
@@ -132,6 +141,8 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     clockBeat_->start(ClockInterval);
 
     FormCreate(services.preferredPort);
+    // Once the window shows.
+    QTimer::singleShot(0, this, &TMainForm::reportWriteEndedByClosing);
 
     // The menu bar stands outside the client area, as the window's own menu does.
     setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
@@ -296,8 +307,30 @@ void TMainForm::dropEvent(QDropEvent *event)
     fileActions_->load(path);
 }
 
+void TMainForm::runWhenIdle(std::function<void()> action)
+{
+    guard_->runWhenIdle(std::move(action));
+}
+
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    // Closing is never refused, but a running transfer is ended first, so that the
+    // exchange is not left in the middle of a block: the window goes when the stop
+    // sequence is answered, or after one answer timeout.
+    if (!engine_->isIdle() && !closeDue_) {
+        closeDue_ = true;
+        if (watch_->writeRunning())
+            settings_.noteWriteEndedByClosing(watch_->exchangeBackups());
+        engine_->stop();
+        // Without an answer timeout nothing would end the wait.
+        if (!engine_->isIdle() && !engine_->answerTimerArmed())
+            engine_->abort();
+    }
+    if (!engine_->isIdle()) {
+        event->ignore();
+        return;
+    }
+    closeDue_ = false;
     // FormClose: the preferences, and edits neither saved nor written into a backup; the
     // settings file is not saved and nobody is asked, also not while a transfer runs.
     if (const Status status = storeUnsavedEdits(); !status.ok())
@@ -362,6 +395,8 @@ void TMainForm::startTransfer(TransferMode mode)
 void TMainForm::beginTransfer(TransferMode mode, ExchangeConfig &target)
 {
     blocksRead_.reset();
+    if (!isRead(mode) && &target == &config_)
+        verification_.writeStarting(mode, config_);
     if (watch_->starting(mode, target) && &target == &config_)
         markConfigKept();
     // A failed start is reported by the engine, which is idle again.
@@ -373,14 +408,32 @@ void TMainForm::acCompareExecute()
 {
     StoreShortDialPage();
     StorePEPage();
-    if (!engine_->isIdle())
+    runWhenIdle([this] {
+        const std::optional<TransferMode> mode
+            = transferModeFor(pcMain_->currentIndex(), Direction::Receive);
+        if (!mode)
+            return;
+        const BlockSet blocks = blocksMovedBy(*mode, config_.ExchangeType);
+        beginTransfer(*mode, comparison_.begin(config_, blocks));
+    });
+}
+
+void TMainForm::acVerifyAfterWriteExecute(bool on)
+{
+    settings_.setVerifyAfterWrite(on);
+}
+
+void TMainForm::reportWriteEndedByClosing()
+{
+    const std::optional<QStringList> backups = settings_.takeWriteEndedByClosing();
+    if (!backups)
         return;
-    const std::optional<TransferMode> mode
-        = transferModeFor(pcMain_->currentIndex(), Direction::Receive);
-    if (!mode)
-        return;
-    const BlockSet blocks = blocksMovedBy(*mode, config_.ExchangeType);
-    beginTransfer(*mode, comparison_.begin(config_, blocks));
+    QString text = QStringLiteral("Poslední zápis do ústředny byl ukončen zavřením okna: "
+                                  "ústředna teď může obsahovat zčásti zapsanou konfiguraci.");
+    if (!backups->isEmpty())
+        text += QStringLiteral("\nPoslední známý obsah ústředny je v záloze:\n")
+            + backups->join(u'\n');
+    dialogs_.showError(this, text);
 }
 
 void TMainForm::acSendRTCExecute()
@@ -400,7 +453,10 @@ void TMainForm::acDefExecute()
 {
     StoreShortDialPage();
     StorePEPage();
-    dialogs_.ask(this, QStringLiteral("Přednastavit hodnoty ?"), [this] { resetPageInView(); });
+    runWhenIdle([this] {
+        dialogs_.ask(
+            this, QStringLiteral("Přednastavit hodnoty ?"), [this] { resetPageInView(); });
+    });
 }
 
 void TMainForm::resetPageInView()
@@ -518,17 +574,43 @@ void TMainForm::transferEnded(TransferEnd end)
 {
     if (closing_)
         return;
-    const bool backedUp = watch_->ended(end);
-    if (!comparison_.running()) {
-        if (backedUp)
-            markConfigKept();
+    if (closeDue_) {
+        // Nothing more to tell: the window goes.
+        QTimer::singleShot(0, this, [this] {
+            if (closeDue_)
+                close();
+        });
         return;
     }
-    // Edits made while the exchange was read count as the window's values.
-    StoreShortDialPage();
-    StorePEPage();
-    if (const auto differences = comparison_.finish(end, config_))
-        dialogs_.showDifferences(this, *differences);
+    const bool backedUp = watch_->ended(end);
+    if (comparison_.running()) {
+        // Edits made while the exchange was read count as the window's values.
+        StoreShortDialPage();
+        StorePEPage();
+        if (const auto differences = comparison_.finish(end, config_))
+            dialogs_.showDifferences(this, *differences);
+    } else {
+        if (backedUp && !verification_.running())
+            markConfigKept();
+        verificationStep(end);
+    }
+    guard_->transferEnded();
+}
+
+void TMainForm::verificationStep(TransferEnd end)
+{
+    if (verification_.running()) {
+        if (const auto differences = verification_.finish(end)) {
+            if (differences->empty())
+                watch_->writeVerified();
+            else
+                dialogs_.showVerification(this, *differences);
+        }
+        return;
+    }
+    const std::optional<TransferMode> readBack = verification_.readBackAfter(end);
+    if (readBack && actions_.acVerifyAfterWrite->isChecked())
+        beginTransfer(*readBack, verification_.target());
 }
 
 } // namespace ornis

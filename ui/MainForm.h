@@ -7,11 +7,14 @@
 #include "ui/MainPages.h"
 #include "ui/support/BackupFolder.h"
 #include "ui/support/ExchangeComparison.h"
+#include "ui/support/UserSettings.h"
+#include "ui/support/WriteVerification.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <array>
 #include <bitset>
+#include <functional>
 #include <memory>
 
 class QTabWidget;
@@ -28,6 +31,7 @@ class ProgressPanel;
 class ReportPrinter;
 class SetupPage;
 class TransferEngine;
+class TransferGuard;
 class TransferPage;
 class TransferWatch;
 class UserDialogs;
@@ -52,6 +56,9 @@ struct MainFormServices
     QString traceFolder;
     // The folder of the automatic backups; empty keeps none.
     QString backupFolder;
+    // What the window remembers for the user ("Ověřit po zápisu", a write ended by
+    // closing); empty keeps it for this run only.
+    QString userSettingsPath;
     // The beat of the clock button; none: a timer of the window's own.
     ClockBeat *clockBeat = nullptr;
 };
@@ -97,6 +104,10 @@ public:
     [[nodiscard]] UserDialogs &dialogs() override { return dialogs_; }
     [[nodiscard]] QWidget *dialogParent() override { return this; }
 
+    // Runs an action that replaces the configuration or the line: at once while idle,
+    // else once the running transfer is ended, if the user agrees to end it.
+    void runWhenIdle(std::function<void()> action) override;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     // A settings file dropped on the window opens as if chosen in the open dialog.
@@ -120,6 +131,11 @@ private:
     void ClockTimerTimer();
     void pcMainChange();
     void acCompareExecute();
+    void acVerifyAfterWriteExecute(bool on);
+    // The message of a write that the last run ended by closing the window, if any.
+    void reportWriteEndedByClosing();
+    // A write, or its read-back, ended.
+    void verificationStep(TransferEnd end);
 
     void askForTransfer(Direction direction);
     // Asks about call-back targets the services block cannot carry, then starts `mode`.
@@ -165,13 +181,18 @@ private:
     // Both outlive the engine, which may still report the end of a transfer.
     std::unique_ptr<TransferWatch> watch_;
     ExchangeComparison comparison_;
+    WriteVerification verification_;
+    UserSettings settings_;
     std::unique_ptr<TransferEngine> engine_;
     std::unique_ptr<PortChooser> portChooser_;
+    std::unique_ptr<TransferGuard> guard_;
     // Blocks that the running transfer has read so far: their views are shown anew
     // however the transfer ends.
     std::bitset<5> blocksRead_;
     // The window is going; the end of a transfer its port ends is no news.
     bool closing_ = false;
+    // The window closes once the transfer that closing ended is over.
+    bool closeDue_ = false;
 };
 
 } // namespace ornis

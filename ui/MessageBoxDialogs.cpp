@@ -112,4 +112,11 @@ void MessageBoxDialogs::showDifferences(
     openModeless(new DifferencesDialog(differences, parent), parent);
 }
 
+void MessageBoxDialogs::showVerification(
+    QWidget *parent, const std::vector<Difference> &differences)
+{
+    openModeless(
+        new DifferencesDialog(differences, parent, DifferencesDialog::Kind::Verification), parent);
+}
+
 } // namespace ornis

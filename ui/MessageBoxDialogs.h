@@ -19,6 +19,7 @@ public:
     void showPrintPreview(
         QWidget *parent, QPrinter &printer, std::function<void(QPrinter &printer)> paint) override;
     void showDifferences(QWidget *parent, const std::vector<Difference> &differences) override;
+    void showVerification(QWidget *parent, const std::vector<Difference> &differences) override;
 };
 
 } // namespace ornis

@@ -20,8 +20,12 @@ PortChooser::PortChooser(LinkPortList &ports, TransferEngine &engine, UserDialog
     , dialogParent_(dialogParent)
 {
     // Only the user's choice opens a port; filling the list or clearing it does not.
-    connect(&list_, &QComboBox::activated, this, &PortChooser::cbComPortChange);
-    connect(&list_, &PortComboBox::portTyped, this, &PortChooser::cbComPortTyped);
+    connect(&list_, &QComboBox::activated, this, [this](int index) {
+        list_.setCurrentIndex(ports_.inUse());
+        gate_([this, index] { cbComPortChange(index); });
+    });
+    connect(&list_, &PortComboBox::portTyped, this,
+        [this](const QString &text) { gate_([this, text] { cbComPortTyped(text); }); });
     connect(&list_, &PortComboBox::aboutToDropDown, this, &PortChooser::refreshList);
 
     connect(&port_, &QtLinkPort::bytesArrived, this,

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -39,6 +40,11 @@ public:
     // as a picked entry is, and then listed.
     void cbComPortTyped(const QString &text);
 
+    // Carries out the user's choice of another port; the window lets it wait for a
+    // running transfer, or drops it. Until then the list shows the port in use.
+    using ChangeGate = std::function<void(std::function<void()> change)>;
+    void setChangeGate(ChangeGate gate) { gate_ = std::move(gate); }
+
     // Closes the port in use (`FormDestroy`).
     void close();
 
@@ -60,6 +66,7 @@ private:
     PortComboBox &list_;
     QWidget *dialogParent_;
     TracingPort port_; // over the port in use: what the engine talks to
+    ChangeGate gate_ = [](std::function<void()> change) { change(); };
 };
 
 } // namespace ornis

@@ -122,16 +122,32 @@ void TransferWatch::noteExchangeHolds(const QString &backup)
     }
 }
 
-QString TransferWatch::earlyWriteEndText() const
+bool TransferWatch::writeRunning() const
 {
-    QString text = QStringLiteral(
-        "Zápis nebyl dokončen: ústředna teď může obsahovat zčásti zapsanou konfiguraci.");
+    return running() && started_ && !isRead(mode_) && !blocks_.empty();
+}
+
+QStringList TransferWatch::exchangeBackups() const
+{
     QStringList before;
     for (const Block block : AllBlocks) {
         const QString &backup = exchangeBackups_[std::size_t(block)];
         if (blocks_.contains(block) && !backup.isEmpty() && !before.contains(backup))
             before.append(QDir::toNativeSeparators(backup));
     }
+    return before;
+}
+
+void TransferWatch::writeVerified()
+{
+    status_->setText(QStringLiteral("Zapsáno a ověřeno"));
+}
+
+QString TransferWatch::earlyWriteEndText() const
+{
+    QString text = QStringLiteral(
+        "Zápis nebyl dokončen: ústředna teď může obsahovat zčásti zapsanou konfiguraci.");
+    const QStringList before = exchangeBackups();
     if (!before.isEmpty())
         text += QStringLiteral("\nPoslední známý obsah ústředny je v záloze:\n")
             + before.join(u'\n');
@@ -143,8 +159,7 @@ void TransferWatch::showEndMessage(TransferEnd end)
     QStringList parts;
     if (failure_)
         parts.append(QString::fromStdString(*failure_));
-    const bool write = !isRead(mode_) && !blocks_.empty();
-    if (write && started_ && end != TransferEnd::Complete)
+    if (writeRunning() && end != TransferEnd::Complete)
         parts.append(earlyWriteEndText());
     if (!warnings_.isEmpty())
         parts.append(QStringLiteral("Některé hodnoty z ústředny nelze ukázat tak, jak jsou v "

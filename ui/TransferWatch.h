@@ -46,6 +46,14 @@ public:
     // read's).
     bool ended(TransferEnd end);
 
+    // A write runs that may have changed the exchange already.
+    [[nodiscard]] bool writeRunning() const;
+    // The backups that hold what the exchange held in the blocks the transfer moves, as
+    // far as this run knows.
+    [[nodiscard]] QStringList exchangeBackups() const;
+    // A write was read back and the exchange holds what it sent.
+    void writeVerified();
+
 private:
     [[nodiscard]] bool running() const { return config_ != nullptr; }
     [[nodiscard]] QString storeBackup(const QString &action);

@@ -7,6 +7,7 @@
 // until SIGINT, SIGTERM or SIGHUP, or until it is told to disappear.
 
 #include "sim/LinePacer.h"
+#include "sim/NoiseOption.h"
 #include "sim/Preload.h"
 #include "sim/PtyLine.h"
 #include "sim/TcpLine.h"
@@ -50,7 +51,8 @@ struct Options
 const char *const Usage
     = "usage: ornisset-sim [--load IMAGE | --blank] [--save IMAGE] [--baud N]\n"
       "                    [--silent-after N] [--garbage-from N] [--double-answers]\n"
-      "                    [--disappear-after N] [--listen PORT [--rfc2217 [--fixed-baud N]]]\n"
+      "                    [--disappear-after N] [--noise ADDR=BYTE]...\n"
+      "                    [--listen PORT [--rfc2217 [--fixed-baud N]]]\n"
       "Serves the virtual exchange on a pseudo-terminal and prints its device path, or on\n"
       "TCP on loopback and prints its address. It starts as an exchange fresh from the\n"
       "factory.\n"
@@ -65,6 +67,9 @@ const char *const Usage
       "  --double-answers      put a stray 0x00 before every answer\n"
       "  --disappear-after N   answer the first N bytes, then close the line when the\n"
       "                        next one arrives (the program sees a hang-up)\n"
+      "  --noise ADDR=BYTE     store BYTE whatever is written at memory address ADDR (both\n"
+      "                        decimal or 0x hexadecimal), a byte garbled on the line;\n"
+      "                        repeatable\n"
       "  --listen PORT         serve on TCP at 127.0.0.1:PORT (0 takes a free port), one\n"
       "                        program at a time; prints tcp://127.0.0.1:PORT\n"
       "  --rfc2217             speak Telnet with the COM-PORT-OPTION (RFC 2217), as a\n"
@@ -138,6 +143,8 @@ std::optional<Options> parseOptions(int argc, char **argv)
             options.faults.garbageFrom = count;
         } else if (arg == "--disappear-after" && parseCount(value, count)) {
             options.disappearAfter = count;
+        } else if (const auto noise = arg == "--noise" ? parseNoise(value) : std::nullopt) {
+            options.faults.noise[noise->first] = noise->second;
         } else if (arg == "--listen" && parseCount(value, count) && count <= UINT16_MAX) {
             options.listenPort = uint16_t(count);
         } else if (arg == "--fixed-baud" && parseCount(value, count) && count > 0

@@ -4,6 +4,8 @@
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/Numbering.h"
+#include "link/DialSlots.h"
+#include "link/SentValues.h"
 #include "tests/common/SampleConfig.h"
 
 #include <QElapsedTimer>
@@ -366,6 +368,58 @@ private slots:
         }
     }
 
+    // write --verify reads back what it wrote. Values a write sends differently, with a
+    // warning (a day start "24:00", a wake-up "99:99", a dial with no line), count as what
+    // they become, for verify and diff alike; a byte garbled on the line is listed.
+    void writeThenVerify_data()
+    {
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("listed"); // part of the line listed; empty: none
+        QTest::newRow("sent differently") << QStringList {} << Change([](ExchangeConfig &c) {
+            c.DayStart = "24:00";
+            c.Services[0].AlarmOnce = "99:99";
+            c.ShortDialTable[0].Line = -1;
+        }) << 0 << "";
+        // The line byte of short-dial slot 2: line 1 instead of 0.
+        QTest::newRow("garbled byte")
+            << QStringList {"--noise", "0x210=0"} << Change([](ExchangeConfig &) {}) << 3
+            << "Zkrácené volby\tZkrácená volba";
+    }
+    void writeThenVerify()
+    {
+        QFETCH(QStringList, simOptions);
+        QFETCH(Change, change);
+        QFETCH(int, status);
+        QFETCH(QString, listed);
+        QTemporaryDir dir;
+        ExchangeConfig config = factoryConfig();
+        change(config);
+        const QString file = dir.filePath("in.json");
+        QVERIFY(writeJson(file, config, BlockSet::all()));
+        QVERIFY(writeJson(dir.filePath("sent.json"), asSentToExchange(config, BlockSet::all()),
+            BlockSet::all()));
+        SimulatedExchange exchange(
+            simOptions + QStringList {"--blank", "--save", dir.filePath("exchange.img")});
+
+        const CliRun write
+            = runCli({"write", "--port", exchange.path(), "--json", file, "--verify"});
+        QCOMPARE(write.exitCode, status);
+        QCOMPARE(write.out.contains(listed.toUtf8()), true);
+        const CliRun verify = runCli({"verify", "--port", exchange.path(), "--json", file});
+        QCOMPARE(verify.exitCode, status);
+        QCOMPARE(runCli({"diff", file, dir.filePath("sent.json")}).exitCode, 0);
+        if (config.ShortDialTable[0].Line != -1)
+            return;
+        QVERIFY2(write.err.contains("ShortDialTable[0].Line: -1 (no line chosen) is sent as the "
+                                    "line byte 0xFE, which reads back as 15"),
+            write.err);
+        exchange.stop();
+        const int address = 0x200 + shortDialSlotOfRecord(0) * SlotSize;
+        QCOMPARE(uint8_t(readFile(dir.filePath("exchange.img")).at(address)), uint8_t(0xFE));
+    }
+
     // A memory never written: the times read as 00:00 with a warning, and the backup is
     // restored and read back unchanged.
     void neverWrittenExchangeBacksUpAndRestores()
@@ -407,11 +461,13 @@ private slots:
     void settingsFileWritesWhatItHolds()
     {
         SimulatedExchange exchange;
-        // The sample holds values beyond what the exchange holds (G7 57, C3 200, line -1).
+        // The sample holds values beyond what the exchange holds (G7 57, C3 200), and a
+        // dial with no line (-1), which goes out as always, with a warning.
         const CliRun run = runCli({"write", "--port", exchange.path(), "--set",
             ORNIS_TEST_DATA "/cli/sample.set", "--force"});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.err.count("sent anyway"), 3);
+        QCOMPARE(run.err.count("sent anyway"), 2);
+        QCOMPARE(run.err.count("is sent as the line byte 0xFE"), 1);
         QCOMPARE(run.err.count("100%"), 4); // settings, day/night times, short dials, PE
         QVERIFY2(!run.err.contains("services"), run.err);
     }

@@ -1,6 +1,7 @@
 #include "config/FactoryDefaults.h"
 #include "config/FieldTable.h"
 #include "config/Numbering.h"
+#include "link/SentValues.h"
 #include "link/StorableValues.h"
 #include "tests/common/SampleConfig.h"
 #include "tests/link/SimulatedLine.h"
@@ -85,7 +86,9 @@ private slots:
             false);
         row(
             "short-dial line -1", [](ExchangeConfig &c) { c.ShortDialTable[0].Line = -1; },
-            "ShortDialTable[0].Line: -1 cannot be stored (0..15)", true);
+            "ShortDialTable[0].Line: -1 (no line chosen) is sent as the line byte 0xFE, which "
+            "reads back as 15",
+            false);
         row(
             "PE line 16", [](ExchangeConfig &c) { c.PETable[99].Line = 16; },
             "PETable[99].Line: 16 cannot be stored (0..15)", true);
@@ -190,6 +193,24 @@ private slots:
         QVERIFY(line.run(TransferMode::AllWrite));
         QVERIFY(line.run(TransferMode::AllRead));
         QVERIFY(line.config == heldByExchange(config, BlockSet::all()));
+    }
+
+    // What a write sends with a warning is compared as it arrives; a refused value as it is.
+    void asSentTakesWarnedValuesOnly()
+    {
+        ExchangeConfig config = factoryConfig();
+        config.DayStart = "24:00";
+        config.Services[2].AlarmOnce = "99:99";
+        config.ShortDialTable[3].Line = -1;
+        config.PETable[5].Line = -1;
+        config.Counters[0] = 1000;
+        const ExchangeConfig sent = asSentToExchange(config, BlockSet::all());
+        QCOMPARE(sent.DayStart, Text("00:00"));
+        QCOMPARE(sent.Services[2].AlarmOnce, Text("  :  "));
+        QCOMPARE(sent.ShortDialTable[3].Line, 15);
+        QCOMPARE(sent.PETable[5].Line, 15);
+        QCOMPARE(sent.Counters[0], 1000);
+        QCOMPARE(asSentToExchange(config, {Block::Services}).DayStart, Text("24:00"));
     }
 };
 

@@ -98,5 +98,5 @@ std::unique_ptr<TMainForm> WindowFixture::makeWindow()
 {
     LinkPortList &list = otherPorts ? *otherPorts : ports;
     return std::make_unique<TMainForm>(MainFormServices {list, dialogs, clock, preferences, -1,
-        fileFolder, recentFiles, traceFolder, backups, &clockBeat});
+        fileFolder, recentFiles, traceFolder, backups, settings, &clockBeat});
 }

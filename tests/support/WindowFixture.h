@@ -85,6 +85,10 @@ public:
     {
         differences.push_back(shown);
     }
+    void showVerification(QWidget *, const std::vector<ornis::Difference> &shown) override
+    {
+        verifications.push_back(shown);
+    }
 
     bool answerYes = true;
     QStringList questions;
@@ -98,6 +102,8 @@ public:
     int printDialogs = 0;
     // The lists of differences shown, one per comparison.
     std::vector<std::vector<ornis::Difference>> differences;
+    // The same for the verifications after a write that found differences.
+    std::vector<std::vector<ornis::Difference>> verifications;
 
 private:
     bool printInto(QPrinter &printer) const;
@@ -141,4 +147,5 @@ struct WindowFixture
     QString recentFiles;
     QString traceFolder; // empty: no line trace offered
     QString backups;
+    QString settings; // empty: remembered for this run only
 };

@@ -213,9 +213,10 @@ private slots:
         w.window->actions().acSend->trigger();
         auto &ports = static_cast<QComboBox &>(w.control(QStringLiteral("cbComPort")));
         emit ports.activated(0);
+        QCOMPARE(w.fixture.ports.openings, 1); // not before the exchange answered the stop
+        QTRY_VERIFY_WITH_TIMEOUT(w.fixture.ports.openings == 2, TransferBound);
         QVERIFY(w.window->engine().isIdle());
         QVERIFY(!shown(w, "pnlProgress"));
-        QCOMPARE(w.fixture.ports.openings, 2);
     }
 
     void aPortThatCannotBeOpenedIsReportedAndLeftUnchosen()

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace ornis {
@@ -65,8 +66,14 @@ SetupPage::SetupPage(ExchangeConfig &config, const MainActions &actions, QWidget
     layout->addWidget(new ButtonStrip(actions, QStringLiteral("All"), captions, this));
 
     connect(cbCentralType_, &QComboBox::activated, this, [this](int index) {
-        config_.ExchangeType = index;
-        emit exchangeModelPicked(index);
+        const int model = config_.ExchangeType;
+        cbCentralType_->setCurrentIndex(
+            model >= 0 && model < cbCentralType_->count() ? model : -1);
+        gate_([this, index] {
+            config_.ExchangeType = index;
+            cbCentralType_->setCurrentIndex(index);
+            emit exchangeModelPicked(index);
+        });
     });
 }
 
@@ -113,8 +120,19 @@ QCheckBox *SetupPage::addModule(QGroupBox &group, const ModuleInfo &module)
     box->setObjectName(QLatin1String(module.checkBox));
     box->setStatusTip(QStringLiteral("Modul %1 je v ústředně osazen").arg(caption));
     group.layout()->addWidget(box);
-    connect(box, &QCheckBox::toggled, this,
-        [this, flag = module.flag](bool on) { config_.ExchangeModules.*flag = on; });
+    connect(box, &QCheckBox::toggled, this, [this, box, flag = module.flag](bool on) {
+        if (config_.ExchangeModules.*flag == on)
+            return; // showing the configuration's value
+        const auto show = [box](bool checked) {
+            const QSignalBlocker quiet(box);
+            box->setChecked(checked);
+        };
+        show(!on);
+        gate_([this, flag, on, show] {
+            config_.ExchangeModules.*flag = on;
+            show(on);
+        });
+    });
     return box;
 }
 

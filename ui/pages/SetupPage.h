@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -30,6 +31,12 @@ public:
     [[nodiscard]] PortComboBox &portList() const { return *cbComPort_; }
     [[nodiscard]] QPushButton &clockButton() const { return *btSendRTC_; }
 
+    // Carries out a change of the model or of a module that the user made; the window
+    // lets it wait for a running transfer, or drops it. Until it is carried out, the
+    // controls show the configuration's values.
+    using ChangeGate = std::function<void(std::function<void()> change)>;
+    void setChangeGate(ChangeGate gate) { gate_ = std::move(gate); }
+
     // Shows the model's exchange type and module flags.
     void refresh() override;
     void exchangeModelChanged() override;
@@ -49,6 +56,7 @@ private:
     void showModel(int index);
 
     ExchangeConfig &config_;
+    ChangeGate gate_ = [](std::function<void()> change) { change(); };
     QComboBox *cbCentralType_ = nullptr;
     QGroupBox *gbMira_ = nullptr;
     QGroupBox *gbVega_ = nullptr;

@@ -54,6 +54,8 @@ public:
         = 0;
     // Where the window differs from the exchange, as a table; that nothing does, when so.
     virtual void showDifferences(QWidget *parent, const std::vector<Difference> &differences) = 0;
+    // Where the exchange differs from what a write sent to it, read back at once.
+    virtual void showVerification(QWidget *parent, const std::vector<Difference> &differences) = 0;
 };
 
 } // namespace ornis
