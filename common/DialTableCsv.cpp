@@ -6,6 +6,7 @@
 #include "link/DialSlots.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
 #include <map>
 
@@ -287,24 +288,42 @@ DialRows readDialRows(QByteArrayView text)
     return result;
 }
 
-DialRows readDialRowsFrom(QByteArrayView text, Block table, int firstRecord)
+DialRows readDialRowsFor(QByteArrayView text, Block table, std::span<const int> records)
 {
     DialRows result;
     const CsvText csv = readCsv(text, '\t');
     RowReader reader(table, isUtf8(text), result);
     std::vector<Column> columns = columnsOf(table);
     columns.erase(columns.begin());
-    int record = firstRecord;
+    std::size_t next = 0;
     for (const CsvRecord &row : csv.records) {
-        if (record >= dialRecordCount(table)) {
-            result.problems.push_back({row.line, QStringLiteral("lies past the table's end")});
+        if (next == records.size()) {
+            result.problems.push_back({row.line, QStringLiteral("lies past the last row")});
             break;
         }
-        reader.read(row, columns, record++);
+        reader.read(row, columns, records[next++]);
     }
     if (csv.unclosedQuoteLine)
         result.problems.push_back({*csv.unclosedQuoteLine, "a quoted field is not closed"});
     return result;
+}
+
+DialRows readPastedDialRows(QByteArrayView text, Block table, std::span<const int> records)
+{
+    const CsvText csv = readCsv(text, '\t');
+    const bool header = !csv.records.empty()
+        && std::ranges::any_of(csv.records.front().fields, [](const QByteArray &field) {
+               const QString name = QString::fromUtf8(field).trimmed();
+               return name == keyColumnName(Block::ShortDials) || name == keyColumnName(Block::PE);
+           });
+    if (!header)
+        return readDialRowsFor(text, table, records);
+    DialRows rows = readDialRows(text);
+    if (rows.problems.empty() && rows.table != table) {
+        rows.problems.push_back({1, QStringLiteral("holds the rows of the other table")});
+        rows.rows.clear();
+    }
+    return rows;
 }
 
 void applyDialRows(ExchangeConfig &config, const DialRows &rows)

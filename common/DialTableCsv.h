@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <span>
 #include <vector>
 
 // The short dials and the PE records as a spreadsheet holds them: a header, then one row
@@ -46,8 +47,14 @@ struct DialRows
 [[nodiscard]] DialRows readDialRows(QByteArrayView text);
 
 // Rows without a header, as a spreadsheet's selection gives them: tab-separated values of
-// the columns after the dial number, for records `firstRecord`, `firstRecord` + 1, ...
-[[nodiscard]] DialRows readDialRowsFrom(QByteArrayView text, Block table, int firstRecord);
+// the columns after the dial number, for `records` in turn.
+[[nodiscard]] DialRows readDialRowsFor(
+    QByteArrayView text, Block table, std::span<const int> records);
+
+// Rows pasted into `table`: by dial number when the first line is a header, else for
+// `records` in turn.
+[[nodiscard]] DialRows readPastedDialRows(
+    QByteArrayView text, Block table, std::span<const int> records);
 
 // Sets the values the rows hold; the records and columns they leave out keep theirs.
 void applyDialRows(ExchangeConfig &config, const DialRows &rows);

@@ -7,6 +7,7 @@
 #include "link/CallBackTargets.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
+#include "ui/DialClipboard.h"
 #include "ui/DialCsvActions.h"
 #include "ui/FileActions.h"
 #include "ui/PortChooser.h"
@@ -133,6 +134,8 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
                                                                      : Block::ShortDials;
         },
         services.fileFolder, this);
+    new DialClipboard(*this, *pcMain_->widget(int(MainPage::ShortDials)),
+        *pcMain_->widget(int(MainPage::PE)), this);
     setAcceptDrops(true);
 
     clockBeat_ = services.clockBeat ? services.clockBeat : new TimerBeat(this);

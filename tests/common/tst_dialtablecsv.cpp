@@ -47,7 +47,8 @@ private slots:
                 const std::optional<QByteArray> csv = dialTableCsv(config, table);
                 QVERIFY(csv && csv->startsWith("\xEF\xBB\xBF"));
                 const DialRows rows = readDialRows(*csv);
-                QVERIFY2(rows.problems.empty(), qPrintable(dialRowProblemLines("", rows).join('\n')));
+                QVERIFY2(
+                    rows.problems.empty(), qPrintable(dialRowProblemLines("", rows).join('\n')));
                 QCOMPARE(rows.table, table);
                 QCOMPARE(int(rows.rows.size()), dialRecordCount(table));
                 ExchangeConfig back = factoryConfig();
@@ -152,15 +153,22 @@ private slots:
         QCOMPARE(dialRowProblemLines("f.csv", readDialRows(text)), problems);
     }
 
-    void pastedRowsFollowTheFirstRecord()
+    void pastedRowsGoByNumberOrFromTheFocusedRow()
     {
-        const DialRows rows
-            = readDialRowsFrom("91\t5\tA\r\n\t\t\r\nvyp\t6\tB\r\n", Block::ShortDials, 88);
-        QCOMPARE(dialRowProblemLines("clipboard", rows),
-            QStringList {"clipboard:3: lies past the table's end"});
-        QCOMPARE(rows.rows.size(), std::size_t(2));
-        QCOMPARE(rows.rows[1].record, 89);
-        QCOMPARE(rows.rows[1].line, -1);
+        const std::vector<int> rows {58, 59, 80}; // rows down a PE tab, not all adjacent
+        const DialRows bare
+            = readPastedDialRows("91\t5\r\n\t\r\n95\t1\r\nvyp\t6\r\n", Block::PE, rows);
+        QCOMPARE(dialRowProblemLines("Schránka", bare),
+            QStringList {"Schránka:4: lies past the last row"});
+        QCOMPARE(bare.rows.size(), std::size_t(3));
+        QCOMPARE(bare.rows[2].record, 80);
+        QCOMPARE(bare.rows[2].line, 6);
+        QCOMPARE(bare.rows[1].line, -1);
+        const DialRows headed = readPastedDialRows("Záznam\tČíslo\r\n07\t1\r\n", Block::PE, rows);
+        QCOMPARE(headed.rows.size(), std::size_t(1));
+        QCOMPARE(headed.rows[0].record, 7);
+        QCOMPARE(dialRowProblemLines("S", readPastedDialRows("Volba\n810\n", Block::PE, rows)),
+            QStringList {"S:1: holds the rows of the other table"});
     }
 };
 

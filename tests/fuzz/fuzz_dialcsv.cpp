@@ -10,13 +10,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     using namespace ornis;
     static const ExchangeConfig start = factoryConfig();
     const QByteArray text(reinterpret_cast<const char *>(data), qsizetype(size));
-    (void)readDialRowsFrom(text, Block::PE, 95); // the paste of rows without a header
+    static const std::vector<int> records {98, 99, 3};
+    (void)readPastedDialRows(text, Block::PE, records);
     const DialRows rows = readDialRows(text);
     if (!rows.problems.empty())
         return 0;
