@@ -1,5 +1,6 @@
 #include "DialClipboard.h"
 
+#include "DialCsvActions.h"
 #include "DocumentHost.h"
 #include "common/DialTableCsv.h"
 #include "config/DialPageWindows.h"
@@ -121,12 +122,7 @@ void DialClipboard::pasteRows(const Place &place, const QString &text)
             dialRowProblemLines(QStringLiteral("Schránka"), rows).join(u'\n'));
         return;
     }
-    document_.runWhenIdle([this, rows] {
-        document_.StoreShortDialPage();
-        document_.StorePEPage();
-        applyDialRows(document_.config(), rows);
-        document_.configReplaced();
-    });
+    takeDialRows(document_, rows);
 }
 
 } // namespace ornis

@@ -17,6 +17,18 @@ const QString CsvSuffix = QStringLiteral("csv");
 
 } // namespace
 
+void takeDialRows(DocumentHost &document, const DialRows &rows)
+{
+    // A transfer reads and writes the tables: the rows wait for its end.
+    document.runWhenIdle([&document, rows] {
+        // The rows of the pages hold the latest edits; the new rows go over them.
+        document.StoreShortDialPage();
+        document.StorePEPage();
+        applyDialRows(document.config(), rows);
+        document.configReplaced();
+    });
+}
+
 DialCsvActions::DialCsvActions(DocumentHost &document, QAction *importAction,
     QAction *exportAction, std::function<Block()> tableInView, QString startFolder,
     QObject *parent)
@@ -62,14 +74,7 @@ void DialCsvActions::importFrom(const QString &path)
         document_.dialogs().showError(document_.dialogParent(), problems.join(u'\n'));
         return;
     }
-    // A transfer reads and writes the tables: the rows wait for its end.
-    document_.runWhenIdle([this, rows] {
-        // The rows of the pages hold the latest edits; the import goes over them.
-        document_.StoreShortDialPage();
-        document_.StorePEPage();
-        applyDialRows(document_.config(), rows);
-        document_.configReplaced();
-    });
+    takeDialRows(document_, rows);
 }
 
 void DialCsvActions::exportTo(const QString &path)

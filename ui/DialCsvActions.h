@@ -11,6 +11,11 @@ class QAction;
 namespace ornis {
 
 class DocumentHost;
+struct DialRows;
+
+// Sets the rows in the configuration as one change, once no transfer runs: the rows of the
+// pages are stored first, and every view shows the result.
+void takeDialRows(DocumentHost &document, const DialRows &rows);
 
 // acImportCsv and acExportCsv: the table of the page in view (the PE records on "PE", the
 // short dials on every other page) to and from a spreadsheet's CSV file. An import sets the
