@@ -1,9 +1,11 @@
 #include "ScreenshotTour.h"
 
+#include "link/BlockTable.h"
 #include "link/TransferEngine.h"
 #include "ui/DifferencesDialog.h"
 #include "ui/MainForm.h"
 #include "ui/MessageBoxDialogs.h"
+#include "ui/support/BackupFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,9 +26,7 @@ constexpr int FirstShotMs = 1300;
 // A whole read on the 2400-baud virtual exchange is well on its way by then.
 constexpr int TransferShotMs = 2500;
 // The short dials of the virtual exchange, read and compared with the window's.
-constexpr int ComparedPage = 3;
-
-const char *const PageNames[] = {"konfigurace", "nastaveni", "sluzby", "zkracene-volby", "pe"};
+constexpr int ComparedPage = blockInfo(Block::ShortDials).page;
 
 } // namespace
 
@@ -71,11 +71,13 @@ void ScreenshotTour::start()
 void ScreenshotTour::planPageShots()
 {
     auto *pages = window_.findChild<QTabWidget *>(QStringLiteral("pcMain"));
-    for (int page = 0; page < pages->count() && page < int(std::size(PageNames)); ++page) {
+    for (int page = 0; page < pages->count(); ++page) {
         // A page the model hides (PE) has no picture.
         if (!pages->isTabVisible(page))
             continue;
-        const QString name = QStringLiteral("%1-%2").arg(page + 1).arg(PageNames[page]);
+        // "4-zkracene-volby": the page's caption without accents.
+        const QString name = QStringLiteral("%1-%2").arg(page + 1).arg(
+            fileNamePart(pages->tabText(page)).replace(u'_', u'-'));
         // A page with tabs of its own gets one picture a tab.
         QTabBar *tabs = nullptr;
         for (QTabBar *bar : pages->widget(page)->findChildren<QTabBar *>()) {
@@ -110,7 +112,7 @@ void ScreenshotTour::step()
     }
     if (step_ == shots_.size()) {
         ++step_;
-        pages->setCurrentIndex(0);
+        pages->setCurrentIndex(WholeTransferPage);
         window_.actions().acReceive->trigger();
         QTimer::singleShot(TransferShotMs, this, &ScreenshotTour::step);
         return;

@@ -1,4 +1,5 @@
 #include "ScreenshotTour.h"
+#include "Version.h"
 #include "common/SystemClock.h"
 #include "ui/MainForm.h"
 #include "ui/MessageBoxDialogs.h"
@@ -17,13 +18,10 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ornisset"));
-    QApplication::setApplicationVersion(QStringLiteral("1.3"));
+    QApplication::setApplicationVersion(QLatin1String(ornis::ProgramVersion));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/ornisset.svg")));
-    // The standard buttons and dialogs of Qt in Czech, as the rest of the window.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
-            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    // Wayland shows the icon of the desktop entry of this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORNIS_APPSTREAM_ID));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -40,6 +38,13 @@ int main(int argc, char *argv[])
     parser.addOption(demo);
     parser.addOption(screenshots);
     parser.process(app);
+
+    // The standard buttons and dialogs of Qt in Czech, as the rest of the window; --help
+    // stays in English, as that of ornisset-cli and the manual pages made from it.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     const bool touring = parser.isSet(screenshots);
     // Network addresses typed into the port list, and the line traces, live in the user's

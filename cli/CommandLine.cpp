@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "common/BlockTable.h"
+#include "link/SerialPort.h"
 
 #include <QCommandLineParser>
 #include <array>
@@ -10,7 +11,7 @@ namespace ornis::cli {
 
 namespace {
 
-constexpr std::array<std::pair<const char *, Command>, 7> Commands {{
+constexpr std::array<std::pair<const char *, Command>, 8> Commands {{
     {"read", Command::Read},
     {"write", Command::Write},
     {"verify", Command::Verify},
@@ -18,6 +19,7 @@ constexpr std::array<std::pair<const char *, Command>, 7> Commands {{
     {"clock", Command::Clock},
     {"convert", Command::Convert},
     {"ports", Command::Ports},
+    {"backup", Command::Backup},
 }};
 
 constexpr std::array<std::pair<const char *, int32_t>, 3> Models {{
@@ -48,6 +50,8 @@ CommandShape shapeOf(Command command)
         return {{"port", "timeout", "trace"}, 0};
     case Command::Convert:
         return {{"table"}, 2};
+    case Command::Backup:
+        return {{"sites", "dir", "block", "timeout", "parallel", "trace-dir"}, 0};
     case Command::Ports:
     case Command::Help:
         break;
@@ -66,6 +70,14 @@ std::optional<T> lookUp(const NamedValues<T, N> &table, const QString &name)
     return std::nullopt;
 }
 
+// "settings, services or pe".
+QString choices(QStringList names)
+{
+    const QString last = names.takeLast();
+    return names.isEmpty() ? last
+                           : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
 ParsedCommandLine usageError(const QString &message)
 {
     return {std::nullopt, message};
@@ -73,20 +85,32 @@ ParsedCommandLine usageError(const QString &message)
 
 } // namespace
 
+std::optional<int32_t> modelNamed(const QString &name)
+{
+    return lookUp(Models, name);
+}
+
 ParsedCommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.addOptions({
         {"port", "Serial port: a listed name (ttyUSB0, COM3) or a device path.", "PORT"},
         {"model", "Exchange model: MIRA (default), VEGA or VEGA-X.", "MODEL"},
-        {"block", "all (default), settings, services, shortdials or pe.", "BLOCK"},
+        {"block", QStringLiteral("all (default), %1.").arg(choices(blockKeys())), "BLOCK"},
         {"json", "JSON form of the configuration.", "FILE"},
         {"set", "Settings file.", "FILE"},
-        {"timeout", "Answer timeout in milliseconds (default 4000).", "MS"},
+        {"timeout",
+            QStringLiteral("Answer timeout in milliseconds (default %1).")
+                .arg(DefaultAnswerTimeoutMs),
+            "MS"},
         {"force", "Write values the exchange stores differently, with a warning each."},
         {"trace", "Record every byte on the line into FILE.", "FILE"},
         {"table", "The table of a .csv: shortdials (default) or pe.", "TABLE"},
         {"verify", "After the write, read the blocks back and list where they differ."},
+        {"sites", "backup: the list of sites (CSV: name, port, model).", "SITES"},
+        {"dir", "backup: the folder of the backups, a folder a site.", "DIR"},
+        {"parallel", "backup: at most N sites at a time (default all).", "N"},
+        {"trace-dir", "backup: one line trace a site, D/NAME.trace.", "D"},
         {{"h", "help"}, "Show this help."},
     });
     if (!parser.parse(arguments))
@@ -127,7 +151,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             return usageError(QStringLiteral("%1 needs --port").arg(words.first()));
     }
     if (parser.isSet("model")) {
-        request.model = lookUp(Models, parser.value("model"));
+        request.model = modelNamed(parser.value("model"));
         if (!request.model)
             return usageError(QStringLiteral("Unknown model %1: use MIRA, VEGA or VEGA-X")
                                   .arg(parser.value("model")));
@@ -137,8 +161,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         request.block = blockNamed(block);
         if (!request.block)
             return usageError(
-                QStringLiteral("Unknown block %1: use all, settings, services, shortdials or pe")
-                    .arg(block));
+                QStringLiteral("Unknown block %1: use all, %2").arg(block, choices(blockKeys())));
     }
     if (parser.isSet("table")) {
         request.table = blockNamed(parser.value("table"));
@@ -151,6 +174,18 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         request.timeoutMs = parser.value("timeout").toInt(&number);
         if (!number || request.timeoutMs <= 0)
             return usageError("--timeout takes a positive number of milliseconds");
+    }
+    if (*command == Command::Backup) {
+        request.sitesFile = parser.value("sites");
+        request.backupDir = parser.value("dir");
+        request.traceDir = parser.value("trace-dir");
+        if (request.sitesFile.isEmpty() || request.backupDir.isEmpty())
+            return usageError("backup needs --sites SITES.csv and --dir DIR");
+        bool number = true;
+        if (parser.isSet("parallel"))
+            request.parallel = parser.value("parallel").toInt(&number);
+        if (!number || (parser.isSet("parallel") && request.parallel <= 0))
+            return usageError("--parallel takes a positive number of sites");
     }
     request.traceFile = parser.value("trace");
     request.jsonFile = parser.value("json");
@@ -169,19 +204,22 @@ QString usageText()
     return QStringLiteral(
         "Usage:\n"
         "  ornisset-cli read   --port PORT [--model MIRA|VEGA|VEGA-X]\n"
-        "                      [--block all|settings|services|shortdials|pe]\n"
+        "                      [--block all|%2]\n"
         "                      [--json OUT.json] [--set OUT.set] [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli write  --port PORT [--model MIRA|VEGA|VEGA-X]\n"
-        "                      [--block all|settings|services|shortdials|pe]\n"
+        "                      [--block all|%2]\n"
         "                      (--json IN.json | --set IN.set) [--force] [--verify]\n"
         "                      [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli verify --port PORT [--model MIRA|VEGA|VEGA-X]\n"
-        "                      [--block all|settings|services|shortdials|pe]\n"
+        "                      [--block all|%2]\n"
         "                      (--json IN.json | --set IN.set) [--timeout MS]\n"
-        "  ornisset-cli diff   A B [--block all|settings|services|shortdials|pe]\n"
+        "  ornisset-cli diff   A B [--block all|%2]\n"
         "  ornisset-cli clock  --port PORT [--timeout MS] [--trace FILE]\n"
         "  ornisset-cli convert [--table shortdials|pe] IN OUT\n"
         "  ornisset-cli ports\n"
+        "  ornisset-cli backup --sites SITES.csv --dir DIR\n"
+        "                      [--block all|%2]\n"
+        "                      [--timeout MS] [--parallel N] [--trace-dir D]\n"
         "\n"
         "read     reads blocks of the exchange over the factory values and writes them to\n"
         "         the JSON form and/or a settings file (without either: JSON on stdout).\n"
@@ -197,14 +235,18 @@ QString usageText()
         "         report). A .csv holds the short dials (--table pe: the PE records):\n"
         "         Volba;Státní;Číslo;Komentář or Záznam;Státní;Číslo, one row per record.\n"
         "ports    lists the serial ports: name, then description.\n"
+        "backup   reads every site of a list at once into DIR/NAME/YYYY-MM-DD_HH-MM-SS.json\n"
+        "         and prints, a site a line, what changed since its previous backup.\n"
         "\n"
         "--port takes a serial port (ttyUSB0, COM3, /dev/pts/3) or a serial device server:\n"
         "tcp://HOST:PORT (the bytes as they are) or rfc2217://HOST:PORT (Telnet, RFC 2217).\n"
         "--trace records every byte on the line, for support.\n"
         "--model defaults to MIRA (a JSON form: the file's ExchangeType); --block to all\n"
-        "blocks the file holds or the model has (PE for MIRA only); --timeout to 4000 ms.\n"
-        "Exit status: 0 success, 1 transfer failed, 2 usage or file error, 3 verify,\n"
-        "write --verify or diff found differences.\n");
+        "blocks the file holds or the model has (PE for MIRA only); --timeout to %1 ms.\n"
+        "Exit status: 0 success, 1 transfer failed (backup: any site failed), 2 usage or\n"
+        "file error, 3 verify, write --verify or diff found differences.\n")
+        .arg(DefaultAnswerTimeoutMs)
+        .arg(blockKeys().join(u'|'));
 }
 
 } // namespace ornis::cli

@@ -2,6 +2,7 @@
 
 #include "config/Blocks.h"
 #include "config/ExchangeConfig.h"
+#include "link/SerialPort.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,7 +10,7 @@
 
 namespace ornis::cli {
 
-enum class Command { Read, Write, Verify, Diff, Clock, Convert, Ports, Help };
+enum class Command { Read, Write, Verify, Diff, Clock, Convert, Ports, Backup, Help };
 
 struct Request
 {
@@ -19,13 +20,17 @@ struct Request
     std::optional<Block> block; // --block; nothing for all blocks
     QString jsonFile;
     QString setFile;
-    int timeoutMs = 4000;
+    int timeoutMs = DefaultAnswerTimeoutMs;
     bool force = false; // write: send values the exchange stores differently
     bool verify = false; // write: read the blocks back and compare them
     QString traceFile; // --trace: the line trace of the transfers goes there
     std::optional<Block> table; // convert --table: the table of a .csv; nothing when not given
     QString input; // convert IN, diff A
     QString output; // convert OUT, diff B
+    QString sitesFile; // backup: the list of sites
+    QString backupDir; // backup: a folder a site under it
+    int parallel = 0; // backup: at most this many sites at a time; 0 for all
+    QString traceDir; // backup: one line trace a site goes there
 };
 
 struct ParsedCommandLine
@@ -38,5 +43,8 @@ struct ParsedCommandLine
 [[nodiscard]] ParsedCommandLine parseCommandLine(const QStringList &arguments);
 
 [[nodiscard]] QString usageText();
+
+// The model --model names (MIRA, VEGA, VEGA-X), in any case.
+[[nodiscard]] std::optional<int32_t> modelNamed(const QString &name);
 
 } // namespace ornis::cli

@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "BackupCommand.h"
 #include "Output.h"
 #include "TransferCommand.h"
 #include "common/BlockTable.h"
@@ -184,6 +185,8 @@ ExitCode runRequest(const Request &request)
         return runConvert(request);
     case Command::Diff:
         return runDiff(request);
+    case Command::Backup:
+        return runBackup(request);
     case Command::Read:
     case Command::Write:
     case Command::Verify:

@@ -1,6 +1,7 @@
 #include "Output.h"
 
 #include "common/BlockTable.h"
+#include "common/Windows1250.h"
 
 #include <QStringList>
 #include <cstdio>
@@ -45,10 +46,7 @@ void warnAboutKeeping(
                          .arg(output, blockTitles(filled)));
 }
 
-namespace {
-
-// A value in one cell of the table: no tab or line break inside, and an empty value seen.
-QString cell(const QString &value)
+QString tableCell(const QString &value)
 {
     if (value.isEmpty())
         return QStringLiteral("\"\"");
@@ -60,7 +58,11 @@ QString cell(const QString &value)
     return text;
 }
 
-} // namespace
+QString linkText(const std::string &message)
+{
+    return fromWindows1250(message).value_or(
+        QString::fromLatin1(message.data(), qsizetype(message.size())));
+}
 
 void printDifferences(
     const std::vector<Difference> &differences, const QString &left, const QString &right)
@@ -69,9 +71,11 @@ void printDifferences(
         printOut(QStringLiteral("No differences between %1 and %2\n").arg(left, right).toUtf8());
         return;
     }
-    QStringList lines {QStringList {"Blok", "Položka", cell(left), cell(right)}.join('\t')};
+    QStringList lines {
+        QStringList {"Blok", "Položka", tableCell(left), tableCell(right)}.join('\t')};
     for (const Difference &d : differences)
-        lines.append(QStringList {d.block, d.item, cell(d.left), cell(d.right)}.join('\t'));
+        lines.append(
+            QStringList {d.block, d.item, tableCell(d.left), tableCell(d.right)}.join('\t'));
     printOut((lines.join('\n') + '\n').toUtf8());
 }
 

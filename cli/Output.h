@@ -30,4 +30,10 @@ void warnAboutKeeping(
 void printDifferences(
     const std::vector<Difference> &differences, const QString &left, const QString &right);
 
+// A value in one cell of such a table: no tab or line break inside, an empty value as "".
+[[nodiscard]] QString tableCell(const QString &value);
+
+// A message of the link, whose texts are Windows-1250 bytes.
+[[nodiscard]] QString linkText(const std::string &message);
+
 } // namespace ornis::cli

@@ -1,5 +1,9 @@
 #include "Progress.h"
 
+#include "link/BlockTable.h"
+
+#include <utility>
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -10,39 +14,13 @@ namespace ornis::cli {
 
 namespace {
 
-// "Writing settings", "Reading short dials"...; nothing for the modes that are no block.
-const char *blockTitle(TransferMode mode)
+// "Writing settings", "Reading short dials"...; nothing for the modes that are no step.
+std::optional<std::string> stepTitle(TransferMode mode)
 {
-    switch (mode) {
-    case TransferMode::ClockWrite:
-        return "Writing clock";
-    case TransferMode::SettingsWrite:
-    case TransferMode::AllWrite:
-        return "Writing settings";
-    case TransferMode::SettingsRead:
-    case TransferMode::AllRead:
-        return "Reading settings";
-    case TransferMode::TimesWrite:
-        return "Writing day/night times";
-    case TransferMode::TimesRead:
-        return "Reading day/night times";
-    case TransferMode::ServicesWrite:
-        return "Writing services";
-    case TransferMode::ServicesRead:
-        return "Reading services";
-    case TransferMode::ShortDialsWrite:
-        return "Writing short dials";
-    case TransferMode::ShortDialsRead:
-        return "Reading short dials";
-    case TransferMode::PEWrite:
-        return "Writing PE";
-    case TransferMode::PERead:
-        return "Reading PE";
-    case TransferMode::Idle:
-    case TransferMode::Stopping:
-        break;
-    }
-    return nullptr;
+    const std::optional<StepNames> names = stepNames(mode);
+    if (!names)
+        return std::nullopt;
+    return std::string(isRead(mode) ? "Reading " : "Writing ") + names->title;
 }
 
 } // namespace
@@ -70,8 +48,8 @@ bool Progress::isTerminal(std::FILE *stream)
 void Progress::modeChanged(TransferMode mode)
 {
     endLine();
-    if (blockTitle(mode)) {
-        block_ = mode;
+    if (std::optional<std::string> title = stepTitle(mode)) {
+        title_ = std::move(*title);
         percent_ = 0;
         if (live_)
             write(false);
@@ -80,7 +58,7 @@ void Progress::modeChanged(TransferMode mode)
 
 void Progress::percentChanged(int percent)
 {
-    if (!block_ || percent == percent_)
+    if (!title_ || percent == percent_)
         return;
     percent_ = percent;
     if (live_)
@@ -89,15 +67,15 @@ void Progress::percentChanged(int percent)
 
 void Progress::endLine()
 {
-    if (!block_)
+    if (!title_)
         return;
     write(true);
-    block_.reset();
+    title_.reset();
 }
 
 void Progress::write(bool final)
 {
-    const char *title = blockTitle(*block_);
+    const char *title = title_->c_str();
     if (live_)
         std::fprintf(stream_, "\r%-24s %3d%%%s", title, percent_, final ? "\n" : "");
     else if (final)

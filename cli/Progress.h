@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
 
 namespace ornis::cli {
 
@@ -32,7 +33,7 @@ private:
 
     std::FILE *stream_;
     bool live_;
-    std::optional<TransferMode> block_; // the block whose line is open
+    std::optional<std::string> title_; // the title of the step whose line is open
     int percent_ = 0;
 };
 

@@ -5,7 +5,6 @@
 #include "common/Comparison.h"
 #include "common/ConfigFiles.h"
 #include "common/JsonForm.h"
-#include "common/Windows1250.h"
 #include "config/FactoryDefaults.h"
 #include "config/ListTexts.h"
 #include "link/SentValues.h"
@@ -39,13 +38,6 @@ void TransferCommand::start()
 }
 
 namespace {
-
-// A message of the link, whose texts are Windows-1250 bytes.
-QString linkText(const std::string &message)
-{
-    return fromWindows1250(message).value_or(
-        QString::fromLatin1(message.data(), qsizetype(message.size())));
-}
 
 bool sameFile(const QString &a, const QString &b)
 {

@@ -7,9 +7,15 @@
 namespace ornis::cli {
 
 TransferRunner::TransferRunner(ExchangeConfig &config, Progress &progress, QObject *parent)
+    : TransferRunner(config, Listener(), parent)
+{
+    progress_ = &progress;
+}
+
+TransferRunner::TransferRunner(ExchangeConfig &config, Listener listener, QObject *parent)
     : QObject(parent)
     , config_(config)
-    , progress_(progress)
+    , listener_(std::move(listener))
 {
     TransferObserver &observer = *this;
     engine_ = std::make_unique<TransferEngine>(config_, port_, clock_, observer);
@@ -63,15 +69,23 @@ bool TransferRunner::startNext()
 
 void TransferRunner::transferModeChanged(TransferMode mode)
 {
-    progress_.modeChanged(mode);
+    if (progress_)
+        progress_->modeChanged(mode);
+    mode_ = mode;
+    if (listener_)
+        listener_(mode, 0);
     if (mode == TransferMode::Idle && running_)
         finishLater();
 }
 
 void TransferRunner::progressChanged(bool visible, int percent)
 {
-    if (visible)
-        progress_.percentChanged(percent);
+    if (!visible)
+        return;
+    if (progress_)
+        progress_->percentChanged(percent);
+    if (listener_)
+        listener_(mode_, percent);
 }
 
 void TransferRunner::readWarning(const std::string &message)

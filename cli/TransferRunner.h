@@ -32,8 +32,12 @@ class TransferRunner final : public QObject, private TransferObserver
 
 public:
     using Done = std::function<void(const Status &)>;
+    // A block began, or the transfer is over (Idle); its percentage so far.
+    using Listener = std::function<void(TransferMode mode, int percent)>;
 
     TransferRunner(ExchangeConfig &config, Progress &progress, QObject *parent = nullptr);
+    // Tells `listener` instead of writing a progress of its own.
+    TransferRunner(ExchangeConfig &config, Listener listener, QObject *parent = nullptr);
     ~TransferRunner() override;
 
     // Records every byte of the transfers into the file at `path` (emptied now).
@@ -63,7 +67,9 @@ private:
     bool startNext();
 
     ExchangeConfig &config_;
-    Progress &progress_;
+    Progress *progress_ = nullptr;
+    Listener listener_;
+    TransferMode mode_ = TransferMode::Idle; // for the listener
     SystemClock clock_;
     LinePort line_;
     TracingPort port_; // over line_

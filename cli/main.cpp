@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "Commands.h"
+#include "Version.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -10,7 +11,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("ornisset-cli");
-    QCoreApplication::setApplicationVersion("1.3");
+    QCoreApplication::setApplicationVersion(QLatin1String(ornis::ProgramVersion));
 
     const ParsedCommandLine parsed = parseCommandLine(QCoreApplication::arguments());
     if (!parsed.request) {

@@ -1,6 +1,7 @@
 #include "DialPageWindows.h"
 
 #include "ListTexts.h"
+#include "Numbering.h"
 
 #include <array>
 #include <cstdio>
@@ -33,8 +34,6 @@ const PanelStarts *panelsOf(DialTable table, int tab)
     const auto &panels = table == DialTable::ShortDials ? ShortDialPanels : PEPanels;
     return &panels[std::size_t(tab)];
 }
-
-constexpr int FirstShortDial = 810;
 
 } // namespace
 

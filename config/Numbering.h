@@ -22,6 +22,9 @@ namespace ornis {
     return std::nullopt;
 }
 
+// Short dial record 0..89 stands for the short dials 810..899.
+inline constexpr int FirstShortDial = 810;
+
 // Line index 0..3 stands for the external lines 91..94.
 [[nodiscard]] constexpr int lineNumber(int index)
 {

@@ -174,7 +174,7 @@ Text globalLineLine(
 // comment's first 11 characters (12 wide).
 Text shortDialEntry(const ExchangeConfig &config, int number)
 {
-    const ShortDialRecord &record = config.ShortDialTable[std::size_t(number - 810)];
+    const ShortDialRecord &record = config.ShortDialTable[std::size_t(number - FirstShortDial)];
     const Text comment = printable(std::string_view(record.Comment).substr(0, 11));
     return fill(ShortDialFormat,
         {zeroPadded(number, 3), padRight(listText(shortDialLines(), record.Line), 3, ' '),
@@ -264,7 +264,7 @@ std::vector<Text> secondPage(const ExchangeConfig &config)
 
     lines.push_back(ShortDialHeading);
     lines.push_back(Dashes78);
-    for (int number = 810; number <= 819; ++number)
+    for (int number = FirstShortDial; number <= 819; ++number)
         lines.push_back(shortDialEntry(config, number));
     // Four blocks of two columns: 820..829 beside 860..869, and so on up to 859 / 899.
     for (int left = 820; left <= 850; left += 10) {

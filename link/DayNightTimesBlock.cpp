@@ -51,7 +51,7 @@ public:
                 hourByte_ = b;
             const TimeStored stored = storeTimesByte(context.config(), context.state(), step, b);
             if (stored.changed)
-                context.observer().valuesStored(ConfigBlock::DayNightTimes);
+                context.observer().valuesStored(Block::Settings);
             if (stored.noTime)
                 context.observer().readWarning(noTimeMessage(step, b));
         });

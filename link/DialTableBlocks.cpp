@@ -17,18 +17,18 @@ struct DialTable
     int32_t imageSize;
     uint16_t writeDenominator;
     uint16_t readDenominator;
-    ConfigBlock block;
+    Block block;
     std::optional<uint8_t> (*imageByte)(const ExchangeConfig &, int32_t);
     void (*storeImageByte)(ExchangeConfig &, int32_t, uint8_t);
 };
 
 // Block address 0x200, image bytes 0..847. The read's denominator is six events short of
 // a complete read, so the bar stands at 100 for its last ten events.
-constexpr DialTable ShortDials {0x00, 0x82, ShortDialImageSize, 1702, 848, ConfigBlock::ShortDials,
+constexpr DialTable ShortDials {0x00, 0x82, ShortDialImageSize, 1702, 848, Block::ShortDials,
     shortDialImageByte, storeShortDialImageByte};
 // Block address 0x660, image bytes 0..799.
 constexpr DialTable PERecords {
-    0x60, 0x86, PEImageSize, 1606, 806, ConfigBlock::PE, peImageByte, storePEImageByte};
+    0x60, 0x86, PEImageSize, 1606, 806, Block::PE, peImageByte, storePEImageByte};
 
 class DialTableWriteHandler final : public BlockHandler
 {

@@ -40,6 +40,8 @@ public:
 };
 
 inline constexpr int TimerTickMs = 55;
+// How long the exchange may take to answer a byte, unless the user chose otherwise.
+inline constexpr int DefaultAnswerTimeoutMs = 4000;
 // The line runs at 2400 baud, 8 data bits, no parity, 1 stop bit, without flow control.
 inline constexpr int LineBaud = 2400;
 

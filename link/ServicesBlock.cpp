@@ -132,7 +132,7 @@ public:
         }
         const int32_t cell = state.TransferStep;
         if (storeServicesCell(context.config(), state, cell, byte))
-            context.observer().valuesStored(ConfigBlock::Services);
+            context.observer().valuesStored(Block::Services);
         if (const auto next = nextWindowAfter(cell)) {
             beginAddressChange(state, context, next->addressWord());
         } else if (cell >= ServicesReadWindows.back().last) {

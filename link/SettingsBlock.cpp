@@ -39,7 +39,7 @@ public:
             storeSettingsByte(context.config(), step, b);
             // The controls show their values at once; the grids wait for the block's end.
             if (settingsStepInControl(step))
-                context.observer().valuesStored(ConfigBlock::Settings);
+                context.observer().valuesStored(Block::Settings);
         });
     }
 };

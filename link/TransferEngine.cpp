@@ -1,6 +1,7 @@
 #include "TransferEngine.h"
 
 #include "BlockHandlers.h"
+#include "BlockTable.h"
 #include "Framing.h"
 #include "SerialPort.h"
 #include "TransferObserver.h"
@@ -228,30 +229,11 @@ int TransferEngine::progressPercent(int32_t events, uint16_t denominator)
 
 BlockResult TransferEngine::blockDone()
 {
-    const bool mira = config_->ExchangeType == ModelMira;
-    switch (transferMode_) {
-    case TransferMode::SettingsWrite:
-    case TransferMode::AllWrite:
-        return StartBlock(TransferMode::TimesWrite);
-    case TransferMode::SettingsRead:
-    case TransferMode::AllRead:
+    if (transferMode_ == TransferMode::SettingsRead || transferMode_ == TransferMode::AllRead)
         observer_.settingsGridsRefreshDue();
-        return StartBlock(TransferMode::TimesRead);
-    case TransferMode::TimesWrite:
-        return transferAll_ ? StartBlock(TransferMode::ServicesWrite) : FinishTransfer();
-    case TransferMode::TimesRead:
-        return transferAll_ ? StartBlock(TransferMode::ServicesRead) : FinishTransfer();
-    case TransferMode::ServicesWrite:
-        return transferAll_ ? StartBlock(TransferMode::ShortDialsWrite) : FinishTransfer();
-    case TransferMode::ServicesRead:
-        return transferAll_ ? StartBlock(TransferMode::ShortDialsRead) : FinishTransfer();
-    case TransferMode::ShortDialsWrite:
-        return transferAll_ && mira ? StartBlock(TransferMode::PEWrite) : FinishTransfer();
-    case TransferMode::ShortDialsRead:
-        return transferAll_ && mira ? StartBlock(TransferMode::PERead) : FinishTransfer();
-    default:
-        return FinishTransfer();
-    }
+    const std::optional<TransferMode> next
+        = nextStep(transferMode_, transferAll_, config_->ExchangeType);
+    return next ? StartBlock(*next) : FinishTransfer();
 }
 
 // --- Helpers ------------------------------------------------------------------------

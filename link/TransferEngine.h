@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BlockHandler.h"
+#include "SerialPort.h"
 #include "TransferMode.h"
 #include "TransferObserver.h"
 #include "TransferState.h"
@@ -108,7 +109,7 @@ private:
 
     TransferMode transferMode_ = TransferMode::Idle;
     bool transferAll_ = false;
-    int responseTimeout_ = 4000;
+    int responseTimeout_ = DefaultAnswerTimeoutMs;
     bool answerTimer_ = false; // the answer timer is armed
     TransferState state_;
 

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "TransferMode.h"
+#include "config/Blocks.h"
 
 #include <string>
 
 namespace ornis {
-
-enum class ConfigBlock { Settings, DayNightTimes, Services, ShortDials, PE };
 
 // How a transfer ended: every block done, stopped (the stop sequence, or ended at once for
 // another port) or failed (answer timeout, port failure).
@@ -25,7 +24,7 @@ public:
     virtual void progressChanged(bool /*visible*/, int /*percent*/) { }
     // A read stored values of `block` into the configuration; views of that block's
     // controls show them now (the settings grids wait for settingsGridsRefreshDue).
-    virtual void valuesStored(ConfigBlock) { }
+    virtual void valuesStored(Block) { }
     // A settings read is complete: refresh the five settings grids from the configuration.
     virtual void settingsGridsRefreshDue() { }
     // A read stored a value other than the one the exchange holds, because the field

@@ -49,11 +49,7 @@ Status DemoExchangePort::sendByte(uint8_t byte)
 
 std::optional<uint8_t> DemoExchangePort::readByte()
 {
-    if (input_.empty())
-        return std::nullopt;
-    const uint8_t byte = input_.front();
-    input_.pop_front();
-    return byte;
+    return input_.readByte();
 }
 
 std::size_t DemoExchangePort::bytesAvailable() const
@@ -88,7 +84,7 @@ void DemoExchangePort::deliverDueAnswers()
     bool arrived = false;
     while (!pending_.empty() && pending_.front().dueNs <= now) {
         const Answer &answer = pending_.front();
-        input_.insert(input_.end(), answer.bytes.begin(), answer.bytes.end());
+        input_.push(answer.bytes);
         pending_.pop_front();
         arrived = true;
     }

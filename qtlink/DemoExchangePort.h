@@ -2,6 +2,7 @@
 
 #include "LineClock.h"
 #include "QtLinkPort.h"
+#include "link/InputQueue.h"
 #include "sim/LinePacer.h"
 #include "sim/VirtualExchange.h"
 
@@ -55,7 +56,7 @@ private:
     sim::LinePacer pacer_ {Baud};
     LineClock *clock_; // a child of the port's own when none was given
     std::deque<Answer> pending_; // answers still on the line
-    std::deque<uint8_t> input_; // answers arrived, not yet read
+    InputQueue input_; // answers arrived, not yet read
     QTimer answerTimer_;
 };
 

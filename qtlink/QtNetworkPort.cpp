@@ -94,11 +94,7 @@ Status QtNetworkPort::sendByte(uint8_t byte)
 
 std::optional<uint8_t> QtNetworkPort::readByte()
 {
-    if (input_.empty())
-        return std::nullopt;
-    const uint8_t byte = input_.front();
-    input_.pop_front();
-    return byte;
+    return input_.readByte();
 }
 
 Status QtNetworkPort::flushInput()
@@ -196,10 +192,9 @@ void QtNetworkPort::onReadyRead()
 
 void QtNetworkPort::keep(const uint8_t *bytes, std::size_t size)
 {
-    input_.insert(input_.end(), bytes, bytes + size);
+    input_.push({bytes, size});
     // Only the newest bytes can matter to a lock-step engine; a flood is cut off.
-    while (input_.size() > InputBufferSize)
-        input_.pop_front();
+    input_.keepNewest(InputBufferSize);
 }
 
 void QtNetworkPort::onErrorOccurred(QAbstractSocket::SocketError error)

@@ -3,10 +3,10 @@
 #include "PortAddress.h"
 #include "QtLinkPort.h"
 #include "link/ComPortClient.h"
+#include "link/InputQueue.h"
 
 #include <QTcpSocket>
 #include <QTimer>
-#include <deque>
 #include <optional>
 #include <vector>
 
@@ -84,7 +84,7 @@ private:
     std::optional<ComPortClient> session_;
     bool dtr_ = true;
     int connectTimeoutMs_ = DefaultConnectTimeoutMs;
-    std::deque<uint8_t> input_;
+    InputQueue input_;
     std::vector<uint8_t> waiting_; // sent before the line was ready
     int deferredTicks_ = 0; // the answer timer, started before the line was ready
     QString failure_;

@@ -10,10 +10,16 @@ packages=(
     qt6-svg-dev                       # the exchange pictures
     qt6-translations-l10n             # Qt's own buttons and dialogs in Czech
     fonts-dejavu-core                 # text in offscreen widget tests and screenshots
+    fonts-liberation2                 # the report's font, with the metrics of Courier New
+    fonts-urw-base35                  # the report's test: fonts that stand in for Courier New
+    poppler-utils                     # the report's test: the text and title of its PDF
     xvfb xauth                        # screenshots in a real window
     clang libclang-rt-14-dev          # libFuzzer and the sanitizers
     clang-format                      # the formatting check of the test command
     dpkg-dev file                     # the Debian package: its Depends from the linked libraries
+    help2man                          # the manual pages, made from each program's --help
+    lintian appstream desktop-file-utils   # the package's test: as a distribution checks it
+    udev                              # the package's test: the udev rule parsed
 )
 
 missing=()

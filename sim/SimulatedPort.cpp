@@ -7,18 +7,13 @@ Status SimulatedPort::sendByte(uint8_t byte)
     if (!connected_)
         return Status::failure("The port " + name_ + " is not open");
     sent_.push_back(byte);
-    for (uint8_t answer : exchange_.receive(byte))
-        input_.push_back(answer);
+    input_.push(exchange_.receive(byte));
     return Status::success();
 }
 
 std::optional<uint8_t> SimulatedPort::readByte()
 {
-    if (input_.empty())
-        return std::nullopt;
-    const uint8_t byte = input_.front();
-    input_.pop_front();
-    return byte;
+    return input_.readByte();
 }
 
 Status SimulatedPort::flushInput()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VirtualExchange.h"
+#include "link/InputQueue.h"
 #include "link/SerialPort.h"
 
 #include <cstdint>
@@ -41,7 +42,7 @@ public:
 private:
     VirtualExchange &exchange_;
     std::string name_;
-    std::deque<uint8_t> input_;
+    InputQueue input_;
     std::deque<uint8_t> sent_;
     int timerTicks_ = 0;
     bool connected_ = true;

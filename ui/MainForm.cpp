@@ -1,5 +1,6 @@
 #include "MainForm.h"
 
+#include "common/BlockTable.h"
 #include "common/FilePath.h"
 #include "config/AppConfigFile.h"
 #include "config/FactoryDefaults.h"
@@ -13,7 +14,6 @@
 #include "ui/PortChooser.h"
 #include "ui/ReportPrinter.h"
 #include "ui/TransferGuard.h"
-#include "ui/TransferSteps.h"
 #include "ui/TransferWatch.h"
 #include "ui/pages/PEPage.h"
 #include "ui/pages/ServicesPage.h"
@@ -25,6 +25,7 @@
 #include "ui/support/ClockText.h"
 #include "ui/support/ConfigView.h"
 #include "ui/support/LinkPortList.h"
+#include "ui/support/TransferSteps.h"
 #include "ui/support/UserDialogs.h"
 #include "ui/widgets/ProgressPanel.h"
 
@@ -44,7 +45,6 @@ namespace ornis {
 namespace {
 
 constexpr int ClockInterval = 1000; // ms
-constexpr int ResponseTimeout = 4000; // ms
 
 // The one local file a drop brings, if it brings exactly one.
 QString droppedFile(const QMimeData *data)
@@ -196,7 +196,7 @@ void TMainForm::buildPages()
 
 void TMainForm::FormCreate(int preferredPort)
 {
-    engine_->setResponseTimeout(ResponseTimeout);
+    engine_->setResponseTimeout(DefaultAnswerTimeoutMs);
     config_.ExchangeType = ModelMira;
     portChooser_->probe(preferredPort);
     ResetAll(config_);
@@ -397,7 +397,7 @@ void TMainForm::startTransfer(TransferMode mode)
 
 void TMainForm::beginTransfer(TransferMode mode, ExchangeConfig &target)
 {
-    blocksRead_.reset();
+    blocksRead_ = {};
     if (!isRead(mode) && &target == &config_)
         verification_.writeStarting(mode, config_);
     if (watch_->starting(mode, target) && &target == &config_)
@@ -528,20 +528,20 @@ void TMainForm::transferModeChanged(TransferMode mode)
     // A comparison reads into its own copy: the views have nothing new to show.
     if (!engine_->onOwnConfig())
         return;
-    if (const std::optional<ConfigBlock> block = blockReadIn(mode))
-        blocksRead_.set(std::size_t(*block));
-    if (mode != TransferMode::Idle || blocksRead_.none())
+    if (const std::optional<Block> block = blockReadIn(mode))
+        blocksRead_.insert(*block);
+    if (mode != TransferMode::Idle || blocksRead_.empty())
         return;
     // However the read ended (complete, timeout, stop, port failure), the views of what
     // it read show the model now, not the values from before the read.
-    const std::bitset<5> blocks = blocksRead_;
-    blocksRead_.reset();
-    forEachView([&blocks](ConfigView &view) {
-        for (std::size_t block = 0; block < blocks.size(); ++block) {
-            if (blocks.test(block))
-                view.valuesStored(ConfigBlock(block));
+    const BlockSet blocks = blocksRead_;
+    blocksRead_ = {};
+    forEachView([blocks](ConfigView &view) {
+        for (const Block block : AllBlocks) {
+            if (blocks.contains(block))
+                view.valuesStored(block);
         }
-        if (blocks.test(std::size_t(ConfigBlock::Settings)))
+        if (blocks.contains(Block::Settings))
             view.refreshGrids();
     });
 }
@@ -551,7 +551,7 @@ void TMainForm::progressChanged(bool visible, int percent)
     progress_->showProgress(visible, percent);
 }
 
-void TMainForm::valuesStored(ConfigBlock block)
+void TMainForm::valuesStored(Block block)
 {
     if (engine_->onOwnConfig())
         forEachView([block](ConfigView &view) { view.valuesStored(block); });

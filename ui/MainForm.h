@@ -13,7 +13,6 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
-#include <bitset>
 #include <functional>
 #include <memory>
 
@@ -149,7 +148,7 @@ private:
     // TransferObserver
     void transferModeChanged(TransferMode mode) override;
     void progressChanged(bool visible, int percent) override;
-    void valuesStored(ConfigBlock block) override;
+    void valuesStored(Block block) override;
     void settingsGridsRefreshDue() override;
     void readWarning(const std::string &message) override;
     void transferFailed(const std::string &message) override;
@@ -188,7 +187,7 @@ private:
     std::unique_ptr<TransferGuard> guard_;
     // Blocks that the running transfer has read so far: their views are shown anew
     // however the transfer ends.
-    std::bitset<5> blocksRead_;
+    BlockSet blocksRead_;
     // The window is going; the end of a transfer its port ends is no news.
     bool closing_ = false;
     // The window closes once the transfer that closing ended is over.

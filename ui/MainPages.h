@@ -1,8 +1,6 @@
 #pragma once
 
-#include "common/BlockTable.h"
-#include "link/TransferMode.h"
-#include "link/TransferObserver.h"
+#include "link/BlockTable.h"
 
 #include <optional>
 
@@ -10,7 +8,13 @@
 
 namespace ornis {
 
-enum class MainPage { Setup = 0, Setting = 1, Services = 2, ShortDials = 3, PE = 4 };
+enum class MainPage {
+    Setup = WholeTransferPage,
+    Setting = blockInfo(Block::Settings).page,
+    Services = blockInfo(Block::Services).page,
+    ShortDials = blockInfo(Block::ShortDials).page,
+    PE = blockInfo(Block::PE).page,
+};
 inline constexpr int MainPageCount = 5;
 
 // The block a page shows; nothing for the page "Konfigurace", which shows them all.
@@ -21,7 +25,7 @@ inline constexpr int MainPageCount = 5;
 
 // The block that a read in `mode` stores into the configuration; nothing for the modes
 // that store nothing.
-[[nodiscard]] std::optional<ConfigBlock> blockReadIn(TransferMode mode);
+[[nodiscard]] std::optional<Block> blockReadIn(TransferMode mode);
 
 // The transfer writes the services block, alone or as part of the whole configuration.
 [[nodiscard]] bool writesServices(TransferMode mode);

@@ -102,7 +102,11 @@ void MessageBoxDialogs::showPrintPreview(
 {
     auto *dialog = new QPrintPreviewDialog(&printer, parent);
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
-        guarded(parent, [paint](QPrinter *target) { paint(*target); }));
+        guarded(parent, [paint, dialog](QPrinter *target) {
+            paint(*target);
+            // The report names its font in the document's name.
+            dialog->setWindowTitle(target->docName());
+        }));
     openModeless(dialog, parent);
 }
 

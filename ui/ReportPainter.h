@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <functional>
 
+class QPaintDevice;
 class QPainter;
 
 namespace ornis {
@@ -26,13 +27,22 @@ struct ReportPages
 [[nodiscard]] Status reportPages(
     const ExchangeConfig &config, const LocalDateTime &printedAt, ReportPages &pages);
 
-// "Courier New" 10 pt bold, or the nearest fixed-pitch font where it is missing.
+// "Courier New" 10 pt bold; where the machine lacks it, "Liberation Mono", which has its
+// metrics; where that is missing too, the system's fixed-pitch font.
 [[nodiscard]] QFont reportFont();
 
+// `font`, made smaller half a point at a time until every line of both pages lies inside
+// `device` (a printer's printable area), so that no line falls off the paper whatever
+// font the machine substituted.
+[[nodiscard]] QFont fittingReportFont(QFont font, const ReportPages &pages, QPaintDevice &device);
+
+// The family and size of `font` as the machine resolved it, for the document's title.
+[[nodiscard]] QString reportFontName(const QFont &font);
+
 // Paints the first page, asks `newPage` for the next one and paints the second, each line
-// in the report font: with h the height of "Áy" and w the width of "M", line k of a page
-// has its top at (k + 2) h and starts at 5 w. False when `newPage` fails.
-[[nodiscard]] bool paintReport(
-    QPainter &painter, const ReportPages &pages, const std::function<bool()> &newPage);
+// in `font`: with h the height of "Áy" and w the width of "M", line k of a page has its top
+// at (k + 2) h and starts at 5 w. False when `newPage` fails.
+[[nodiscard]] bool paintReport(QPainter &painter, const ReportPages &pages, const QFont &font,
+    const std::function<bool()> &newPage);
 
 } // namespace ornis

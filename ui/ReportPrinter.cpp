@@ -44,6 +44,12 @@ Status failure(const QString &message)
     return Status::failure(message.toStdString());
 }
 
+// The title names the font, so that a report that came out smaller says why.
+QString documentTitle(const QFont &font)
+{
+    return QStringLiteral("ORNIS SET, písmo %1").arg(reportFontName(font));
+}
+
 } // namespace
 
 ReportPrinter::ReportPrinter(DocumentHost &document, const MainActions &actions,
@@ -100,10 +106,12 @@ Status ReportPrinter::printOn(QPrinter &printer)
     ReportPages pages;
     if (Status status = currentPages(pages); !status.ok())
         return status;
+    const QFont font = fittingReportFont(reportFont(), pages, printer);
+    printer.setDocName(documentTitle(font));
     QPainter painter;
     if (!painter.begin(&printer))
         return failure(QStringLiteral("Cannot print on %1").arg(printerName(printer)));
-    if (!paintReport(painter, pages, [&printer] { return printer.newPage(); })) {
+    if (!paintReport(painter, pages, font, [&printer] { return printer.newPage(); })) {
         printer.abort();
         painter.end();
         return failure(QStringLiteral("Printing on %1 failed").arg(printerName(printer)));
@@ -126,14 +134,16 @@ Status ReportPrinter::exportTo(const QString &path)
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setTitle(QStringLiteral("ORNIS SET"));
         writer.setCreator(QStringLiteral("ORNIS SET"));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
             QMarginsF(PdfMargin, PdfMargin, PdfMargin, PdfMargin), QPageLayout::Millimeter));
+        const QFont font = fittingReportFont(reportFont(), pages, writer);
+        writer.setTitle(documentTitle(font));
         QPainter painter;
         if (!painter.begin(&writer))
             return cannotCreate;
-        const bool painted = paintReport(painter, pages, [&writer] { return writer.newPage(); });
+        const bool painted
+            = paintReport(painter, pages, font, [&writer] { return writer.newPage(); });
         if (!painter.end() || !painted)
             return cannotCreate;
     }

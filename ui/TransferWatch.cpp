@@ -2,8 +2,8 @@
 
 #include "config/ExchangeConfig.h"
 #include "link/LocalClock.h"
-#include "ui/TransferSteps.h"
 #include "ui/support/BackupFolder.h"
+#include "ui/support/TransferSteps.h"
 #include "ui/support/UserDialogs.h"
 
 #include <QDir>

@@ -6,6 +6,7 @@
 // tcp://127.0.0.1:PORT or rfc2217://127.0.0.1:PORT) and answers whatever is sent to it
 // until SIGINT, SIGTERM or SIGHUP, or until it is told to disappear.
 
+#include "sim/LineFleet.h"
 #include "sim/LinePacer.h"
 #include "sim/NoiseOption.h"
 #include "sim/Preload.h"
@@ -21,6 +22,7 @@
 #include <cstring>
 #include <deque>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <poll.h>
 #include <string>
@@ -33,6 +35,7 @@ namespace {
 
 constexpr int64_t SaveQuietNs = 300'000'000; // save this long after the line fell quiet
 constexpr std::size_t MaxBaud = 4'000'000;
+constexpr std::size_t MaxLines = 1000;
 constexpr int64_t SpinNs = 100'000; // see Server::run
 
 struct Options
@@ -46,6 +49,7 @@ struct Options
     std::optional<uint16_t> listenPort; // TCP instead of a pseudo-terminal
     bool rfc2217 = false;
     uint32_t fixedBaud = 0;
+    std::size_t lines = 0; // --lines: several lines from one loop
 };
 
 const char *const Usage
@@ -53,6 +57,7 @@ const char *const Usage
       "                    [--silent-after N] [--garbage-from N] [--double-answers]\n"
       "                    [--disappear-after N] [--noise ADDR=BYTE]...\n"
       "                    [--listen PORT [--rfc2217 [--fixed-baud N]]]\n"
+      "                    [--lines N]\n"
       "Serves the virtual exchange on a pseudo-terminal and prints its device path, or on\n"
       "TCP on loopback and prints its address. It starts as an exchange fresh from the\n"
       "factory.\n"
@@ -75,7 +80,9 @@ const char *const Usage
       "  --rfc2217             speak Telnet with the COM-PORT-OPTION (RFC 2217), as a\n"
       "                        serial device server does; prints each line setting the\n"
       "                        program makes, and rfc2217://127.0.0.1:PORT first\n"
-      "  --fixed-baud N        with --rfc2217: the line stays at N baud whatever is asked\n";
+      "  --fixed-baud N        with --rfc2217: the line stays at N baud whatever is asked\n"
+      "  --lines N             serve N lines, each with an exchange of its own, and print\n"
+      "                        one port a line (with --listen PORT: PORT, PORT+1...)\n";
 
 volatile std::sig_atomic_t stopSignal = 0;
 
@@ -147,6 +154,9 @@ std::optional<Options> parseOptions(int argc, char **argv)
             options.faults.noise[noise->first] = noise->second;
         } else if (arg == "--listen" && parseCount(value, count) && count <= UINT16_MAX) {
             options.listenPort = uint16_t(count);
+        } else if (arg == "--lines" && parseCount(value, count) && count > 0
+            && count <= MaxLines) {
+            options.lines = count;
         } else if (arg == "--fixed-baud" && parseCount(value, count) && count > 0
             && count <= MaxBaud) {
             options.fixedBaud = uint32_t(count);
@@ -157,6 +167,16 @@ std::optional<Options> parseOptions(int argc, char **argv)
     }
     if ((options.rfc2217 && !options.listenPort) || (options.fixedBaud && !options.rfc2217)) {
         std::fprintf(stderr, "ornisset-sim: --rfc2217 needs --listen, --fixed-baud --rfc2217\n");
+        return std::nullopt;
+    }
+    if (options.lines && options.listenPort && *options.listenPort
+        && *options.listenPort + options.lines - 1 > UINT16_MAX) {
+        std::fprintf(stderr, "ornisset-sim: --lines %zu from port %u passes port 65535\n",
+            options.lines, unsigned(*options.listenPort));
+        return std::nullopt;
+    }
+    if (options.lines && (!options.save.empty() || options.disappearAfter)) {
+        std::fprintf(stderr, "ornisset-sim: --lines takes no --save or --disappear-after\n");
         return std::nullopt;
     }
     return options;
@@ -201,6 +221,20 @@ bool saveImage(const std::string &path, const VirtualExchange::Memory &memory)
     return true;
 }
 
+// Blocks the stop signals; returns the mask to wait with, under which they are delivered.
+sigset_t blockStopSignals()
+{
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&stopSignals, signal);
+    sigset_t waitMask;
+    sigprocmask(SIG_BLOCK, &stopSignals, &waitMask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigdelset(&waitMask, signal); // delivered only while waiting in ppoll
+    return waitMask;
+}
+
 struct PendingAnswer
 {
     int64_t dueNs;
@@ -221,14 +255,7 @@ public:
 
     int run(ServedLine &line)
     {
-        sigset_t stopSignals;
-        sigemptyset(&stopSignals);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP})
-            sigaddset(&stopSignals, signal);
-        sigset_t waitMask;
-        sigprocmask(SIG_BLOCK, &stopSignals, &waitMask);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP})
-            sigdelset(&waitMask, signal); // delivered only while waiting in ppoll
+        const sigset_t waitMask = blockStopSignals();
 
         while (stopSignal == 0) {
             const int64_t now = nowNs();
@@ -356,6 +383,38 @@ private:
     int64_t lastByteNs_ = 0;
 };
 
+// --lines: every line with its exchange, served from one loop.
+int serveFleet(
+    const Options &options, const VirtualExchange::Memory &memory, const sigset_t &waitMask)
+{
+    LineFleet fleet(options.baud, options.faults, memory);
+    for (std::size_t i = 0; i < options.lines; ++i) {
+        std::string address;
+        ornis::Status opened = ornis::Status::success();
+        if (options.listenPort) {
+            auto line = std::make_unique<TcpLine>();
+            const uint16_t port = *options.listenPort ? uint16_t(*options.listenPort + i) : 0;
+            opened = line->listen(port,
+                options.rfc2217 ? TcpLine::Protocol::ComPort : TcpLine::Protocol::Raw,
+                options.fixedBaud);
+            address = line->address();
+            fleet.add(std::move(line));
+        } else {
+            auto line = std::make_unique<PtyLine>();
+            opened = line->open();
+            address = line->slavePath();
+            fleet.add(std::move(line));
+        }
+        if (!opened.ok()) {
+            std::fprintf(stderr, "ornisset-sim: %s\n", opened.message().c_str());
+            return 1;
+        }
+        std::printf("%s\n", address.c_str());
+    }
+    std::fflush(stdout);
+    return fleet.run(stopSignal, waitMask);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -388,6 +447,9 @@ int main(int argc, char **argv)
     // The paced answers are due to the microsecond; the default slack of 50 us would
     // show in the timing of a whole transfer.
     prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+
+    if (options->lines)
+        return serveFleet(*options, server.exchange().memory(), blockStopSignals());
 
     if (options->listenPort) {
         TcpLine line;

@@ -6,6 +6,7 @@
 #include "config/Numbering.h"
 #include "link/DialSlots.h"
 #include "link/SentValues.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/SampleConfig.h"
 
 #include <QElapsedTimer>
@@ -84,18 +85,6 @@ private:
     QProcess process_;
     QString path_;
 };
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Values of every field that travels, none of them the factory's. Comments never travel;
 // row GE and the PE table travel only for MIRA.
@@ -469,6 +458,7 @@ private slots:
         QCOMPARE(run.err.count("sent anyway"), 2);
         QCOMPARE(run.err.count("is sent as the line byte 0xFE"), 1);
         QCOMPARE(run.err.count("100%"), 4); // settings, day/night times, short dials, PE
+        QVERIFY2(run.err.contains("Writing day/night times"), run.err);
         QVERIFY2(!run.err.contains("services"), run.err);
     }
 
@@ -651,18 +641,31 @@ private slots:
         QVERIFY2(run.err.contains("Cannot create file "), run.err);
     }
 
+    // The help names every block and the default answer timeout.
+    void help()
+    {
+        const CliRun run = runCli({"--help"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains("[--block all|settings|services|shortdials|pe]"), run.out);
+        QVERIFY2(run.out.contains("--timeout to 4000 ms"), run.out);
+    }
+
     void usageErrors_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
         QTest::newRow("no command") << QStringList {} << "No command given";
-        QTest::newRow("unknown command") << QStringList {"backup"} << "Unknown command backup";
+        QTest::newRow("unknown command") << QStringList {"fetch"} << "Unknown command fetch";
+        QTest::newRow("backup without a folder")
+            << QStringList {"backup", "--sites", "s.csv"} << "backup needs --sites";
+        QTest::newRow("no site at a time") << QStringList {"backup", "--sites", "s.csv", "--dir",
+            "d", "--parallel", "0"} << "--parallel takes a positive number";
         QTest::newRow("zero timeout")
             << QStringList {"read", "--port", "x", "--timeout", "0"} << "positive";
         QTest::newRow("negative timeout")
             << QStringList {"clock", "--port", "x", "--timeout", "-5"} << "positive";
-        QTest::newRow("unknown block")
-            << QStringList {"read", "--port", "x", "--block", "grids"} << "Unknown block grids";
+        QTest::newRow("unknown block") << QStringList {"read", "--port", "x", "--block",
+            "grids"} << "Unknown block grids: use all, settings, services, shortdials or pe";
         QTest::newRow("unknown model")
             << QStringList {"read", "--port", "x", "--model", "ORION"} << "Unknown model ORION";
         QTest::newRow("write without a file") << QStringList {"write", "--port", "x"} << "either";

@@ -7,6 +7,7 @@
 
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
+#include "link/InputQueue.h"
 #include "link/LocalClock.h"
 #include "link/SerialPort.h"
 #include "link/TransferEngine.h"
@@ -15,7 +16,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <deque>
 
 namespace {
 
@@ -30,14 +30,7 @@ public:
         ++sent;
         return Status::success();
     }
-    std::optional<uint8_t> readByte() override
-    {
-        if (input.empty())
-            return std::nullopt;
-        const uint8_t byte = input.front();
-        input.pop_front();
-        return byte;
-    }
+    std::optional<uint8_t> readByte() override { return input.readByte(); }
     std::size_t bytesAvailable() const override { return input.size(); }
     Status flushInput() override
     {
@@ -49,7 +42,7 @@ public:
     void stopAnswerTimer() override { timerArmed = false; }
     std::string name() const override { return "fuzz"; }
 
-    std::deque<uint8_t> input;
+    InputQueue input;
     int sent = 0;
     bool timerArmed = false;
 };
@@ -102,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             break;
         case 1: // several bytes at once: only the last counts
             for (int n = script.take() % 4 + 2; n > 0; --n)
-                port.input.push_back(script.take());
+                port.input.push(script.take());
             engine.bytesArrived(port.input.size());
             break;
         case 2: // an arrival announced that is not there
@@ -117,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             engine.stop();
             break;
         default: // one answer
-            port.input.push_back(script.take());
+            port.input.push(script.take());
             engine.bytesArrived(port.input.size());
             break;
         }

@@ -16,7 +16,7 @@ public:
         if (visible)
             percents.push_back(percent);
     }
-    void valuesStored(ornis::ConfigBlock block) override { stored.push_back(block); }
+    void valuesStored(ornis::Block block) override { stored.push_back(block); }
     void settingsGridsRefreshDue() override { ++gridRefreshes; }
     void readWarning(const std::string &message) override { warnings.push_back(message); }
     void transferFailed(const std::string &message) override { errors.push_back(message); }
@@ -25,7 +25,7 @@ public:
     std::vector<ornis::TransferMode> modes;
     std::vector<int> percents;
     bool progressVisible = false;
-    std::vector<ornis::ConfigBlock> stored;
+    std::vector<ornis::Block> stored;
     int gridRefreshes = 0;
     std::vector<std::string> warnings;
     std::vector<std::string> errors;

@@ -203,7 +203,7 @@ private slots:
             QCOMPARE(sim.config.ShortDialTable[i].Comment, std::string("keep"));
         if (pe) {
             QCOMPARE(sim.countedEvents(), 806);
-            QCOMPARE(sim.observer.stored, std::vector<ConfigBlock>(806, ConfigBlock::PE));
+            QCOMPARE(sim.observer.stored, std::vector<Block>(806, Block::PE));
             QVERIFY(sim.config.ShortDialTable == before.ShortDialTable);
         } else {
             QVERIFY(sim.config.PETable == before.PETable);
@@ -221,7 +221,7 @@ private slots:
         QCOMPARE(percents[843], 99);
         for (std::size_t n = 844; n < percents.size(); ++n)
             QCOMPARE(percents[n], 100);
-        QCOMPARE(line.observer.stored, std::vector<ConfigBlock>(854, ConfigBlock::ShortDials));
+        QCOMPARE(line.observer.stored, std::vector<Block>(854, Block::ShortDials));
     }
 
     void timeoutInTheMiddle_data()

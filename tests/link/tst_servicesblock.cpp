@@ -175,7 +175,7 @@ private slots:
         }
         QVERIFY(line.config.BlockRedirect);
         // One notice per stored cell: 8 + 16 + 16, 32 minute cells, 8 + 6 + 1.
-        QCOMPARE(line.observer.stored, std::vector<ConfigBlock>(87, ConfigBlock::Services));
+        QCOMPARE(line.observer.stored, std::vector<Block>(87, Block::Services));
     }
 
     void progressCountsEveryArrival_data()

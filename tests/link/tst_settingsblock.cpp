@@ -143,7 +143,8 @@ private slots:
         QVERIFY(line.config == expectedBack(sent, fresh));
         QVERIFY(line.observer.errors.empty());
         const auto &stored = line.observer.stored;
-        QCOMPARE(std::count(stored.begin(), stored.end(), ConfigBlock::Settings), 15);
+        // 15 from the settings block, two from the day/night times that follow it.
+        QCOMPARE(std::count(stored.begin(), stored.end(), Block::Settings), 17);
         QCOMPARE(line.observer.gridRefreshes, 1);
     }
 

@@ -137,7 +137,7 @@ private slots:
         QCOMPARE(line.config.DayStart, day.toStdString());
         QCOMPARE(line.config.NightStart, night.toStdString());
         const auto &stored = line.observer.stored;
-        QCOMPARE(int(std::count(stored.begin(), stored.end(), ConfigBlock::DayNightTimes)), told);
+        QCOMPARE(int(std::count(stored.begin(), stored.end(), Block::Settings)), told);
         QCOMPARE(line.observer.warnings,
             warning.isEmpty() ? std::vector<std::string> {}
                               : std::vector<std::string> {warning.toStdString()});

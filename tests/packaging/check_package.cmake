@@ -1,6 +1,7 @@
-# Builds the package, unpacks it into a scratch root and checks that the files land where
-# a desktop and udev look for them; then an install to /usr/local, for the udev rule.
-#   cmake -DBUILD_DIR=... -DSCRATCH=... -DCPACK=... -P check_package.cmake
+# Builds the package, unpacks it into a scratch root, checks that the files land where a
+# desktop, man and udev look for them, and checks it as a distribution does: lintian with
+# no error or warning, the AppStream metainfo and the desktop entry valid.
+#   cmake -DBUILD_DIR=... -DSCRATCH=... -DCPACK=... -DID=... -P check_package.cmake
 
 function(run)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE failed OUTPUT_VARIABLE out
@@ -30,26 +31,54 @@ endif()
 set(root "${SCRATCH}/root")
 run(dpkg-deb -x "${package}" "${root}")
 expect_files("${root}" "usr/bin/ornisset;usr/bin/ornisset-cli;usr/bin/ornisset-sim;\
-usr/lib/udev/rules.d/60-ornisset-serial.rules;usr/share/applications/ornisset.desktop;\
-usr/share/icons/hicolor/scalable/apps/ornisset.svg;usr/share/metainfo/ornisset.metainfo.xml")
+usr/lib/udev/rules.d/60-ornisset-serial.rules;usr/share/applications/${ID}.desktop;\
+usr/share/doc/ornisset/changelog.gz;usr/share/doc/ornisset/copyright;\
+usr/share/icons/hicolor/scalable/apps/${ID}.svg;\
+usr/share/man/man1/ornisset-cli.1.gz;usr/share/man/man1/ornisset-sim.1.gz;\
+usr/share/man/man1/ornisset.1.gz;usr/share/metainfo/${ID}.metainfo.xml")
 
-# Depends comes from the libraries the programs link; udev learns of the rule at once.
+# Depends comes from the libraries the programs link, and brings the report's font.
 run(dpkg-deb -f "${package}" Depends)
-foreach(library libqt6serialport6 libqt6widgets6 libqt6svg6)
-    if(NOT out MATCHES "${library} ")
-        message(FATAL_ERROR "Depends lacks ${library}: ${out}")
+foreach(dependency libqt6serialport6 libqt6widgets6 libqt6svg6 fonts-liberation2)
+    if(NOT out MATCHES "${dependency}[ ,\n]")
+        message(FATAL_ERROR "Depends lacks ${dependency}: ${out}")
     endif()
 endforeach()
-run(dpkg-deb -I "${package}" postinst)
-if(NOT out MATCHES "udevadm control --reload-rules")
-    message(FATAL_ERROR "postinst does not reload the udev rules:\n${out}")
+# udev learns of the rule at once, and forgets it with the package.
+foreach(script postinst postrm)
+    run(dpkg-deb -I "${package}" ${script})
+    if(NOT out MATCHES "udevadm control --reload-rules")
+        message(FATAL_ERROR "${script} does not reload the udev rules:\n${out}")
+    endif()
+endforeach()
+
+# The changelog made from the release notes opens with the package's version.
+run(dpkg-deb -f "${package}" Version)
+string(STRIP "${out}" version)
+execute_process(COMMAND gzip -dc "${root}/usr/share/doc/ornisset/changelog.gz"
+    OUTPUT_FILE "${SCRATCH}/changelog" COMMAND_ERROR_IS_FATAL ANY)
+run(dpkg-parsechangelog -l "${SCRATCH}/changelog" -S Version)
+string(STRIP "${out}" logged)
+if(NOT logged STREQUAL version)
+    message(FATAL_ERROR "the changelog's last release is ${logged}, the package's ${version}: "
+        "NEWS.md lacks the release")
 endif()
 
-# udev reads no rules under /usr/local.
-set(local "${SCRATCH}/local")
-run(${CMAKE_COMMAND} -E env DESTDIR=${local}
-    ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix /usr/local)
-if(NOT EXISTS "${local}/etc/udev/rules.d/60-ornisset-serial.rules")
-    message(FATAL_ERROR "an install to /usr/local put the udev rule elsewhere")
-endif()
+# Each manual page has its hand-written part beside what --help says.
+foreach(program ornisset ornisset-cli ornisset-sim)
+    run(${CMAKE_COMMAND} -E env MANWIDTH=80
+        man -P cat -l "${root}/usr/share/man/man1/${program}.1.gz")
+    foreach(section SYNOPSIS DESCRIPTION FILES "EXIT STATUS" ENVIRONMENT EXAMPLES)
+        if(NOT out MATCHES "\n${section}\n")
+            message(FATAL_ERROR "man ${program} has no ${section}:\n${out}")
+        endif()
+    endforeach()
+endforeach()
+
+# As a distribution checks a package: nothing but informational tags.
+run(lintian --fail-on error,warning "${package}")
+message(STATUS "lintian: ${out}")
+run(appstreamcli validate --no-net --pedantic "${root}/usr/share/metainfo/${ID}.metainfo.xml")
+message(STATUS "appstreamcli: ${out}")
+run(desktop-file-validate "${root}/usr/share/applications/${ID}.desktop")
 file(REMOVE_RECURSE "${SCRATCH}")

@@ -10,8 +10,7 @@ Status InstantExchangePort::sendByte(uint8_t byte)
     if (!open)
         return Status::failure("The port ttyUSB0 is not open");
     sent.push_back(byte);
-    for (const uint8_t answer : exchange.receive(byte))
-        input.push_back(answer);
+    input.push(exchange.receive(byte));
     // The answer arrives later, from the event loop, as from a real line.
     QTimer::singleShot(0, this, [this] {
         if (!input.empty())
@@ -22,11 +21,7 @@ Status InstantExchangePort::sendByte(uint8_t byte)
 
 std::optional<uint8_t> InstantExchangePort::readByte()
 {
-    if (input.empty())
-        return std::nullopt;
-    const uint8_t byte = input.front();
-    input.pop_front();
-    return byte;
+    return input.readByte();
 }
 
 void InstantExchangePort::fireAnswerTimer()

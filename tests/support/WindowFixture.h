@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/InputQueue.h"
 #include "link/LocalClock.h"
 #include "qtlink/QtLinkPort.h"
 #include "sim/VirtualExchange.h"
@@ -37,7 +38,7 @@ public:
     void fireAnswerTimer();
 
     ornis::sim::VirtualExchange exchange;
-    std::deque<uint8_t> input;
+    ornis::InputQueue input;
     std::deque<uint8_t> sent;
     int timerTicks = 0;
     bool open = false;

@@ -5,8 +5,9 @@
 #include <QTextItem>
 #include <vector>
 
-// An A4 page at a given resolution that keeps, page by page, every text painted on it with
-// the start of its baseline and its font.
+// The printable area of a page (by default A4 less a printer's 10 mm border) at a given
+// resolution that keeps, page by page, every text painted on it with the start of its
+// baseline and its font.
 class RecordingPaintDevice final : public QPaintDevice
 {
 public:
@@ -17,8 +18,9 @@ public:
         QFont font;
     };
 
-    explicit RecordingPaintDevice(int dpi)
+    explicit RecordingPaintDevice(int dpi, QSizeF millimetres = {190, 277})
         : dpi_(dpi)
+        , millimetres_(millimetres)
     {
     }
     bool newPage()
@@ -33,16 +35,16 @@ public:
 protected:
     int metric(PaintDeviceMetric metric) const override
     {
-        constexpr double WidthMm = 210, HeightMm = 297, MmPerInch = 25.4;
+        constexpr double MmPerInch = 25.4;
         switch (metric) {
         case PdmWidth:
-            return int(WidthMm / MmPerInch * dpi_);
+            return int(millimetres_.width() / MmPerInch * dpi_);
         case PdmHeight:
-            return int(HeightMm / MmPerInch * dpi_);
+            return int(millimetres_.height() / MmPerInch * dpi_);
         case PdmWidthMM:
-            return int(WidthMm);
+            return int(millimetres_.width());
         case PdmHeightMM:
-            return int(HeightMm);
+            return int(millimetres_.height());
         case PdmNumColors:
             return 1 << 24;
         case PdmDepth:
@@ -77,5 +79,6 @@ private:
     };
 
     int dpi_;
+    QSizeF millimetres_;
     mutable Engine engine_ {*this};
 };

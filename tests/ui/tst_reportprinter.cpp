@@ -7,10 +7,11 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QRegularExpression>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,17 +19,40 @@ using namespace ornis;
 
 namespace {
 
+const LocalDateTime PrintedAt {2024, 3, 9, 14, 5, 7};
 constexpr qreal PointsPerInch = 72;
-constexpr qreal A4HeightPoints = 842;
-constexpr qreal PrinterBorderPoints = 28; // 10 mm at the top and at the bottom
 
-int pdfPages(const QString &path)
+// The output of a poppler tool (the install script brings poppler-utils).
+QString popplerOutput(const QString &tool, const QStringList &arguments)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
-    return int(QString::fromLatin1(file.readAll()).count(page));
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished() || process.exitCode() != 0)
+        return QStringLiteral("%1 failed: %2").arg(tool, process.errorString());
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Blanks and blank lines fall away: what is left must be on the paper in this order.
+QStringList printedWords(const QStringList &lines)
+{
+    QStringList words;
+    for (const QString &line : lines)
+        words.append(line.simplified());
+    words.removeAll(QString());
+    return words;
+}
+
+QList<QStringList> pdfPages(const QString &path)
+{
+    QStringList pages
+        = popplerOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, "-"})
+              .split(u'\f');
+    if (pages.size() > 1 && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    QList<QStringList> words;
+    for (const QString &page : pages)
+        words.append(printedWords(page.split(u'\n')));
+    return words;
 }
 
 } // namespace
@@ -38,64 +62,107 @@ class ReportPrinterTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Every line of both pages, at (5 w, (k + 2) h), whatever the printer's resolution.
-    void theLinesStandAtTheirPositions_data()
+    // Every line of both pages at (5 w, (k + 2) h), inside the printable area of A4 and of
+    // Letter, none over another, in every fixed-pitch font the machine has, at a screen's
+    // and a printer's resolution: the font shrinks where it would not fit.
+    void everyLineLiesOnThePaper_data()
     {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QSizeF>("printable");
         QTest::addColumn<int>("dpi");
-        QTest::newRow("screen") << 96;
-        QTest::newRow("printer") << 600;
+        // The paper less a printer's usual 10 mm border.
+        const std::pair<const char *, QSizeF> papers[]
+            = {{"A4", {190, 277}}, {"Letter", {195.9, 259.4}}};
+        for (const QString &family : QFontDatabase::families()) {
+            if (!QFontDatabase::isFixedPitch(family))
+                continue;
+            for (const auto &[paper, printable] : papers) {
+                for (int dpi : {96, 600})
+                    QTest::addRow("%s %s %d dpi", qPrintable(family), paper, dpi)
+                        << family << printable << dpi;
+            }
+        }
     }
-    void theLinesStandAtTheirPositions()
+    void everyLineLiesOnThePaper()
     {
+        QFETCH(QString, family);
+        QFETCH(QSizeF, printable);
         QFETCH(int, dpi);
-        const LocalDateTime printedAt {2024, 3, 9, 14, 5, 7};
         ReportPages pages;
-        QVERIFY(reportPages(testing::awayFromFactory(), printedAt, pages).ok());
+        QVERIFY(reportPages(testing::awayFromFactory(), PrintedAt, pages).ok());
         QCOMPARE(pages.first.size(), ReportFirstPageLines);
         QCOMPARE(pages.second.size(), ReportSecondPageLines);
-        QVERIFY(pages.first[ReportDateLine].startsWith(clockText(printedAt)));
+        QVERIFY(pages.first[ReportDateLine].startsWith(clockText(PrintedAt)));
 
-        RecordingPaintDevice device(dpi);
+        RecordingPaintDevice device(dpi, printable);
+        const QFont font = fittingReportFont(QFont(family, 10, QFont::Bold), pages, device);
         QPainter painter(&device);
-        QVERIFY(paintReport(painter, pages, [&device] { return device.newPage(); }));
+        QVERIFY(paintReport(painter, pages, font, [&device] { return device.newPage(); }));
         painter.end();
-
-        const QFontMetricsF metrics(reportFont(), &device);
-        const qreal h = metrics.height();
-        const qreal w = metrics.horizontalAdvance(u'M');
-        QCOMPARE(metrics.horizontalAdvance(u'i'), w); // columns stand under their headings
-        const qreal points = PointsPerInch / dpi;
-        QVERIFY(w * points > 5.5 && w * points < 6.5); // 10 pt type
-        // The last line of the second page ends inside A4 less a printer's border.
-        QVERIFY(
-            (ReportSecondPageLines + 2) * h * points < A4HeightPoints - 2 * PrinterBorderPoints);
 
         QCOMPARE(device.pages.size(), std::size_t(2));
         const QStringList *expected[] = {&pages.first, &pages.second};
         for (std::size_t p = 0; p < 2; ++p) {
             const auto &painted = device.pages[p];
             QCOMPARE(painted.size(), std::size_t(expected[p]->size()));
+            const QFontMetricsF metrics(painted.front().font, &device);
+            QCOMPARE(painted.front().font.pointSizeF(), font.pointSizeF());
+            const qreal h = metrics.height();
+            const qreal w = metrics.horizontalAdvance(u'M');
+            QCOMPARE(metrics.horizontalAdvance(u'i'), w); // columns stand under their headings
+            qreal previousBottom = 0;
             for (std::size_t k = 0; k < painted.size(); ++k) {
-                QCOMPARE(painted[k].text, expected[p]->at(int(k)));
-                QCOMPARE(painted[k].baseline.x(), 5 * w);
-                QCOMPARE(painted[k].baseline.y(), (qreal(k) + 2) * h + metrics.ascent());
-                QVERIFY(painted[k].font.bold());
+                const auto &line = painted[k];
+                QCOMPARE(line.text, expected[p]->at(int(k)));
+                QCOMPARE(line.baseline.x(), 5 * w);
+                QCOMPARE(line.baseline.y(), (qreal(k) + 2) * h + metrics.ascent());
+                QVERIFY(line.font.bold());
+                const qreal top = line.baseline.y() - metrics.ascent();
+                const qreal bottom = line.baseline.y() + metrics.descent();
+                QVERIFY2(top >= previousBottom, qPrintable(line.text));
+                QVERIFY2(bottom <= device.height(), qPrintable(line.text));
+                QVERIFY2(
+                    line.baseline.x() + metrics.horizontalAdvance(line.text) <= device.width(),
+                    qPrintable(line.text));
+                previousBottom = bottom;
             }
         }
+    }
+
+    // Where the machine has Courier New or a font of its metrics, A4 takes the report at
+    // 10 points, as ever.
+    void theReportKeepsTenPointsOnA4()
+    {
+        const QString family = QFontInfo(reportFont()).family();
+        QVERIFY2(
+            family == QLatin1String("Courier New") || family == QLatin1String("Liberation Mono"),
+            qPrintable(family));
+        ReportPages pages;
+        QVERIFY(reportPages(testing::awayFromFactory(), PrintedAt, pages).ok());
+        RecordingPaintDevice device(600);
+        const QFont font = fittingReportFont(reportFont(), pages, device);
+        QCOMPARE(font.pointSizeF(), 10.0);
+        const qreal w = QFontMetricsF(font, &device).horizontalAdvance(u'M');
+        QVERIFY(qAbs(w * PointsPerInch / 600 - 6) < 0.1);
     }
 
     // The report printed, previewed and exported: two pages each time, the busy cursor gone.
     void aLongCommentEndsAtThePagesEdge()
     {
         ExchangeConfig config = testing::awayFromFactory();
+        ReportPages plain;
+        QVERIFY(reportPages(config, {2024, 3, 9, 14, 5, 7}, plain).ok());
         config.ExtensionComments[0] = std::string(200, 'K');
         ReportPages pages;
         QVERIFY(reportPages(config, {2024, 3, 9, 14, 5, 7}, pages).ok());
         RecordingPaintDevice device(300);
+        const QFont font = fittingReportFont(reportFont(), pages, device);
+        // The comment is cut, not the type made smaller for it.
+        QCOMPARE(font, fittingReportFont(reportFont(), plain, device));
         QPainter painter(&device);
-        QVERIFY(paintReport(painter, pages, [&device] { return device.newPage(); }));
+        QVERIFY(paintReport(painter, pages, font, [&device] { return device.newPage(); }));
         painter.end();
-        const QFontMetricsF metrics(reportFont(), &device);
+        const QFontMetricsF metrics(font, &device);
         const auto &line = device.pages[0][6]; // extension 21
         QVERIFY(pages.first[6].startsWith(line.text));
         QVERIFY(line.text.endsWith(u'K'));
@@ -123,8 +190,16 @@ private slots:
         w.control<QAction>(action).trigger();
 
         QVERIFY(dialogs.errors.isEmpty());
-        QCOMPARE(pdfPages(pdf), 2);
         QVERIFY(!QApplication::overrideCursor());
+        // Both pages whole on the paper, and the document names the font they are in.
+        ReportPages pages;
+        QVERIFY(reportPages(w.config(), w.fixture.clock.time, pages).ok());
+        const QList<QStringList> printed = pdfPages(pdf);
+        QCOMPARE(printed.size(), 2);
+        QCOMPARE(printed[0], printedWords(pages.first));
+        QCOMPARE(printed[1], printedWords(pages.second));
+        const QString info = popplerOutput(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY2(info.contains(QFontInfo(reportFont()).family()), qPrintable(info));
         if (action == QLatin1String("acExportPdf")) {
             QCOMPARE(dialogs.fileDialogs.first().folder, w.folder.path());
             QCOMPARE(dialogs.fileDialogs.first().defaultSuffix, QStringLiteral("pdf"));

@@ -6,7 +6,7 @@
 
 namespace ornis {
 
-DialPage::DialPage(DialTable table, ConfigBlock block, QWidget *parent)
+DialPage::DialPage(DialTable table, Block block, QWidget *parent)
     : QWidget(parent)
     , block_(block)
     , rows_(new DialTabView(table, this))
@@ -26,7 +26,7 @@ void DialPage::refresh()
     fillRows();
 }
 
-void DialPage::valuesStored(ConfigBlock block)
+void DialPage::valuesStored(Block block)
 {
     if (block == block_)
         fillRows();

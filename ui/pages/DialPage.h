@@ -20,10 +20,10 @@ public:
     void refresh() override;
     // A read fills the rows after every byte, so that they follow the records as they
     // arrive; only what changed is shown anew.
-    void valuesStored(ConfigBlock block) override;
+    void valuesStored(Block block) override;
 
 protected:
-    DialPage(DialTable table, ConfigBlock block, QWidget *parent);
+    DialPage(DialTable table, Block block, QWidget *parent);
 
     [[nodiscard]] DialTabView &rows() const { return *rows_; }
 
@@ -32,7 +32,7 @@ protected:
     virtual void storeRows() = 0;
 
 private:
-    const ConfigBlock block_;
+    const Block block_;
     DialTabView *rows_;
 };
 

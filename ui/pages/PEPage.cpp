@@ -6,7 +6,7 @@
 namespace ornis {
 
 PEPage::PEPage(ExchangeConfig &config, UserDialogs & /*dialogs*/, QWidget *parent)
-    : DialPage(DialTable::PE, ConfigBlock::PE, parent)
+    : DialPage(DialTable::PE, Block::PE, parent)
     , config_(config)
 {
     connect(&rows(), &DialTabView::tabLeaving, this, &PEPage::tcPEChanging);

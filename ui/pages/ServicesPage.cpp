@@ -145,9 +145,9 @@ void ServicesPage::refresh()
         column->showServices();
 }
 
-void ServicesPage::valuesStored(ConfigBlock block)
+void ServicesPage::valuesStored(Block block)
 {
-    if (block == ConfigBlock::Services)
+    if (block == Block::Services)
         refresh();
 }
 

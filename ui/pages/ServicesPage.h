@@ -25,7 +25,7 @@ public:
     ServicesPage(ExchangeConfig &config, UserDialogs &dialogs, QWidget *parent = nullptr);
 
     void refresh() override;
-    void valuesStored(ConfigBlock block) override;
+    void valuesStored(Block block) override;
 
 private:
     QWidget *buildTopStrip();

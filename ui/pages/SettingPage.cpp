@@ -107,13 +107,14 @@ void SettingPage::refresh()
     globalTab_->refresh();
 }
 
-void SettingPage::valuesStored(ConfigBlock block)
+void SettingPage::valuesStored(Block block)
 {
-    // The grids wait for the end of the block; the other controls follow each byte.
-    if (block == ConfigBlock::Settings)
-        globalTab_->refresh();
-    else if (block == ConfigBlock::DayNightTimes)
-        ringTab_->refreshTimes();
+    // The grids wait for the end of the block; the other controls follow each byte. Both
+    // leave a control alone that shows its value already.
+    if (block != Block::Settings)
+        return;
+    globalTab_->refresh();
+    ringTab_->refreshTimes();
 }
 
 void SettingPage::refreshGrids()

@@ -36,7 +36,7 @@ public:
 
     // ConfigView
     void refresh() override;
-    void valuesStored(ConfigBlock block) override;
+    void valuesStored(Block block) override;
     void refreshGrids() override;
     void exchangeModelChanged() override;
 

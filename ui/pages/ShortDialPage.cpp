@@ -6,7 +6,7 @@
 namespace ornis {
 
 ShortDialPage::ShortDialPage(ExchangeConfig &config, UserDialogs & /*dialogs*/, QWidget *parent)
-    : DialPage(DialTable::ShortDials, ConfigBlock::ShortDials, parent)
+    : DialPage(DialTable::ShortDials, Block::ShortDials, parent)
     , config_(config)
 {
     connect(&rows(), &DialTabView::tabLeaving, this, &ShortDialPage::tcShortDialsChanging);

@@ -18,7 +18,7 @@ public:
     // Shows everything the model holds now.
     virtual void refresh() = 0;
     // A read has just stored values of `block`.
-    virtual void valuesStored(ConfigBlock) { }
+    virtual void valuesStored(Block) { }
     // A settings read is complete; the settings grids show the model now.
     virtual void refreshGrids() { }
     // Another exchange model was chosen.

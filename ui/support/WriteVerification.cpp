@@ -1,7 +1,7 @@
 #include "WriteVerification.h"
 
 #include "link/SentValues.h"
-#include "ui/TransferSteps.h"
+#include "ui/support/TransferSteps.h"
 
 namespace ornis {
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "config/Blocks.h"
-#include "link/TransferMode.h"
+#include "link/BlockTable.h"
 
 #include <QString>
 #include <vector>
@@ -20,8 +19,5 @@ namespace ornis {
 
 // The blocks of the configuration a transfer started in `mode` moves; none for the clock.
 [[nodiscard]] BlockSet blocksMovedBy(TransferMode mode, int32_t model);
-
-// The transfer reads from the exchange.
-[[nodiscard]] bool isRead(TransferMode mode);
 
 } // namespace ornis

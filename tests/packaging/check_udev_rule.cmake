@@ -1,0 +1,113 @@
+# Installs the program as the README tells a user building it to (to /usr/local, so the udev
+# rule goes under /etc/udev/rules.d), then reads the installed rule as udev does: one rule
+# a line, comma-separated KEY{ATTR} OP "VALUE" pairs, each key with the operators udev
+# accepts for it, every GOTO with its LABEL further down. Where udevadm can verify rules
+# files, it checks the file too. Last, the adapters get the group, mode and ModemManager
+# flag the README promises.
+#   cmake -DBUILD_DIR=... -DSCRATCH=... -P check_udev_rule.cmake
+
+set(root "${SCRATCH}/local")
+file(REMOVE_RECURSE "${root}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${root}
+        ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix /usr/local
+    OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+set(rules "${root}/etc/udev/rules.d/60-ornisset-serial.rules")
+if(NOT EXISTS "${rules}")
+    message(FATAL_ERROR "an install to /usr/local put the udev rule elsewhere")
+endif()
+
+execute_process(COMMAND udevadm verify --help RESULT_VARIABLE no_verify OUTPUT_QUIET
+    ERROR_QUIET)
+if(NOT no_verify)
+    execute_process(COMMAND udevadm verify "${rules}" RESULT_VARIABLE failed
+        OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    if(failed)
+        message(FATAL_ERROR "udevadm verify:\n${out}")
+    endif()
+endif()
+
+set(match_keys "ACTION|DEVPATH|KERNEL|KERNELS|SUBSYSTEM|SUBSYSTEMS|DRIVER|DRIVERS|TAGS|\
+PROGRAM|RESULT|ATTRS{[^}]+}|TEST{[^}]+}|CONST{[^}]+}")
+set(either_keys "TAG|ATTR{[^}]+}|SYSCTL{[^}]+}|ENV{[^}]+}")
+set(assign_keys "NAME|SYMLINK|OWNER|GROUP|MODE|OPTIONS|LABEL|GOTO|RUN|RUN{[a-z]+}|\
+IMPORT{[a-z]+}|SECLABEL{[^}]+}")
+
+file(READ "${rules}" text)
+string(REPLACE ";" "<semicolon>" text "${text}")
+string(REGEX REPLACE "\\\\\n" "" text "${text}") # continued lines
+string(REPLACE "\n" ";" lines "${text}")
+set(labels "")
+set(gotos "")
+set(adapter_assignments "")
+set(number 0)
+set(in_adapter OFF)
+foreach(line IN LISTS lines)
+    math(EXPR number "${number} + 1")
+    string(STRIP "${line}" line)
+    if(line STREQUAL "" OR line MATCHES "^#")
+        continue()
+    endif()
+    set(rest "${line}")
+    set(pairs "")
+    while(NOT rest STREQUAL "")
+        if(NOT rest MATCHES "^([A-Z_]+({[^}]*})?)[ \t]*(==|!=|\\+=|-=|:=|=)[ \t]*\"([^\"]*)\"[ \t]*(,[ \t]*)?(.*)$")
+            message(FATAL_ERROR "${rules}:${number}: cannot be read from: ${rest}")
+        endif()
+        set(key "${CMAKE_MATCH_1}")
+        set(op "${CMAKE_MATCH_3}")
+        set(value "${CMAKE_MATCH_4}")
+        set(comma "${CMAKE_MATCH_5}")
+        set(rest "${CMAKE_MATCH_6}")
+        if(NOT rest STREQUAL "" AND comma STREQUAL "")
+            message(FATAL_ERROR "${rules}:${number}: no comma before: ${rest}")
+        endif()
+        if(key MATCHES "^(${match_keys})$")
+            set(allowed "==|!=")
+        elseif(key MATCHES "^(${either_keys})$")
+            set(allowed "==|!=|=|\\+=|-=|:=")
+        elseif(key MATCHES "^(${assign_keys})$")
+            set(allowed "=|\\+=|-=|:=")
+        else()
+            message(FATAL_ERROR "${rules}:${number}: unknown key ${key}")
+        endif()
+        if(NOT op MATCHES "^(${allowed})$")
+            message(FATAL_ERROR "${rules}:${number}: ${key} takes no ${op}")
+        endif()
+        if(key STREQUAL "LABEL")
+            list(APPEND labels "${value}@${number}")
+            set(in_adapter OFF)
+            if(value STREQUAL "ornisset_adapter")
+                set(in_adapter ON)
+            endif()
+        elseif(key STREQUAL "GOTO")
+            list(APPEND gotos "${value}@${number}")
+        endif()
+        if(in_adapter AND NOT key STREQUAL "LABEL")
+            list(APPEND adapter_assignments "${key}${op}${value}")
+        endif()
+    endwhile()
+endforeach()
+
+# udev only jumps forward: a GOTO whose label is not further down skips the rest of the file.
+foreach(goto IN LISTS gotos)
+    string(REGEX MATCH "^(.*)@(.*)$" _ "${goto}")
+    set(name "${CMAKE_MATCH_1}")
+    set(from "${CMAKE_MATCH_2}")
+    set(found OFF)
+    foreach(label IN LISTS labels)
+        string(REGEX MATCH "^(.*)@(.*)$" _ "${label}")
+        if(CMAKE_MATCH_1 STREQUAL name AND CMAKE_MATCH_2 GREATER from)
+            set(found ON)
+        endif()
+    endforeach()
+    if(NOT found)
+        message(FATAL_ERROR "${rules}:${from}: GOTO \"${name}\" has no LABEL further down")
+    endif()
+endforeach()
+
+list(SORT adapter_assignments)
+set(expected "ENV{ID_MM_DEVICE_IGNORE}=1;GROUP=dialout;MODE=0660")
+if(NOT adapter_assignments STREQUAL expected)
+    message(FATAL_ERROR "the adapters get ${adapter_assignments}, not ${expected}")
+endif()
+file(REMOVE_RECURSE "${root}")
