@@ -122,7 +122,7 @@ void DialClipboard::pasteRows(const Place &place, const QString &text)
             dialRowProblemLines(QStringLiteral("Schránka"), rows).join(u'\n'));
         return;
     }
-    takeDialRows(document_, rows);
+    takeDialRows(document_, rows, QStringLiteral("Vložení řádků"));
 }
 
 } // namespace ornis

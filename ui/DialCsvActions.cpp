@@ -17,15 +17,15 @@ const QString CsvSuffix = QStringLiteral("csv");
 
 } // namespace
 
-void takeDialRows(DocumentHost &document, const DialRows &rows)
+void takeDialRows(DocumentHost &document, const DialRows &rows, const QString &text)
 {
     // A transfer reads and writes the tables: the rows wait for its end.
-    document.runWhenIdle([&document, rows] {
-        // The rows of the pages hold the latest edits; the new rows go over them.
+    document.runWhenIdle([&document, rows, text] {
         document.StoreShortDialPage();
         document.StorePEPage();
+        const ExchangeConfig before = document.config();
         applyDialRows(document.config(), rows);
-        document.configReplaced();
+        document.recordEdit(before, text);
     });
 }
 
@@ -74,7 +74,7 @@ void DialCsvActions::importFrom(const QString &path)
         document_.dialogs().showError(document_.dialogParent(), problems.join(u'\n'));
         return;
     }
-    takeDialRows(document_, rows);
+    takeDialRows(document_, rows, QStringLiteral("Import z CSV"));
 }
 
 void DialCsvActions::exportTo(const QString &path)

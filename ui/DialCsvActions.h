@@ -13,9 +13,9 @@ namespace ornis {
 class DocumentHost;
 struct DialRows;
 
-// Sets the rows in the configuration as one change, once no transfer runs: the rows of the
-// pages are stored first, and every view shows the result.
-void takeDialRows(DocumentHost &document, const DialRows &rows);
+// Sets the rows in the configuration as one step of the history named `text`, once no
+// transfer runs; every view shows the result.
+void takeDialRows(DocumentHost &document, const DialRows &rows, const QString &text);
 
 // acImportCsv and acExportCsv: the table of the page in view (the PE records on "PE", the
 // short dials on every other page) to and from a spreadsheet's CSV file. An import sets the

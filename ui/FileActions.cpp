@@ -123,8 +123,6 @@ void FileActions::saveAs()
 void FileActions::saveTo(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    document_.StoreShortDialPage();
-    document_.StorePEPage();
     // Written whole through a new file renamed over the old one: a failure leaves the
     // old file as it was.
     const Status status = saveConfigFile(

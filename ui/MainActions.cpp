@@ -66,6 +66,10 @@ MainActions::MainActions(QMainWindow &window)
           window, "acExit", QStringLiteral("U&končit"), QStringLiteral("Ukončit aplikaci")))
     , acAbout(makeAction(window, "acAbout", QStringLiteral("O &aplikaci..."),
           QStringLiteral("Informace o aplikaci")))
+    , acUndo(makeAction(
+          window, "acUndo", QStringLiteral("&Zpět"), QStringLiteral("Vrátit poslední úpravu")))
+    , acRedo(makeAction(window, "acRedo", QStringLiteral("Z&novu"),
+          QStringLiteral("Znovu provést vrácenou úpravu")))
     , acCompare(makeAction(window, "acCompare", QStringLiteral("Po&rovnat s ústřednou"),
           QStringLiteral("Porovnat data v okně s daty v ústředně")))
     , acImportCsv(makeAction(window, "acImportCsv", QStringLiteral("Importovat z CSV..."),
@@ -82,16 +86,24 @@ MainActions::MainActions(QMainWindow &window)
     acStop->setIcon(themedIcon("process-stop", "stop"));
     acAbout->setIcon(themedIcon("help-about", "about"));
     acExit->setIcon(themedIcon("application-exit", "exit"));
+    acUndo->setIcon(themedIcon("edit-undo", "undo"));
+    acRedo->setIcon(themedIcon("edit-redo", "redo"));
 
     acOpen->setShortcut(QKeySequence::Open);
     acSave->setShortcut(QKeySequence::Save);
     acPrint->setShortcut(QKeySequence::Print);
+    // A text field that has the focus takes these keys for its own typing first.
+    acUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    acRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 
     acTrace->setCheckable(true);
     acVerifyAfterWrite->setCheckable(true);
 
-    // Idle at start: there is nothing to stop.
+    // Idle at start: there is nothing to stop, and nothing edited.
     acStop->setEnabled(false);
+    acUndo->setEnabled(false);
+    acRedo->setEnabled(false);
 
     for (std::size_t i = 0; i < acRecentFiles.size(); ++i) {
         auto *action = new QAction(&window);
@@ -128,7 +140,11 @@ void MainActions::buildMenusAndToolBar(QMainWindow &window) const
         fileMenu->addAction(recent);
     fileMenu->addAction(recentFilesSeparator);
     fileMenu->addAction(acExit);
-    // Alt+N belongs to the buttons' "&Načíst".
+    // Alt+N and Alt+P belong to the buttons' "&Načíst" and "&Přednastavit".
+    QMenu *editMenu = menuBar->addMenu(QStringLiteral("Úpr&avy"));
+    editMenu->setObjectName(QStringLiteral("mnEdit"));
+    editMenu->addAction(acUndo);
+    editMenu->addAction(acRedo);
     QMenu *helpMenu = menuBar->addMenu(QStringLiteral("Nápo&věda"));
     helpMenu->setObjectName(QStringLiteral("mnHelp"));
     helpMenu->addAction(acAbout);
@@ -142,6 +158,9 @@ void MainActions::buildMenusAndToolBar(QMainWindow &window) const
     toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     toolBar->addAction(acOpen);
     toolBar->addAction(acSave);
+    toolBar->addSeparator();
+    toolBar->addAction(acUndo);
+    toolBar->addAction(acRedo);
     toolBar->addSeparator();
     toolBar->addAction(acPrint);
     toolBar->addSeparator();

@@ -13,7 +13,7 @@ struct MainActions
 {
     explicit MainActions(QMainWindow &window);
 
-    // The menu "&Soubor" / "&Nápověda" and the flat tool bar of icons.
+    // The menus "&Soubor", "Ú&pravy" and "&Nápověda", and the flat tool bar of icons.
     void buildMenusAndToolBar(QMainWindow &window) const;
 
     QAction *acReceive;
@@ -33,6 +33,9 @@ struct MainActions
     QAction *acVerifyAfterWrite;
     QAction *acExit;
     QAction *acAbout;
+    // Walk the history of the edits; disabled while there is no step to walk.
+    QAction *acUndo;
+    QAction *acRedo;
     // Reads what the page in view shows into a copy and lists where the window differs.
     QAction *acCompare;
     // The table of the page in view to and from a spreadsheet's CSV file.

@@ -15,11 +15,11 @@
 #include "ui/ReportPrinter.h"
 #include "ui/TransferGuard.h"
 #include "ui/TransferWatch.h"
-#include "ui/pages/PEPage.h"
+#include "ui/editing/ConfigEditor.h"
+#include "ui/pages/DialPage.h"
 #include "ui/pages/ServicesPage.h"
 #include "ui/pages/SettingPage.h"
 #include "ui/pages/SetupPage.h"
-#include "ui/pages/ShortDialPage.h"
 #include "ui/pages/TransferPage.h"
 #include "ui/support/ClockBeat.h"
 #include "ui/support/ClockText.h"
@@ -39,6 +39,8 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QUndoStack>
+#include <limits>
 
 namespace ornis {
 
@@ -69,6 +71,23 @@ QString callBackQuestion(const std::vector<int> &extensions)
         .arg(who);
 }
 
+// Every value of a block the engine reports.
+FieldRange rangeOfBlock(Block block)
+{
+    constexpr int last = std::numeric_limits<int>::max();
+    switch (block) {
+    case Block::Settings:
+        return {{Field::DayStart}, {Field::Counter, last, last}};
+    case Block::Services:
+        return {{Field::BackRing}, {Field::BlockRedirect, last, last}};
+    case Block::ShortDials:
+        return {{Field::ShortDialLine}, {Field::ShortDialComment, last, last}};
+    case Block::PE:
+        break;
+    }
+    return {{Field::PELine}, {Field::PENumber, last, last}};
+}
+
 } // namespace
 
 TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
@@ -91,9 +110,14 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
 
     TransferObserver &observer = *this;
     engine_ = std::make_unique<TransferEngine>(config_, services.ports.port(), clock_, observer);
+    editor_ = new ConfigEditor(config_, this);
 
     actions_.buildMenusAndToolBar(*this);
     buildPages();
+    // Connected before every handler, so that each action finds the typed text committed.
+    for (QAction *action : findChildren<QAction *>())
+        connect(action, &QAction::triggered, this, &TMainForm::commitTypedText);
+    connectHistory();
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(false);
     progress_ = new ProgressPanel(statusBar());
@@ -156,6 +180,8 @@ TMainForm::~TMainForm()
     // FormDestroy
     closing_ = true;
     portChooser_->close();
+    // The history clears itself as it goes and must tell nobody.
+    editor_->history().disconnect();
 }
 
 void TMainForm::buildPages()
@@ -163,7 +189,7 @@ void TMainForm::buildPages()
     pcMain_ = new QTabWidget(this);
     pcMain_->setObjectName(QStringLiteral("pcMain"));
     pcMain_->setDocumentMode(false);
-    setupPage_ = new SetupPage(config_, actions_, pcMain_);
+    setupPage_ = new SetupPage(*editor_, actions_, pcMain_);
     views_[std::size_t(MainPage::Setup)] = setupPage_;
     pcMain_->addTab(setupPage_, QString::fromUtf8(ExchangeBlockCaption));
 
@@ -174,14 +200,16 @@ void TMainForm::buildPages()
         const char *buttons;
         QWidget *content;
     };
+    shortDialPage_ = new DialPage(DialTable::ShortDials, *editor_);
+    pePage_ = new DialPage(DialTable::PE, *editor_);
     const PageEntry entries[] = {
         {MainPage::Setting, "tsSetting", "Setting",
-            addView(MainPage::Setting, new SettingPage(config_, dialogs_))},
+            addView(MainPage::Setting, new SettingPage(*editor_, dialogs_))},
         {MainPage::Services, "tsServices", "Services",
-            addView(MainPage::Services, new ServicesPage(config_, dialogs_))},
+            addView(MainPage::Services, new ServicesPage(*editor_, dialogs_))},
         {MainPage::ShortDials, "tsShortDials", "ShortDials",
-            addView(MainPage::ShortDials, new ShortDialPage(config_, dialogs_))},
-        {MainPage::PE, "tsPE", "PE", addView(MainPage::PE, new PEPage(config_, dialogs_))},
+            addView(MainPage::ShortDials, shortDialPage_)},
+        {MainPage::PE, "tsPE", "PE", addView(MainPage::PE, pePage_)},
     };
     for (const PageEntry &entry : entries) {
         auto *page = new TransferPage(
@@ -194,6 +222,34 @@ void TMainForm::buildPages()
     connect(pcMain_, &QTabWidget::currentChanged, this, &TMainForm::pcMainChange);
 }
 
+void TMainForm::connectHistory()
+{
+    QUndoStack &history = editor_->history();
+    const auto showStep
+        = [](QAction *action, const QString &verb, const QString &step, const QString &idle) {
+              const QString tip = step.isEmpty() ? idle : verb + QStringLiteral(": ") + step;
+              action->setStatusTip(tip);
+              action->setToolTip(tip);
+          };
+    const QString undoIdle = actions_.acUndo->statusTip();
+    const QString redoIdle = actions_.acRedo->statusTip();
+    connect(&history, &QUndoStack::canUndoChanged, actions_.acUndo, &QAction::setEnabled);
+    connect(&history, &QUndoStack::canRedoChanged, actions_.acRedo, &QAction::setEnabled);
+    connect(&history, &QUndoStack::undoTextChanged, this, [this, showStep, undoIdle](auto &text) {
+        showStep(actions_.acUndo, QStringLiteral("Zpět"), text, undoIdle);
+    });
+    connect(&history, &QUndoStack::redoTextChanged, this, [this, showStep, redoIdle](auto &text) {
+        showStep(actions_.acRedo, QStringLiteral("Znovu"), text, redoIdle);
+    });
+    connect(&history, &QUndoStack::cleanChanged, this,
+        [this](bool clean) { setWindowModified(!clean); });
+    connect(actions_.acUndo, &QAction::triggered, &history, &QUndoStack::undo);
+    connect(actions_.acRedo, &QAction::triggered, &history, &QUndoStack::redo);
+    connect(editor_, &ConfigEditor::valuesChanged, this, [this](const FieldRange &range) {
+        forEachView([&range](ConfigView &view) { view.valuesChanged(range); });
+    });
+}
+
 void TMainForm::FormCreate(int preferredPort)
 {
     engine_->setResponseTimeout(DefaultAnswerTimeoutMs);
@@ -201,6 +257,7 @@ void TMainForm::FormCreate(int preferredPort)
     portChooser_->probe(preferredPort);
     ResetAll(config_);
     appTitle_ = windowTitle();
+    setFileName(QString());
     if (!preferencesPath_.isEmpty())
         LoadAppConfig(toFilePath(preferencesPath_), config_);
     // A stored index that names no model means no model, here as in the model list.
@@ -235,16 +292,29 @@ template<typename Call> void TMainForm::forEachView(Call call)
     }
 }
 
+void TMainForm::FillShortDialPage()
+{
+    shortDialPage_->fillRows();
+}
+
 void TMainForm::StoreShortDialPage()
 {
-    if (ConfigView *view = views_[std::size_t(MainPage::ShortDials)])
-        view->storeEdits();
+    shortDialPage_->storeRows();
+}
+
+void TMainForm::FillPEPage()
+{
+    pePage_->fillRows();
 }
 
 void TMainForm::StorePEPage()
 {
-    if (ConfigView *view = views_[std::size_t(MainPage::PE)])
-        view->storeEdits();
+    pePage_->storeRows();
+}
+
+void TMainForm::commitTypedText()
+{
+    forEachView([](ConfigView &view) { view.storeEdits(); });
 }
 
 void TMainForm::RefreshAllViews()
@@ -256,14 +326,24 @@ void TMainForm::configReplaced()
 {
     RefreshAllViews();
     cbCentralTypeChange();
+    // What the window held before is in a backup; its edits are no longer undone.
+    editor_->startHistory();
+}
+
+void TMainForm::recordEdit(const ExchangeConfig &before, const QString &text)
+{
+    editor_->recordChange(before, text);
+    RefreshAllViews();
 }
 
 void TMainForm::setFileName(const QString &path)
 {
     fileName_ = path;
-    setWindowTitle(path.isEmpty()
-            ? appTitle_
-            : QStringLiteral("%1 [%2]").arg(appTitle_, QDir::toNativeSeparators(path)));
+    const QString title = path.isEmpty()
+        ? appTitle_
+        : QStringLiteral("%1 [%2]").arg(appTitle_, QDir::toNativeSeparators(path));
+    setWindowTitle(title + QStringLiteral("[*]"));
+    editor_->markSaved();
 }
 
 void TMainForm::markConfigKept(BlockSet blocks)
@@ -279,8 +359,7 @@ void TMainForm::backUpUnsavedEdits()
 
 Status TMainForm::storeUnsavedEdits()
 {
-    StoreShortDialPage();
-    StorePEPage();
+    commitTypedText();
     // The model and the modules are kept in the preferences.
     ExchangeConfig kept = kept_;
     kept.ExchangeType = config_.ExchangeType;
@@ -360,8 +439,6 @@ void TMainForm::acSendExecute()
 
 void TMainForm::askForTransfer(Direction direction)
 {
-    StoreShortDialPage();
-    StorePEPage();
     if (!engine_->isIdle())
         return;
     const QString question = direction == Direction::Receive
@@ -398,7 +475,10 @@ void TMainForm::startTransfer(TransferMode mode)
 void TMainForm::beginTransfer(TransferMode mode, ExchangeConfig &target)
 {
     blocksRead_ = {};
-    if (!isRead(mode) && &target == &config_)
+    beforeRead_.reset();
+    if (isRead(mode) && &target == &config_)
+        beforeRead_ = config_;
+    else if (&target == &config_)
         verification_.writeStarting(mode, config_);
     if (watch_->starting(mode, target) && &target == &config_)
         markConfigKept();
@@ -409,8 +489,6 @@ void TMainForm::beginTransfer(TransferMode mode, ExchangeConfig &target)
 
 void TMainForm::acCompareExecute()
 {
-    StoreShortDialPage();
-    StorePEPage();
     runWhenIdle([this] {
         const std::optional<TransferMode> mode
             = transferModeFor(pcMain_->currentIndex(), Direction::Receive);
@@ -454,8 +532,6 @@ void TMainForm::acStopExecute()
 
 void TMainForm::acDefExecute()
 {
-    StoreShortDialPage();
-    StorePEPage();
     runWhenIdle([this] {
         dialogs_.ask(
             this, QStringLiteral("Přednastavit hodnoty ?"), [this] { resetPageInView(); });
@@ -465,7 +541,9 @@ void TMainForm::acDefExecute()
 void TMainForm::resetPageInView()
 {
     backUpUnsavedEdits();
-    switch (MainPage(pcMain_->currentIndex())) {
+    const ExchangeConfig before = config_;
+    const auto page = MainPage(pcMain_->currentIndex());
+    switch (page) {
     case MainPage::Setup:
         ResetAll(config_);
         break;
@@ -484,7 +562,10 @@ void TMainForm::resetPageInView()
     default:
         return;
     }
-    // Every view's edits were stored before the question, so none is lost here.
+    // One step of the history, named as the button that made it.
+    editor_->recordChange(before,
+        page == MainPage::Setup ? QStringLiteral("Přednastavit vše")
+                                : QStringLiteral("Přednastavit"));
     RefreshAllViews();
 }
 
@@ -539,7 +620,7 @@ void TMainForm::transferModeChanged(TransferMode mode)
     forEachView([blocks](ConfigView &view) {
         for (const Block block : AllBlocks) {
             if (blocks.contains(block))
-                view.valuesStored(block);
+                view.valuesStored(rangeOfBlock(block));
         }
         if (blocks.contains(Block::Settings))
             view.refreshGrids();
@@ -554,7 +635,7 @@ void TMainForm::progressChanged(bool visible, int percent)
 void TMainForm::valuesStored(Block block)
 {
     if (engine_->onOwnConfig())
-        forEachView([block](ConfigView &view) { view.valuesStored(block); });
+        forEachView([block](ConfigView &view) { view.valuesStored(rangeOfBlock(block)); });
 }
 
 void TMainForm::settingsGridsRefreshDue()
@@ -585,11 +666,13 @@ void TMainForm::transferEnded(TransferEnd end)
         });
         return;
     }
+    // A read is one step of the history, also one that ended early having stored values:
+    // undo brings back what the window held before it.
+    if (beforeRead_ && (end == TransferEnd::Complete || *beforeRead_ != config_))
+        editor_->recordChange(*beforeRead_, QStringLiteral("Načtení z ústředny"));
+    beforeRead_.reset();
     const bool backedUp = watch_->ended(end);
     if (comparison_.running()) {
-        // Edits made while the exchange was read count as the window's values.
-        StoreShortDialPage();
-        StorePEPage();
         if (const auto differences = comparison_.finish(end, config_))
             dialogs_.showDifferences(this, *differences);
     } else {

@@ -15,13 +15,16 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QTabWidget;
 
 namespace ornis {
 
 class ClockBeat;
+class ConfigEditor;
 class ConfigView;
+class DialPage;
 class FileActions;
 class LinkPortList;
 class LocalClock;
@@ -75,14 +78,19 @@ public:
     ~TMainForm() override;
 
     [[nodiscard]] ExchangeConfig &config() override { return config_; }
+    // The user's edits of the configuration and their history.
+    [[nodiscard]] ConfigEditor &editor() const { return *editor_; }
     [[nodiscard]] TransferEngine &engine() { return *engine_; }
     [[nodiscard]] const MainActions &actions() const { return actions_; }
     [[nodiscard]] TransferPage &page(MainPage page) const;
     // The view that shows `page`; the window refreshes it and collects its edits.
     void setView(MainPage page, ConfigView *view);
 
-    // Operations on the views.
+    // Operations on the views. The rows of the dial pages are bound to their records: a
+    // store only commits what the user is typing in one of them.
+    void FillShortDialPage();
     void StoreShortDialPage() override;
+    void FillPEPage();
     void StorePEPage() override;
     void RefreshAllViews();
     // Shows the exchange model the configuration holds, and the pages that go with it.
@@ -96,9 +104,11 @@ public:
     // DocumentHost
     void backUpUnsavedEdits() override;
     void configReplaced() override;
+    void recordEdit(const ExchangeConfig &before, const QString &text) override;
     [[nodiscard]] QString backupPath() const override { return backups_.path(); }
     [[nodiscard]] const QString &FileName() const override { return fileName_; }
-    // Records a loaded or saved file; the caption names it.
+    // Records a loaded or saved file: the caption names it, followed by "*" while the
+    // window holds edits that are in no file, which it holds none of now.
     void setFileName(const QString &path) override;
     [[nodiscard]] UserDialogs &dialogs() override { return dialogs_; }
     [[nodiscard]] QWidget *dialogParent() override { return this; }
@@ -143,11 +153,15 @@ private:
     // Starts `mode` on `target`: the window's configuration or a comparison's copy.
     void beginTransfer(TransferMode mode, ExchangeConfig &target);
     [[nodiscard]] Status storeUnsavedEdits();
+    // What the user is typing in the focused field goes into the model, before any action.
+    void commitTypedText();
+    void connectHistory();
     void resetPageInView();
 
     // TransferObserver
     void transferModeChanged(TransferMode mode) override;
     void progressChanged(bool visible, int percent) override;
+    // The engine reports whole blocks; the views take ranges.
     void valuesStored(Block block) override;
     void settingsGridsRefreshDue() override;
     void readWarning(const std::string &message) override;
@@ -157,6 +171,7 @@ private:
     template<typename Call> void forEachView(Call call);
 
     ExchangeConfig config_;
+    ConfigEditor *editor_ = nullptr;
     UserDialogs &dialogs_;
     const LocalClock &clock_;
     const QString preferencesPath_;
@@ -174,6 +189,8 @@ private:
     SetupPage *setupPage_ = nullptr;
     std::array<TransferPage *, MainPageCount> pages_ {};
     std::array<ConfigView *, MainPageCount> views_ {};
+    DialPage *shortDialPage_ = nullptr;
+    DialPage *pePage_ = nullptr;
     ProgressPanel *progress_ = nullptr;
     ClockBeat *clockBeat_ = nullptr;
 
@@ -188,6 +205,8 @@ private:
     // Blocks that the running transfer has read so far: their views are shown anew
     // however the transfer ends.
     BlockSet blocksRead_;
+    // The configuration before the read that runs: the read is one step of the history.
+    std::optional<ExchangeConfig> beforeRead_;
     // The window is going; the end of a transfer its port ends is no news.
     bool closing_ = false;
     // The window closes once the transfer that closing ended is over.

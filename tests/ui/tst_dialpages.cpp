@@ -204,7 +204,7 @@ private slots:
         QTest::newRow("short dials, read declined") << SD << "btReceiveShortDials" << true;
         QTest::newRow("short dials, write by Alt+Z") << SD << "Alt+Z" << true;
         QTest::newRow("PE, another tab") << PE << "tab" << true;
-        QTest::newRow("PE, another page: not yet") << PE << "page" << false;
+        QTest::newRow("PE, another page") << PE << "page" << true;
         QTest::newRow("PE, reset declined") << PE << "btDefPE" << true;
         QTest::newRow("PE, write by Alt+Z") << PE << "Alt+Z" << true;
     }
@@ -258,11 +258,11 @@ private slots:
         QTest::addColumn<QByteArray>("number");
         QTest::addColumn<int>("shownEntry");
         QTest::addColumn<int>("storedLine");
-        QTest::newRow("short dial, line 6 from a read") << SD << 6 << QByteArray("12") << -1 << -1;
+        QTest::newRow("short dial, line 6 from a read") << SD << 6 << QByteArray("12") << -1 << 6;
         QTest::newRow("short dial, none") << SD << -1 << QByteArray() << -1 << -1;
         QTest::newRow("short dial, 94") << SD << 5 << QByteArray() << 5 << 5;
         QTest::newRow("PE, 95") << PE << 6 << QByteArray("9") << 6 << 6;
-        QTest::newRow("PE, line 7") << PE << 7 << QByteArray("9") << -1 << -1;
+        QTest::newRow("PE, line 7") << PE << 7 << QByteArray("9") << -1 << 7;
         QTest::newRow("a blank and a star") << SD << 2 << QByteArray("1 2*") << 2 << 2;
         QTest::newRow("15 digits") << PE << 1 << QByteArray("123456789012345") << 1 << 1;
         QTest::newRow("letters of the code page") << SD << 1 << QByteArray("\x8a\xe8") << 1 << 1;
@@ -305,6 +305,9 @@ private slots:
         QCOMPARE(w.window->config().PETable[29], (PERecord {2, "0P1"}));
         QCOMPARE(w.window->config().PETable[50], (PERecord {6, ""}));
         QCOMPARE(w.number(PE, 10).text(), QStringLiteral("0P1"));
+        w.window->actions().acUndo->trigger(); // the paste is one step
+        QCOMPARE(w.window->config(), factoryConfig());
+        QCOMPARE(w.number(PE, 10).text(), QString());
 
         w.openTab(SD, 0);
         clipboard.setText(QStringLiteral("Volba\tKomentář\n815\tSklad\n"));

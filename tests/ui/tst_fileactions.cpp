@@ -25,9 +25,10 @@ QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The caption as set: "[*]" shows as "*" while the window holds unsaved edits.
 QString caption(const QString &path)
 {
-    return QStringLiteral("ORNIS SET [%1]").arg(QDir::toNativeSeparators(path));
+    return QStringLiteral("ORNIS SET [%1][*]").arg(QDir::toNativeSeparators(path));
 }
 
 void addRow(const char *name, const QString &a, const QString &b)
@@ -136,7 +137,7 @@ private slots:
     {
         FileWindow w;
         w.actions().acSave->trigger(); // cancelled
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("ORNIS SET"));
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("ORNIS SET[*]"));
         const QString target = w.path("first.set");
         w.run(w.actions().acSave, target);
         QCOMPARE(w.window->windowTitle(), caption(target));
@@ -234,12 +235,17 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Komentář;Volba;Číslo;Státní\r\nSklad;815;0P12;91\r\n");
         file.close();
-        ExchangeConfig expected = w.window->config();
+        const ExchangeConfig before = w.window->config();
+        ExchangeConfig expected = before;
         expected.ShortDialTable[5] = {2, "0P12", "Sklad"};
         w.run(w.actions().acImportCsv, good);
         QCOMPARE(w.errors(), QStringList());
         QCOMPARE(w.window->config(), expected);
         QCOMPARE(w.control<QLineEdit>("medTempl6").text(), QStringLiteral("0P12"));
+        w.actions().acUndo->trigger(); // the import is one step
+        QCOMPARE(w.window->config(), before);
+        QCOMPARE(w.control<QLineEdit>("medTempl6").text(), QString());
+        w.actions().acRedo->trigger();
 
         w.run(w.actions().acExportCsv, w.path("out")); // the suffix is added
         QCOMPARE(readBytes(w.path("out.csv")), dialTableCsv(expected, Block::ShortDials));

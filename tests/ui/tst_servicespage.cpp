@@ -233,10 +233,10 @@ private slots:
         QTest::addColumn<int>("rights"); // Right keys after Home
         QTest::addColumn<QString>("keys"); // '\b' deletes the position left of the cursor
         QTest::addColumn<bool>("leaves");
-        QTest::addColumn<QString>("text"); // in the model after typing
+        QTest::addColumn<QString>("text"); // in the model after typing: complete times only
         QTest::newRow("0, 7, 3, 0") << "  :  " << 0 << "0730" << true << "07:30";
-        QTest::newRow("only the minutes") << "  :  " << 2 << "30" << false << "  :30";
-        QTest::newRow("a minute deleted") << "06:15" << 5 << "\b" << false << "06:1 ";
+        QTest::newRow("only the minutes") << "  :  " << 2 << "30" << false << "  :  ";
+        QTest::newRow("a minute deleted") << "06:15" << 5 << "\b" << false << "06:15";
         QTest::newRow("every digit deleted: unset")
             << "06:15" << 5 << "\b\b\b\b\b" << true << "  :  ";
     }

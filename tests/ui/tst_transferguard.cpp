@@ -125,7 +125,7 @@ private slots:
                             && w.child<QComboBox>("cbCentralType").currentIndex() == 1;
                     }}},
             {"module",
-                {[](GuardWindow &w) { w.child<QCheckBox>("chbMiraMKV").setChecked(true); },
+                {[](GuardWindow &w) { w.child<QCheckBox>("chbMiraMKV").click(); },
                     [](GuardWindow &w) {
                         return w.window->config().ExchangeModules.MiraMKV
                             && w.child<QCheckBox>("chbMiraMKV").isChecked();

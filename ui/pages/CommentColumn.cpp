@@ -1,5 +1,6 @@
 #include "CommentColumn.h"
 
+#include "ui/editing/FieldBinding.h"
 #include "ui/widgets/CellGrid.h"
 #include "ui/widgets/CommentEdit.h"
 
@@ -12,8 +13,8 @@ namespace {
 constexpr int FieldGap = 1;
 } // namespace
 
-CommentColumn::CommentColumn(const QString &label, const CellGrid &grid,
-    std::span<std::string> fields, const QStringList &names, int width, QWidget *parent)
+CommentColumn::CommentColumn(const QString &label, const CellGrid &grid, FieldBinding &binding,
+    Field comments, const QStringList &names, int width, QWidget *parent)
     : QWidget(parent)
 {
     const auto place = [&](QWidget *widget, int row) {
@@ -22,19 +23,13 @@ CommentColumn::CommentColumn(const QString &label, const CellGrid &grid,
     };
     auto *caption = new QLabel(label, this);
     place(caption, 0);
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        auto *edit = new CommentEdit(fields[i], this);
-        edit->setObjectName(names.value(qsizetype(i)));
-        place(edit, int(i) + 1);
-        edits_.append(edit);
+    for (int i = 0; i < int(names.size()); ++i) {
+        auto *edit = new CommentEdit(this);
+        edit->setObjectName(names[i]);
+        place(edit, i + 1);
+        binding.bind(edit, {comments, i});
     }
     setFixedSize(width, grid.height());
-}
-
-void CommentColumn::refresh()
-{
-    for (CommentEdit *edit : edits_)
-        edit->refresh();
 }
 
 } // namespace ornis

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QList>
+#include "config/ConfigFields.h"
+
 #include <QWidget>
-#include <span>
-#include <string>
 
 namespace ornis {
 
 class CellGrid;
-class CommentEdit;
+class FieldBinding;
 
 // The comment fields beside a grid, each level with the data row it comments on, under a
 // label that stands level with the grid's header row.
@@ -17,15 +16,10 @@ class CommentColumn final : public QWidget
     Q_OBJECT
 
 public:
-    // `fields` are the model texts of data rows 1.., `names` their fields' object names.
-    CommentColumn(const QString &label, const CellGrid &grid, std::span<std::string> fields,
-        const QStringList &names, int width, QWidget *parent = nullptr);
-
-    // Shows the texts the model holds now.
-    void refresh();
-
-private:
-    QList<CommentEdit *> edits_;
+    // The fields of data rows 1.. show the elements 0.. of `comments`; `names` are their
+    // object names.
+    CommentColumn(const QString &label, const CellGrid &grid, FieldBinding &binding,
+        Field comments, const QStringList &names, int width, QWidget *parent = nullptr);
 };
 
 } // namespace ornis

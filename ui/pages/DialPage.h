@@ -1,38 +1,46 @@
 #pragma once
 
 #include "config/DialPageWindows.h"
+#include "ui/editing/FieldBinding.h"
 #include "ui/support/ConfigView.h"
 
 #include <QWidget>
 
 namespace ornis {
 
+class ConfigEditor;
 class DialTabView;
 
-// What the short-dial and PE pages share: a window of rows on their table, filled from it
-// when the model changed under them and stored into it when the window asks for the edits.
-class DialPage : public QWidget, public ConfigView
+// The page "Zkrácené volby" or "PE", by its table: a window of ten or twenty records of
+// the table, tab by tab. The rows are bound to the records of the tab in view; the table
+// is the only store.
+class DialPage final : public QWidget, public ConfigView
 {
     Q_OBJECT
 
 public:
-    void storeEdits() override;
-    void refresh() override;
-    // A read fills the rows after every byte, so that they follow the records as they
-    // arrive; only what changed is shown anew.
-    void valuesStored(Block block) override;
+    DialPage(DialTable table, ConfigEditor &editor, QWidget *parent = nullptr);
 
-protected:
-    DialPage(DialTable table, Block block, QWidget *parent);
+    // Binds the rows of the tab in view to its records and shows them (FillShortDialPage,
+    // FillPEPage).
+    void fillRows();
+    // Commits what the user is typing in a row (StoreShortDialPage, StorePEPage).
+    void storeRows();
 
-    [[nodiscard]] DialTabView &rows() const { return *rows_; }
-
-    // The table's records of the tab in view into its rows, and back.
-    virtual void fillRows() = 0;
-    virtual void storeRows() = 0;
+    // ConfigView
+    void storeEdits() override { storeRows(); }
+    void refresh() override { fillRows(); }
+    void valuesStored(const FieldRange &range) override { binding_.show(range); }
 
 private:
-    const Block block_;
+    // tcShortDialsChanging, tcPEChanging: the tab left keeps what was typed into it.
+    void tabChanging();
+    // tcShortDialsChange, tcPEChange: the tab chosen shows its labels and records.
+    void tabChange();
+    void bindRow(int row, int record);
+
+    const DialTable table_;
+    FieldBinding binding_;
     DialTabView *rows_;
 };
 

@@ -27,9 +27,7 @@ public:
     // Shows the panels and row labels of the tab in view.
     void showRowsOfTab();
 
-    // Copies the records of the tab in view into its rows, or the rows into the records.
-    template<typename Table> void fill(const Table &table);
-    template<typename Table> void store(Table &table);
+    [[nodiscard]] const DialRow &row(int row) const { return *rows_[std::size_t(row)]; }
 
 signals:
     // The user chose another tab. The rows still show `tab`.
@@ -47,21 +45,5 @@ private:
     std::array<std::unique_ptr<DialRow>, DialRowCount> rows_;
     int tabInView_ = 0;
 };
-
-template<typename Table> void DialTabView::fill(const Table &table)
-{
-    for (int row = 0; row < DialRowCount; ++row) {
-        if (const std::optional<int> record = dialRecordAt(table_, tabInView_, row))
-            rows_[std::size_t(row)]->fill(table.at(std::size_t(*record)));
-    }
-}
-
-template<typename Table> void DialTabView::store(Table &table)
-{
-    for (int row = 0; row < DialRowCount; ++row) {
-        if (const std::optional<int> record = dialRecordAt(table_, tabInView_, row))
-            rows_[std::size_t(row)]->store(table.at(std::size_t(*record)));
-    }
-}
 
 } // namespace ornis

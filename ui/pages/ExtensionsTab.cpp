@@ -1,6 +1,5 @@
 #include "ExtensionsTab.h"
 
-#include "config/ExchangeConfig.h"
 #include "config/Numbering.h"
 #include "ui/pages/CommentColumn.h"
 #include "ui/widgets/CellGrid.h"
@@ -15,14 +14,14 @@ constexpr int CommentWidth = 150;
 constexpr int CaptionHeight = 18;
 } // namespace
 
-ExtensionsTab::ExtensionsTab(ExchangeConfig &config, CellGrid *grid, QWidget *parent)
+ExtensionsTab::ExtensionsTab(FieldBinding &binding, CellGrid *grid, QWidget *parent)
     : QWidget(parent)
 {
     QStringList names;
     for (int e = 0; e < ExtensionCount; ++e)
         names.append(QStringLiteral("edIntrLn%1").arg(extensionNumber(e)));
-    comments_ = new CommentColumn(
-        QStringLiteral("Kancelář:"), *grid, config.ExtensionComments, names, CommentWidth, this);
+    auto *comments = new CommentColumn(QStringLiteral("Kancelář:"), *grid, binding,
+        Field::ExtensionComment, names, CommentWidth, this);
 
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
@@ -30,7 +29,7 @@ ExtensionsTab::ExtensionsTab(ExchangeConfig &config, CellGrid *grid, QWidget *pa
     layout->setVerticalSpacing(2);
     layout->addWidget(buildCaptions(*grid), 0, 0);
     layout->addWidget(grid, 1, 0, Qt::AlignTop);
-    layout->addWidget(comments_, 1, 1, Qt::AlignTop);
+    layout->addWidget(comments, 1, 1, Qt::AlignTop);
     layout->setColumnStretch(2, 1);
     layout->setRowStretch(2, 1);
 }
@@ -51,11 +50,6 @@ QWidget *ExtensionsTab::buildCaptions(const CellGrid &grid)
     caption(QStringLiteral(" Vstup "), ExtensionColumn::Incoming91);
     caption(QStringLiteral(" Výstup "), ExtensionColumn::Outgoing91);
     return strip;
-}
-
-void ExtensionsTab::refresh()
-{
-    comments_->refresh();
 }
 
 } // namespace ornis

@@ -4,9 +4,8 @@
 
 namespace ornis {
 
-struct ExchangeConfig;
 class CellGrid;
-class CommentColumn;
+class FieldBinding;
 
 // The side tab "Pobočky": `sgIntrLn` under its " Vstup " and " Výstup " captions, the
 // extension comments beside its rows.
@@ -15,15 +14,11 @@ class ExtensionsTab final : public QWidget
     Q_OBJECT
 
 public:
-    ExtensionsTab(ExchangeConfig &config, CellGrid *grid, QWidget *parent = nullptr);
-
-    // Shows the comments the model holds now; the grid is refreshed by the page.
-    void refresh();
+    // The comments are bound through `binding`; the page shows the grid.
+    ExtensionsTab(FieldBinding &binding, CellGrid *grid, QWidget *parent = nullptr);
 
 private:
     QWidget *buildCaptions(const CellGrid &grid);
-
-    CommentColumn *comments_ = nullptr;
 };
 
 } // namespace ornis

@@ -3,6 +3,7 @@
 #include "config/Counters.h"
 #include "config/ExchangeConfig.h"
 #include "config/ListTexts.h"
+#include "ui/editing/FieldBinding.h"
 #include "ui/widgets/CellGrid.h"
 #include "ui/widgets/CounterSpinBox.h"
 
@@ -11,7 +12,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <array>
 #include <span>
@@ -40,12 +40,6 @@ constexpr int ChoiceWidth = 50;
 constexpr int FaxWidth = 54;
 constexpr int CounterWidth = 46;
 
-// The combo box index that shows a model list index: none when the list has no entry.
-int shownIndex(const QComboBox &box, int index)
-{
-    return index >= 0 && index < box.count() ? index : -1;
-}
-
 QComboBox *makeChoice(
     QWidget *parent, const QString &name, std::span<const char *const> items, int width)
 {
@@ -60,9 +54,9 @@ QComboBox *makeChoice(
 } // namespace
 
 GlobalTab::GlobalTab(
-    ExchangeConfig &config, CellGrid *lineGrid, CellGrid *extensionGrid, QWidget *parent)
+    FieldBinding &binding, CellGrid *lineGrid, CellGrid *extensionGrid, QWidget *parent)
     : QWidget(parent)
-    , config_(config)
+    , binding_(binding)
 {
     auto *top = new QHBoxLayout;
     top->setSpacing(12);
@@ -114,14 +108,12 @@ void GlobalTab::addG7(QGridLayout *layout, int row)
 {
     QWidget *parent = layout->parentWidget();
     QHBoxLayout *line = addParameterRow(layout, row, QStringLiteral("G7:"));
-    for (int u = 0; u < int(config_.G7U.size()); ++u) {
+    for (int u = 0; u < int(std::tuple_size_v<decltype(ExchangeConfig::G7U)>); ++u) {
         QComboBox *box
             = makeChoice(parent, QStringLiteral("cbU%1").arg(u + 1), g7Choices(), ChoiceWidth);
         addCaptioned(line, QStringLiteral("U%1").arg(u + 1), box);
         line->addSpacing(4);
-        connect(box, &QComboBox::activated, this,
-            [this, u](int index) { config_.G7U[std::size_t(u)] = index; });
-        cbU_.append(box);
+        binding_.bind(box, {Field::G7U, u});
     }
 }
 
@@ -134,9 +126,7 @@ void GlobalTab::addG0(QGridLayout *layout, int row)
         auto *box = new QCheckBox(QString::fromUtf8(Weekdays[day].caption), parent);
         box->setObjectName(QLatin1String(Weekdays[day].name));
         line->addWidget(box);
-        connect(
-            box, &QCheckBox::toggled, this, [this, day](bool on) { config_.G0Days[day] = on; });
-        weekdays_.append(box);
+        binding_.bind(box, {Field::G0Day, int(day)});
     }
 }
 
@@ -144,10 +134,9 @@ void GlobalTab::addG5(QGridLayout *layout, int row)
 {
     QWidget *parent = layout->parentWidget();
     QHBoxLayout *line = addParameterRow(layout, row, QStringLiteral("G5:"));
-    cbFax_ = makeChoice(parent, QStringLiteral("cbFax"), faxChoices(), FaxWidth);
-    addCaptioned(line, QStringLiteral("F/M"), cbFax_);
-    connect(
-        cbFax_, &QComboBox::activated, this, [this](int index) { config_.FaxExtension = index; });
+    QComboBox *fax = makeChoice(parent, QStringLiteral("cbFax"), faxChoices(), FaxWidth);
+    addCaptioned(line, QStringLiteral("F/M"), fax);
+    binding_.bind(fax, {Field::FaxExtension});
 }
 
 QWidget *GlobalTab::buildCounters()
@@ -168,32 +157,9 @@ QWidget *GlobalTab::buildCounters()
         caption->setBuddy(counter);
         layout->addWidget(caption, 0, c + 1, Qt::AlignHCenter);
         layout->addWidget(counter, 1, c + 1);
-        connect(counter, &QSpinBox::valueChanged, this,
-            [this, c](int value) { config_.Counters[std::size_t(c)] = int16_t(value); });
-        counters_.append(counter);
+        binding_.bind(counter, {Field::Counter, c});
     }
     return row;
-}
-
-void GlobalTab::refresh()
-{
-    // Called for every counter, weekday and choice byte a read brings: controls that show
-    // their value already are left alone.
-    for (qsizetype u = 0; u < cbU_.size(); ++u)
-        cbU_[u]->setCurrentIndex(shownIndex(*cbU_[u], config_.G7U[std::size_t(u)]));
-    for (qsizetype day = 0; day < weekdays_.size(); ++day)
-        weekdays_[day]->setChecked(config_.G0Days[std::size_t(day)]);
-    cbFax_->setCurrentIndex(shownIndex(*cbFax_, config_.FaxExtension));
-    for (qsizetype c = 0; c < counters_.size(); ++c) {
-        // The counter's control holds the value: one beyond its range (from a file) becomes
-        // the nearest limit, which is also what a write would send.
-        int16_t &value = config_.Counters[std::size_t(c)];
-        value = CounterRanges[std::size_t(c)].clamp(value);
-        if (counters_[c]->value() != value) {
-            const QSignalBlocker quiet(counters_[c]);
-            counters_[c]->setValue(value);
-        }
-    }
 }
 
 } // namespace ornis

@@ -1,18 +1,14 @@
 #pragma once
 
-#include <QList>
 #include <QWidget>
 
-class QCheckBox;
-class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
-class QSpinBox;
 
 namespace ornis {
 
-struct ExchangeConfig;
 class CellGrid;
+class FieldBinding;
 
 // The side tab "Globální parametry": the global line and extension grids beside G7, G0,
 // G5 and the counters GG.
@@ -21,11 +17,9 @@ class GlobalTab final : public QWidget
     Q_OBJECT
 
 public:
-    GlobalTab(ExchangeConfig &config, CellGrid *lineGrid, CellGrid *extensionGrid,
+    // The controls are bound through `binding`; the page shows the grids.
+    GlobalTab(FieldBinding &binding, CellGrid *lineGrid, CellGrid *extensionGrid,
         QWidget *parent = nullptr);
-
-    // Shows the values the model holds now; the page refreshes the grids.
-    void refresh();
 
 private:
     QWidget *buildChoices();
@@ -37,11 +31,7 @@ private:
     void addG0(QGridLayout *layout, int row);
     void addG5(QGridLayout *layout, int row);
 
-    ExchangeConfig &config_;
-    QList<QComboBox *> cbU_;
-    QList<QCheckBox *> weekdays_;
-    QComboBox *cbFax_ = nullptr;
-    QList<QSpinBox *> counters_;
+    FieldBinding &binding_;
 };
 
 } // namespace ornis

@@ -1,18 +1,16 @@
 #pragma once
 
+#include "config/ConfigFields.h"
+
 #include <QWidget>
-#include <span>
-#include <string>
 
 class QGridLayout;
 class QHBoxLayout;
 
 namespace ornis {
 
-struct ExchangeConfig;
 class CellGrid;
-class CommentColumn;
-class MaskedTimeEdit;
+class FieldBinding;
 class UserDialogs;
 
 // The side tab "Vyzvánění": the day and night ring grids with their line comments, and
@@ -22,26 +20,18 @@ class RingTab final : public QWidget
     Q_OBJECT
 
 public:
-    RingTab(ExchangeConfig &config, UserDialogs &dialogs, CellGrid *dayGrid, CellGrid *nightGrid,
+    // The comments and times are bound through `binding`; the page shows the grids.
+    RingTab(FieldBinding &binding, UserDialogs &dialogs, CellGrid *dayGrid, CellGrid *nightGrid,
         QWidget *parent = nullptr);
 
-    // Shows the comments and the times the model holds now; the page refreshes the grids.
-    void refresh();
-    void refreshTimes();
-
 private:
-    CommentColumn *addRingGrid(QGridLayout *layout, int row, const QString &caption,
-        CellGrid *grid, std::span<std::string> comments, const QString &commentPrefix);
+    void addRingGrid(QGridLayout *layout, int row, const QString &caption, CellGrid *grid,
+        Field comments, const QString &commentPrefix);
     QWidget *buildTimes();
-    MaskedTimeEdit *addTime(
-        QHBoxLayout *layout, const QString &caption, const char *name, std::string &field);
+    void addTime(QHBoxLayout *layout, const QString &caption, const char *name, Field field);
 
-    ExchangeConfig &config_;
+    FieldBinding &binding_;
     UserDialogs &dialogs_;
-    CommentColumn *dayComments_ = nullptr;
-    CommentColumn *nightComments_ = nullptr;
-    MaskedTimeEdit *meDay_ = nullptr;
-    MaskedTimeEdit *meNight_ = nullptr;
 };
 
 } // namespace ornis

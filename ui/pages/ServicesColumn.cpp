@@ -2,6 +2,7 @@
 
 #include "config/ListTexts.h"
 #include "config/Numbering.h"
+#include "ui/editing/FieldBinding.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 
 #include <QCheckBox>
@@ -41,9 +42,10 @@ int timeFieldWidth(const MaskedTimeEdit &edit)
 const QString ServicesColumn::LineCallBackHint = QStringLiteral(
     "Zpětné vyzvánění na státní linku nelze do ústředny zapsat: zápis pošle místo něj „vyp“.");
 
-ServicesColumn::ServicesColumn(ExtensionServices &services, int extension, QWidget *parent)
+ServicesColumn::ServicesColumn(FieldBinding &binding, int extension, QWidget *parent)
     : QFrame(parent)
     , extension_(extension)
+    , binding_(binding)
 {
     using namespace ServicesRows;
     setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -54,37 +56,37 @@ ServicesColumn::ServicesColumn(ExtensionServices &services, int extension, QWidg
 
     backRing_ = addList("cbBackRing", BackRingItemCount, true);
     backRing_->setFixedWidth(BackRingWidth);
-    bindings_.bind(backRing_, services.BackRing);
+    binding_.bind(backRing_, {Field::BackRing, extension});
     connect(backRing_, &QComboBox::currentIndexChanged, this, &ServicesColumn::showBackRingHint);
     rows_[BackRing] = {backRing_};
 
     for (int p = 0; p < ParkingPositionCount; ++p) {
         QCheckBox *box = addBox(controlName("chbPark") + QStringLiteral("To%1").arg(p + 1),
-            services.ParkTo[size_t(p)]);
+            {Field::ParkTo, extension, p});
         // The exchange assigns the parking positions; the page only shows them.
         box->setEnabled(false);
         rows_[Parking].append(box);
     }
 
     redirect_ = addList("cbRedir", RedirectItemCount, false);
-    bindings_.bind(redirect_, services.Redirect);
+    binding_.bind(redirect_, {Field::Redirect, extension});
     redirectWhen_ = new QComboBox(this);
     redirectWhen_->setObjectName(controlName("cbRedirWhen"));
     for (const char *condition : redirectConditions())
         redirectWhen_->addItem(QString::fromLatin1(condition));
-    bindings_.bind(redirectWhen_, services.RedirectWhen);
+    binding_.bind(redirectWhen_, {Field::RedirectWhen, extension});
     rows_[Redirect] = {redirect_, redirectWhen_};
 
     for (int l = 0; l < LineCount; ++l) {
         const QString name = controlName("chbRing") + QStringLiteral("From%1").arg(lineNumber(l));
-        rows_[Ringing].append(addBox(name, services.RingFrom[size_t(l)]));
+        rows_[Ringing].append(addBox(name, {Field::RingFrom, extension, l}));
     }
 
     alarmOnce_ = addTime("meAlarmOnce");
-    bindings_.bind(alarmOnce_, services.AlarmOnce);
+    binding_.bind(alarmOnce_, {Field::AlarmOnce, extension});
     slash_ = new QLabel(QStringLiteral("/"), this);
     alarmDaily_ = addTime("meAlarmDaily");
-    bindings_.bind(alarmDaily_, services.AlarmDaily);
+    binding_.bind(alarmDaily_, {Field::AlarmDaily, extension});
     rows_[Alarm] = {alarmOnce_, slash_, alarmDaily_};
 }
 
@@ -111,11 +113,11 @@ QComboBox *ServicesColumn::addList(const char *prefix, int itemCount, bool withL
     return list;
 }
 
-QCheckBox *ServicesColumn::addBox(const QString &name, bool &field)
+QCheckBox *ServicesColumn::addBox(const QString &name, const FieldRef &ref)
 {
     auto *box = new QCheckBox(this);
     box->setObjectName(name);
-    bindings_.bind(box, field);
+    binding_.bind(box, ref);
     return box;
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "config/ExchangeConfig.h"
+#include "config/ConfigFields.h"
 #include "ui/pages/ServicesRows.h"
-#include "ui/widgets/FieldBindings.h"
 
 #include <QFrame>
 #include <QList>
@@ -14,9 +13,10 @@ class QLabel;
 
 namespace ornis {
 
+class FieldBinding;
 class MaskedTimeEdit;
 
-// The framed column of one extension on the page "Služby", bound to its services record:
+// The framed column of one extension on the page "Služby", bound to its services values:
 // call-back, parking, redirection, ringing from the lines and the two wake-up times.
 class ServicesColumn final : public QFrame
 {
@@ -27,11 +27,8 @@ public:
     // The tooltip of the call-back items 91..94, which a services write cannot carry.
     static const QString LineCallBackHint;
 
-    // `extension` is the extension index 0..15 of `services`.
-    ServicesColumn(ExtensionServices &services, int extension, QWidget *parent = nullptr);
-
-    // Shows what the record holds now; controls that show it already are left alone.
-    void showServices() const { bindings_.showAll(); }
+    // The controls of extension index `extension` (0..15) are bound through `binding`.
+    ServicesColumn(FieldBinding &binding, int extension, QWidget *parent = nullptr);
 
 signals:
     // The user tried to leave a changed wake-up field with a required position empty.
@@ -43,7 +40,7 @@ protected:
 private:
     [[nodiscard]] QString controlName(const char *prefix) const;
     QComboBox *addList(const char *prefix, int itemCount, bool withLines);
-    QCheckBox *addBox(const QString &name, bool &field);
+    QCheckBox *addBox(const QString &name, const FieldRef &ref);
     MaskedTimeEdit *addTime(const char *prefix);
     // Sizes the controls whose text decides their width and places every row.
     void arrange();
@@ -52,7 +49,7 @@ private:
     void showBackRingHint(int item);
 
     const int extension_;
-    FieldBindings bindings_;
+    FieldBinding &binding_;
     std::array<QList<QWidget *>, ServicesRows::Count> rows_;
     QLabel *number_ = nullptr;
     QComboBox *backRing_ = nullptr;

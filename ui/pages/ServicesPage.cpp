@@ -1,6 +1,5 @@
 #include "ServicesPage.h"
 
-#include "config/ExchangeConfig.h"
 #include "config/Numbering.h"
 #include "ui/pages/ServicesColumn.h"
 #include "ui/pages/ServicesRows.h"
@@ -35,10 +34,10 @@ const char *const RowLabels[ServicesRows::Count] = {
 
 } // namespace
 
-ServicesPage::ServicesPage(ExchangeConfig &config, UserDialogs &dialogs, QWidget *parent)
+ServicesPage::ServicesPage(ConfigEditor &editor, UserDialogs &dialogs, QWidget *parent)
     : QWidget(parent)
-    , config_(config)
     , dialogs_(dialogs)
+    , binding_(editor)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -60,7 +59,7 @@ QWidget *ServicesPage::buildTopStrip()
     blockRedirect->setObjectName(QStringLiteral("chbBlockRedir"));
     // Only the exchange sets it; the page shows what the last read delivered.
     blockRedirect->setEnabled(false);
-    bindings_.bind(blockRedirect, config_.BlockRedirect);
+    binding_.bind(blockRedirect, {Field::BlockRedirect});
     layout->addWidget(blockRedirect);
     layout->addSpacing(24);
 
@@ -75,7 +74,7 @@ QWidget *ServicesPage::buildTopStrip()
         box->setObjectName(QStringLiteral("chbGenRing%1").arg(lineNumber(l)));
         // The caption stands left of the box.
         box->setLayoutDirection(Qt::RightToLeft);
-        bindings_.bind(box, config_.GeneralRing[size_t(l)]);
+        binding_.bind(box, {Field::GeneralRing, l});
         lines->addWidget(box);
     }
     layout->addWidget(frame, 0, Qt::AlignVCenter);
@@ -128,27 +127,28 @@ QWidget *ServicesPage::buildBlock(int firstExtension)
 
     for (int extension = firstExtension; extension < firstExtension + ColumnsPerBlock;
          ++extension) {
-        auto *column = new ServicesColumn(config_.Services[size_t(extension)], extension, block);
+        auto *column = new ServicesColumn(binding_, extension, block);
         connect(column, &ServicesColumn::timeRefused, this,
             [this] { dialogs_.showError(this, MaskedTimeEdit::InvalidInputMessage); });
         layout->addWidget(column);
-        columns_.push_back(column);
     }
     layout->addStretch(1);
     return block;
 }
 
-void ServicesPage::refresh()
+void ServicesPage::storeEdits()
 {
-    bindings_.showAll();
-    for (const ServicesColumn *column : columns_)
-        column->showServices();
+    binding_.commitTyped();
 }
 
-void ServicesPage::valuesStored(Block block)
+void ServicesPage::refresh()
 {
-    if (block == Block::Services)
-        refresh();
+    binding_.showAll();
+}
+
+void ServicesPage::valuesStored(const FieldRange &range)
+{
+    binding_.show(range);
 }
 
 } // namespace ornis

@@ -1,31 +1,30 @@
 #pragma once
 
+#include "ui/editing/FieldBinding.h"
 #include "ui/support/ConfigView.h"
-#include "ui/widgets/FieldBindings.h"
 
 #include <QWidget>
-#include <vector>
 
 class QTabWidget;
 
 namespace ornis {
 
-struct ExchangeConfig;
-class ServicesColumn;
+class ConfigEditor;
 class UserDialogs;
 
 // The page "Služby": general ringing and redirection blocking above, the services of the
-// sixteen extensions on two sheets of eight. Every control is bound to its field; a read
+// sixteen extensions on two sheets of eight. Every control is bound to its value; a read
 // shows each value as its byte arrives.
 class ServicesPage final : public QWidget, public ConfigView
 {
     Q_OBJECT
 
 public:
-    ServicesPage(ExchangeConfig &config, UserDialogs &dialogs, QWidget *parent = nullptr);
+    ServicesPage(ConfigEditor &editor, UserDialogs &dialogs, QWidget *parent = nullptr);
 
+    void storeEdits() override;
     void refresh() override;
-    void valuesStored(Block block) override;
+    void valuesStored(const FieldRange &range) override;
 
 private:
     QWidget *buildTopStrip();
@@ -34,10 +33,8 @@ private:
     QWidget *buildSheet(const char *name, int firstExtension);
     QWidget *buildBlock(int firstExtension);
 
-    ExchangeConfig &config_;
     UserDialogs &dialogs_;
-    FieldBindings bindings_;
-    std::vector<ServicesColumn *> columns_;
+    FieldBinding binding_;
 };
 
 } // namespace ornis

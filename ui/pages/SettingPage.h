@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/GridRules.h"
+#include "ui/editing/FieldBinding.h"
 #include "ui/support/ConfigView.h"
 
 #include <QWidget>
@@ -10,21 +11,18 @@ class QTabWidget;
 
 namespace ornis {
 
-struct ExchangeConfig;
 class CellGrid;
-class ExtensionsTab;
-class GlobalTab;
-class RingTab;
+class ConfigEditor;
 class UserDialogs;
 
 // The page "Nastavení": the five settings grids and the other settings, on three side
-// tabs. Clicks on the grids and edits of the controls go into the model at once.
+// tabs. Clicks on the grids and edits of the controls go to the editor at once.
 class SettingPage final : public QWidget, public ConfigView
 {
     Q_OBJECT
 
 public:
-    SettingPage(ExchangeConfig &config, UserDialogs &dialogs, QWidget *parent = nullptr);
+    SettingPage(ConfigEditor &editor, UserDialogs &dialogs, QWidget *parent = nullptr);
 
     // Each sets every data cell's text of its grid from the model; a byte outside the
     // cell's value set leaves the text the cell had.
@@ -36,7 +34,10 @@ public:
 
     // ConfigView
     void refresh() override;
-    void valuesStored(Block block) override;
+    void storeEdits() override;
+    // A read shows the other controls as it goes; the grids wait for refreshGrids.
+    void valuesStored(const FieldRange &range) override;
+    void valuesChanged(const FieldRange &range) override;
     void refreshGrids() override;
     void exchangeModelChanged() override;
 
@@ -44,14 +45,13 @@ private:
     CellGrid *makeGrid(SettingsGrid grid);
     void refreshGrid(SettingsGrid grid);
     void showCell(SettingsGrid grid, int column, int row);
+    void showCells(SettingsGrid grid, const FieldRange &range);
     void cellPressed(SettingsGrid grid, int column, int row);
 
-    ExchangeConfig &config_;
+    ConfigEditor &editor_;
+    FieldBinding binding_;
     std::array<CellGrid *, SettingsGridCount> grids_ {};
     QTabWidget *tcSetting_ = nullptr;
-    ExtensionsTab *extensionsTab_ = nullptr;
-    RingTab *ringTab_ = nullptr;
-    GlobalTab *globalTab_ = nullptr;
 };
 
 } // namespace ornis

@@ -4,6 +4,7 @@
 #include "config/ListTexts.h"
 #include "config/ModuleTable.h"
 #include "ui/MainActions.h"
+#include "ui/editing/ConfigEditor.h"
 #include "ui/pages/ButtonStrip.h"
 #include "ui/widgets/ActionButton.h"
 #include "ui/widgets/PortComboBox.h"
@@ -38,9 +39,10 @@ QGroupBox *makeGroup(QWidget *parent, const char *name, const QString &title)
 
 } // namespace
 
-SetupPage::SetupPage(ExchangeConfig &config, const MainActions &actions, QWidget *parent)
+SetupPage::SetupPage(ConfigEditor &editor, const MainActions &actions, QWidget *parent)
     : QWidget(parent)
-    , config_(config)
+    , editor_(editor)
+    , binding_(editor)
 {
     setObjectName(QStringLiteral("tsSetup"));
 
@@ -64,17 +66,6 @@ SetupPage::SetupPage(ExchangeConfig &config, const MainActions &actions, QWidget
     captions.send = QStringLiteral("&Zapsat vše");
     captions.def = QStringLiteral("&Přednastavit vše");
     layout->addWidget(new ButtonStrip(actions, QStringLiteral("All"), captions, this));
-
-    connect(cbCentralType_, &QComboBox::activated, this, [this](int index) {
-        const int model = config_.ExchangeType;
-        cbCentralType_->setCurrentIndex(
-            model >= 0 && model < cbCentralType_->count() ? model : -1);
-        gate_([this, index] {
-            config_.ExchangeType = index;
-            cbCentralType_->setCurrentIndex(index);
-            emit exchangeModelPicked(index);
-        });
-    });
 }
 
 QWidget *SetupPage::buildModelGroup()
@@ -86,6 +77,7 @@ QWidget *SetupPage::buildModelGroup()
     for (const char *name : modelNames())
         cbCentralType_->addItem(QString::fromLatin1(name));
     cbCentralType_->setStatusTip(QStringLiteral("Typ připojené ústředny"));
+    binding_.bind(cbCentralType_, {Field::ExchangeType});
     group->layout()->addWidget(cbCentralType_);
     return group;
 }
@@ -104,7 +96,7 @@ QWidget *SetupPage::buildModuleGroups()
     const std::array<QGroupBox *, 3> groups {gbMira_, gbVega_, gbVegaX_};
     for (std::size_t i = 0; i < ExchangeModuleTable.size(); ++i) {
         const ModuleInfo &module = ExchangeModuleTable[i];
-        moduleBoxes_[i] = addModule(*groups.at(std::size_t(module.model)), module);
+        addModule(*groups.at(std::size_t(module.model)), module, int(i));
     }
     for (QGroupBox *group : groups) {
         static_cast<QHBoxLayout *>(group->layout())->addStretch();
@@ -113,26 +105,14 @@ QWidget *SetupPage::buildModuleGroups()
     return place;
 }
 
-QCheckBox *SetupPage::addModule(QGroupBox &group, const ModuleInfo &module)
+QCheckBox *SetupPage::addModule(QGroupBox &group, const ModuleInfo &module, int index)
 {
     const QString caption = QLatin1String(module.caption);
     auto *box = new QCheckBox(caption, &group);
     box->setObjectName(QLatin1String(module.checkBox));
     box->setStatusTip(QStringLiteral("Modul %1 je v ústředně osazen").arg(caption));
     group.layout()->addWidget(box);
-    connect(box, &QCheckBox::toggled, this, [this, box, flag = module.flag](bool on) {
-        if (config_.ExchangeModules.*flag == on)
-            return; // showing the configuration's value
-        const auto show = [box](bool checked) {
-            const QSignalBlocker quiet(box);
-            box->setChecked(checked);
-        };
-        show(!on);
-        gate_([this, flag, on, show] {
-            config_.ExchangeModules.*flag = on;
-            show(on);
-        });
-    });
+    binding_.bind(box, {Field::ExchangeModule, index});
     return box;
 }
 
@@ -190,16 +170,25 @@ QWidget *SetupPage::buildPictureFrame()
 
 void SetupPage::refresh()
 {
-    const int model = config_.ExchangeType;
-    cbCentralType_->setCurrentIndex(model >= 0 && model < cbCentralType_->count() ? model : -1);
-    for (std::size_t i = 0; i < ExchangeModuleTable.size(); ++i)
-        moduleBoxes_[i]->setChecked(config_.ExchangeModules.*ExchangeModuleTable[i].flag);
-    showModel(model);
+    binding_.showAll();
+    showModel(editor_.config().ExchangeType);
+}
+
+void SetupPage::valuesStored(const FieldRange &range)
+{
+    binding_.show(range);
+}
+
+void SetupPage::valuesChanged(const FieldRange &range)
+{
+    binding_.show(range);
+    if (contains(range, FieldRef {Field::ExchangeType}))
+        emit exchangeModelPicked(int(editor_.config().ExchangeType));
 }
 
 void SetupPage::exchangeModelChanged()
 {
-    showModel(config_.ExchangeType);
+    showModel(editor_.config().ExchangeType);
 }
 
 void SetupPage::showModel(int index)

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "config/ModuleTable.h"
+#include "ui/editing/FieldBinding.h"
 #include "ui/support/ConfigView.h"
 
 #include <QWidget>
-#include <array>
-#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -14,7 +13,7 @@ class QPushButton;
 
 namespace ornis {
 
-struct ExchangeConfig;
+class ConfigEditor;
 struct MainActions;
 class PortComboBox;
 class SvgPicture;
@@ -26,7 +25,7 @@ class SetupPage final : public QWidget, public ConfigView
     Q_OBJECT
 
 public:
-    SetupPage(ExchangeConfig &config, const MainActions &actions, QWidget *parent = nullptr);
+    SetupPage(ConfigEditor &editor, const MainActions &actions, QWidget *parent = nullptr);
 
     [[nodiscard]] PortComboBox &portList() const { return *cbComPort_; }
     [[nodiscard]] QPushButton &clockButton() const { return *btSendRTC_; }
@@ -34,11 +33,13 @@ public:
     // Carries out a change of the model or of a module that the user made; the window
     // lets it wait for a running transfer, or drops it. Until it is carried out, the
     // controls show the configuration's values.
-    using ChangeGate = std::function<void(std::function<void()> change)>;
-    void setChangeGate(ChangeGate gate) { gate_ = std::move(gate); }
+    void setChangeGate(FieldBinding::Gate gate) { binding_.setGate(std::move(gate)); }
 
     // Shows the model's exchange type and module flags.
     void refresh() override;
+    void valuesStored(const FieldRange &range) override;
+    // The model chosen is announced once it is in the configuration.
+    void valuesChanged(const FieldRange &range) override;
     void exchangeModelChanged() override;
 
 signals:
@@ -51,17 +52,16 @@ private:
     QWidget *buildPortGroup();
     QWidget *buildButtons(const MainActions &actions);
     QWidget *buildPictureFrame();
-    QCheckBox *addModule(QGroupBox &group, const ModuleInfo &module);
+    QCheckBox *addModule(QGroupBox &group, const ModuleInfo &module, int index);
     // Only the group box and the picture of the chosen model show; none when no model is.
     void showModel(int index);
 
-    ExchangeConfig &config_;
-    ChangeGate gate_ = [](std::function<void()> change) { change(); };
+    ConfigEditor &editor_;
+    FieldBinding binding_;
     QComboBox *cbCentralType_ = nullptr;
     QGroupBox *gbMira_ = nullptr;
     QGroupBox *gbVega_ = nullptr;
     QGroupBox *gbVegaX_ = nullptr;
-    std::array<QCheckBox *, ModuleCount> moduleBoxes_ {}; // in the module table's order
     PortComboBox *cbComPort_ = nullptr;
     QPushButton *btSendRTC_ = nullptr;
     SvgPicture *imgMira_ = nullptr;

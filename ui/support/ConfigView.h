@@ -1,24 +1,26 @@
 #pragma once
 
-#include "link/TransferObserver.h"
+#include "config/FieldRange.h"
 
 namespace ornis {
 
 // A page that shows part of the configuration. The window tells its views when the model
-// changed under them and asks them for the edits they hold before it reads, writes, resets
-// or saves.
+// changed under them.
 class ConfigView
 {
 public:
     virtual ~ConfigView() = default;
 
-    // Copies edits the view holds but the model does not have yet into the model (the
-    // short-dial and PE rows).
+    // Commits what the user is typing in the view's focused field: an action started from
+    // the keyboard finds the field still in the focus.
     virtual void storeEdits() { }
     // Shows everything the model holds now.
     virtual void refresh() = 0;
-    // A read has just stored values of `block`.
-    virtual void valuesStored(Block) { }
+    // A read has just stored the values of `range`.
+    virtual void valuesStored(const FieldRange &) { }
+    // An edit, an undo or a redo changed the values of `range`: every control of them,
+    // the settings grids' cells too, shows the model now.
+    virtual void valuesChanged(const FieldRange &range) { valuesStored(range); }
     // A settings read is complete; the settings grids show the model now.
     virtual void refreshGrids() { }
     // Another exchange model was chosen.

@@ -93,6 +93,7 @@ void MaskedTimeEdit::focusOutEvent(QFocusEvent *event)
     if (!userLeaves(event->reason()))
         return;
     if (mayLeave()) {
+        emit editingDone();
         showBlanksAs(ModelBlank);
         setModified(false);
         return;
@@ -111,6 +112,8 @@ void MaskedTimeEdit::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && mayLeave())
+        emit editingDone();
     if (event->key() == Qt::Key_Space && !hasSelectedText()) {
         typeBlank();
         event->accept();

@@ -39,6 +39,8 @@ signals:
     void modelTextEdited(const QString &text);
     // The user tried to leave a changed field with a required position empty.
     void refusedOnLeave();
+    // The user left the field, or pressed Enter, with a text it may keep.
+    void editingDone();
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
