@@ -49,7 +49,7 @@ CommandShape shapeOf(Command command)
     case Command::Clock:
         return {{"port", "timeout", "trace"}, 0};
     case Command::Convert:
-        return {{}, 2};
+        return {{"table"}, 2};
     case Command::Backup:
         return {{"sites", "dir", "block", "timeout", "parallel", "trace-dir"}, 0};
     case Command::Ports:
@@ -105,6 +105,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             "MS"},
         {"force", "Write values the exchange stores differently, with a warning each."},
         {"trace", "Record every byte on the line into FILE.", "FILE"},
+        {"table", "The table of a .csv: shortdials (default) or pe.", "TABLE"},
         {"verify", "After the write, read the blocks back and list where they differ."},
         {"sites", "backup: the list of sites (CSV: name, port, model).", "SITES"},
         {"dir", "backup: the folder of the backups, a folder a site.", "DIR"},
@@ -162,6 +163,12 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             return usageError(
                 QStringLiteral("Unknown block %1: use all, %2").arg(block, choices(blockKeys())));
     }
+    if (parser.isSet("table")) {
+        request.table = blockNamed(parser.value("table"));
+        if (request.table != Block::ShortDials && request.table != Block::PE)
+            return usageError(QStringLiteral("Unknown table %1: use shortdials or pe")
+                                  .arg(parser.value("table")));
+    }
     if (parser.isSet("timeout")) {
         bool number = false;
         request.timeoutMs = parser.value("timeout").toInt(&number);
@@ -208,7 +215,7 @@ QString usageText()
         "                      (--json IN.json | --set IN.set) [--timeout MS]\n"
         "  ornisset-cli diff   A B [--block all|%2]\n"
         "  ornisset-cli clock  --port PORT [--timeout MS] [--trace FILE]\n"
-        "  ornisset-cli convert IN OUT\n"
+        "  ornisset-cli convert [--table shortdials|pe] IN OUT\n"
         "  ornisset-cli ports\n"
         "  ornisset-cli backup --sites SITES.csv --dir DIR\n"
         "                      [--block all|%2]\n"
@@ -224,7 +231,9 @@ QString usageText()
         "         from what a write of the file leaves there.\n"
         "diff     lists where two files (.set or .json) differ, in the blocks both hold.\n"
         "clock    sets the exchange's clock from this computer's clock.\n"
-        "convert  turns a .set or .json file into a .set, .json or .txt (the report).\n"
+        "convert  turns a .set, .json or .csv file into a .set, .json, .csv or .txt (the\n"
+        "         report). A .csv holds the short dials (--table pe: the PE records):\n"
+        "         Volba;Státní;Číslo;Komentář or Záznam;Státní;Číslo, one row per record.\n"
         "ports    lists the serial ports: name, then description.\n"
         "backup   reads every site of a list at once into DIR/NAME/YYYY-MM-DD_HH-MM-SS.json\n"
         "         and prints, a site a line, what changed since its previous backup.\n"

@@ -24,6 +24,7 @@ struct Request
     bool force = false; // write: send values the exchange stores differently
     bool verify = false; // write: read the blocks back and compare them
     QString traceFile; // --trace: the line trace of the transfers goes there
+    std::optional<Block> table; // convert --table: the table of a .csv; nothing when not given
     QString input; // convert IN, diff A
     QString output; // convert OUT, diff B
     QString sitesFile; // backup: the list of sites

@@ -5,7 +5,9 @@
 #include "TransferCommand.h"
 #include "common/BlockTable.h"
 #include "common/ConfigFiles.h"
+#include "common/DialTableCsv.h"
 #include "config/ExchangeConfig.h"
+#include "config/FactoryDefaults.h"
 #include "link/SentValues.h"
 #include "qtlink/QtSerialPort.h"
 
@@ -27,29 +29,89 @@ ExitCode runPorts()
     return ExitCode::Success;
 }
 
+bool isCsv(const QString &path)
+{
+    return path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+}
+
+// One dial table from a .csv over the factory values; every bad row is listed.
+bool loadCsv(const Request &request, ExchangeConfig &config, BlockSet &blocks)
+{
+    QByteArray bytes;
+    if (const Status status = readWholeFile(request.input, bytes); !status.ok()) {
+        printMessage(status.message() + ": " + request.input.toStdString());
+        return false;
+    }
+    const DialRows rows = readDialRows(bytes);
+    for (const QString &line : dialRowProblemLines(request.input, rows))
+        printMessage(line);
+    if (!rows.problems.empty())
+        return false;
+    if (request.table && *request.table != rows.table) {
+        printMessage(
+            QStringLiteral("%1 holds the %2, not the %3")
+                .arg(request.input, blockTitles({rows.table}), blockTitles({*request.table})));
+        return false;
+    }
+    config = factoryConfig();
+    applyDialRows(config, rows);
+    blocks = {rows.table};
+    return true;
+}
+
+bool saveCsv(const Request &request, const ExchangeConfig &config, BlockSet blocks)
+{
+    const Block table = request.table.value_or(
+        blocks.contains(Block::PE) && !blocks.contains(Block::ShortDials) && isCsv(request.input)
+            ? Block::PE
+            : Block::ShortDials);
+    if (!blocks.contains(table)) {
+        printMessage(QStringLiteral("%1 holds no %2").arg(request.input, blockTitles({table})));
+        return false;
+    }
+    const std::optional<QByteArray> csv = dialTableCsv(config, table);
+    const Status status = csv ? writeWholeFile(request.output, *csv)
+                              : Status::failure("A text has no Unicode form");
+    if (!status.ok())
+        printMessage(status.message());
+    return status.ok();
+}
+
 ExitCode runConvert(const Request &request)
 {
+    if (request.table && !isCsv(request.input) && !isCsv(request.output)) {
+        printMessage(std::string("--table applies to a .csv file"));
+        return ExitCode::UsageOrFileError;
+    }
     const std::optional<FileKind> from = fileKindOf(request.input);
-    if (!from || *from == FileKind::Report) {
-        printMessage("Cannot read " + request.input.toStdString() + ": use a .set or .json file");
+    if (!isCsv(request.input) && (!from || *from == FileKind::Report)) {
+        printMessage(
+            "Cannot read " + request.input.toStdString() + ": use a .set, .json or .csv file");
         return ExitCode::UsageOrFileError;
     }
     const std::optional<FileKind> to = fileKindOf(request.output);
-    if (!to) {
-        printMessage(
-            "Cannot write " + request.output.toStdString() + ": use a .set, .json or .txt file");
+    if (!isCsv(request.output) && !to) {
+        printMessage("Cannot write " + request.output.toStdString()
+            + ": use a .set, .json, .csv or .txt file");
         return ExitCode::UsageOrFileError;
     }
     ExchangeConfig config;
     BlockSet blocks;
-    Status status = loadConfigFile(request.input, *from, config, blocks);
-    if (status.ok())
-        status = saveConfigFile(request.output, *to, config, blocks);
-    if (!status.ok()) {
+    if (isCsv(request.input)) {
+        if (!loadCsv(request, config, blocks))
+            return ExitCode::UsageOrFileError;
+    } else if (const Status status = loadConfigFile(request.input, *from, config, blocks);
+               !status.ok()) {
         printMessage(status.message());
         return ExitCode::UsageOrFileError;
     }
-    warnAboutKeeping(request.output, blocks, *to, config.ExchangeType, *from == FileKind::Json);
+    if (isCsv(request.output))
+        return saveCsv(request, config, blocks) ? ExitCode::Success : ExitCode::UsageOrFileError;
+    if (const Status status = saveConfigFile(request.output, *to, config, blocks); !status.ok()) {
+        printMessage(status.message());
+        return ExitCode::UsageOrFileError;
+    }
+    warnAboutKeeping(request.output, blocks, *to, config.ExchangeType, from == FileKind::Json);
     return ExitCode::Success;
 }
 

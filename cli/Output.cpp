@@ -39,8 +39,9 @@ void warnAboutKeeping(
     if (withModel && kind != FileKind::Json)
         printWarning(
             QStringLiteral("%1 does not keep the exchange model and modules").arg(output));
+    // A JSON form lists the blocks it holds, so it carries no factory values for the others.
     const BlockSet filled = (blocksKeptIn(kind) & blocksOfModel(model)) - blocks;
-    if (!filled.empty())
+    if (!filled.empty() && kind != FileKind::Json)
         printWarning(QStringLiteral("%1 gets the factory values of the %2")
                          .arg(output, blockTitles(filled)));
 }

@@ -19,17 +19,6 @@ namespace ornis {
 
 namespace {
 
-Status readWholeFile(const QString &path, QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::failure("Cannot open file " + path.toStdString());
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Status::failure("Stream read error");
-    return Status::success();
-}
-
 // A failure that does not name the file yet: "Stream read error: backup.set".
 Status namingFile(Status status, const QString &path)
 {
@@ -51,14 +40,6 @@ Status namingTimeKey(Status status, const ExchangeConfig &config)
     return status;
 }
 
-Status writeWholeFile(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return Status::failure("Cannot create file " + path.toStdString());
-    return Status::success();
-}
-
 // The date and time as the user's locale writes them; a locale whose text Windows-1250
 // cannot hold gets the international form.
 std::string reportDateTime()
@@ -70,6 +51,25 @@ std::string reportDateTime()
 }
 
 } // namespace
+
+Status readWholeFile(const QString &path, QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure("Cannot open file " + path.toStdString());
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Status::failure("Stream read error");
+    return Status::success();
+}
+
+Status writeWholeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return Status::failure("Cannot create file " + path.toStdString());
+    return Status::success();
+}
 
 std::optional<FileKind> fileKindOf(const QString &path)
 {

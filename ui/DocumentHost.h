@@ -30,6 +30,9 @@ public:
     // Runs an action that replaces the configuration: at once while idle, else once the
     // running transfer is ended, if the user agrees to end it.
     virtual void runWhenIdle(std::function<void()> action) = 0;
+    // Values changed at once since `before` (an import, a paste): one step of the history,
+    // named `text`, that every view follows.
+    virtual void recordEdit(const ExchangeConfig &before, const QString &text) = 0;
     // The configuration's `blocks` as they are now are kept in a file.
     virtual void markConfigKept(BlockSet blocks = BlockSet::all()) = 0;
     // The folder of the automatic backups; empty when none are kept.

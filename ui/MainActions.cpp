@@ -72,6 +72,10 @@ MainActions::MainActions(QMainWindow &window)
           QStringLiteral("Znovu provést vrácenou úpravu")))
     , acCompare(makeAction(window, "acCompare", QStringLiteral("Po&rovnat s ústřednou"),
           QStringLiteral("Porovnat data v okně s daty v ústředně")))
+    , acImportCsv(makeAction(window, "acImportCsv", QStringLiteral("Importovat z CSV..."),
+          QStringLiteral("Načíst tabulku zobrazené stránky ze souboru CSV")))
+    , acExportCsv(makeAction(window, "acExportCsv", QStringLiteral("Exportovat do CSV..."),
+          QStringLiteral("Uložit tabulku zobrazené stránky do souboru CSV")))
 {
     acOpen->setIcon(themedIcon("document-open", "open"));
     acSave->setIcon(themedIcon("document-save", "save"));
@@ -122,6 +126,9 @@ void MainActions::buildMenusAndToolBar(QMainWindow &window) const
     fileMenu->addAction(acSave);
     fileMenu->addAction(acSaveAs);
     fileMenu->addSeparator();
+    fileMenu->addAction(acImportCsv);
+    fileMenu->addAction(acExportCsv);
+    fileMenu->addSeparator();
     fileMenu->addAction(acPrint);
     fileMenu->addAction(acPrintPreview);
     fileMenu->addAction(acExportPdf);
@@ -133,11 +140,12 @@ void MainActions::buildMenusAndToolBar(QMainWindow &window) const
         fileMenu->addAction(recent);
     fileMenu->addAction(recentFilesSeparator);
     fileMenu->addAction(acExit);
-    QMenu *editMenu = menuBar->addMenu(QStringLiteral("Ú&pravy"));
+    // Alt+N and Alt+P belong to the buttons' "&Načíst" and "&Přednastavit".
+    QMenu *editMenu = menuBar->addMenu(QStringLiteral("Úpr&avy"));
     editMenu->setObjectName(QStringLiteral("mnEdit"));
     editMenu->addAction(acUndo);
     editMenu->addAction(acRedo);
-    QMenu *helpMenu = menuBar->addMenu(QStringLiteral("&Nápověda"));
+    QMenu *helpMenu = menuBar->addMenu(QStringLiteral("Nápo&věda"));
     helpMenu->setObjectName(QStringLiteral("mnHelp"));
     helpMenu->addAction(acAbout);
 

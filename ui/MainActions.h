@@ -38,6 +38,9 @@ struct MainActions
     QAction *acRedo;
     // Reads what the page in view shows into a copy and lists where the window differs.
     QAction *acCompare;
+    // The table of the page in view to and from a spreadsheet's CSV file.
+    QAction *acImportCsv;
+    QAction *acExportCsv;
 
     // The settings files last opened or saved, newest first, in the menu "&Soubor"; hidden
     // while unused, and the separator after them with them.

@@ -8,6 +8,8 @@
 #include "link/CallBackTargets.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
+#include "ui/DialClipboard.h"
+#include "ui/DialCsvActions.h"
 #include "ui/FileActions.h"
 #include "ui/PortChooser.h"
 #include "ui/ReportPrinter.h"
@@ -145,6 +147,15 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     fileActions_
         = new FileActions(*this, actions_, services.fileFolder, services.recentFilesPath, this);
     reportPrinter_ = new ReportPrinter(*this, actions_, clock_, services.fileFolder, this);
+    new DialCsvActions(
+        *this, actions_.acImportCsv, actions_.acExportCsv,
+        [this] {
+            return MainPage(pcMain_->currentIndex()) == MainPage::PE ? Block::PE
+                                                                     : Block::ShortDials;
+        },
+        services.fileFolder, this);
+    new DialClipboard(*this, *pcMain_->widget(int(MainPage::ShortDials)),
+        *pcMain_->widget(int(MainPage::PE)), this);
     setAcceptDrops(true);
 
     clockBeat_ = services.clockBeat ? services.clockBeat : new TimerBeat(this);
@@ -339,6 +350,12 @@ void TMainForm::configReplaced()
     cbCentralTypeChange();
     // What the window held before is in a backup; its edits are no longer undone.
     editor_->startHistory();
+}
+
+void TMainForm::recordEdit(const ExchangeConfig &before, const QString &text)
+{
+    editor_->recordChange(before, text);
+    RefreshAllViews();
 }
 
 void TMainForm::setFileName(const QString &path)

@@ -107,6 +107,7 @@ public:
     // DocumentHost
     void backUpUnsavedEdits() override;
     void configReplaced() override;
+    void recordEdit(const ExchangeConfig &before, const QString &text) override;
     [[nodiscard]] QString backupPath() const override { return backups_.path(); }
     [[nodiscard]] const QString &FileName() const override { return fileName_; }
     // Records a loaded or saved file: the caption names it, followed by "*" while the

@@ -20,6 +20,8 @@ constexpr qreal PointStep = 0.5;
 constexpr qreal SmallestPointSize = 4;
 constexpr int LeftMarginChars = 5;
 constexpr int TopMarginLines = 2;
+// The width of the dashed rules: only a comment runs past it, and is cut at the page's edge.
+constexpr qsizetype LayoutColumns = 78;
 
 std::optional<QStringList> unicodeLines(const std::vector<Text> &lines)
 {
@@ -57,7 +59,7 @@ bool pageFits(const QStringList &lines, const QFontMetricsF &metrics, const QSiz
         return false;
     const qreal left = leftMargin(metrics);
     return std::ranges::all_of(lines, [&](const QString &line) {
-        return left + metrics.horizontalAdvance(line) <= area.width();
+        return left + metrics.horizontalAdvance(line.left(LayoutColumns)) <= area.width();
     });
 }
 
@@ -74,14 +76,24 @@ std::optional<QFont> installedFont(const QString &family)
     return font;
 }
 
+// The part of `line` that fits in `width`: a long comment ends at the page's edge.
+QString fitting(const QString &line, const QFontMetricsF &metrics, qreal width)
+{
+    qsizetype length = line.size();
+    while (length > 0 && metrics.horizontalAdvance(line.left(length)) > width)
+        --length;
+    return line.left(length);
+}
+
 void paintPage(QPainter &painter, const QStringList &lines)
 {
     const QFontMetricsF metrics = painter.fontMetrics();
     const qreal height = lineHeight(metrics);
     const qreal left = leftMargin(metrics);
+    const qreal width = painter.window().right() + 1 - left;
     for (int k = 0; k < lines.size(); ++k) {
         const qreal top = (k + TopMarginLines) * height;
-        painter.drawText(QPointF(left, top + metrics.ascent()), lines[k]);
+        painter.drawText(QPointF(left, top + metrics.ascent()), fitting(lines[k], metrics, width));
     }
 }
 

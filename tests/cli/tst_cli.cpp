@@ -545,6 +545,36 @@ private slots:
         QVERIFY(QString::fromUtf8(readFile(dir.filePath("a.json"))).contains("Účtárna"));
     }
 
+    void convertCarriesOneDialTableThroughCsv()
+    {
+        QTemporaryDir dir;
+        const QString sample = QStringLiteral(ORNIS_TEST_DATA "/cli/sample.set");
+        QCOMPARE(runCli({"convert", sample, dir.filePath("a.csv")}).exitCode, 0);
+        const CliRun toJson = runCli({"convert", dir.filePath("a.csv"), dir.filePath("b.json")});
+        QCOMPARE(toJson.exitCode, 0);
+        QVERIFY2(toJson.err.isEmpty(), toJson.err);
+        QVERIFY(readFile(dir.filePath("b.json")).contains(R"("Blocks": [
+        "shortdials"
+    ])"));
+        QCOMPARE(runCli({"convert", dir.filePath("b.json"), dir.filePath("c.csv")}).exitCode, 0);
+        QCOMPARE(readFile(dir.filePath("c.csv")), readFile(dir.filePath("a.csv")));
+        // The JSON form holds no PE now; the settings file gets the factory values.
+        const CliRun noPE
+            = runCli({"convert", "--table", "pe", dir.filePath("b.json"), dir.filePath("pe.csv")});
+        QCOMPARE(noPE.exitCode, 2);
+        QVERIFY2(noPE.err.contains("holds no PE"), noPE.err);
+        const CliRun toSet = runCli({"convert", dir.filePath("a.csv"), dir.filePath("d.set")});
+        QVERIFY2(toSet.err.contains("gets the factory values of the settings, PE"), toSet.err);
+
+        QVERIFY(writeFile(dir.filePath("bad.csv"), "Volba;Číslo\r\n810;1\r\n811;12a4\r\n"));
+        const CliRun bad = runCli({"convert", dir.filePath("bad.csv"), dir.filePath("e.json")});
+        QCOMPARE(bad.exitCode, 2);
+        QVERIFY2(bad.err.contains(dir.filePath("bad.csv").toUtf8()
+                     + R"(:3: column "Číslo": "12a4" is no number (0-9 and P, at most 14))"),
+            bad.err);
+        QVERIFY(!QFile::exists(dir.filePath("e.json")));
+    }
+
     void factoryReportMatchesGolden()
     {
         QTemporaryDir dir;
@@ -646,7 +676,7 @@ private slots:
             << QStringList {"clock", "--port", "x", "--json", "a.json"} << "does not apply";
         QTest::newRow("convert without OUT") << QStringList {"convert", "a.set"} << "IN and OUT";
         QTest::newRow("convert to an unknown type")
-            << QStringList {"convert", "a.set", "a.xml"} << "use a .set, .json or .txt";
+            << QStringList {"convert", "a.set", "a.xml"} << "use a .set, .json, .csv or .txt";
         QTest::newRow("trace file cannot be written")
             << QStringList {"clock", "--port", "x", "--trace", "/no-such-folder/t.txt"}
             << "Cannot write the line trace /no-such-folder/t.txt";

@@ -293,6 +293,43 @@ private slots:
         QCOMPARE(dial.Comment, table == SD ? comment : std::string());
     }
 
+    // Ctrl+C copies the tab in view; Ctrl+V pastes a spreadsheet's rows from the focused row
+    // down (a PE tab's rows 10 and 11 show records 29 and 50) or by the header's numbers.
+    void rowsGoThroughTheClipboard()
+    {
+        DialWindow w;
+        QClipboard &clipboard = *QGuiApplication::clipboard();
+        w.openTab(PE, 1);
+        clipboard.setText(QStringLiteral("91\t0P1\r\n95\t\r\n"));
+        QTest::mouseClick(&w.number(PE, 10), Qt::LeftButton);
+        QTest::keySequence(&w.number(PE, 10), QKeySequence::Paste);
+        QCOMPARE(w.window->config().PETable[29], (PERecord {2, "0P1"}));
+        QCOMPARE(w.window->config().PETable[50], (PERecord {6, ""}));
+        QCOMPARE(w.number(PE, 10).text(), QStringLiteral("0P1"));
+        w.window->actions().acUndo->trigger(); // the paste is one step
+        QCOMPARE(w.window->config(), factoryConfig());
+        QCOMPARE(w.number(PE, 10).text(), QString());
+
+        w.openTab(SD, 0);
+        clipboard.setText(QStringLiteral("Volba\tKomentář\n815\tSklad\n"));
+        auto &line = w.get<QComboBox>("cb", SD, 1);
+        line.setFocus();
+        QTest::keySequence(&line, QKeySequence::Paste);
+        QCOMPARE(w.window->config().ShortDialTable[5].Comment, "Sklad");
+        QTest::keySequence(&line, QKeySequence::Copy);
+        QStringList copied = clipboard.text().split(QStringLiteral("\r\n"));
+        QCOMPARE(copied.size(), 12); // the header, ten rows and the end of the last line
+        QCOMPARE(copied[6], QStringLiteral("815\tvyp\t\tSklad"));
+
+        clipboard.setText(QStringLiteral("91\t12a4\tx\r\n"));
+        const ExchangeConfig before = w.window->config();
+        QTest::keySequence(&w.number(SD, 9), QKeySequence::Paste);
+        QCOMPARE(w.errors(),
+            QStringList(QStringLiteral(
+                "Schránka:1: column \"Číslo\": \"12a4\" is no number (0-9 and P, at most 14)")));
+        QCOMPARE(w.window->config(), before);
+    }
+
     void factoryValuesOfAPage_data()
     {
         QTest::addColumn<DialTable>("table");

@@ -1,10 +1,13 @@
 #include "WindowDriver.h"
+#include "common/DialTableCsv.h"
 #include "config/SettingsFile.h"
 #include "tests/common/SampleConfig.h"
+#include "ui/MainPages.h"
 #include "ui/support/RecentFiles.h"
 
 #include <QAction>
 #include <QDir>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -220,6 +223,48 @@ private slots:
         QCOMPARE(w.window->windowTitle(), caption(saved));
         QCOMPARE(QDir(w.folder.path()).entryList(QDir::Files | QDir::Hidden),
             QStringList({"recent.ini", "saved.set"})); // no temporary file left
+    }
+
+    // The table of the page in view: a good file sets the rows it lists, a bad one nothing.
+    void csvImportAndExportTakeTheTableInView()
+    {
+        FileWindow w;
+        w.pages().setCurrentIndex(int(MainPage::ShortDials));
+        const QString good = w.path("good.csv");
+        QFile file(good);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Komentář;Volba;Číslo;Státní\r\nSklad;815;0P12;91\r\n");
+        file.close();
+        const ExchangeConfig before = w.window->config();
+        ExchangeConfig expected = before;
+        expected.ShortDialTable[5] = {2, "0P12", "Sklad"};
+        w.run(w.actions().acImportCsv, good);
+        QCOMPARE(w.errors(), QStringList());
+        QCOMPARE(w.window->config(), expected);
+        QCOMPARE(w.control<QLineEdit>("medTempl6").text(), QStringLiteral("0P12"));
+        w.actions().acUndo->trigger(); // the import is one step
+        QCOMPARE(w.window->config(), before);
+        QCOMPARE(w.control<QLineEdit>("medTempl6").text(), QString());
+        w.actions().acRedo->trigger();
+
+        w.run(w.actions().acExportCsv, w.path("out")); // the suffix is added
+        QCOMPARE(readBytes(w.path("out.csv")), dialTableCsv(expected, Block::ShortDials));
+
+        // On "PE" the same file is of the wrong table; a bad row is named with its line.
+        w.pages().setCurrentIndex(int(MainPage::PE));
+        w.run(w.actions().acImportCsv, good);
+        QCOMPARE(w.errors().takeFirst(),
+            QStringLiteral("%1:1: holds the short dials, not the PE").arg(good));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Záznam;Číslo\n01;1\n02;12a4\n");
+        file.close();
+        w.run(w.actions().acImportCsv, good);
+        QCOMPARE(w.errors().takeFirst(),
+            QStringLiteral("%1:3: column \"Číslo\": \"12a4\" is no number (0-9 and P, at most 14)")
+                .arg(good));
+        QCOMPARE(w.window->config(), expected);
+        w.run(w.actions().acExportCsv, w.path("pe.csv"));
+        QVERIFY(readBytes(w.path("pe.csv")).startsWith("\xEF\xBB\xBFZáznam;Státní;Číslo\r\n00;"));
     }
 
     void recentFilesAreKeptNewestFirstAcrossRuns()

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -396,6 +397,27 @@ private slots:
         QCOMPARE(w.fixture.dialogs.questions.size(), 2);
         QVERIFY(w.fixture.dialogs.questions.last().contains(QStringLiteral("23")));
         QVERIFY(w.runToIdle());
+    }
+
+    // Alt and a letter reaches one thing: a menu or a button of the window.
+    void noTwoMenusOrButtonsShareAnAltKey()
+    {
+        WindowDriver w;
+        QStringList captions;
+        for (const QAction *menu : w.window->menuBar()->actions())
+            captions << menu->text();
+        for (const QPushButton *button : w.window->findChildren<QPushButton *>())
+            if (button->isVisibleTo(w.window.get()))
+                captions << button->text();
+        QMap<int, QString> taken;
+        for (const QString &caption : captions) {
+            const QKeySequence alt = QKeySequence::mnemonic(caption);
+            if (alt.isEmpty())
+                continue;
+            const QString other = taken.value(alt[0].toCombined());
+            QVERIFY2(other.isEmpty() || other == caption, qPrintable(other + " / " + caption));
+            taken.insert(alt[0].toCombined(), caption);
+        }
     }
 
     void theStatusBarShowsTheHint()

@@ -147,6 +147,30 @@ private slots:
     }
 
     // The report printed, previewed and exported: two pages each time, the busy cursor gone.
+    void aLongCommentEndsAtThePagesEdge()
+    {
+        ExchangeConfig config = testing::awayFromFactory();
+        ReportPages plain;
+        QVERIFY(reportPages(config, {2024, 3, 9, 14, 5, 7}, plain).ok());
+        config.ExtensionComments[0] = std::string(200, 'K');
+        ReportPages pages;
+        QVERIFY(reportPages(config, {2024, 3, 9, 14, 5, 7}, pages).ok());
+        RecordingPaintDevice device(300);
+        const QFont font = fittingReportFont(reportFont(), pages, device);
+        // The comment is cut, not the type made smaller for it.
+        QCOMPARE(font, fittingReportFont(reportFont(), plain, device));
+        QPainter painter(&device);
+        QVERIFY(paintReport(painter, pages, font, [&device] { return device.newPage(); }));
+        painter.end();
+        const QFontMetricsF metrics(font, &device);
+        const auto &line = device.pages[0][6]; // extension 21
+        QVERIFY(pages.first[6].startsWith(line.text));
+        QVERIFY(line.text.endsWith(u'K'));
+        QVERIFY(line.baseline.x() + metrics.horizontalAdvance(line.text) <= device.width());
+        QVERIFY(line.baseline.x() + metrics.horizontalAdvance(line.text + u'K') > device.width());
+        QCOMPARE(device.pages[0][7].text, pages.first[7]); // the lines that fit stay whole
+    }
+
     void printPreviewAndExportMakeTwoPages_data()
     {
         QTest::addColumn<QString>("action");

@@ -7,6 +7,7 @@
 #include "ui/widgets/GridLook.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -123,6 +124,77 @@ private slots:
         else
             QCOMPARE(shown.join(u'|'), texts);
         QCOMPARE(w.gridMismatch(), QString());
+    }
+
+    void keysMoveAndPressTheCurrentCell_data()
+    {
+        QTest::addColumn<QString>("grid");
+        QTest::addColumn<QString>("keys"); // "S-Space" is Shift+Space
+        QTest::addColumn<int>("column"); // of the current cell after the keys
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("text"); // of that cell; "=" nothing changed
+        QTest::newRow("Call of 21") << "sgIntrLn"
+                                    << "End Left Left Left Space S-Space" << 9 << 1 << "0-9n";
+        QTest::newRow("row 00, column 91 is disabled") << "sgIntrLn"
+                                                       << "PgDown Space S-Space" << 1 << 17 << "=";
+        QTest::newRow("moves stop at the edges")
+            << "sgDayRing"
+            << "Up Left Down Down Down Down Down Right Space" << 2 << 4 << "X";
+        QTest::newRow("LP of 92") << "sgGlbStateLn"
+                                  << "Right S-Space" << 2 << 1 << "16k";
+        QTest::newRow("GE of 21 for MIRA") << "sgGlbIntrLn"
+                                           << "PgDown End Home Space" << 1 << 7 << "X";
+        QTest::newRow("J of 23") << "sgGlbIntrLn"
+                                 << "Down Down Right Right Space PgUp" << 3 << 1 << "=";
+    }
+    void keysMoveAndPressTheCurrentCell()
+    {
+        QFETCH(QString, grid);
+        QFETCH(QString, keys);
+        QFETCH(int, column);
+        QFETCH(int, row);
+        QFETCH(QString, text);
+        SettingWindow w;
+        auto &view = w.control<CellGrid>(grid);
+        view.setFocus(Qt::TabFocusReason);
+        QVERIFY(view.hasFocus());
+        const ExchangeConfig before = w.config();
+        for (const QString &key : keys.split(u' ')) {
+            const bool shift = key.startsWith(u"S-");
+            const QKeySequence sequence(key.mid(shift ? 2 : 0));
+            QTest::keyClick(
+                &view, Qt::Key(sequence[0].key()), shift ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+        QCOMPARE(view.currentCell(), QPoint(column, row));
+        if (text == u"=" && row == 17)
+            QCOMPARE(w.config(), before);
+        else if (text != u"=")
+            QCOMPARE(view.cellText(column, row), text);
+        QCOMPARE(w.gridMismatch(), QString());
+    }
+
+    void screenReadersHearEachCell()
+    {
+        SettingWindow w;
+        auto &view = w.control<CellGrid>(QStringLiteral("sgIntrLn"));
+        QTest::mouseClick(&view, Qt::LeftButton, {}, view.cellRect(9, 2).center());
+        QVERIFY(view.hasFocus());
+        QCOMPARE(view.currentCell(), QPoint(9, 2));
+        QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(&view);
+        QVERIFY(grid);
+        QCOMPARE(grid->role(), QAccessible::Table);
+        QCOMPARE(grid->childCount(), 12 * 17);
+        QAccessibleInterface *cell = grid->child(0);
+        QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("Pobočka 21, Vstup 91: X"));
+        QCOMPARE(cell->text(QAccessible::Value), QStringLiteral("X"));
+        QCOMPARE(grid->indexOfChild(cell), 0);
+        QCOMPARE(
+            grid->focusChild()->text(QAccessible::Name), QStringLiteral("Pobočka 22, Call: 0-nn"));
+        QVERIFY(grid->child(16 * 12)->state().disabled); // row 00, column 91
+        auto &ring = w.control<CellGrid>(QStringLiteral("sgNightRing"));
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(&ring)->child(16 + 15)->text(QAccessible::Name),
+            QStringLiteral("Linka 92, Pobočka 38: prázdné"));
     }
 
     void rowGEFollowsTheModel()

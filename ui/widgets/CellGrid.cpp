@@ -1,7 +1,10 @@
 #include "CellGrid.h"
 
+#include "CellGridAccessible.h"
 #include "GridLook.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -28,7 +31,8 @@ CellGrid::CellGrid(const GridRules &rules, QWidget *parent)
 {
     setObjectName(QLatin1String(look_.name));
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
+    installCellGridAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(sizeHint());
 }
@@ -52,6 +56,20 @@ void CellGrid::setCellText(int column, int row, const QString &text)
         return;
     stored = text;
     update(cellRect(column, row));
+}
+
+bool CellGrid::isCellDisabled(int column, int row) const
+{
+    return disabled_ && disabled_(column, row);
+}
+
+QString CellGrid::cellName(int column, int row) const
+{
+    const QString text = cellText(column, row);
+    return cellGridItemName(*this, column, row) + QStringLiteral(": ")
+        + (isCellDisabled(column, row) ? QStringLiteral("nepoužito")
+                : text.isEmpty()       ? QStringLiteral("prázdné")
+                                       : text);
 }
 
 void CellGrid::setDisabledCells(std::function<bool(int, int)> disabled)
@@ -114,7 +132,7 @@ void CellGrid::paintEvent(QPaintEvent *event)
                 const QString text = latin1(rules_.headerText(column, row));
                 painter.drawText(cell.left() + look_.headerIndent(column),
                     cell.top() + TextTop + metrics.ascent(), text);
-            } else if (disabled_ && disabled_(column, row)) {
+            } else if (isCellDisabled(column, row)) {
                 painter.fillRect(cell, buttonFace);
                 painter.setPen(Qt::white);
                 painter.drawRect(cell.adjusted(0, 0, -1, -1));
@@ -128,6 +146,15 @@ void CellGrid::paintEvent(QPaintEvent *event)
             }
         }
     }
+    if (hasFocus())
+        paintFocusFrame(painter);
+}
+
+void CellGrid::paintFocusFrame(QPainter &painter) const
+{
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(cellRect(current_.x(), current_.y()).adjusted(1, 1, -1, -1));
 }
 
 void CellGrid::mousePressEvent(QMouseEvent *event)
@@ -135,7 +162,87 @@ void CellGrid::mousePressEvent(QMouseEvent *event)
     event->accept();
     const std::optional<QPoint> cell = cellAt(event->position().toPoint());
     if (cell && cell->x() >= 1 && cell->y() >= 1)
-        emit cellPressed(cell->x(), cell->y());
+        press(*cell);
+}
+
+void CellGrid::press(QPoint cell)
+{
+    setCurrentCell(cell);
+    emit cellPressed(cell.x(), cell.y());
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, cellText(cell.x(), cell.y()));
+        changed.setChild(cellGridChildIndex(*this, cell.x(), cell.y()));
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+void CellGrid::keyPressEvent(QKeyEvent *event)
+{
+    const int columns = rules_.shape.columns;
+    const int rows = rules_.shape.rows;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    QPoint cell = current_;
+    switch (event->key()) {
+    case Qt::Key_Space:
+        if (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier)
+            return QFrame::keyPressEvent(event);
+        // Shift+Space is the right click; every button presses alike.
+        press(current_);
+        return;
+    case Qt::Key_Left:
+        cell.rx() = std::max(1, cell.x() - 1);
+        break;
+    case Qt::Key_Right:
+        cell.rx() = std::min(columns, cell.x() + 1);
+        break;
+    case Qt::Key_Up:
+        cell.ry() = std::max(1, cell.y() - 1);
+        break;
+    case Qt::Key_Down:
+        cell.ry() = std::min(rows, cell.y() + 1);
+        break;
+    case Qt::Key_Home:
+        cell.rx() = 1;
+        break;
+    case Qt::Key_End:
+        cell.rx() = columns;
+        break;
+    case Qt::Key_PageUp:
+        cell.ry() = 1;
+        break;
+    case Qt::Key_PageDown:
+        cell.ry() = rows;
+        break;
+    default:
+        return QFrame::keyPressEvent(event);
+    }
+    setCurrentCell(cell);
+}
+
+void CellGrid::setCurrentCell(QPoint cell)
+{
+    if (cell == current_)
+        return;
+    update(cellRect(current_.x(), current_.y()));
+    current_ = cell;
+    update(cellRect(current_.x(), current_.y()));
+    if (hasFocus() && QAccessible::isActive()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(cellGridChildIndex(*this, cell.x(), cell.y()));
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+void CellGrid::focusInEvent(QFocusEvent *event)
+{
+    QFrame::focusInEvent(event);
+    update(cellRect(current_.x(), current_.y()));
+}
+
+void CellGrid::focusOutEvent(QFocusEvent *event)
+{
+    QFrame::focusOutEvent(event);
+    update(cellRect(current_.x(), current_.y()));
 }
 
 } // namespace ornis
