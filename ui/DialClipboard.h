@@ -26,6 +26,9 @@ public:
     DialClipboard(
         DocumentHost &document, QWidget &shortDialPage, QWidget &pePage, QObject *parent);
 
+    // Takes the keys of the rows of a page; a page built later is announced by this.
+    void watchRows(QWidget &page);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -37,7 +40,6 @@ private:
         int tab;
         int row;
     };
-    void watchRows(QWidget &page);
     [[nodiscard]] std::optional<Place> placeOf(const QObject *control) const;
     [[nodiscard]] std::vector<int> recordsFrom(const Place &place, int firstRow) const;
     void copyRows(const Place &place);

@@ -154,7 +154,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
                                                                      : Block::ShortDials;
         },
         services.fileFolder, this);
-    new DialClipboard(*this, *pcMain_->widget(int(MainPage::ShortDials)),
+    clipboard_ = new DialClipboard(*this, *pcMain_->widget(int(MainPage::ShortDials)),
         *pcMain_->widget(int(MainPage::PE)), this);
     setAcceptDrops(true);
 
@@ -210,11 +210,15 @@ void TMainForm::buildPages()
         {MainPage::ShortDials, "tsShortDials", "ShortDials",
             [this](QWidget *parent) {
                 shortDialPage_ = new DialPage(DialTable::ShortDials, *editor_, parent);
+                if (clipboard_)
+                    clipboard_->watchRows(*shortDialPage_);
                 return addView(MainPage::ShortDials, shortDialPage_);
             }},
         {MainPage::PE, "tsPE", "PE",
             [this](QWidget *parent) {
                 pePage_ = new DialPage(DialTable::PE, *editor_, parent);
+                if (clipboard_)
+                    clipboard_->watchRows(*pePage_);
                 return addView(MainPage::PE, pePage_);
             }},
     };

@@ -24,6 +24,7 @@ namespace ornis {
 class ClockBeat;
 class ConfigEditor;
 class ConfigView;
+class DialClipboard;
 class DialPage;
 class FileActions;
 class LinkPortList;
@@ -192,6 +193,8 @@ private:
     std::array<ConfigView *, MainPageCount> views_ {};
     DialPage *shortDialPage_ = nullptr;
     DialPage *pePage_ = nullptr;
+    // Rows of the dial pages to and from the clipboard; the pages announce their rows.
+    DialClipboard *clipboard_ = nullptr;
     ProgressPanel *progress_ = nullptr;
     PacedRepaints *repaints_ = nullptr;
     ClockBeat *clockBeat_ = nullptr;
