@@ -88,7 +88,7 @@ QString countText(Counting counting, Field field, int index)
     case Counting::GridCell:
         return gridCellItem(field, index);
     case Counting::ShortDial:
-        return QString::number(810 + index);
+        return QString::number(FirstShortDial + index);
     case Counting::PERecord:
         return QStringLiteral("%1").arg(index, 2, 10, QLatin1Char('0'));
     case Counting::None:
