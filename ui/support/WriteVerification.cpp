@@ -1,5 +1,6 @@
 #include "WriteVerification.h"
 
+#include "link/BlockTable.h"
 #include "link/SentValues.h"
 #include "ui/support/TransferSteps.h"
 
@@ -7,23 +8,16 @@ namespace ornis {
 
 namespace {
 
-// The read of the blocks a write started in `mode` moves.
+// The read of the blocks a write started in `mode` moves: all of them, or the one block.
 std::optional<TransferMode> readOf(TransferMode mode)
 {
-    switch (mode) {
-    case TransferMode::SettingsWrite:
-        return TransferMode::SettingsRead;
-    case TransferMode::ServicesWrite:
-        return TransferMode::ServicesRead;
-    case TransferMode::ShortDialsWrite:
-        return TransferMode::ShortDialsRead;
-    case TransferMode::PEWrite:
-        return TransferMode::PERead;
-    case TransferMode::AllWrite:
-        return TransferMode::AllRead;
-    default:
-        return std::nullopt;
+    if (mode == wholeTransfer(Direction::Send))
+        return wholeTransfer(Direction::Receive);
+    for (const BlockInfo &info : BlockTable) {
+        if (mode == info.write)
+            return info.read;
     }
+    return std::nullopt;
 }
 
 } // namespace
