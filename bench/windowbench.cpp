@@ -102,8 +102,8 @@ private:
 };
 
 // The program's window reading from the page in view. Hidden, it refreshes its views as
-// the values arrive but paints nothing; shown, it also paints after every answer, which a
-// real line leaves 8 ms for.
+// the values arrive but paints nothing; shown, it also paints what changed, at most once a
+// frame, as it would on a screen.
 class WholeWindow
 {
 public:
@@ -117,17 +117,10 @@ public:
     void read(int page)
     {
         window_->findChild<QTabWidget *>(QStringLiteral("pcMain"))->setCurrentIndex(page);
-        QEventLoop loop;
-        QAction *stop = window_->actions().acStop;
-        const auto connection
-            = QObject::connect(stop, &QAction::enabledChanged, &loop, [&loop](bool on) {
-                  if (!on)
-                      loop.quit();
-              });
         window_->actions().acReceive->trigger();
-        if (!window_->engine().isIdle())
-            loop.exec();
-        QObject::disconnect(connection);
+        // Every answer of the exchange is an event: the engine is looked at after each.
+        while (!window_->engine().isIdle())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 
 private:

@@ -115,6 +115,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
                 forEachView([&range](ConfigView &view) { view.valuesStored(range); });
             },
             [this] { forEachView([](ConfigView &view) { view.refreshGrids(); }); },
+            [this](bool running) { actions_.acStop->setEnabled(running); },
         },
         this);
     watch_ = std::make_unique<TransferWatch>(*this, *statusBar(), dialogs_, backups_, clock_);
@@ -629,11 +630,11 @@ void TMainForm::pcMainChange()
 
 void TMainForm::transferModeChanged(TransferMode mode)
 {
-    actions_.acStop->setEnabled(mode != TransferMode::Idle);
-    watch_->modeChanged(mode);
     // However the read ends (complete, timeout, stop, port failure), the views show what
-    // it stored when the engine is idle again.
+    // it stored when the engine is idle again. Told first, so that the word on the block
+    // now in transfer waits for the frame.
     repaints_->modeChanged(mode);
+    watch_->modeChanged(mode);
 }
 
 void TMainForm::progressChanged(bool visible, int percent)

@@ -153,7 +153,7 @@ QStringList TransferWatch::exchangeBackups() const
 
 void TransferWatch::writeVerified()
 {
-    status_->setText(QStringLiteral("Zapsáno a ověřeno"));
+    showStatus(QStringLiteral("Zapsáno a ověřeno"));
 }
 
 QString TransferWatch::earlyWriteEndText() const

@@ -59,6 +59,7 @@ bool WindowDriver::runToIdle()
     const QDeadlineTimer deadline(TransferBound);
     while (!window->engine().isIdle() && !deadline.hasExpired())
         QCoreApplication::processEvents();
+    repaintNow(*window);
     return window->engine().isIdle();
 }
 

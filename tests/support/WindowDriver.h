@@ -56,7 +56,8 @@ public:
     [[nodiscard]] QTabWidget &pages() const;
     void openPage(int page);
 
-    // Runs the event loop until the transfer is over; false when it is not within the bound.
+    // Runs the event loop until the transfer is over and shows what the frame after it
+    // shows; false when it is not over within the bound.
     [[nodiscard]] bool runToIdle();
     // `action` on page `page`, then the transfer it started run to its end.
     [[nodiscard]] bool run(int page, QAction *action);

@@ -72,6 +72,7 @@ struct BackupWindow : WindowDriver
         const std::deque<uint8_t> &sent = port().sent;
         for (int pass = 0; pass < 1000 && sent.size() < count; ++pass)
             QCoreApplication::processEvents();
+        repaintNow(*window);
     }
     [[nodiscard]] QString statusText() const
     {

@@ -177,6 +177,7 @@ private slots:
         auto *sendAll = w.window->findChild<QPushButton *>(QStringLiteral("btSendAll"));
         QVERIFY(sendAll);
         QTest::mouseClick(sendAll, Qt::LeftButton);
+        repaintNow(*w.window);
         QVERIFY(shown(w, "pnlProgress"));
         QVERIFY(w.runToIdle());
         QVERIFY(!shown(w, "pnlProgress"));
@@ -186,6 +187,7 @@ private slots:
         config.ShortDialTable[5].Comment = "kept";
         QTest::mouseClick(
             w.window->findChild<QPushButton *>(QStringLiteral("btReceiveAll")), Qt::LeftButton);
+        repaintNow(*w.window);
         QVERIFY(shown(w, "pnlProgress"));
         QVERIFY(w.runToIdle());
         QVERIFY(!shown(w, "pnlProgress"));
@@ -266,6 +268,7 @@ private slots:
         QCOMPARE(w.fixture.dialogs.errors, QStringList(QStringLiteral("Timeout on ttyUSB0")));
         QVERIFY(w.window->engine().isIdle());
         QVERIFY(!shown(w, "pnlProgress"));
+        repaintNow(*w.window);
         QVERIFY(!w.window->actions().acStop->isEnabled());
     }
 

@@ -21,12 +21,14 @@ struct Shown
     QStringList status;
     std::vector<FieldRange> stored;
     int grids = 0;
+    std::vector<bool> running;
 
     PacedRepaints::Views views()
     {
         return {[this](bool visible, int percent) { progress.emplace_back(visible, percent); },
             [this](const QString &text) { status.append(text); },
-            [this](const FieldRange &range) { stored.push_back(range); }, [this] { ++grids; }};
+            [this](const FieldRange &range) { stored.push_back(range); }, [this] { ++grids; },
+            [this](bool on) { running.push_back(on); }};
     }
 };
 
@@ -42,33 +44,31 @@ class PacedRepaintsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The bar shows and hides at once; its steps, the status and the stored values wait
-    // for the frame and come as one call each, the ranges merged per field. Idle, the
-    // status shows at once.
+    // The bar, its steps, the status and the stored values wait for the frame and come as
+    // one call each, the ranges merged per field; that a transfer runs shows at once.
+    // Idle, the status shows at once.
     void aFrameShowsWhatCameSinceTheLast()
     {
         Shown shown;
         PacedRepaints paced(shown.views());
         paced.statusChanged(QStringLiteral("first"));
         paced.modeChanged(M::ServicesRead);
+        QCOMPARE(shown.running, std::vector<bool> {true});
         paced.statusChanged(QStringLiteral("second"));
         paced.statusChanged(QStringLiteral("third"));
-        paced.progressChanged(true, 0);
-        QCOMPARE(shown.progress.size(), std::size_t(1));
-        for (int percent = 1; percent <= 40; ++percent)
+        for (int percent = 0; percent <= 40; ++percent)
             paced.progressChanged(true, percent);
         paced.valuesStored(cells(Field::Redirect, 5, 5));
         paced.valuesStored(cells(Field::BackRing, 3, 3));
         paced.valuesStored(cells(Field::Redirect, 2, 3));
         paced.valuesStored(cells(Field::Redirect, 9, 9));
-        QCOMPARE(shown.progress.size(), std::size_t(1));
+        QVERIFY(shown.progress.empty());
         QCOMPARE(shown.status, QStringList {QStringLiteral("first")});
         QVERIFY(shown.stored.empty());
         QVERIFY(paced.pending());
 
         paced.flush();
-        QCOMPARE(shown.progress.back(), std::make_pair(true, 40));
-        QCOMPARE(shown.progress.size(), std::size_t(2));
+        QCOMPARE(shown.progress, (std::vector<std::pair<bool, int>> {{true, 40}}));
         QCOMPARE(shown.status, (QStringList {QStringLiteral("first"), QStringLiteral("third")}));
         QCOMPARE(shown.stored.size(), std::size_t(2));
         QVERIFY(same(shown.stored[0], cells(Field::Redirect, 2, 9)));
@@ -76,12 +76,37 @@ private slots:
         QVERIFY(!paced.pending());
         paced.flush();
         QCOMPARE(shown.stored.size(), std::size_t(2)); // nothing twice
+        QCOMPARE(shown.running.size(), std::size_t(1));
+    }
 
+    // At the end the stored values show and the bar goes at once; the word on the end
+    // replaces the word still waiting, and the end of the transfer shows with the frame,
+    // unless the next transfer started first.
+    void theEndShowsTheValuesAtOnceAndTheRestWithTheFrame()
+    {
+        Shown shown;
+        PacedRepaints paced(shown.views());
+        paced.modeChanged(M::ServicesRead);
+        paced.progressChanged(true, 10);
+        paced.flush();
+        paced.statusChanged(QStringLiteral("reading"));
+        paced.valuesStored(cells(Field::Redirect, 5, 5));
         paced.modeChanged(M::Idle);
-        paced.progressChanged(false, 100);
-        QCOMPARE(shown.progress.back(), std::make_pair(false, 100));
+        paced.progressChanged(false, 0);
+        QCOMPARE(shown.progress.back(), std::make_pair(false, 10));
+        QCOMPARE(shown.stored.size(), std::size_t(1));
         paced.statusChanged(QStringLiteral("done"));
-        QCOMPARE(shown.status.last(), QStringLiteral("done"));
+        QCOMPARE(shown.status, QStringList {QStringLiteral("done")});
+        QCOMPARE(shown.running, std::vector<bool> {true});
+        QVERIFY(paced.pending());
+
+        paced.modeChanged(M::ServicesRead); // the next one, within the frame
+        paced.modeChanged(M::Idle);
+        QCOMPARE(shown.running, std::vector<bool> {true});
+        paced.flush();
+        QCOMPARE(shown.running, (std::vector<bool> {true, false}));
+        QCOMPARE(shown.status, QStringList {QStringLiteral("done")});
+        QCOMPARE(shown.progress.size(), std::size_t(2));
     }
 
     void theGridsWaitForTheEndOfTheSettingsBlock_data()
@@ -118,7 +143,7 @@ private slots:
             paced.modeChanged(M::Idle);
         }
         QCOMPARE(shown.grids, 1);
-        QVERIFY(!paced.pending());
+        paced.flush();
         paced.modeChanged(M::Idle);
         QCOMPARE(shown.grids, 1);
     }

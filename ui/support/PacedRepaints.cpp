@@ -45,14 +45,10 @@ PacedRepaints::PacedRepaints(Views views, QObject *parent)
 
 void PacedRepaints::progressChanged(bool visible, int percent)
 {
-    percent_ = percent;
-    if (visible != progressVisible_) {
-        progressVisible_ = visible;
-        percentDue_ = false;
-        views_.progress(visible, percent);
+    if (mode_ == TransferMode::Idle) // the bar went with the transfer
         return;
-    }
-    percentDue_ = true;
+    progressVisible_ = visible;
+    percent_ = percent;
     schedule();
 }
 
@@ -96,19 +92,36 @@ void PacedRepaints::modeChanged(TransferMode mode)
         schedule();
     }
     mode_ = mode;
-    if (mode == TransferMode::Idle)
-        flush();
+    if (mode != TransferMode::Idle) {
+        if (!std::exchange(runningShown_, true))
+            views_.running(true);
+        return;
+    }
+    progressVisible_ = false;
+    showValues();
+    // The word on the block still waiting is, as a rule, replaced at once by the word on
+    // the end; the controls of an idle link wait in case the next transfer starts first.
+    if (statusDue_ || runningShown_)
+        schedule();
 }
 
 void PacedRepaints::flush()
 {
     timer_.stop();
-    if (percentDue_) {
-        percentDue_ = false;
-        views_.progress(progressVisible_, percent_);
-    }
+    showValues();
     if (std::exchange(statusDue_, false))
         views_.status(status_);
+    if (mode_ == TransferMode::Idle && std::exchange(runningShown_, false))
+        views_.running(false);
+}
+
+void PacedRepaints::showValues()
+{
+    if (progressVisible_ != shownVisible_ || (progressVisible_ && percent_ != shownPercent_)) {
+        shownVisible_ = progressVisible_;
+        shownPercent_ = percent_;
+        views_.progress(shownVisible_, shownPercent_);
+    }
     const std::vector<FieldRange> ranges = std::exchange(ranges_, {});
     for (const FieldRange &range : ranges)
         views_.stored(range);

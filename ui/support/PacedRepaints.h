@@ -12,10 +12,12 @@
 namespace ornis {
 
 // What a transfer reports, shown at the pace of the screen rather than of the line: the
-// progress bar's position, the status text and the values a read stored reach the views at
-// most once a frame, the stored values merged into one range per field. The settings grids wait
-// for the end of the settings block and are then refreshed once. Whatever is pending is shown when
-// the transfer ends.
+// progress bar, the status text and the values a read stored reach the views at most once a
+// frame, the stored values merged into one range per field. The settings grids wait for the
+// end of the settings block and are then refreshed once. When the transfer ends, the values
+// it stored show at once and the bar goes; the word on the end and the controls of an idle
+// link follow with the frame, so that transfers shorter than a frame, one after another,
+// change nothing on the screen but the values.
 class PacedRepaints final : public QObject
 {
     Q_OBJECT
@@ -29,14 +31,16 @@ public:
         std::function<void(const QString &)> status;
         std::function<void(const FieldRange &)> stored;
         std::function<void()> grids;
+        // A transfer runs: at once when it starts, with the frame after it ended.
+        std::function<void(bool running)> running;
     };
 
     explicit PacedRepaints(Views views, QObject *parent = nullptr);
 
-    // The bar shows and hides at once; its position waits for the frame.
     void progressChanged(bool visible, int percent);
     void valuesStored(const FieldRange &range);
-    // The status text: while a transfer runs, at the next frame; at once otherwise.
+    // The status text: while a transfer runs, or a text of it still waits, at the next
+    // frame; at once otherwise.
     void statusChanged(const QString &text);
     void modeChanged(TransferMode mode);
     // Shows everything pending now.
@@ -46,18 +50,22 @@ public:
 
 private:
     void schedule();
+    // The progress, the values stored and the grids.
+    void showValues();
 
     const Views views_;
     QTimer timer_;
     bool progressVisible_ = false;
     int percent_ = 0;
-    bool percentDue_ = false;
+    bool shownVisible_ = false; // what the bar shows
+    int shownPercent_ = 0;
     QString status_;
     bool statusDue_ = false;
     std::vector<FieldRange> ranges_; // at most one per field
     TransferMode mode_ = TransferMode::Idle;
     bool gridsStored_ = false; // by the settings block running now
     bool gridsDue_ = false;
+    bool runningShown_ = false;
 };
 
 } // namespace ornis
