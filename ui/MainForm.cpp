@@ -50,6 +50,9 @@ namespace {
 
 constexpr int ClockInterval = 1000; // ms
 
+// The name of a read in the history: "Zpět: Načtení z ústředny".
+const QString ReadStepText = QStringLiteral("Načtení z ústředny");
+
 // The one local file a drop brings, if it brings exactly one.
 QString droppedFile(const QMimeData *data)
 {
@@ -501,9 +504,8 @@ void TMainForm::startTransfer(TransferMode mode)
 
 void TMainForm::beginTransfer(TransferMode mode, ExchangeConfig &target)
 {
-    beforeRead_.reset();
     if (isRead(mode) && &target == &config_)
-        beforeRead_ = config_;
+        editor_->readStarting();
     else if (&target == &config_)
         verification_.writeStarting(mode, config_);
     if (watch_->starting(mode, target) && &target == &config_)
@@ -511,6 +513,8 @@ void TMainForm::beginTransfer(TransferMode mode, ExchangeConfig &target)
     // A failed start is reported by the engine, which is idle again.
     if (engine_->startTransfer(mode, target))
         watch_->started();
+    else
+        editor_->readEnded(false, ReadStepText); // nothing read, no step
 }
 
 void TMainForm::acCompareExecute()
@@ -663,6 +667,9 @@ void TMainForm::transferEnded(TransferEnd end)
 {
     if (closing_)
         return;
+    // A read is one step of the history, also one that ended early having stored values:
+    // undo brings back what the window would hold without it, edits made meanwhile kept.
+    editor_->readEnded(end == TransferEnd::Complete, ReadStepText);
     if (closeDue_) {
         // Nothing more to tell: the window goes.
         QTimer::singleShot(0, this, [this] {
@@ -671,11 +678,6 @@ void TMainForm::transferEnded(TransferEnd end)
         });
         return;
     }
-    // A read is one step of the history, also one that ended early having stored values:
-    // undo brings back what the window held before it.
-    if (beforeRead_ && (end == TransferEnd::Complete || *beforeRead_ != config_))
-        editor_->recordChange(*beforeRead_, QStringLiteral("Načtení z ústředny"));
-    beforeRead_.reset();
     const bool backedUp = watch_->ended(end);
     if (comparison_.running()) {
         if (const auto differences = comparison_.finish(end, config_))

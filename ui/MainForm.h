@@ -207,8 +207,6 @@ private:
     std::unique_ptr<TransferEngine> engine_;
     std::unique_ptr<PortChooser> portChooser_;
     std::unique_ptr<TransferGuard> guard_;
-    // The configuration before the read that runs: the read is one step of the history.
-    std::optional<ExchangeConfig> beforeRead_;
     // The window is going; the end of a transfer its port ends is no news.
     bool closing_ = false;
     // The window closes once the transfer that closing ended is over.

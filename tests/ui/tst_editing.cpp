@@ -201,6 +201,30 @@ private slots:
             QString::fromStdString(before.ShortDialTable[0].Number));
     }
 
+    // An edit made while a read runs is a step of its own: undoing the read keeps it.
+    void undoingAReadKeepsTheEditsMadeWhileItRan()
+    {
+        EditWindow w;
+        w.config() = testing::awayFromFactory();
+        w.window->RefreshAllViews();
+        const ExchangeConfig before = w.config();
+        w.openPage(int(MainPage::Services));
+        w.actions().acReceive->trigger();
+        w.openPage(int(MainPage::ShortDials));
+        w.type(w.control(QStringLiteral("medTempl1")), QStringLiteral("7"));
+        QVERIFY(!w.window->engine().isIdle());
+        QVERIFY(w.runToIdle());
+        const ExchangeConfig read = w.config();
+        QVERIFY(read.Services != before.Services);
+        QVERIFY(read.ShortDialTable[0].Number != before.ShortDialTable[0].Number);
+
+        w.actions().acUndo->trigger();
+        QCOMPARE(w.config().Services, before.Services);
+        QCOMPARE(w.config().ShortDialTable, read.ShortDialTable);
+        w.actions().acUndo->trigger();
+        QCOMPARE(w.config(), before);
+    }
+
     // A field in the focus shows what the defaults or a read put into the model.
     void theFocusedFieldShowsTheModel_data()
     {

@@ -62,10 +62,10 @@ private:
 class BlocksChange final : public QUndoCommand
 {
 public:
-    BlocksChange(ConfigEditor &editor, const ExchangeConfig &before, const QString &text)
+    BlocksChange(ConfigEditor &editor, ExchangeConfig before, const QString &text)
         : QUndoCommand(text)
         , editor_(editor)
-        , before_(before)
+        , before_(std::move(before))
         , after_(editor.config())
     {
     }
@@ -155,6 +155,23 @@ void ConfigEditor::recordChange(const ExchangeConfig &before, const QString &tex
     history_->push(new BlocksChange(*this, before, text));
 }
 
+void ConfigEditor::readStarting()
+{
+    withoutRead_ = config_;
+}
+
+void ConfigEditor::readEnded(bool complete, const QString &text)
+{
+    if (!withoutRead_)
+        return;
+    ExchangeConfig before = std::move(*withoutRead_);
+    withoutRead_.reset();
+    if (complete || before != config_) {
+        endTyping();
+        history_->push(new BlocksChange(*this, std::move(before), text));
+    }
+}
+
 void ConfigEditor::startHistory()
 {
     typing_ = nullptr;
@@ -169,16 +186,23 @@ void ConfigEditor::markSaved()
 
 void ConfigEditor::apply(const FieldRef &ref, const FieldValue &value)
 {
-    if (const auto *number = std::get_if<int64_t>(&value))
-        setIntegerValue(config_, ref, *number);
-    else
-        setFieldText(config_, ref, std::get<Text>(value));
+    const auto set = [&ref, &value](ExchangeConfig &config) {
+        if (const auto *number = std::get_if<int64_t>(&value))
+            setIntegerValue(config, ref, *number);
+        else
+            setFieldText(config, ref, std::get<Text>(value));
+    };
+    set(config_);
+    if (withoutRead_)
+        set(*withoutRead_);
     emit valuesChanged({ref, ref});
 }
 
 void ConfigEditor::applyBlocks(const ExchangeConfig &from)
 {
     copyBlocks(from, config_, BlockSet::all());
+    if (withoutRead_)
+        copyBlocks(from, *withoutRead_, BlockSet::all());
     emit valuesChanged(wholeConfigRange());
 }
 

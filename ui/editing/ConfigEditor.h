@@ -4,6 +4,7 @@
 #include "config/FieldRange.h"
 
 #include <QObject>
+#include <optional>
 #include <variant>
 
 class QUndoCommand;
@@ -46,6 +47,12 @@ public:
     // the configuration holds now, named `text`. The exchange block is no part of it.
     void recordChange(const ExchangeConfig &before, const QString &text);
 
+    // A read stores into the configuration from now on. Edits, undo and redo while it runs
+    // also reach what the window would hold without it, so that undoing the read keeps them.
+    void readStarting();
+    // The read is over: one step named `text` when it completed or changed a value.
+    void readEnded(bool complete, const QString &text);
+
     // A file was opened: a new history, with nothing unsaved.
     void startHistory();
     // The configuration is in a file now.
@@ -64,6 +71,8 @@ private:
     QUndoStack *history_;
     // The step on top while its field is typed in, open for the next digit.
     QUndoCommand *typing_ = nullptr;
+    // While a read runs: the configuration as it would be without the read.
+    std::optional<ExchangeConfig> withoutRead_;
 };
 
 } // namespace ornis
