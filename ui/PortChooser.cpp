@@ -21,8 +21,16 @@ PortChooser::PortChooser(LinkPortList &ports, TransferEngine &engine, UserDialog
 {
     // Only the user's choice opens a port; filling the list or clearing it does not.
     connect(&list_, &QComboBox::activated, this, [this](int index) {
+        const QString name = list_.itemText(index);
         list_.setCurrentIndex(ports_.inUse());
-        gate_([this, index] { cbComPortChange(index); });
+        // The change may wait for a transfer to end, and the list be read anew meanwhile:
+        // the entry is found again by its name, and one gone is opened as if typed.
+        gate_([this, name] {
+            if (const auto entry = ports_.names().indexOf(name); entry >= 0)
+                cbComPortChange(int(entry));
+            else
+                cbComPortTyped(name);
+        });
     });
     connect(&list_, &PortComboBox::portTyped, this,
         [this](const QString &text) { gate_([this, text] { cbComPortTyped(text); }); });

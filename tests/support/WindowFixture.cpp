@@ -33,6 +33,7 @@ void InstantExchangePort::fireAnswerTimer()
 Status OnePortList::open(int index)
 {
     ++openings;
+    lastOpened = names().value(index);
     port_.open = index == 0 && openable;
     typedInUse = 0;
     return port_.open ? Status::success() : Status::failure("ttyUSB0: Permission denied");

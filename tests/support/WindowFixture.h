@@ -65,6 +65,7 @@ public:
     bool dtr = true;
     QStringList typed;
     int openings = 0;
+    QString lastOpened; // the entry open() was asked for
 
 private:
     InstantExchangePort port_;

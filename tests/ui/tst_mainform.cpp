@@ -291,14 +291,18 @@ private slots:
         QVERIFY(w.fixture.dialogs.errors[0].contains(QStringLiteral("zčásti zapsanou")));
     }
 
+    // The port chosen is opened once the transfer is over, the one of that name: the list
+    // may have been read anew meanwhile.
     void choosingThePortAgainEndsTheTransferFirst()
     {
-        WindowDriver w;
+        WindowDriver w([](WindowDriver &d) { d.fixture.ports.typed = {QStringLiteral("COM7")}; });
         w.window->actions().acSend->trigger();
         auto &ports = static_cast<QComboBox &>(w.control(QStringLiteral("cbComPort")));
-        emit ports.activated(0);
+        emit ports.activated(1);
+        w.fixture.ports.typed.prepend(QStringLiteral("COM3"));
         QCOMPARE(w.fixture.ports.openings, 1); // not before the exchange answered the stop
         QTRY_VERIFY_WITH_TIMEOUT(w.fixture.ports.openings == 2, TransferBound);
+        QCOMPARE(w.fixture.ports.lastOpened, QStringLiteral("COM7"));
         QVERIFY(w.window->engine().isIdle());
         QVERIFY(!shown(w, "pnlProgress"));
     }
