@@ -39,8 +39,8 @@ public:
 
     void progressChanged(bool visible, int percent);
     void valuesStored(const FieldRange &range);
-    // The status text: while a transfer runs, or a text of it still waits, at the next
-    // frame; at once otherwise.
+    // The status text: while a transfer runs, at the next frame; at once otherwise, in
+    // place of a text of the transfer still waiting.
     void statusChanged(const QString &text);
     void modeChanged(TransferMode mode);
     // Shows everything pending now.
