@@ -2,10 +2,10 @@
 
 #include "link/BlockTable.h"
 #include "link/TransferEngine.h"
-#include "ui/DifferencesDialog.h"
 #include "ui/MainForm.h"
-#include "ui/MessageBoxDialogs.h"
-#include "ui/support/BackupFolder.h"
+#include "ui/dialogs/DifferencesDialog.h"
+#include "ui/dialogs/MessageBoxDialogs.h"
+#include "ui/document/BackupFolder.h"
 
 #include <QAction>
 #include <QApplication>

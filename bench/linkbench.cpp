@@ -13,7 +13,7 @@
 #include "link/LocalClock.h"
 #include "link/TransferEngine.h"
 #include "link/TransferObserver.h"
-#include "qtlink/LinePort.h"
+#include "qtlink/AddressedPort.h"
 #include "qtlink/QtSerialPort.h"
 #include "qtlink/TraceFile.h"
 #include "qtlink/TracingPort.h"

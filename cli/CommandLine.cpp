@@ -1,7 +1,7 @@
 #include "CommandLine.h"
 
-#include "common/BlockTable.h"
-#include "link/SerialPort.h"
+#include "common/BlockNames.h"
+#include "link/LinkPort.h"
 
 #include <QCommandLineParser>
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "config/Blocks.h"
 #include "config/ExchangeConfig.h"
-#include "link/SerialPort.h"
+#include "link/LinkPort.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,7 +3,7 @@
 #include "BackupCommand.h"
 #include "Output.h"
 #include "TransferCommand.h"
-#include "common/BlockTable.h"
+#include "common/BlockNames.h"
 #include "common/ConfigFiles.h"
 #include "common/DialTableCsv.h"
 #include "config/ExchangeConfig.h"

@@ -2,11 +2,11 @@
 
 #include "Output.h"
 #include "TransferRunner.h"
-#include "common/BlockTable.h"
+#include "common/BlockNames.h"
 #include "common/Comparison.h"
 #include "common/ConfigFiles.h"
+#include "config/ChoiceLists.h"
 #include "config/FactoryDefaults.h"
-#include "config/ListTexts.h"
 
 #include <QDir>
 #include <QFileInfo>

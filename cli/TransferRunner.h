@@ -4,7 +4,7 @@
 #include "config/Status.h"
 #include "link/TransferMode.h"
 #include "link/TransferObserver.h"
-#include "qtlink/LinePort.h"
+#include "qtlink/AddressedPort.h"
 #include "qtlink/TracingPort.h"
 
 #include <QObject>

@@ -1,7 +1,7 @@
 #include "Comparison.h"
 
-#include "BlockTable.h"
-#include "ItemTexts.h"
+#include "BlockNames.h"
+#include "ItemNames.h"
 #include "config/ConfigFields.h"
 
 namespace ornis {

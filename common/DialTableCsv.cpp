@@ -2,7 +2,7 @@
 
 #include "CsvText.h"
 #include "Windows1250.h"
-#include "config/ListTexts.h"
+#include "config/ChoiceLists.h"
 #include "link/DialSlots.h"
 
 #include <QStringDecoder>

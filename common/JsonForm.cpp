@@ -1,6 +1,6 @@
 #include "JsonForm.h"
 
-#include "BlockTable.h"
+#include "BlockNames.h"
 #include "JsonDuplicateKeys.h"
 #include "Windows1250.h"
 #include "config/ExchangeConfig.h"

@@ -1,6 +1,6 @@
 #include "DialPageWindows.h"
 
-#include "ListTexts.h"
+#include "ChoiceLists.h"
 #include "Numbering.h"
 
 #include <array>

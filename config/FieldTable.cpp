@@ -1,8 +1,8 @@
 #include "FieldTable.h"
 
+#include "ChoiceLists.h"
 #include "Counters.h"
 #include "GridRules.h"
-#include "ListTexts.h"
 #include "ModuleTable.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "CallBackTargets.h"
 
+#include "config/ChoiceLists.h"
 #include "config/ExchangeConfig.h"
-#include "config/ListTexts.h"
 
 namespace ornis {
 

@@ -1,6 +1,6 @@
 #include "LineTrace.h"
 
-#include "SerialPort.h"
+#include "LinkPort.h"
 #include "TransferEngine.h"
 
 #include <array>

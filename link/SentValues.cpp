@@ -1,6 +1,6 @@
 #include "SentValues.h"
 
-#include "StorableValues.h"
+#include "WriteRoundTrip.h"
 #include "config/ConfigFields.h"
 #include "config/ExchangeConfig.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoredValues.h"
+#include "StoredRangeCallback.h"
 
 #include <array>
 #include <cstdint>

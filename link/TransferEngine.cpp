@@ -3,7 +3,7 @@
 #include "BlockHandlers.h"
 #include "BlockTable.h"
 #include "Framing.h"
-#include "SerialPort.h"
+#include "LinkPort.h"
 #include "TransferObserver.h"
 #include "config/ExchangeConfig.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BlockHandler.h"
-#include "SerialPort.h"
+#include "LinkPort.h"
 #include "TransferMode.h"
 #include "TransferObserver.h"
 #include "TransferState.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/SerialPort.h"
+#include "link/LinkPort.h"
 
 #include <QObject>
 #include <QString>

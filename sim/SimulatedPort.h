@@ -2,7 +2,7 @@
 
 #include "VirtualExchange.h"
 #include "link/InputQueue.h"
-#include "link/SerialPort.h"
+#include "link/LinkPort.h"
 
 #include <cstdint>
 #include <deque>

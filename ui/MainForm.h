@@ -5,10 +5,10 @@
 #include "ui/DocumentHost.h"
 #include "ui/MainActions.h"
 #include "ui/MainPages.h"
-#include "ui/support/BackupFolder.h"
-#include "ui/support/ExchangeComparison.h"
-#include "ui/support/UserSettings.h"
-#include "ui/support/WriteVerification.h"
+#include "ui/document/BackupFolder.h"
+#include "ui/document/UserSettings.h"
+#include "ui/transfer/ExchangeComparison.h"
+#include "ui/transfer/WriteVerification.h"
 
 #include <QMainWindow>
 #include <QString>

@@ -8,8 +8,8 @@
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "link/InputQueue.h"
+#include "link/LinkPort.h"
 #include "link/LocalClock.h"
-#include "link/SerialPort.h"
 #include "link/TransferEngine.h"
 #include "link/TransferObserver.h"
 

@@ -6,7 +6,7 @@
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "link/TransferEngine.h"
-#include "qtlink/LinePort.h"
+#include "qtlink/AddressedPort.h"
 #include "qtlink/QtSerialPort.h"
 #include "sim/LineDriver.h"
 #include "sim/SimulatedPort.h"

@@ -2,7 +2,7 @@
 #include "WaitOnPort.h"
 #include "config/ExchangeConfig.h"
 #include "link/TransferEngine.h"
-#include "qtlink/LinePort.h"
+#include "qtlink/AddressedPort.h"
 #include "qtlink/TraceFile.h"
 #include "qtlink/TracingPort.h"
 #include "tests/link/FixedClock.h"

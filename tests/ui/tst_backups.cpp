@@ -4,7 +4,7 @@
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/MainPages.h"
-#include "ui/support/BackupFolder.h"
+#include "ui/document/BackupFolder.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "config/SettingsFile.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/MainPages.h"
-#include "ui/support/RecentFiles.h"
+#include "ui/document/RecentFiles.h"
 
 #include <QAction>
 #include <QDir>

@@ -4,8 +4,8 @@
 #include "link/TransferEngine.h"
 #include "sim/Preload.h"
 #include "tests/common/SampleConfig.h"
-#include "ui/support/ClockText.h"
-#include "ui/support/ConfigView.h"
+#include "ui/clock/ClockText.h"
+#include "ui/editing/ConfigView.h"
 
 #include <QAction>
 #include <QCheckBox>

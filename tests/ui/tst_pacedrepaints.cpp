@@ -1,4 +1,4 @@
-#include "ui/support/PacedRepaints.h"
+#include "ui/transfer/PacedRepaints.h"
 
 #include <QTest>
 #include <vector>

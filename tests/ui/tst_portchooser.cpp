@@ -4,7 +4,7 @@
 #include "tests/common/SampleConfig.h"
 #include "tests/common/SimToolProcess.h"
 #include "tests/qtlink/WaitOnPort.h"
-#include "ui/support/MachinePorts.h"
+#include "ui/ports/MachinePorts.h"
 #include "ui/widgets/PortComboBox.h"
 
 #include <QAction>

@@ -2,8 +2,8 @@
 #include "WindowDriver.h"
 #include "config/Report.h"
 #include "tests/common/SampleConfig.h"
-#include "ui/ReportPainter.h"
-#include "ui/support/ClockText.h"
+#include "ui/clock/ClockText.h"
+#include "ui/report/ReportPainter.h"
 
 #include <QAction>
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/MainActions.h"
-#include "ui/TransferGuard.h"
+#include "ui/transfer/TransferGuard.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "ConfigEditor.h"
 
-#include "common/ItemTexts.h"
+#include "common/ItemNames.h"
 #include "config/Blocks.h"
 #include "config/FieldText.h"
 

@@ -1,6 +1,6 @@
 #include "ServicesColumn.h"
 
-#include "config/ListTexts.h"
+#include "config/ChoiceLists.h"
 #include "config/Numbering.h"
 #include "ui/editing/FieldBinding.h"
 #include "ui/widgets/MaskedTimeEdit.h"

@@ -1,9 +1,9 @@
 #include "ServicesPage.h"
 
 #include "config/Numbering.h"
+#include "ui/dialogs/UserDialogs.h"
 #include "ui/pages/ServicesColumn.h"
 #include "ui/pages/ServicesRows.h"
-#include "ui/support/UserDialogs.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 
 #include <QCheckBox>

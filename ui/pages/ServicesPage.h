@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ui/editing/ConfigView.h"
 #include "ui/editing/FieldBinding.h"
-#include "ui/support/ConfigView.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "config/GridRules.h"
+#include "ui/editing/ConfigView.h"
 #include "ui/editing/FieldBinding.h"
-#include "ui/support/ConfigView.h"
 
 #include <QWidget>
 #include <array>

@@ -1,7 +1,7 @@
 #include "SetupPage.h"
 
+#include "config/ChoiceLists.h"
 #include "config/ExchangeConfig.h"
-#include "config/ListTexts.h"
 #include "config/ModuleTable.h"
 #include "ui/MainActions.h"
 #include "ui/editing/ConfigEditor.h"

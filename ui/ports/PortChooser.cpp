@@ -1,10 +1,10 @@
 #include "PortChooser.h"
 
+#include "LinkPortList.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
 #include "qtlink/TraceFile.h"
-#include "ui/support/LinkPortList.h"
-#include "ui/support/UserDialogs.h"
+#include "ui/dialogs/UserDialogs.h"
 #include "ui/widgets/PortComboBox.h"
 
 #include <QAbstractItemView>

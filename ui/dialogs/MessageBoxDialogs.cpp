@@ -1,7 +1,7 @@
 #include "MessageBoxDialogs.h"
 
-#include "ui/DifferencesDialog.h"
-#include "ui/support/AboutText.h"
+#include "AboutText.h"
+#include "DifferencesDialog.h"
 
 #include <QApplication>
 #include <QFileDialog>

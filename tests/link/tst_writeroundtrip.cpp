@@ -6,8 +6,8 @@
 #include "link/ServicesCells.h"
 #include "link/SettingsImage.h"
 #include "link/SettingsSteps.h"
-#include "link/StorableValues.h"
 #include "link/TransferState.h"
+#include "link/WriteRoundTrip.h"
 #include "tests/common/SampleConfig.h"
 #include "tests/link/SimulatedLine.h"
 
@@ -334,4 +334,4 @@ private slots:
 };
 
 QTEST_APPLESS_MAIN(StorableValuesTest)
-#include "tst_storablevalues.moc"
+#include "tst_writeroundtrip.moc"

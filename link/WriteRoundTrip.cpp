@@ -1,4 +1,4 @@
-#include "StorableValues.h"
+#include "WriteRoundTrip.h"
 
 #include "DialSlots.h"
 #include "ServicesCells.h"
@@ -6,9 +6,9 @@
 #include "SettingsSteps.h"
 #include "TimesImage.h"
 #include "TransferState.h"
+#include "config/ChoiceLists.h"
 #include "config/ExchangeConfig.h"
 #include "config/FieldTable.h"
-#include "config/ListTexts.h"
 #include "config/Numbering.h"
 #include "config/TimeOfDay.h"
 

@@ -1,9 +1,9 @@
-#include "ItemTexts.h"
+#include "ItemNames.h"
 
 #include "Windows1250.h"
+#include "config/ChoiceLists.h"
 #include "config/FieldTable.h"
 #include "config/GridRules.h"
-#include "config/ListTexts.h"
 #include "config/ModuleTable.h"
 #include "config/Numbering.h"
 

@@ -1,11 +1,11 @@
 #include "DialCsvActions.h"
 
-#include "DocumentHost.h"
-#include "common/BlockTable.h"
+#include "common/BlockNames.h"
 #include "common/ConfigFiles.h"
 #include "common/DialTableCsv.h"
 #include "common/FilePath.h"
-#include "ui/support/UserDialogs.h"
+#include "ui/DocumentHost.h"
+#include "ui/dialogs/UserDialogs.h"
 
 #include <QAction>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/support/UserDialogs.h"
+#include "UserDialogs.h"
 
 namespace ornis {
 

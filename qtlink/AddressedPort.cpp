@@ -1,4 +1,4 @@
-#include "LinePort.h"
+#include "AddressedPort.h"
 
 namespace ornis {
 

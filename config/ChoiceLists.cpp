@@ -1,4 +1,4 @@
-#include "ListTexts.h"
+#include "ChoiceLists.h"
 
 #include "Numbering.h"
 

@@ -1,8 +1,8 @@
 #include "WriteVerification.h"
 
+#include "TransferSteps.h"
 #include "link/BlockTable.h"
 #include "link/SentValues.h"
-#include "ui/support/TransferSteps.h"
 
 namespace ornis {
 

@@ -2,7 +2,7 @@
 
 #include "common/Windows1250.h"
 #include "config/Report.h"
-#include "ui/support/ClockText.h"
+#include "ui/clock/ClockText.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -1,10 +1,10 @@
 #include "TransferWatch.h"
 
+#include "TransferSteps.h"
 #include "config/ExchangeConfig.h"
 #include "link/LocalClock.h"
-#include "ui/support/BackupFolder.h"
-#include "ui/support/TransferSteps.h"
-#include "ui/support/UserDialogs.h"
+#include "ui/dialogs/UserDialogs.h"
+#include "ui/document/BackupFolder.h"
 
 #include <QDir>
 #include <QLabel>

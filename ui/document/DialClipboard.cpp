@@ -1,10 +1,10 @@
 #include "DialClipboard.h"
 
 #include "DialCsvActions.h"
-#include "DocumentHost.h"
 #include "common/DialTableCsv.h"
 #include "config/DialPageWindows.h"
-#include "ui/support/UserDialogs.h"
+#include "ui/DocumentHost.h"
+#include "ui/dialogs/UserDialogs.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "qtlink/LinePort.h"
-#include "ui/support/LinkPortList.h"
-#include "ui/support/RememberedAddresses.h"
+#include "LinkPortList.h"
+#include "RememberedAddresses.h"
+#include "qtlink/AddressedPort.h"
 
 #include <QList>
 #include <functional>

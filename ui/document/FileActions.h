@@ -1,8 +1,8 @@
 #pragma once
 
+#include "RecentFiles.h"
 #include "config/Status.h"
-#include "ui/support/RecentFiles.h"
-#include "ui/support/UserDialogs.h"
+#include "ui/dialogs/UserDialogs.h"
 
 #include <QObject>
 #include <QString>

@@ -1,11 +1,11 @@
 #include "ReportPrinter.h"
 
+#include "ReportPainter.h"
 #include "common/FilePath.h"
 #include "config/FileBytes.h"
 #include "ui/DocumentHost.h"
 #include "ui/MainActions.h"
-#include "ui/ReportPainter.h"
-#include "ui/support/UserDialogs.h"
+#include "ui/dialogs/UserDialogs.h"
 
 #include <QAction>
 #include <QApplication>

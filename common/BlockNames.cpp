@@ -1,4 +1,4 @@
-#include "BlockTable.h"
+#include "BlockNames.h"
 
 namespace ornis {
 

@@ -1,7 +1,7 @@
 #include "TransferGuard.h"
 
 #include "link/TransferEngine.h"
-#include "ui/support/UserDialogs.h"
+#include "ui/dialogs/UserDialogs.h"
 
 #include <QTimer>
 #include <QWidget>
