@@ -8,7 +8,7 @@
 #include "common/DialTableCsv.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
-#include "link/SentValues.h"
+#include "link/WriteRoundTrip.h"
 #include "qtlink/QtSerialPort.h"
 
 #include <QCoreApplication>

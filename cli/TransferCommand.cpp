@@ -7,7 +7,6 @@
 #include "common/JsonForm.h"
 #include "config/ChoiceLists.h"
 #include "config/FactoryDefaults.h"
-#include "link/SentValues.h"
 #include "link/WriteRoundTrip.h"
 
 #include <QCoreApplication>

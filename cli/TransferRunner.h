@@ -71,7 +71,7 @@ private:
     Listener listener_;
     TransferMode mode_ = TransferMode::Idle; // for the listener
     SystemClock clock_;
-    LinePort line_;
+    AddressedPort line_;
     TracingPort port_; // over line_
     std::unique_ptr<TransferEngine> engine_;
     std::vector<TransferMode> modes_; // still to run

@@ -61,11 +61,11 @@ void storeSlotByte(int32_t &line, std::string &number, int position, uint8_t byt
 // Stores byte k of the short-dial image and tells `stored` which values it set; the
 // reserved slots and bytes outside are dropped. The comments are never touched.
 void storeShortDialImageByte(
-    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredValues &stored = {});
+    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredRangeCallback &stored = {});
 
 // The same for the PE image, whose slot s is record s.
 [[nodiscard]] std::optional<uint8_t> peImageByte(const ExchangeConfig &config, int32_t k);
 void storePEImageByte(
-    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredValues &stored = {});
+    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredRangeCallback &stored = {});
 
 } // namespace ornis

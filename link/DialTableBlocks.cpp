@@ -18,7 +18,7 @@ struct DialTable
     uint16_t writeDenominator;
     uint16_t readDenominator;
     std::optional<uint8_t> (*imageByte)(const ExchangeConfig &, int32_t);
-    void (*storeImageByte)(ExchangeConfig &, int32_t, uint8_t, const StoredValues &);
+    void (*storeImageByte)(ExchangeConfig &, int32_t, uint8_t, const StoredRangeCallback &);
 };
 
 // Block address 0x200, image bytes 0..847. The read's denominator is six events short of
@@ -65,7 +65,7 @@ public:
         const BlockFrame frame {table_.addressLow, table_.addressHigh, 0, table_.imageSize - 1};
         ExchangeConfig &config = context.config();
         TransferObserver &observer = context.observer();
-        const StoredValues stored
+        const StoredRangeCallback stored
             = [&observer](const FieldRange &range) { observer.valuesStored(range); };
         return readReaction(byte, context, frame,
             [&](int32_t k, uint8_t b) { table_.storeImageByte(config, k, b, stored); });

@@ -73,7 +73,7 @@ std::string localTimeNow()
 
 } // namespace
 
-LineTrace::LineTrace(std::unique_ptr<TraceSink> sink, const SerialPort &port,
+LineTrace::LineTrace(std::unique_ptr<TraceSink> sink, const LinkPort &port,
     const TransferEngine *engine, Clock clock)
     : sink_(std::move(sink))
     , port_(port)

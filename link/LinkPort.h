@@ -9,16 +9,17 @@
 
 namespace ornis {
 
-// What the transfer engine needs of the serial line. Implemented by the QSerialPort
-// adapter, the in-process virtual exchange and the tests' fakes.
+// What the transfer engine needs of the line to the exchange, whatever carries it: the
+// serial port, a TCP or RFC 2217 connection to a serial device server, the built-in demo
+// exchange, the in-process virtual exchange and the tests' fakes all implement it.
 //
 // The owner delivers the line's two notifications to the engine on the engine's thread:
 // TransferEngine::bytesArrived(count) whenever received bytes wait, and
 // TransferEngine::timerFired() when the answer timer expires.
-class SerialPort
+class LinkPort
 {
 public:
-    virtual ~SerialPort() = default;
+    virtual ~LinkPort() = default;
 
     // Queues one byte for sending at once; fails with the port's message when the port is
     // not open or the write fails.

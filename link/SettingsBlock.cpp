@@ -36,7 +36,7 @@ public:
     BlockResult onByte(uint8_t byte, BlockContext &context) override
     {
         TransferObserver &observer = context.observer();
-        const StoredValues stored
+        const StoredRangeCallback stored
             = [&observer](const FieldRange &range) { observer.valuesStored(range); };
         return readReaction(byte, context, SettingsReadFrame, [&](int32_t step, uint8_t b) {
             storeSettingsByte(context.config(), step, b, stored);

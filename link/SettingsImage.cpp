@@ -170,7 +170,7 @@ Field fieldOf(SettingsGrid grid)
 }
 
 // The cells of a bit run: one run when they lie side by side, else one cell at a time.
-void tellBitRun(const StoredValues &stored, const BitRun &run)
+void tellBitRun(const StoredRangeCallback &stored, const BitRun &run)
 {
     const Field field = fieldOf(run.grid);
     const auto cell = [&](int k) { return FieldRef {field, int(run.first + k * run.stride)}; };
@@ -183,15 +183,15 @@ void tellBitRun(const StoredValues &stored, const BitRun &run)
 }
 
 // The cells of one grid row from `firstColumn` to `lastColumn`, which lie side by side.
-void tellRowCells(const StoredValues &stored, Field field, const GridShape &shape, int row,
+void tellRowCells(const StoredRangeCallback &stored, Field field, const GridShape &shape, int row,
     int firstColumn, int lastColumn)
 {
     tellStored(stored, {field, int(shape.cellIndex(firstColumn, row))},
         {field, int(shape.cellIndex(lastColumn, row))});
 }
 
-void decodeStep(
-    ExchangeConfig &config, const StepPlace &place, uint8_t byte, const StoredValues &stored)
+void decodeStep(ExchangeConfig &config, const StepPlace &place, uint8_t byte,
+    const StoredRangeCallback &stored)
 {
     GridArea &grids = config.Grids;
     const SettingsStepRange &range = place.range;
@@ -266,7 +266,8 @@ std::optional<uint8_t> settingsByteAt(const ExchangeConfig &config, int step)
     return encodeStep(config, *place);
 }
 
-void storeSettingsByte(ExchangeConfig &config, int step, uint8_t byte, const StoredValues &stored)
+void storeSettingsByte(
+    ExchangeConfig &config, int step, uint8_t byte, const StoredRangeCallback &stored)
 {
     if (const auto place = placeOf(step))
         decodeStep(config, *place, byte, stored);

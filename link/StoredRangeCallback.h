@@ -8,15 +8,16 @@ namespace ornis {
 
 // Told each run of values a read step stored, one call per run of adjacent values; empty
 // when nobody asks.
-using StoredValues = std::function<void(const FieldRange &)>;
+using StoredRangeCallback = std::function<void(const FieldRange &)>;
 
-inline void tellStored(const StoredValues &stored, const FieldRef &first, const FieldRef &last)
+inline void tellStored(
+    const StoredRangeCallback &stored, const FieldRef &first, const FieldRef &last)
 {
     if (stored)
         stored(FieldRange {first, last});
 }
 
-inline void tellStored(const StoredValues &stored, const FieldRef &value)
+inline void tellStored(const StoredRangeCallback &stored, const FieldRef &value)
 {
     tellStored(stored, value, value);
 }

@@ -17,19 +17,19 @@ namespace ornis {
 
 struct ExchangeConfig;
 class LocalClock;
-class SerialPort;
+class LinkPort;
 
 // Runs every transfer between the program and the exchange: a lock-step exchange of
 // single bytes, driven only by its two inputs, bytesArrived() and timerFired().
 class TransferEngine final : private BlockContext
 {
 public:
-    TransferEngine(ExchangeConfig &config, SerialPort &port, const LocalClock &clock,
+    TransferEngine(ExchangeConfig &config, LinkPort &port, const LocalClock &clock,
         TransferObserver &observer);
     ~TransferEngine() override;
 
     // Another line; an unfinished transfer is ended first.
-    void setPort(SerialPort &port);
+    void setPort(LinkPort &port);
 
     // --- Inputs -------------------------------------------------------------------
     // `count` received bytes wait on the port; only the last one is acted on.
@@ -103,7 +103,7 @@ private:
 
     ExchangeConfig &ownConfig_;
     ExchangeConfig *config_; // the configuration the running transfer reads or writes
-    SerialPort *port_;
+    LinkPort *port_;
     const LocalClock &clock_;
     TransferObserver &observer_;
 

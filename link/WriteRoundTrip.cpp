@@ -125,4 +125,15 @@ std::vector<ChangedValue> valuesChangedByWrite(const ExchangeConfig &config, Blo
     return changed;
 }
 
+ExchangeConfig asSentToExchange(const ExchangeConfig &config, BlockSet blocks)
+{
+    const ExchangeConfig held = heldByExchange(config, blocks);
+    ExchangeConfig sent = config;
+    for (const ChangedValue &value : valuesChangedByWrite(config, blocks)) {
+        if (!value.refused)
+            copyValue(held, sent, value.field);
+    }
+    return sent;
+}
+
 } // namespace ornis

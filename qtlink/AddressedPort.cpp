@@ -2,19 +2,19 @@
 
 namespace ornis {
 
-LinePort::LinePort(QObject *parent)
+AddressedPort::AddressedPort(QObject *parent)
     : ForwardingPort(parent)
 {
     setInner(&serial_);
 }
 
-LinePort::~LinePort()
+AddressedPort::~AddressedPort()
 {
     setInner(nullptr);
     close();
 }
 
-Status LinePort::open(const QString &text)
+Status AddressedPort::open(const QString &text)
 {
     close();
     PortAddress address;
@@ -29,18 +29,18 @@ Status LinePort::open(const QString &text)
     return Status::success();
 }
 
-void LinePort::close()
+void AddressedPort::close()
 {
     serial_.close();
     network_.close();
 }
 
-bool LinePort::isOpen() const
+bool AddressedPort::isOpen() const
 {
     return serial_.isOpen() || network_.isOpen();
 }
 
-void LinePort::setDtr(bool on)
+void AddressedPort::setDtr(bool on)
 {
     serial_.setDtr(on);
     network_.setDtr(on);

@@ -10,13 +10,13 @@ namespace ornis {
 // device path, tcp://HOST:PORT or rfc2217://HOST:PORT (see PortAddress). The window and
 // the command line open every port through it; the engine keeps it while the device or
 // the connection beneath changes.
-class LinePort final : public ForwardingPort
+class AddressedPort final : public ForwardingPort
 {
     Q_OBJECT
 
 public:
-    explicit LinePort(QObject *parent = nullptr);
-    ~LinePort() override;
+    explicit AddressedPort(QObject *parent = nullptr);
+    ~AddressedPort() override;
 
     // Opens what `text` names, closing what was open. A serial port opens at once or fails
     // with the reason; a network address is checked and then only starts connecting, and

@@ -5,7 +5,7 @@
 #include "config/FactoryDefaults.h"
 #include "config/Numbering.h"
 #include "link/DialSlots.h"
-#include "link/SentValues.h"
+#include "link/WriteRoundTrip.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/SampleConfig.h"
 

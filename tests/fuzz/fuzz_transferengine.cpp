@@ -22,7 +22,7 @@ namespace {
 using namespace ornis;
 
 // A line whose far end says whatever the input says.
-class ScriptedPort final : public SerialPort
+class ScriptedPort final : public LinkPort
 {
 public:
     Status sendByte(uint8_t) override

@@ -2,7 +2,6 @@
 #include "config/FieldTable.h"
 #include "config/Numbering.h"
 #include "link/DialSlots.h"
-#include "link/SentValues.h"
 #include "link/ServicesCells.h"
 #include "link/SettingsImage.h"
 #include "link/SettingsSteps.h"
@@ -20,7 +19,7 @@ using Change = std::function<void(ExchangeConfig &)>;
 Q_DECLARE_METATYPE(Change)
 // Stores byte `byte` of position `at` of a block image, telling what it stored.
 using StoreByte
-    = std::function<void(ExchangeConfig &, int at, uint8_t byte, const StoredValues &)>;
+    = std::function<void(ExchangeConfig &, int at, uint8_t byte, const StoredRangeCallback &)>;
 Q_DECLARE_METATYPE(StoreByte)
 Q_DECLARE_METATYPE(Block)
 
@@ -64,7 +63,7 @@ bool sameRanges(const std::vector<FieldRange> &a, const std::vector<FieldRange> 
 
 } // namespace
 
-class StorableValuesTest : public QObject
+class WriteRoundTripTest : public QObject
 {
     Q_OBJECT
 
@@ -189,7 +188,7 @@ private slots:
         QTest::addColumn<StoreByte>("store");
         QTest::addColumn<QByteArray>("bytes");
         const StoreByte settings
-            = [](ExchangeConfig &c, int at, uint8_t b, const StoredValues &told) {
+            = [](ExchangeConfig &c, int at, uint8_t b, const StoredRangeCallback &told) {
                   storeSettingsByte(c, at, b, told);
               };
         const QList<int> steps = positions(FirstSettingsStep, LastSettingsStep);
@@ -202,10 +201,11 @@ private slots:
             cells += positions(window.first, window.last);
         QTest::newRow("services")
             << Block::Services << int(ModelMira) << cells
-            << StoreByte([](ExchangeConfig &c, int at, uint8_t b, const StoredValues &told) {
-                   TransferState pending; // a minute cell completes the hour 0
-                   (void)storeServicesCell(c, pending, at, b, told);
-               })
+            << StoreByte(
+                   [](ExchangeConfig &c, int at, uint8_t b, const StoredRangeCallback &told) {
+                       TransferState pending; // a minute cell completes the hour 0
+                       (void)storeServicesCell(c, pending, at, b, told);
+                   })
             << probeBytes();
         // A line byte and a digit byte of every slot change what they can with 00 and FF.
         const QByteArray ends("\x00\xFF", 2);
@@ -333,5 +333,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(StorableValuesTest)
+QTEST_APPLESS_MAIN(WriteRoundTripTest)
 #include "tst_writeroundtrip.moc"

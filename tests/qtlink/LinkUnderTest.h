@@ -140,7 +140,7 @@ private:
 };
 
 // Through the port opened by its text, over loopback TCP, raw or with RFC 2217.
-class TcpLink final : public EventLoopLink<ornis::LinePort>
+class TcpLink final : public EventLoopLink<ornis::AddressedPort>
 {
 public:
     explicit TcpLink(ornis::sim::TcpLine::Protocol protocol)

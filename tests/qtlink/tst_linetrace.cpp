@@ -69,7 +69,7 @@ private slots:
         FixedClock clock;
         clock.time = {2009, 12, 31, 23, 59, 58};
         RecordingObserver observer;
-        LinePort line;
+        AddressedPort line;
         TracingPort port;
         port.setInner(&line);
         TransferEngine engine(config, port, clock, observer);

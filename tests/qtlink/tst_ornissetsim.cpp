@@ -40,7 +40,7 @@ struct ProgramEnd
     ExchangeConfig config;
     FixedClock clock;
     RecordingObserver observer;
-    LinePort port;
+    AddressedPort port;
     TransferEngine engine;
 };
 

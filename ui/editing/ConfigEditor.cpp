@@ -2,7 +2,6 @@
 
 #include "common/ItemNames.h"
 #include "config/Blocks.h"
-#include "config/FieldText.h"
 
 #include <QUndoStack>
 #include <limits>
@@ -190,7 +189,7 @@ void ConfigEditor::apply(const FieldRef &ref, const FieldValue &value)
         if (const auto *number = std::get_if<int64_t>(&value))
             setIntegerValue(config, ref, *number);
         else
-            setFieldText(config, ref, std::get<Text>(value));
+            setTextValue(config, ref, std::get<Text>(value));
     };
     set(config_);
     if (withoutRead_)

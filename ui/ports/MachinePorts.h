@@ -50,7 +50,7 @@ private:
     QList<SerialPortEntry> entries_; // the machine's ports, then the typed ones
     QList<SerialPortEntry> typed_; // kept for the whole run, as the user may come back
     RememberedAddresses addresses_;
-    LinePort line_;
+    AddressedPort line_;
     int lineInUse_ = -1; // the entry line_ opened
     std::unique_ptr<DemoExchangePort> demo_;
     bool demoInUse_ = false;

@@ -2,7 +2,7 @@
 
 #include "TransferSteps.h"
 #include "link/BlockTable.h"
-#include "link/SentValues.h"
+#include "link/WriteRoundTrip.h"
 
 namespace ornis {
 
