@@ -167,4 +167,21 @@ std::vector<FieldRef> differingFields(
     return fields;
 }
 
+BlockSet differingBlocks(const ExchangeConfig &a, const ExchangeConfig &b, BlockSet blocks)
+{
+    BlockSet differing;
+    for (const Block block : AllBlocks) {
+        if (!blocks.contains(block))
+            continue;
+        bool same = true;
+        forEachField({block}, false, [&](const FieldRef &ref) {
+            same = same && integerValue(a, ref) == integerValue(b, ref)
+                && textValue(a, ref) == textValue(b, ref);
+        });
+        if (!same)
+            differing.insert(block);
+    }
+    return differing;
+}
+
 } // namespace ornis

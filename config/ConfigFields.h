@@ -96,6 +96,10 @@ void copyValue(const ExchangeConfig &from, ExchangeConfig &to, const FieldRef &r
 [[nodiscard]] bool sameValue(
     const ExchangeConfig &a, const ExchangeConfig &b, const FieldRef &ref);
 
+// The blocks of `blocks` holding any value that is not exactly the same in both.
+[[nodiscard]] BlockSet differingBlocks(
+    const ExchangeConfig &a, const ExchangeConfig &b, BlockSet blocks);
+
 // The values of `blocks` (and of the exchange block when `withExchange`) that differ.
 [[nodiscard]] std::vector<FieldRef> differingFields(
     const ExchangeConfig &a, const ExchangeConfig &b, BlockSet blocks, bool withExchange);

@@ -9,6 +9,7 @@ class QWidget;
 
 namespace ornis {
 
+class ConfigEditor;
 class UserDialogs;
 
 // What the file and print actions need of the window: the configuration and the edits its
@@ -18,21 +19,18 @@ class DocumentHost
 public:
     virtual ~DocumentHost() = default;
 
-    [[nodiscard]] virtual ExchangeConfig &config() = 0;
+    [[nodiscard]] virtual const ExchangeConfig &config() const = 0;
+    // The one way to change the configuration.
+    [[nodiscard]] virtual ConfigEditor &editor() = 0;
     // Commit the edits of the short-dial and PE pages into the configuration.
     virtual void StoreShortDialPage() = 0;
     virtual void StorePEPage() = 0;
     // Before the configuration is replaced: edits neither saved nor written nor backed up
     // go into a backup. A failure is shown.
     virtual void backUpUnsavedEdits() = 0;
-    // The configuration was replaced: every view and the exchange model show it anew.
-    virtual void configReplaced() = 0;
     // Runs an action that replaces the configuration: at once while idle, else once the
     // running transfer is ended, if the user agrees to end it.
     virtual void runWhenIdle(std::function<void()> action) = 0;
-    // Values changed at once since `before` (an import, a paste): one step of the history,
-    // named `text`, that every view follows.
-    virtual void recordEdit(const ExchangeConfig &before, const QString &text) = 0;
     // The configuration's `blocks` as they are now are kept in a file.
     virtual void markConfigKept(BlockSet blocks = BlockSet::all()) = 0;
     // The folder of the automatic backups; empty when none are kept.

@@ -80,6 +80,7 @@ QString callBackQuestion(const std::vector<int> &extensions)
 
 TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     : QMainWindow(parent)
+    , editor_(new ConfigEditor(this))
     , dialogs_(services.dialogs)
     , clock_(services.clock)
     , preferencesPath_(services.preferencesPath)
@@ -97,8 +98,8 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     setFont(small);
 
     TransferObserver &observer = *this;
-    engine_ = std::make_unique<TransferEngine>(config_, services.ports.port(), clock_, observer);
-    editor_ = new ConfigEditor(config_, this);
+    engine_ = std::make_unique<TransferEngine>(
+        editor_->transferTarget(), services.ports.port(), clock_, observer);
 
     actions_.buildMenusAndToolBar(*this);
     buildPages();
@@ -180,8 +181,6 @@ TMainForm::~TMainForm()
     // FormDestroy
     closing_ = true;
     portChooser_->close();
-    // The history clears itself as it goes and must tell nobody.
-    editor_->history().disconnect();
 }
 
 void TMainForm::buildPages()
@@ -189,8 +188,7 @@ void TMainForm::buildPages()
     pcMain_ = new QTabWidget(this);
     pcMain_->setObjectName(QStringLiteral("pcMain"));
     pcMain_->setDocumentMode(false);
-    setupPage_ = new SetupPage(*editor_, actions_, pcMain_);
-    views_[std::size_t(MainPage::Setup)] = setupPage_;
+    setupPage_ = addView(MainPage::Setup, new SetupPage(*editor_, actions_, pcMain_));
     pcMain_->addTab(setupPage_, QString::fromUtf8(ExchangeBlockCaption));
 
     struct PageEntry
@@ -267,20 +265,26 @@ void TMainForm::connectHistory()
 
 void TMainForm::FormCreate(int preferredPort)
 {
+    // The editor starts with every factory value (ResetAll) and model MIRA.
     engine_->setResponseTimeout(DefaultAnswerTimeoutMs);
-    config_.ExchangeType = ModelMira;
     portChooser_->probe(preferredPort);
-    ResetAll(config_);
     appTitle_ = windowTitle();
     setFileName(QString());
-    if (!preferencesPath_.isEmpty())
-        LoadAppConfig(toFilePath(preferencesPath_), config_);
-    // A stored index that names no model means no model, here as in the model list.
-    if (config_.ExchangeType < ModelMira || config_.ExchangeType > ModelVegaX)
-        config_.ExchangeType = ModelNone;
-    RefreshAllViews();
+    if (!preferencesPath_.isEmpty()) {
+        ExchangeConfig preferences = config();
+        LoadAppConfig(toFilePath(preferencesPath_), preferences);
+        // A stored index that names no model means no model, here as in the model list.
+        if (preferences.ExchangeType < ModelMira || preferences.ExchangeType > ModelVegaX)
+            preferences.ExchangeType = ModelNone;
+        editor_->setExchangeBlock(preferences);
+    }
     cbCentralTypeChange();
     markConfigKept();
+}
+
+const ExchangeConfig &TMainForm::config() const
+{
+    return editor_->config();
 }
 
 TransferPage &TMainForm::page(MainPage page) const
@@ -347,25 +351,6 @@ void TMainForm::commitTypedText()
     forEachView([](ConfigView &view) { view.storeEdits(); });
 }
 
-void TMainForm::RefreshAllViews()
-{
-    forEachView([](ConfigView &view) { view.refresh(); });
-}
-
-void TMainForm::configReplaced()
-{
-    RefreshAllViews();
-    cbCentralTypeChange();
-    // What the window held before is in a backup; its edits are no longer undone.
-    editor_->startHistory();
-}
-
-void TMainForm::recordEdit(const ExchangeConfig &before, const QString &text)
-{
-    editor_->recordChange(before, text);
-    RefreshAllViews();
-}
-
 void TMainForm::setFileName(const QString &path)
 {
     fileName_ = path;
@@ -378,7 +363,7 @@ void TMainForm::setFileName(const QString &path)
 
 void TMainForm::markConfigKept(BlockSet blocks)
 {
-    copyBlocks(config_, kept_, blocks);
+    copyBlocks(config(), kept_, blocks);
 }
 
 void TMainForm::backUpUnsavedEdits()
@@ -391,14 +376,11 @@ Status TMainForm::storeUnsavedEdits()
 {
     commitTypedText();
     // The model and the modules are kept in the preferences.
-    ExchangeConfig kept = kept_;
-    kept.ExchangeType = config_.ExchangeType;
-    kept.ExchangeModules = config_.ExchangeModules;
-    if (kept == config_)
+    if (differingBlocks(kept_, config(), BlockSet::all()).empty())
         return Status::success();
     QString stored;
     const Status status
-        = backups_.store(config_, clock_.now(), QStringLiteral("neulozeno"), stored);
+        = backups_.store(config(), clock_.now(), QStringLiteral("neulozeno"), stored);
     if (!stored.isEmpty())
         markConfigKept();
     return status;
@@ -450,7 +432,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
     if (!preferencesPath_.isEmpty()) {
         // The user's configuration folder may not exist yet.
         QDir().mkpath(QFileInfo(preferencesPath_).absolutePath());
-        SaveAppConfig(toFilePath(preferencesPath_), config_);
+        SaveAppConfig(toFilePath(preferencesPath_), config());
     }
     event->accept();
 }
@@ -485,7 +467,7 @@ void TMainForm::askForTransfer(Direction direction)
 void TMainForm::startWithServicesCheck(TransferMode mode)
 {
     const std::vector<int> lost = writesServices(mode)
-        ? extensionsWithUntransferableCallBack(config_)
+        ? extensionsWithUntransferableCallBack(config())
         : std::vector<int> {};
     if (lost.empty()) {
         startTransfer(mode);
@@ -499,16 +481,17 @@ void TMainForm::startTransfer(TransferMode mode)
     // A read replaces what the window holds.
     if (isRead(mode))
         backUpUnsavedEdits();
-    beginTransfer(mode, config_);
+    beginTransfer(mode, editor_->transferTarget());
 }
 
 void TMainForm::beginTransfer(TransferMode mode, ExchangeConfig &target)
 {
-    if (isRead(mode) && &target == &config_)
+    const bool own = &target == &editor_->transferTarget();
+    if (isRead(mode) && own)
         editor_->readStarting();
-    else if (&target == &config_)
-        verification_.writeStarting(mode, config_);
-    if (watch_->starting(mode, target) && &target == &config_)
+    else if (own)
+        verification_.writeStarting(mode, target);
+    if (watch_->starting(mode, target) && own)
         markConfigKept();
     // A failed start is reported by the engine, which is idle again.
     if (engine_->startTransfer(mode, target))
@@ -524,8 +507,8 @@ void TMainForm::acCompareExecute()
             = transferModeFor(pcMain_->currentIndex(), Direction::Receive);
         if (!mode)
             return;
-        const BlockSet blocks = blocksMovedBy(*mode, config_.ExchangeType);
-        beginTransfer(*mode, comparison_.begin(config_, blocks));
+        const BlockSet blocks = blocksMovedBy(*mode, config().ExchangeType);
+        beginTransfer(*mode, comparison_.begin(config(), blocks));
     });
 }
 
@@ -570,33 +553,32 @@ void TMainForm::acDefExecute()
 
 void TMainForm::resetPageInView()
 {
-    backUpUnsavedEdits();
-    const ExchangeConfig before = config_;
     const auto page = MainPage(pcMain_->currentIndex());
+    ExchangeConfig defaults = config();
     switch (page) {
     case MainPage::Setup:
-        ResetAll(config_);
+        ResetAll(defaults);
         break;
     case MainPage::Setting:
-        ResetSettingsBlock(config_);
+        ResetSettingsBlock(defaults);
         break;
     case MainPage::Services:
-        ResetServicesBlock(config_);
+        ResetServicesBlock(defaults);
         break;
     case MainPage::ShortDials:
-        ResetShortDials(config_);
+        ResetShortDials(defaults);
         break;
     case MainPage::PE:
-        ResetPE(config_);
+        ResetPE(defaults);
         break;
     default:
         return;
     }
+    backUpUnsavedEdits();
     // One step of the history, named as the button that made it.
-    editor_->recordChange(before,
-        page == MainPage::Setup ? QStringLiteral("Přednastavit vše")
-                                : QStringLiteral("Přednastavit"));
-    RefreshAllViews();
+    const std::optional<Block> block = blockOfPage(page);
+    editor_->applyBlocks(defaults, block ? BlockSet {*block} : BlockSet::all(),
+        block ? QStringLiteral("Přednastavit") : QStringLiteral("Přednastavit vše"));
 }
 
 void TMainForm::acAboutExecute()
@@ -621,7 +603,7 @@ void TMainForm::ClockTimerTimer()
 
 void TMainForm::cbCentralTypeChange()
 {
-    pcMain_->setTabVisible(int(MainPage::PE), config_.ExchangeType == ModelMira);
+    pcMain_->setTabVisible(int(MainPage::PE), config().ExchangeType == ModelMira);
     forEachView([](ConfigView &view) { view.exchangeModelChanged(); });
 }
 
@@ -680,7 +662,7 @@ void TMainForm::transferEnded(TransferEnd end)
     }
     const bool backedUp = watch_->ended(end);
     if (comparison_.running()) {
-        if (const auto differences = comparison_.finish(end, config_))
+        if (const auto differences = comparison_.finish(end, config()))
             dialogs_.showDifferences(this, *differences);
     } else {
         if (backedUp && !verification_.running())

@@ -79,9 +79,9 @@ public:
     explicit TMainForm(const MainFormServices &services, QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    [[nodiscard]] ExchangeConfig &config() override { return config_; }
-    // The user's edits of the configuration and their history.
-    [[nodiscard]] ConfigEditor &editor() const { return *editor_; }
+    [[nodiscard]] const ExchangeConfig &config() const override;
+    // The one way into the configuration, and the history of its changes.
+    [[nodiscard]] ConfigEditor &editor() override { return *editor_; }
     [[nodiscard]] TransferEngine &engine() { return *engine_; }
     [[nodiscard]] const MainActions &actions() const { return actions_; }
     [[nodiscard]] TransferPage &page(MainPage page) const;
@@ -96,7 +96,6 @@ public:
     void StoreShortDialPage() override;
     void FillPEPage();
     void StorePEPage() override;
-    void RefreshAllViews();
     // Shows the exchange model the configuration holds, and the pages that go with it.
     void cbCentralTypeChange();
 
@@ -107,8 +106,6 @@ public:
 
     // DocumentHost
     void backUpUnsavedEdits() override;
-    void configReplaced() override;
-    void recordEdit(const ExchangeConfig &before, const QString &text) override;
     [[nodiscard]] QString backupPath() const override { return backups_.path(); }
     [[nodiscard]] const QString &FileName() const override { return fileName_; }
     // Records a loaded or saved file: the caption names it, followed by "*" while the
@@ -172,8 +169,7 @@ private:
 
     template<typename Call> void forEachView(Call call);
 
-    ExchangeConfig config_;
-    ConfigEditor *editor_ = nullptr;
+    ConfigEditor *editor_;
     UserDialogs &dialogs_;
     const LocalClock &clock_;
     const QString preferencesPath_;

@@ -1,6 +1,7 @@
 #include "WindowDriver.h"
 
 #include "link/TransferEngine.h"
+#include "ui/editing/ConfigEditor.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -42,6 +43,20 @@ void WindowDriver::bringToFront(QWidget &widget)
         if (tabs && tabs->indexOf(inner) >= 0)
             tabs->setCurrentWidget(inner);
     }
+}
+
+void WindowDriver::change(const std::function<void(ExchangeConfig &)> &edit)
+{
+    ExchangeConfig changed = config();
+    edit(changed);
+    window->editor().setExchangeBlock(changed);
+    window->editor().applyBlocks(changed, BlockSet::all(), QStringLiteral("Změna v testu"));
+}
+
+void WindowDriver::hold(const ExchangeConfig &config)
+{
+    window->editor().startHistory(config, BlockSet::all(), true);
+    window->markConfigKept();
 }
 
 QTabWidget &WindowDriver::pages() const

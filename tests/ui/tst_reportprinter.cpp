@@ -186,7 +186,7 @@ private slots:
         ScriptedDialogs &dialogs = w.fixture.dialogs;
         dialogs.printTo = pdf;
         dialogs.chosenFiles = {w.path(QStringLiteral("report"))};
-        w.config() = testing::awayFromFactory();
+        w.hold(testing::awayFromFactory());
         w.control<QAction>(action).trigger();
 
         QVERIFY(dialogs.errors.isEmpty());

@@ -6,6 +6,7 @@
 #include "common/FilePath.h"
 #include "ui/DocumentHost.h"
 #include "ui/dialogs/UserDialogs.h"
+#include "ui/editing/ConfigEditor.h"
 
 #include <QAction>
 
@@ -23,9 +24,9 @@ void takeDialRows(DocumentHost &document, const DialRows &rows, const QString &t
     document.runWhenIdle([&document, rows, text] {
         document.StoreShortDialPage();
         document.StorePEPage();
-        const ExchangeConfig before = document.config();
-        applyDialRows(document.config(), rows);
-        document.recordEdit(before, text);
+        ExchangeConfig edited = document.config();
+        applyDialRows(edited, rows);
+        document.editor().applyBlocks(edited, {rows.table}, text);
     });
 }
 

@@ -5,6 +5,7 @@
 #include "config/ExchangeConfig.h"
 #include "ui/DocumentHost.h"
 #include "ui/MainActions.h"
+#include "ui/editing/ConfigEditor.h"
 
 #include <QAction>
 #include <QDir>
@@ -90,15 +91,10 @@ void FileActions::loadNow(const QString &path)
         return;
     }
     document_.backUpUnsavedEdits();
-    ExchangeConfig &config = document_.config();
-    copyBlocks(loaded, config, held);
     // Only the JSON form holds the exchange model and modules; a settings file leaves them,
-    // and the services, as they are.
-    if (json) {
-        config.ExchangeType = loaded.ExchangeType;
-        config.ExchangeModules = loaded.ExchangeModules;
-    }
-    document_.configReplaced();
+    // and the services, as they are. What the window held before is in a backup: its edits
+    // are no longer undone.
+    document_.editor().startHistory(loaded, held, json);
     document_.markConfigKept();
     // "Uložit" writes a settings file: after a JSON form it asks for a name.
     document_.setFileName(json ? QString() : absolute);
