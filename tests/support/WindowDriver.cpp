@@ -1,6 +1,7 @@
 #include "WindowDriver.h"
 
 #include "link/TransferEngine.h"
+#include "ui/document/Document.h"
 #include "ui/editing/ConfigEditor.h"
 
 #include <QAction>
@@ -56,7 +57,7 @@ void WindowDriver::change(const std::function<void(ExchangeConfig &)> &edit)
 void WindowDriver::hold(const ExchangeConfig &config)
 {
     window->editor().startHistory(config, BlockSet::all(), true);
-    window->markConfigKept();
+    window->document().markKept();
 }
 
 QTabWidget &WindowDriver::pages() const

@@ -3,8 +3,8 @@
 #include "DialCsvActions.h"
 #include "common/DialTableCsv.h"
 #include "config/DialPageWindows.h"
-#include "ui/DocumentHost.h"
 #include "ui/dialogs/UserDialogs.h"
+#include "ui/document/Document.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -41,7 +41,7 @@ int tabInView(const QWidget &page, Block table)
 } // namespace
 
 DialClipboard::DialClipboard(
-    DocumentHost &document, QWidget &shortDialPage, QWidget &pePage, QObject *parent)
+    Document &document, QWidget &shortDialPage, QWidget &pePage, QObject *parent)
     : QObject(parent)
     , document_(document)
     , shortDialPage_(shortDialPage)
@@ -106,8 +106,7 @@ bool DialClipboard::eventFilter(QObject *watched, QEvent *event)
 
 void DialClipboard::copyRows(const Place &place)
 {
-    document_.StoreShortDialPage();
-    document_.StorePEPage();
+    document_.commitTypedEdits();
     if (const std::optional<QString> text
         = dialTableText(document_.config(), place.table, u'\t', recordsFrom(place, 0)))
         QApplication::clipboard()->setText(*text);

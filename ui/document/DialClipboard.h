@@ -10,7 +10,7 @@ class QWidget;
 
 namespace ornis {
 
-class DocumentHost;
+class Document;
 
 // Rows of the pages "Zkrácené volby" and "PE" through the clipboard. With the focus in a
 // row, Ctrl+C copies the rows of the tab in view as tab-separated text with the CSV header
@@ -23,8 +23,7 @@ class DialClipboard final : public QObject
 
 public:
     // The rows are found by their controls' names on the two pages.
-    DialClipboard(
-        DocumentHost &document, QWidget &shortDialPage, QWidget &pePage, QObject *parent);
+    DialClipboard(Document &document, QWidget &shortDialPage, QWidget &pePage, QObject *parent);
 
     // Takes the keys of the rows of a page; a page built later is announced by this.
     void watchRows(QWidget &page);
@@ -45,7 +44,7 @@ private:
     void copyRows(const Place &place);
     void pasteRows(const Place &place, const QString &text);
 
-    DocumentHost &document_;
+    Document &document_;
     QWidget &shortDialPage_;
     QWidget &pePage_;
 };

@@ -4,8 +4,8 @@
 #include "common/ConfigFiles.h"
 #include "common/DialTableCsv.h"
 #include "common/FilePath.h"
-#include "ui/DocumentHost.h"
 #include "ui/dialogs/UserDialogs.h"
+#include "ui/document/Document.h"
 #include "ui/editing/ConfigEditor.h"
 
 #include <QAction>
@@ -18,21 +18,19 @@ const QString CsvSuffix = QStringLiteral("csv");
 
 } // namespace
 
-void takeDialRows(DocumentHost &document, const DialRows &rows, const QString &text)
+void takeDialRows(Document &document, const DialRows &rows, const QString &text)
 {
     // A transfer reads and writes the tables: the rows wait for its end.
     document.runWhenIdle([&document, rows, text] {
-        document.StoreShortDialPage();
-        document.StorePEPage();
+        document.commitTypedEdits();
         ExchangeConfig edited = document.config();
         applyDialRows(edited, rows);
         document.editor().applyBlocks(edited, {rows.table}, text);
     });
 }
 
-DialCsvActions::DialCsvActions(DocumentHost &document, QAction *importAction,
-    QAction *exportAction, std::function<Block()> tableInView, QString startFolder,
-    QObject *parent)
+DialCsvActions::DialCsvActions(Document &document, QAction *importAction, QAction *exportAction,
+    std::function<Block()> tableInView, QString startFolder, QObject *parent)
     : QObject(parent)
     , document_(document)
     , tableInView_(std::move(tableInView))
@@ -80,8 +78,7 @@ void DialCsvActions::importFrom(const QString &path)
 
 void DialCsvActions::exportTo(const QString &path)
 {
-    document_.StoreShortDialPage();
-    document_.StorePEPage();
+    document_.commitTypedEdits();
     const std::optional<QByteArray> csv = dialTableCsv(document_.config(), tableInView_());
     const Status status
         = csv ? writeWholeFile(path, *csv) : Status::failure("A text has no Unicode form");

@@ -10,12 +10,12 @@ class QAction;
 
 namespace ornis {
 
-class DocumentHost;
+class Document;
 struct DialRows;
 
 // Sets the rows in the configuration as one step of the history named `text`, once no
 // transfer runs; every view shows the result.
-void takeDialRows(DocumentHost &document, const DialRows &rows, const QString &text);
+void takeDialRows(Document &document, const DialRows &rows, const QString &text);
 
 // acImportCsv and acExportCsv: the table of the page in view (the PE records on "PE", the
 // short dials on every other page) to and from a spreadsheet's CSV file. An import sets the
@@ -26,7 +26,7 @@ class DialCsvActions final : public QObject
     Q_OBJECT
 
 public:
-    DialCsvActions(DocumentHost &document, QAction *importAction, QAction *exportAction,
+    DialCsvActions(Document &document, QAction *importAction, QAction *exportAction,
         std::function<Block()> tableInView, QString startFolder, QObject *parent);
 
     void importFrom(const QString &path);
@@ -35,7 +35,7 @@ public:
 private:
     void choose(bool importing);
 
-    DocumentHost &document_;
+    Document &document_;
     std::function<Block()> tableInView_;
     const QString startFolder_;
 };

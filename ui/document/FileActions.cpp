@@ -1,11 +1,8 @@
 #include "FileActions.h"
 
-#include "common/ConfigFiles.h"
 #include "common/FilePath.h"
-#include "config/ExchangeConfig.h"
-#include "ui/DocumentHost.h"
 #include "ui/MainActions.h"
-#include "ui/editing/ConfigEditor.h"
+#include "ui/document/Document.h"
 
 #include <QAction>
 #include <QDir>
@@ -23,7 +20,7 @@ constexpr int RecentFileTextWidth = 420; // pixels
 
 } // namespace
 
-FileActions::FileActions(DocumentHost &document, const MainActions &actions, QString startFolder,
+FileActions::FileActions(Document &document, const MainActions &actions, QString startFolder,
     const QString &recentFilesPath, QObject *parent)
     : QObject(parent)
     , document_(document)
@@ -61,7 +58,7 @@ void FileActions::open()
 void FileActions::openBackup()
 {
     const FileDialogSetup setup {FileDialogSetup::Kind::Open, QStringLiteral("Otevřít zálohu"),
-        document_.backupPath(), QStringLiteral("Zálohy konfigurace (*.json)"),
+        document_.backups().path(), QStringLiteral("Zálohy konfigurace (*.json)"),
         QStringLiteral("json")};
     document_.dialogs().chooseFile(
         document_.dialogParent(), setup, [this](const QString &path) { load(path); });
@@ -75,14 +72,7 @@ void FileActions::load(const QString &path)
 void FileActions::loadNow(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    // Whatever the name does not mark as the JSON form is read as a settings file.
-    const bool json = fileKindOf(absolute) == FileKind::Json;
-    // Read whole before anything changes, so that a damaged file leaves no backup behind.
-    ExchangeConfig loaded;
-    BlockSet held;
-    const Status status
-        = loadConfigFile(absolute, json ? FileKind::Json : FileKind::Settings, loaded, held);
-    if (!status.ok()) {
+    if (const Status status = document_.open(absolute); !status.ok()) {
         report(status);
         if (!QFileInfo::exists(absolute)) {
             recent_.remove(absolute);
@@ -90,14 +80,6 @@ void FileActions::loadNow(const QString &path)
         }
         return;
     }
-    document_.backUpUnsavedEdits();
-    // Only the JSON form holds the exchange model and modules; a settings file leaves them,
-    // and the services, as they are. What the window held before is in a backup: its edits
-    // are no longer undone.
-    document_.editor().startHistory(loaded, held, json);
-    document_.markConfigKept();
-    // "Uložit" writes a settings file: after a JSON form it asks for a name.
-    document_.setFileName(json ? QString() : absolute);
     remember(absolute);
 }
 
@@ -118,19 +100,11 @@ void FileActions::saveAs()
 
 void FileActions::saveTo(const QString &path)
 {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    // Written whole through a new file renamed over the old one: a failure leaves the
-    // old file as it was.
-    const Status status = saveConfigFile(
-        absolute, FileKind::Settings, document_.config(), blocksKeptIn(FileKind::Settings));
-    if (!status.ok()) {
+    if (const Status status = document_.save(path); !status.ok()) {
         report(status);
         return;
     }
-    // The services are not in the file: their edits are still to be kept.
-    document_.markConfigKept(blocksKeptIn(FileKind::Settings));
-    document_.setFileName(absolute);
-    remember(absolute);
+    remember(document_.FileName());
 }
 
 void FileActions::report(const Status &status)

@@ -9,7 +9,7 @@
 
 namespace ornis {
 
-class DocumentHost;
+class Document;
 struct MainActions;
 
 // Open, save and save as of the settings file, with the files dropped on the window and
@@ -22,7 +22,7 @@ class FileActions final : public QObject
 public:
     // The file dialogs start in `startFolder` each time; the recent files are kept in
     // `recentFilesPath` (empty: for this run only).
-    FileActions(DocumentHost &document, const MainActions &actions, QString startFolder,
+    FileActions(Document &document, const MainActions &actions, QString startFolder,
         const QString &recentFilesPath, QObject *parent);
 
     // acOpen, acSave, acSaveAs
@@ -45,7 +45,7 @@ private:
     void showRecentFiles();
     void openRecent(int index);
 
-    DocumentHost &document_;
+    Document &document_;
     const MainActions &actions_;
     const QString startFolder_;
     RecentFiles recent_;

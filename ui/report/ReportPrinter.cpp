@@ -3,9 +3,9 @@
 #include "ReportPainter.h"
 #include "common/FilePath.h"
 #include "config/FileBytes.h"
-#include "ui/DocumentHost.h"
 #include "ui/MainActions.h"
 #include "ui/dialogs/UserDialogs.h"
+#include "ui/document/Document.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,7 +52,7 @@ QString documentTitle(const QFont &font)
 
 } // namespace
 
-ReportPrinter::ReportPrinter(DocumentHost &document, const MainActions &actions,
+ReportPrinter::ReportPrinter(Document &document, const MainActions &actions,
     const LocalClock &clock, QString startFolder, QObject *parent)
     : QObject(parent)
     , document_(document)
@@ -96,7 +96,7 @@ void ReportPrinter::exportPdf()
 Status ReportPrinter::currentPages(ReportPages &pages)
 {
     // The short dials print as the page shows them.
-    document_.StoreShortDialPage();
+    document_.commitTypedEdits();
     return reportPages(document_.config(), clock_.now(), pages);
 }
 

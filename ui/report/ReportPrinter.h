@@ -10,7 +10,7 @@ class QPrinter;
 
 namespace ornis {
 
-class DocumentHost;
+class Document;
 class LocalClock;
 struct MainActions;
 struct ReportPages;
@@ -23,7 +23,7 @@ class ReportPrinter final : public QObject
 
 public:
     // The PDF dialog starts in `startFolder`.
-    ReportPrinter(DocumentHost &document, const MainActions &actions, const LocalClock &clock,
+    ReportPrinter(Document &document, const MainActions &actions, const LocalClock &clock,
         QString startFolder, QObject *parent);
     ~ReportPrinter() override;
 
@@ -40,7 +40,7 @@ private:
     [[nodiscard]] Status exportTo(const QString &path);
     void report(const Status &status);
 
-    DocumentHost &document_;
+    Document &document_;
     const LocalClock &clock_;
     const QString startFolder_;
     std::unique_ptr<QPrinter> printer_;

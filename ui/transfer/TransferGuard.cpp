@@ -11,10 +11,12 @@ namespace ornis {
 
 const QString TransferGuard::Question = QStringLiteral("Probíhá přenos dat. Přerušit ho?");
 
-TransferGuard::TransferGuard(TransferEngine &engine, UserDialogs &dialogs, QWidget &window)
+TransferGuard::TransferGuard(
+    TransferEngine &engine, UserDialogs &dialogs, QWidget *dialogParent, QObject &context)
     : engine_(engine)
     , dialogs_(dialogs)
-    , window_(window)
+    , dialogParent_(dialogParent)
+    , context_(context)
 {
 }
 
@@ -29,7 +31,7 @@ void TransferGuard::runWhenIdle(std::function<void()> action)
         waiting_.push_back(std::move(action));
         return;
     }
-    dialogs_.ask(&window_, Question,
+    dialogs_.ask(dialogParent_, Question,
         [this, action = std::move(action)]() mutable { endThenRun(std::move(action)); });
 }
 
@@ -48,7 +50,7 @@ void TransferGuard::endThenRun(std::function<void()> action)
 void TransferGuard::transferEnded()
 {
     if (!waiting_.empty())
-        QTimer::singleShot(0, &window_, [this] { runWaiting(); });
+        QTimer::singleShot(0, &context_, [this] { runWaiting(); });
 }
 
 void TransferGuard::runWaiting()

@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+class QObject;
 class QWidget;
 
 namespace ornis {
@@ -21,7 +22,9 @@ class TransferGuard final
 public:
     static const QString Question; // "Probíhá přenos dat. Přerušit ho?"
 
-    TransferGuard(TransferEngine &engine, UserDialogs &dialogs, QWidget &window);
+    // The question belongs to `dialogParent`; the waiting actions run while `context` lives.
+    TransferGuard(
+        TransferEngine &engine, UserDialogs &dialogs, QWidget *dialogParent, QObject &context);
 
     // Runs `action` now when no transfer runs, else as described above.
     void runWhenIdle(std::function<void()> action);
@@ -36,7 +39,8 @@ private:
 
     TransferEngine &engine_;
     UserDialogs &dialogs_;
-    QWidget &window_;
+    QWidget *dialogParent_;
+    QObject &context_;
     std::vector<std::function<void()>> waiting_;
 };
 

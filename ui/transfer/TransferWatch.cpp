@@ -7,23 +7,18 @@
 #include "ui/document/BackupFolder.h"
 
 #include <QDir>
-#include <QLabel>
-#include <QStatusBar>
 #include <algorithm>
 
 namespace ornis {
 
-TransferWatch::TransferWatch(QWidget &window, QStatusBar &statusBar, UserDialogs &dialogs,
-    const BackupFolder &backups, const LocalClock &clock)
-    : window_(window)
-    , status_(new QLabel(&statusBar))
+TransferWatch::TransferWatch(std::function<void(const QString &)> showStatus, UserDialogs &dialogs,
+    QWidget *dialogParent, const BackupFolder &backups, const LocalClock &clock)
+    : showStatus_(std::move(showStatus))
     , dialogs_(dialogs)
+    , dialogParent_(dialogParent)
     , backups_(backups)
     , clock_(clock)
 {
-    status_->setObjectName(QStringLiteral("lbTransferStatus"));
-    // A hint covers it for a while; it shows again when the hint is gone.
-    statusBar.addWidget(status_, 1);
 }
 
 bool TransferWatch::starting(TransferMode mode, const ExchangeConfig &config)
@@ -59,7 +54,7 @@ void TransferWatch::modeChanged(TransferMode mode)
     QString text = QStringLiteral("%1: %2").arg(verb, stepCaption(mode));
     if (steps_.size() > 1)
         text += QStringLiteral(" (%1/%2)").arg(step - steps_.begin() + 1).arg(steps_.size());
-    showStatus(text);
+    showStatus_(text);
 }
 
 void TransferWatch::warning(const std::string &message)
@@ -80,7 +75,7 @@ bool TransferWatch::ended(TransferEnd end)
     bool backedUp = false;
     switch (end) {
     case TransferEnd::Complete:
-        showStatus(read ? QStringLiteral("Načteno") : QStringLiteral("Zapsáno"));
+        showStatus_(read ? QStringLiteral("Načteno") : QStringLiteral("Zapsáno"));
         if (read) {
             const QString backup = storeBackup(QStringLiteral("cteni"));
             backedUp = backupFailures_.isEmpty();
@@ -90,29 +85,16 @@ bool TransferWatch::ended(TransferEnd end)
         }
         break;
     case TransferEnd::Stopped:
-        showStatus(QStringLiteral("Přerušeno"));
+        showStatus_(QStringLiteral("Přerušeno"));
         break;
     case TransferEnd::Failed:
-        showStatus(
+        showStatus_(
             QStringLiteral("Selhalo: %1").arg(QString::fromStdString(failure_.value_or(""))));
         break;
     }
     showEndMessage(end);
     config_ = nullptr;
     return backedUp;
-}
-
-void TransferWatch::showStatusThrough(std::function<void(const QString &)> show)
-{
-    show_ = std::move(show);
-}
-
-void TransferWatch::showStatus(const QString &text)
-{
-    if (show_)
-        show_(text);
-    else
-        status_->setText(text);
 }
 
 QString TransferWatch::storeBackup(const QString &action)
@@ -153,7 +135,7 @@ QStringList TransferWatch::exchangeBackups() const
 
 void TransferWatch::writeVerified()
 {
-    showStatus(QStringLiteral("Zapsáno a ověřeno"));
+    showStatus_(QStringLiteral("Zapsáno a ověřeno"));
 }
 
 QString TransferWatch::earlyWriteEndText() const
@@ -180,7 +162,7 @@ void TransferWatch::showEndMessage(TransferEnd end)
             + warnings_.join(u'\n'));
     parts.append(backupFailures_);
     if (!parts.isEmpty())
-        dialogs_.showError(&window_, parts.join(QStringLiteral("\n\n")));
+        dialogs_.showError(dialogParent_, parts.join(QStringLiteral("\n\n")));
 }
 
 } // namespace ornis

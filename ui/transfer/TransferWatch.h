@@ -12,8 +12,6 @@
 #include <string>
 #include <vector>
 
-class QLabel;
-class QStatusBar;
 class QWidget;
 
 namespace ornis {
@@ -29,8 +27,9 @@ class UserDialogs;
 class TransferWatch final
 {
 public:
-    TransferWatch(QWidget &window, QStatusBar &statusBar, UserDialogs &dialogs,
-        const BackupFolder &backups, const LocalClock &clock);
+    // The word on the transfer goes to `showStatus`; the messages to `dialogs`.
+    TransferWatch(std::function<void(const QString &)> showStatus, UserDialogs &dialogs,
+        QWidget *dialogParent, const BackupFolder &backups, const LocalClock &clock);
 
     // Before the first byte of a transfer in `mode` that reads into or writes from
     // `config`, which outlives it. True when `config` is in a backup now (a write's).
@@ -54,23 +53,17 @@ public:
     [[nodiscard]] QStringList exchangeBackups() const;
     // A write was read back and the exchange holds what it sent.
     void writeVerified();
-    // The label of the status bar that says how the transfer goes.
-    [[nodiscard]] QLabel &statusLabel() const { return *status_; }
-    // The word on the transfer goes to `show` rather than straight into the label.
-    void showStatusThrough(std::function<void(const QString &)> show);
 
 private:
-    void showStatus(const QString &text);
     [[nodiscard]] bool running() const { return config_ != nullptr; }
     [[nodiscard]] QString storeBackup(const QString &action);
     void noteExchangeHolds(const QString &backup);
     [[nodiscard]] QString earlyWriteEndText() const;
     void showEndMessage(TransferEnd end);
 
-    QWidget &window_;
-    QLabel *status_;
-    std::function<void(const QString &)> show_;
+    const std::function<void(const QString &)> showStatus_;
     UserDialogs &dialogs_;
+    QWidget *dialogParent_;
     const BackupFolder &backups_;
     const LocalClock &clock_;
 
