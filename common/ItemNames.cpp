@@ -118,27 +118,11 @@ QString serviceListValue(int owner, int64_t value, bool withLines)
     return text.empty() ? numberText(value) : QString::fromStdString(text);
 }
 
-SettingsGrid settingsGridOf(Field field)
-{
-    switch (field) {
-    case ExtensionGrid:
-        return SettingsGrid::Extension;
-    case DayRingGrid:
-        return SettingsGrid::DayRing;
-    case NightRingGrid:
-        return SettingsGrid::NightRing;
-    case GlobalLineGrid:
-        return SettingsGrid::GlobalLine;
-    default:
-        return SettingsGrid::GlobalExtension;
-    }
-}
-
 // A cell's value as its grid shows it; the cells no grid shows, and bytes outside a cell's
 // value set, as their number.
 QString gridCellText(const FieldRef &ref, int64_t value)
 {
-    const GridRules &rules = gridRules(settingsGridOf(ref.field));
+    const GridRules &rules = gridRules(gridOfField(ref.field).value_or(SettingsGrid::Extension));
     const int column = ref.index % rules.shape.columns + 1;
     const int row = ref.index / rules.shape.columns + 1;
     CellKind kind = rules.kindAt(column, row);

@@ -99,7 +99,7 @@ uint8_t encodeStep(const ExchangeConfig &config, const StepPlace &place)
     if (range.coding == GlobalExtensionBitsMira && config.ExchangeType != ModelMira)
         return 0;
     if (const auto run = bitRunOf(place)) {
-        const auto cells = gridBytes(grids, run->grid);
+        const auto cells = gridBytes(config, run->grid);
         uint8_t byte = 0;
         for (int k = 0; k < run->count; ++k)
             byte |= uint8_t((cells[run->first + k * run->stride] & 1) << k);
@@ -152,27 +152,10 @@ uint8_t encodeStep(const ExchangeConfig &config, const StepPlace &place)
     }
 }
 
-Field fieldOf(SettingsGrid grid)
-{
-    switch (grid) {
-    case SettingsGrid::Extension:
-        return Field::ExtensionGrid;
-    case SettingsGrid::DayRing:
-        return Field::DayRingGrid;
-    case SettingsGrid::NightRing:
-        return Field::NightRingGrid;
-    case SettingsGrid::GlobalLine:
-        return Field::GlobalLineGrid;
-    case SettingsGrid::GlobalExtension:
-        break;
-    }
-    return Field::GlobalExtensionGrid;
-}
-
 // The cells of a bit run: one run when they lie side by side, else one cell at a time.
 void tellBitRun(const StoredRangeCallback &stored, const BitRun &run)
 {
-    const Field field = fieldOf(run.grid);
+    const Field field = gridRules(run.grid).field;
     const auto cell = [&](int k) { return FieldRef {field, int(run.first + k * run.stride)}; };
     if (run.stride == 1) {
         tellStored(stored, cell(0), cell(run.count - 1));
@@ -200,7 +183,7 @@ void decodeStep(ExchangeConfig &config, const StepPlace &place, uint8_t byte,
     if (range.coding == GlobalExtensionBitsMira && config.ExchangeType != ModelMira)
         return; // the other models have no row GE: it keeps its values
     if (const auto run = bitRunOf(place)) {
-        const auto cells = gridBytes(grids, run->grid);
+        const auto cells = gridBytes(config, run->grid);
         for (int k = 0; k < run->count; ++k)
             cells[run->first + k * run->stride] = uint8_t((byte >> k) & 1);
         tellBitRun(stored, *run);

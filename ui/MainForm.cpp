@@ -95,8 +95,7 @@ void TMainForm::buildTransfers(const MainFormServices &services)
             {
                 [this](bool visible, int percent) { progress_->showProgress(visible, percent); },
                 [this](const QString &text) { transferStatus_->setText(text); },
-                [this](const FieldRange &range) { pcMain_->valuesStored(range); },
-                [this] { pcMain_->refreshGrids(); },
+                [this](const FieldRange &range) { pcMain_->showValues(range); },
                 [this](bool running) { actions_.acStop->setEnabled(running); },
             }},
         this);
@@ -167,8 +166,6 @@ void TMainForm::connectActions()
     actions_.acVerifyAfterWrite->setChecked(settings_.verifyAfterWrite());
     connect(actions_.acVerifyAfterWrite, &QAction::toggled, this,
         [this](bool on) { settings_.setVerifyAfterWrite(on); });
-    connect(&pcMain_->setupPage(), &SetupPage::exchangeModelPicked, this,
-        &TMainForm::cbCentralTypeChange);
     connect(pcMain_, &QTabWidget::currentChanged, this, &TMainForm::pcMainChange);
     connect(transfers_, &TransferFlow::closeDue, this, &QWidget::close);
 }
@@ -194,7 +191,11 @@ void TMainForm::connectHistory()
     });
     connect(actions_.acUndo, &QAction::triggered, &history, &QUndoStack::undo);
     connect(actions_.acRedo, &QAction::triggered, &history, &QUndoStack::redo);
-    connect(&editor(), &ConfigEditor::valuesChanged, pcMain_, &MainPageTabs::valuesChanged);
+    connect(&editor(), &ConfigEditor::valuesChanged, this, [this](const FieldRange &range) {
+        pcMain_->showValues(range);
+        if (contains(range, FieldRef {Field::ExchangeType}))
+            cbCentralTypeChange();
+    });
     connect(document_, &Document::unsavedChanged, this, &QWidget::setWindowModified);
     connect(document_, &Document::fileNameChanged, this, &TMainForm::showFileName);
 }
@@ -355,7 +356,7 @@ void TMainForm::ClockTimerTimer()
 
 void TMainForm::cbCentralTypeChange()
 {
-    pcMain_->exchangeModelChanged(config().ExchangeType);
+    pcMain_->showPagesOfModel(config().ExchangeType);
 }
 
 void TMainForm::pcMainChange()

@@ -43,13 +43,21 @@ void writePreferences(const QString &path, int model, ModuleFlags modules)
     SaveAppConfig(path.toStdString(), config);
 }
 
-// A view that keeps what the window told it.
+bool sameRange(const FieldRange &a, const FieldRange &b)
+{
+    return a.first == b.first && a.last == b.last;
+}
+
+// A view that keeps what the window told it: the grids told whole, everything told at once.
 class ProbeView final : public ConfigView
 {
 public:
-    void refresh() override { ++refreshes; }
-    void valuesStored(const FieldRange &range) override { stored.push_back(range); }
-    void refreshGrids() override { ++gridRefreshes; }
+    void showValues(const FieldRange &range) override
+    {
+        stored.push_back(range);
+        refreshes += sameRange(range, wholeConfigRange());
+        gridRefreshes += sameRange(range, fieldRange(Field::ExtensionGrid));
+    }
 
     [[nodiscard]] bool told(const FieldRef &ref) const
     {

@@ -29,7 +29,6 @@ struct FlowUnderTest
                       [](bool, int) {},
                       [this](const QString &text) { said.append(text); },
                       [this](const FieldRange &range) { stored.push_back(range); },
-                      [] {},
                       [](bool) {},
                   }})
         , pageInView(page)

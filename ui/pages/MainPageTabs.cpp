@@ -78,8 +78,7 @@ void MainPageTabs::setView(MainPage page, ConfigView *view)
 template<typename Page> Page *MainPageTabs::addView(MainPage page, Page *view)
 {
     setView(page, view);
-    view->refresh();
-    view->exchangeModelChanged();
+    view->showValues(wholeConfigRange());
     return view;
 }
 
@@ -116,25 +115,14 @@ void MainPageTabs::storeEdits()
     forEachView([](ConfigView &view) { view.storeEdits(); });
 }
 
-void MainPageTabs::valuesStored(const FieldRange &range)
+void MainPageTabs::showValues(const FieldRange &range)
 {
-    forEachView([&range](ConfigView &view) { view.valuesStored(range); });
+    forEachView([&range](ConfigView &view) { view.showValues(range); });
 }
 
-void MainPageTabs::valuesChanged(const FieldRange &range)
-{
-    forEachView([&range](ConfigView &view) { view.valuesChanged(range); });
-}
-
-void MainPageTabs::refreshGrids()
-{
-    forEachView([](ConfigView &view) { view.refreshGrids(); });
-}
-
-void MainPageTabs::exchangeModelChanged(int32_t model)
+void MainPageTabs::showPagesOfModel(int32_t model)
 {
     setTabVisible(int(MainPage::PE), model == ModelMira);
-    forEachView([](ConfigView &view) { view.exchangeModelChanged(); });
 }
 
 } // namespace ornis

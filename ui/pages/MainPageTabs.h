@@ -44,11 +44,9 @@ public:
 
     // What every view is told.
     void storeEdits();
-    void valuesStored(const FieldRange &range);
-    void valuesChanged(const FieldRange &range);
-    void refreshGrids();
-    // Another exchange model is chosen: the PE page shows for MIRA only.
-    void exchangeModelChanged(int32_t model);
+    void showValues(const FieldRange &range);
+    // The PE page shows for model MIRA only.
+    void showPagesOfModel(int32_t model);
 
 signals:
     // The controls of `page` were built.

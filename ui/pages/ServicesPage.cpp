@@ -141,12 +141,7 @@ void ServicesPage::storeEdits()
     binding_.commitTyped();
 }
 
-void ServicesPage::refresh()
-{
-    binding_.showAll();
-}
-
-void ServicesPage::valuesStored(const FieldRange &range)
+void ServicesPage::showValues(const FieldRange &range)
 {
     binding_.show(range);
 }

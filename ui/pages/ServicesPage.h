@@ -23,8 +23,7 @@ public:
     ServicesPage(ConfigEditor &editor, UserDialogs &dialogs, QWidget *parent = nullptr);
 
     void storeEdits() override;
-    void refresh() override;
-    void valuesStored(const FieldRange &range) override;
+    void showValues(const FieldRange &range) override;
 
 private:
     QWidget *buildTopStrip();

@@ -168,27 +168,11 @@ QWidget *SetupPage::buildPictureFrame()
     return frame;
 }
 
-void SetupPage::refresh()
-{
-    binding_.showAll();
-    showModel(editor_.config().ExchangeType);
-}
-
-void SetupPage::valuesStored(const FieldRange &range)
-{
-    binding_.show(range);
-}
-
-void SetupPage::valuesChanged(const FieldRange &range)
+void SetupPage::showValues(const FieldRange &range)
 {
     binding_.show(range);
     if (contains(range, FieldRef {Field::ExchangeType}))
-        emit exchangeModelPicked(int(editor_.config().ExchangeType));
-}
-
-void SetupPage::exchangeModelChanged()
-{
-    showModel(editor_.config().ExchangeType);
+        showModel(editor_.config().ExchangeType);
 }
 
 void SetupPage::showModel(int index)

@@ -1,5 +1,7 @@
 #include "PacedRepaints.h"
 
+#include "config/GridRules.h"
+
 #include <algorithm>
 #include <tuple>
 #include <utility>
@@ -11,20 +13,6 @@ namespace {
 bool readsSettings(TransferMode mode)
 {
     return mode == TransferMode::SettingsRead || mode == TransferMode::AllRead;
-}
-
-bool isGridField(Field field)
-{
-    switch (field) {
-    case Field::ExtensionGrid:
-    case Field::DayRingGrid:
-    case Field::NightRingGrid:
-    case Field::GlobalLineGrid:
-    case Field::GlobalExtensionGrid:
-        return true;
-    default:
-        return false;
-    }
 }
 
 bool before(const FieldRef &a, const FieldRef &b)
@@ -54,10 +42,16 @@ void PacedRepaints::progressChanged(bool visible, int percent)
 
 void PacedRepaints::valuesStored(const FieldRange &range)
 {
-    if (readsSettings(mode_) && isGridField(range.first.field)) {
+    if (readsSettings(mode_) && gridOfField(range.first.field)) {
         gridsStored_ = true;
         return;
     }
+    addRange(range);
+    schedule();
+}
+
+void PacedRepaints::addRange(const FieldRange &range)
+{
     const auto same = std::find_if(ranges_.begin(), ranges_.end(),
         [&range](const FieldRange &r) { return r.first.field == range.first.field; });
     if (same == ranges_.end()) {
@@ -68,7 +62,6 @@ void PacedRepaints::valuesStored(const FieldRange &range)
         if (before(same->last, range.last))
             same->last = range.last;
     }
-    schedule();
 }
 
 void PacedRepaints::statusChanged(const QString &text)
@@ -88,7 +81,8 @@ void PacedRepaints::modeChanged(TransferMode mode)
     // However the settings block ended (done, stopped, failed), its grids show what it read.
     if (readsSettings(mode_) && !readsSettings(mode) && gridsStored_) {
         gridsStored_ = false;
-        gridsDue_ = true;
+        for (int grid = 0; grid < SettingsGridCount; ++grid)
+            addRange(fieldRange(gridRules(SettingsGrid(grid)).field));
         schedule();
     }
     mode_ = mode;
@@ -125,8 +119,6 @@ void PacedRepaints::showValues()
     const std::vector<FieldRange> ranges = std::exchange(ranges_, {});
     for (const FieldRange &range : ranges)
         views_.stored(range);
-    if (std::exchange(gridsDue_, false))
-        views_.grids();
 }
 
 void PacedRepaints::schedule()

@@ -14,8 +14,8 @@ namespace ornis {
 // What a transfer reports, shown at the pace of the screen rather than of the line: the
 // progress bar, the status text and the values a read stored reach the views at most once a
 // frame, the stored values merged into one range per field. The settings grids wait for the
-// end of the settings block and are then refreshed once. When the transfer ends, the values
-// it stored show at once and the bar goes; the word on the end and the controls of an idle
+// end of the settings block and are then told once, each grid whole. When the transfer ends, the
+// values it stored show at once and the bar goes; the word on the end and the controls of an idle
 // link follow with the frame, so that transfers shorter than a frame, one after another,
 // change nothing on the screen but the values.
 class PacedRepaints final : public QObject
@@ -30,7 +30,6 @@ public:
         std::function<void(bool visible, int percent)> progress;
         std::function<void(const QString &)> status;
         std::function<void(const FieldRange &)> stored;
-        std::function<void()> grids;
         // A transfer runs: at once when it starts, with the frame after it ended.
         std::function<void(bool running)> running;
     };
@@ -50,8 +49,10 @@ public:
 
 private:
     void schedule();
-    // The progress, the values stored and the grids.
+    // The progress and the values stored.
     void showValues();
+    // One range per field: `range` joins the one of its field.
+    void addRange(const FieldRange &range);
 
     const Views views_;
     QTimer timer_;
@@ -64,7 +65,6 @@ private:
     std::vector<FieldRange> ranges_; // at most one per field
     TransferMode mode_ = TransferMode::Idle;
     bool gridsStored_ = false; // by the settings block running now
-    bool gridsDue_ = false;
     bool runningShown_ = false;
 };
 
