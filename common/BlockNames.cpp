@@ -2,6 +2,15 @@
 
 namespace ornis {
 
+namespace {
+
+// In block order (UTF-8).
+constexpr std::array<const char *, AllBlocks.size()> BlockCaptions {
+    "Nastavení", "Služby", "Zkrácené volby", "PE"};
+constexpr const char *ExchangeBlockCaption = "Konfigurace";
+
+} // namespace
+
 std::optional<Block> blockNamed(QStringView key)
 {
     for (const BlockInfo &info : BlockTable) {
@@ -19,9 +28,9 @@ QStringList blockKeys()
     return keys;
 }
 
-QString blockCaption(Block block)
+QString blockCaption(std::optional<Block> block)
 {
-    return QString::fromUtf8(blockInfo(block).caption);
+    return QString::fromUtf8(block ? BlockCaptions.at(std::size_t(*block)) : ExchangeBlockCaption);
 }
 
 QString blockTitles(BlockSet blocks)

@@ -8,7 +8,8 @@
 #include <optional>
 #include <vector>
 
-// The names of the block table as Qt texts, and the transfers that move a set of blocks.
+// The names of the blocks as Qt texts: the keys and titles of the block table, and the
+// Czech names the window and `diff` show; and the transfers that move a set of blocks.
 
 namespace ornis {
 
@@ -16,7 +17,9 @@ namespace ornis {
 [[nodiscard]] std::optional<Block> blockNamed(QStringView key);
 // "settings", "services", ...: the keys of all blocks in block order.
 [[nodiscard]] QStringList blockKeys();
-[[nodiscard]] QString blockCaption(Block block);
+// "Zkrácené volby": the Czech name of a block, as the window's pages and the column
+// "Blok" of `diff` name it; "Konfigurace" for none, the exchange block (model, modules).
+[[nodiscard]] QString blockCaption(std::optional<Block> block);
 // "settings, short dials": the titles of `blocks` in block order.
 [[nodiscard]] QString blockTitles(BlockSet blocks);
 

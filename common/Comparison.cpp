@@ -13,8 +13,7 @@ std::vector<Difference> compareConfigs(
     for (const FieldRef &ref : differingFields(left, right, blocks, true)) {
         const std::optional<Block> block = blockOf(ref.field);
         differences.push_back(
-            {block ? blockCaption(*block) : QString::fromUtf8(ExchangeBlockCaption), itemName(ref),
-                valueText(left, ref), valueText(right, ref)});
+            {blockCaption(block), itemName(ref), valueText(left, ref), valueText(right, ref)});
     }
     return differences;
 }

@@ -3,7 +3,7 @@
 #include "CsvText.h"
 #include "Windows1250.h"
 #include "config/ChoiceLists.h"
-#include "link/DialSlots.h"
+#include "config/DialNumber.h"
 
 #include <QStringDecoder>
 #include <algorithm>
@@ -191,7 +191,7 @@ private:
     bool takeNumber(const QString &value, DialRow &row)
     {
         const std::optional<Text> number = toWindows1250(value);
-        if (!number || !numberTravels(*number)) {
+        if (!number || !isDialNumber(*number)) {
             refuse(Column::Number, value, QStringLiteral("is no number (0-9 and P, at most 14)"));
             return false;
         }

@@ -32,17 +32,6 @@ static_assert(slotsMatchRecords());
 
 } // namespace
 
-bool numberTravels(std::string_view number)
-{
-    if (number.size() > std::size_t(NumberLength))
-        return false;
-    for (const char c : number) {
-        if (DigitToNibble(c) == 15)
-            return false;
-    }
-    return true;
-}
-
 uint8_t slotByte(int32_t line, std::string_view number, int position)
 {
     if (position == 0)

@@ -7,6 +7,7 @@
 #include "TimesImage.h"
 #include "TransferState.h"
 #include "config/ChoiceLists.h"
+#include "config/DialNumber.h"
 #include "config/ExchangeConfig.h"
 #include "config/FieldTable.h"
 #include "config/Numbering.h"
@@ -49,7 +50,7 @@ std::string storable(const ExchangeConfig &config, const FieldRef &ref)
 {
     const FieldRow &row = fieldRow(ref.field);
     if (row.dialNumber)
-        return NumberRule;
+        return DialNumberRule;
     if (row.holds)
         return row.holds;
     const std::optional<IntegerRange> range

@@ -6,8 +6,7 @@ namespace ornis {
 
 QString pageCaption(MainPage page)
 {
-    const std::optional<Block> block = blockOfPage(page);
-    return block ? blockCaption(*block) : QString::fromUtf8(ExchangeBlockCaption);
+    return blockCaption(blockOfPage(page));
 }
 
 std::optional<TransferMode> transferModeFor(int pageIndex, Direction direction)

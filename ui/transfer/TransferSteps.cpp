@@ -1,5 +1,7 @@
 #include "TransferSteps.h"
 
+#include "common/BlockNames.h"
+
 #include <optional>
 
 namespace ornis {
@@ -15,8 +17,12 @@ std::vector<TransferMode> transferSteps(TransferMode mode, int32_t model)
 
 QString stepCaption(TransferMode mode)
 {
-    const std::optional<StepNames> names = stepNames(mode);
-    return names ? QString::fromUtf8(names->caption) : QString();
+    if (mode == TransferMode::ClockWrite)
+        return QStringLiteral("Datum a čas");
+    if (mode == TransferMode::TimesRead || mode == TransferMode::TimesWrite)
+        return QStringLiteral("Režim D/N");
+    const std::optional<Block> block = blockOfMode(mode);
+    return block ? blockCaption(*block) : QString();
 }
 
 BlockSet blocksMovedBy(TransferMode mode, int32_t model)
