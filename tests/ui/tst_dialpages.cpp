@@ -1,10 +1,10 @@
 #include "WindowDriver.h"
-#include "config/DialPageWindows.h"
 #include "config/FactoryDefaults.h"
 #include "link/DialSlots.h"
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/MainPages.h"
+#include "ui/pages/DialPageWindows.h"
 #include "ui/widgets/DialNumberEdit.h"
 
 #include <QClipboard>

@@ -2,9 +2,9 @@
 
 #include "DialCsvActions.h"
 #include "common/DialTableCsv.h"
-#include "config/DialPageWindows.h"
 #include "ui/dialogs/UserDialogs.h"
 #include "ui/document/Document.h"
+#include "ui/pages/DialPageWindows.h"
 
 #include <QApplication>
 #include <QClipboard>

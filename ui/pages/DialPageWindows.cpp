@@ -1,7 +1,7 @@
 #include "DialPageWindows.h"
 
-#include "ChoiceLists.h"
-#include "Numbering.h"
+#include "config/ChoiceLists.h"
+#include "config/Numbering.h"
 
 #include <array>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "config/DialPageWindows.h"
+#include "ui/pages/DialPageWindows.h"
 
 #include <QTest>
 
