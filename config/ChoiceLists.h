@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -31,6 +32,12 @@ namespace ornis {
 inline constexpr int RedirectItemCount = 16;
 inline constexpr int BackRingItemCount = 20;
 inline constexpr int FirstBackRingLineItem = 16;
+
+// Item `item` of a call-back list is one of the lines 91..94.
+[[nodiscard]] constexpr bool isLineCallBack(int64_t item)
+{
+    return item >= FirstBackRingLineItem && item < BackRingItemCount;
+}
 
 // Item index of target extension `target` in the lists of extension `owner` (both
 // extension indexes, target != owner).

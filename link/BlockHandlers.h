@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BlockHandler.h"
+#include "TransferMode.h"
 
 #include <array>
 #include <memory>
@@ -22,6 +23,6 @@ std::unique_ptr<BlockHandler> makePEWriteHandler(); // DialTableBlocks.cpp
 std::unique_ptr<BlockHandler> makePEReadHandler();
 
 // The handlers indexed by TransferMode (modes 2..12; the others empty).
-std::array<std::unique_ptr<BlockHandler>, 15> makeBlockHandlers();
+std::array<std::unique_ptr<BlockHandler>, TransferModeCount> makeBlockHandlers();
 
 } // namespace ornis

@@ -119,7 +119,7 @@ private:
 
     std::optional<std::string> sendFailure_;
     // Indexed by TransferMode; Idle and Stopping have none.
-    std::array<std::unique_ptr<BlockHandler>, 15> handlers_;
+    std::array<std::unique_ptr<BlockHandler>, TransferModeCount> handlers_;
 };
 
 } // namespace ornis

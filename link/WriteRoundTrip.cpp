@@ -65,10 +65,7 @@ std::string storable(const ExchangeConfig &config, const FieldRef &ref)
 // A call-back target the list offers but the cell cannot carry: one of the lines.
 bool callBackToLine(const ExchangeConfig &config, const FieldRef &ref)
 {
-    if (ref.field != Field::BackRing)
-        return false;
-    const int64_t item = integerValue(config, ref);
-    return item >= FirstBackRingLineItem && item < BackRingItemCount;
+    return ref.field == Field::BackRing && isLineCallBack(integerValue(config, ref));
 }
 
 // A dialling record with no line entry chosen: the window stores such a row so.

@@ -1,6 +1,5 @@
 #include "TransferFlow.h"
 
-#include "config/Numbering.h"
 #include "link/CallBackTargets.h"
 #include "link/TransferEngine.h"
 #include "ui/MainPages.h"
@@ -12,7 +11,6 @@
 #include "ui/transfer/TransferSteps.h"
 #include "ui/transfer/TransferWatch.h"
 
-#include <QStringList>
 #include <QTimer>
 
 namespace ornis {
@@ -21,20 +19,6 @@ namespace {
 
 // The name of a read in the history: "Zpět: Načtení z ústředny".
 const QString ReadStepText = QStringLiteral("Načtení z ústředny");
-
-// "Pobočka 21 dostane" / "Pobočky 21, 23 dostanou": who gets "vyp" instead.
-QString callBackQuestion(const std::vector<int> &extensions)
-{
-    QStringList numbers;
-    for (const int index : extensions)
-        numbers.append(QString::number(extensionNumber(index)));
-    const QString who = extensions.size() == 1
-        ? QStringLiteral("Pobočka %1 dostane").arg(numbers.first())
-        : QStringLiteral("Pobočky %1 dostanou").arg(numbers.join(u", "));
-    return QStringLiteral("Zpětné vyzvánění na státní linku (91 až 94) nelze do ústředny "
-                          "zapsat. %1 místo něj „vyp“.\n\nPokračovat v zápisu ?")
-        .arg(who);
-}
 
 } // namespace
 
@@ -92,8 +76,8 @@ void TransferFlow::startWithServicesCheck(TransferMode mode)
         startTransfer(mode);
         return;
     }
-    document_.dialogs().ask(
-        document_.dialogParent(), callBackQuestion(lost), [this, mode] { startTransfer(mode); });
+    document_.dialogs().ask(document_.dialogParent(), lineCallBackQuestion(lost),
+        [this, mode] { startTransfer(mode); });
 }
 
 void TransferFlow::startTransfer(TransferMode mode)
