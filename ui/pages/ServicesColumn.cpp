@@ -2,8 +2,8 @@
 
 #include "config/ChoiceLists.h"
 #include "config/Numbering.h"
+#include "ui/dialogs/LineCallBackTexts.h"
 #include "ui/editing/FieldBinding.h"
-#include "ui/transfer/TransferSteps.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 
 #include <QCheckBox>

@@ -3,6 +3,7 @@
 #include "link/CallBackTargets.h"
 #include "link/TransferEngine.h"
 #include "ui/MainPages.h"
+#include "ui/dialogs/LineCallBackTexts.h"
 #include "ui/dialogs/UserDialogs.h"
 #include "ui/document/Document.h"
 #include "ui/document/UserSettings.h"

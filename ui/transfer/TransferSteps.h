@@ -5,8 +5,7 @@
 #include <QString>
 #include <vector>
 
-// What a transfer moves, step by step, as the window tells the user about it, and what it
-// cannot move.
+// What a transfer moves, step by step, as the window tells the user about it.
 
 namespace ornis {
 
@@ -20,12 +19,5 @@ namespace ornis {
 
 // The blocks of the configuration a transfer started in `mode` moves; none for the clock.
 [[nodiscard]] BlockSet blocksMovedBy(TransferMode mode, int32_t model);
-
-// The hint at a call-back to a line (list items 91..94): a services write cannot carry it
-// and sends "vyp" instead.
-[[nodiscard]] QString lineCallBackHint();
-// The question before a services write that sends "vyp" for the call-backs of
-// `extensions` (extension indexes), one at least.
-[[nodiscard]] QString lineCallBackQuestion(const std::vector<int> &extensions);
 
 } // namespace ornis
