@@ -1,7 +1,6 @@
 #pragma once
 
-#include "ConfigFields.h"
-#include "ExchangeConfig.h"
+#include "Field.h"
 #include "Numbering.h"
 
 #include <cstdint>
@@ -12,8 +11,8 @@
 // The five settings grids as one table: for each grid the field it shows, its shape and
 // headers, and the rules of its cells (what each data cell holds, the text of each of its
 // values, how a click moves it on and when it is out of use). The settings image, the
-// page's grids, their binding and the repaint pacing all read it; the report prints by the
-// same value texts.
+// field table, the page's grids, their binding and the repaint pacing all read it; the
+// report prints by the same value texts. GridCells.h reads a configuration's cells by it.
 
 namespace ornis {
 
@@ -67,9 +66,6 @@ struct GridRules
 // The grid whose cells are the elements of `field`; nothing for the other fields.
 [[nodiscard]] std::optional<SettingsGrid> gridOfField(Field field);
 
-// The bytes of `grid`, row by row.
-[[nodiscard]] std::span<uint8_t> gridBytes(ExchangeConfig &config, SettingsGrid grid);
-[[nodiscard]] std::span<const uint8_t> gridBytes(const ExchangeConfig &config, SettingsGrid grid);
 // The value of data cell (column, row).
 [[nodiscard]] FieldRef cellRef(SettingsGrid grid, int column, int row);
 
@@ -81,16 +77,5 @@ struct GridRules
 [[nodiscard]] uint8_t nextCellValue(CellKind kind, uint8_t value);
 // The cell takes clicks and shows its text while `exchangeType` is the chosen model.
 [[nodiscard]] bool cellInUse(CellKind kind, int32_t exchangeType);
-
-// The text a data cell shows for the byte it holds now, whatever the model (row GE keeps
-// its texts while it is out of use); nothing when the refresh leaves the cell's text as it
-// was (a byte outside the value set, an Unused cell).
-[[nodiscard]] std::optional<std::string_view> cellText(
-    const ExchangeConfig &config, SettingsGrid grid, int column, int row);
-// The byte a click on cell (column, row) leaves there: its byte moved on by the cell's
-// rule. Nothing, as nothing changes, for a header, a cell beyond the grid or a cell not in
-// use for the model chosen.
-[[nodiscard]] std::optional<uint8_t> pressedValue(
-    const ExchangeConfig &config, SettingsGrid grid, int column, int row);
 
 } // namespace ornis

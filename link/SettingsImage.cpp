@@ -3,7 +3,7 @@
 #include "SettingsSteps.h"
 #include "config/Counters.h"
 #include "config/ExchangeConfig.h"
-#include "config/GridRules.h"
+#include "config/GridCells.h"
 #include "config/Numbering.h"
 
 #include <algorithm>

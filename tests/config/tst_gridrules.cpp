@@ -1,5 +1,5 @@
 #include "config/FieldTable.h"
-#include "config/GridRules.h"
+#include "config/GridCells.h"
 #include "tests/common/SampleConfig.h"
 
 #include <QTest>

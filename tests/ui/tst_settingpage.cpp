@@ -1,5 +1,5 @@
 #include "WindowDriver.h"
-#include "config/GridRules.h"
+#include "config/GridCells.h"
 #include "link/SettingsImage.h"
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"

@@ -1,7 +1,7 @@
 #include "FieldBinding.h"
 
 #include "common/Windows1250.h"
-#include "config/GridRules.h"
+#include "config/GridCells.h"
 #include "ui/editing/ConfigEditor.h"
 #include "ui/widgets/CellGrid.h"
 #include "ui/widgets/DialNumberEdit.h"
