@@ -54,9 +54,6 @@ public:
     // when `withExchange`, as `source` holds them; a new history starts.
     void startHistory(const ExchangeConfig &source, BlockSet blocks, bool withExchange);
 
-    // The configuration the transfer engine reads into and writes from. It stores into it
-    // only during a read, between readStarting and readEnded: the editor's read window.
-    [[nodiscard]] ExchangeConfig &transferTarget() { return config_; }
     // A read stores into the configuration from now on. Edits, undo and redo while it runs
     // also reach what the window would hold without it, so that undoing the read keeps them.
     void readStarting();
@@ -70,6 +67,12 @@ signals:
     void valuesChanged(const FieldRange &range);
 
 private:
+    // The transfer flow hands the configuration to the engine, which reads into it and
+    // writes from it. It stores into it only during a read, between readStarting and
+    // readEnded: the editor's read window.
+    friend class TransferFlow;
+    [[nodiscard]] ExchangeConfig &transferTarget() { return config_; }
+
     class FieldEdit;
     class BlocksChange;
 
