@@ -65,9 +65,20 @@ Status readWholeFile(const QString &path, QByteArray &bytes)
 
 Status writeWholeFile(const QString &path, const QByteArray &bytes)
 {
+    // Unbuffered, and written until done or refused: a buffered write that fails only in
+    // commit()'s flush (a full disk) is renamed into place half written, and a short write
+    // alone carries no reason.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return Status::failure("Cannot create file " + path.toStdString());
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    for (qsizetype done = 0; written && done < bytes.size();) {
+        const qint64 count = file.write(bytes.constData() + done, bytes.size() - done);
+        written = count > 0;
+        done += written ? count : 0;
+    }
+    if (!written || !file.commit())
+        return Status::failure(QStringLiteral("Cannot create file %1: %2")
+                                   .arg(path, file.errorString())
+                                   .toStdString());
     return Status::success();
 }
 

@@ -25,6 +25,8 @@ public:
 
     // The file written now; empty before the first transfer of a folder.
     [[nodiscard]] QString currentPath() const { return file_.fileName(); }
+    // The first write that failed (a full disk), with the system's reason; success until then.
+    [[nodiscard]] const Status &writeStatus() const { return writeStatus_; }
 
     // TraceSink
     void transferStarts() override;
@@ -36,8 +38,11 @@ private:
     void openNextInFolder();
     void removeOldFiles() const;
 
+    void noteFailure();
+
     QString folder_; // empty: one file
     QFile file_;
+    Status writeStatus_ = Status::success();
 };
 
 } // namespace ornis
