@@ -51,7 +51,9 @@ CommandShape shapeOf(Command command)
     case Command::Convert:
         return {{"table"}, 2};
     case Command::Backup:
-        return {{"sites", "dir", "block", "timeout", "parallel", "trace-dir"}, 0};
+        return {{"sites", "dir", "block", "timeout", "parallel", "trace-dir", "shard", "metrics",
+                    "status"},
+            0};
     case Command::Ports:
     case Command::Help:
         break;
@@ -111,6 +113,9 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         {"dir", "backup: the folder of the backups, a folder a site.", "DIR"},
         {"parallel", "backup: at most N sites at a time (default all).", "N"},
         {"trace-dir", "backup: one line trace a site, D/NAME.trace.", "D"},
+        {"shard", "backup: only the sites whose name hashes to K of N.", "K/N"},
+        {"metrics", "backup: the run's metrics for Prometheus into FILE.", "FILE"},
+        {"status", "backup: print the state of every site kept in DIR."},
         {{"h", "help"}, "Show this help."},
     });
     if (!parser.parse(arguments))
@@ -179,8 +184,18 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         request.sitesFile = parser.value("sites");
         request.backupDir = parser.value("dir");
         request.traceDir = parser.value("trace-dir");
-        if (request.sitesFile.isEmpty() || request.backupDir.isEmpty())
+        request.metricsFile = parser.value("metrics");
+        request.status = parser.isSet("status");
+        if (request.status && (request.backupDir.isEmpty() || parser.optionNames().size() > 2))
+            return usageError("backup --status takes --dir DIR alone");
+        if (!request.status && (request.sitesFile.isEmpty() || request.backupDir.isEmpty()))
             return usageError("backup needs --sites SITES.csv and --dir DIR");
+        if (parser.isSet("shard")) {
+            request.shard = Shard::parse(parser.value("shard"));
+            if (!request.shard)
+                return usageError(
+                    QStringLiteral("--shard takes K/N, 1 <= K <= N <= %1").arg(Shard::MaxCount));
+        }
         bool number = true;
         if (parser.isSet("parallel"))
             request.parallel = parser.value("parallel").toInt(&number);
@@ -220,6 +235,8 @@ QString usageText()
         "  ornisset-cli backup --sites SITES.csv --dir DIR\n"
         "                      [--block all|%2]\n"
         "                      [--timeout MS] [--parallel N] [--trace-dir D]\n"
+        "                      [--shard K/N] [--metrics FILE]\n"
+        "  ornisset-cli backup --status --dir DIR\n"
         "\n"
         "read     reads blocks of the exchange over the factory values and writes them to\n"
         "         the JSON form and/or a settings file (without either: JSON on stdout).\n"
@@ -235,8 +252,10 @@ QString usageText()
         "         report). A .csv holds the short dials (--table pe: the PE records):\n"
         "         Volba;Státní;Číslo;Komentář or Záznam;Státní;Číslo, one row per record.\n"
         "ports    lists the serial ports: name, then description.\n"
-        "backup   reads every site of a list at once into DIR/NAME/YYYY-MM-DD_HH-MM-SS.json\n"
-        "         and prints, a site a line, what changed since its previous backup.\n"
+        "backup   reads every site of a list at once and prints, a site a line as it ends,\n"
+        "         what changed since its newest backup; keeps DIR/NAME/YYYY-MM-DD_HH-MM-SS.json\n"
+        "         only when something changed, and the state of each site in DIR/state.json.\n"
+        "         --status prints that state. One run at a time a DIR.\n"
         "\n"
         "--port takes a serial port (ttyUSB0, COM3, /dev/pts/3) or a serial device server:\n"
         "tcp://HOST:PORT (the bytes as they are) or rfc2217://HOST:PORT (Telnet, RFC 2217).\n"
@@ -244,7 +263,8 @@ QString usageText()
         "--model defaults to MIRA (a JSON form: the file's ExchangeType); --block to all\n"
         "blocks the file holds or the model has (PE for MIRA only); --timeout to %1 ms.\n"
         "Exit status: 0 success, 1 transfer failed (backup: any site failed), 2 usage or\n"
-        "file error, 3 verify, write --verify or diff found differences.\n")
+        "file error, 3 verify, write --verify or diff found differences; 128 + N stopped by\n"
+        "signal N (backup).\n")
         .arg(DefaultAnswerTimeoutMs)
         .arg(blockKeys().join(u'|'));
 }

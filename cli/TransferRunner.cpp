@@ -32,6 +32,7 @@ Status TransferRunner::traceInto(const QString &path)
 {
     Status status = Status::success();
     std::unique_ptr<TraceFile> file = TraceFile::single(path, status);
+    traceFile_ = file.get();
     if (file)
         port_.startTrace(std::move(file), *engine_);
     return status;
@@ -51,6 +52,20 @@ void TransferRunner::run(
     connectPortToEngine(port_, *engine_, this);
     if (!startNext())
         finishLater();
+}
+
+void TransferRunner::stop()
+{
+    if (engine_->isIdle() && modes_.empty())
+        return;
+    modes_.clear();
+    if (!failure_)
+        failure_ = "interrupted";
+    // A connection still being made has sent nothing: there is no block to end.
+    if (line_.network().isOpen() && !line_.network().isReady())
+        engine_->abort();
+    else
+        engine_->stop();
 }
 
 bool TransferRunner::startNext()
@@ -113,7 +128,11 @@ void TransferRunner::finish()
     finishing_ = false;
     if (!failure_ && startNext())
         return;
-    port_.stopTrace(); // written out in full before the program ends
+    // Every line is in the file by now: the end of the transfer wrote the rest out.
+    if (traceFile_ && !traceFile_->writeStatus().ok())
+        traceFailure_ = traceFile_->writeStatus().message();
+    traceFile_ = nullptr;
+    port_.stopTrace();
     line_.close();
     if (done_)
         done_(failure_ ? Status::failure(*failure_) : Status::success());

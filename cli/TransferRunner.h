@@ -17,6 +17,7 @@
 
 namespace ornis {
 struct ExchangeConfig;
+class TraceFile;
 class TransferEngine;
 } // namespace ornis
 
@@ -49,6 +50,14 @@ public:
     // ("Timeout on ...") on failure.
     void run(const QString &port, std::vector<TransferMode> modes, int timeoutMs, Done done);
 
+    // Ends the run with the stop sequence on the line (at once when nothing has reached the
+    // exchange yet); `done` then fails with "interrupted". A run whose last transfer is over
+    // already ends as it would have.
+    void stop();
+
+    // Why the trace could not be written to its end (a full disk); nothing when it could.
+    [[nodiscard]] const std::optional<std::string> &traceFailure() const { return traceFailure_; }
+
     // What the reads stored other than the exchange holds, one message each.
     [[nodiscard]] const std::vector<std::string> &readWarnings() const { return warnings_; }
 
@@ -76,6 +85,8 @@ private:
     std::unique_ptr<TransferEngine> engine_;
     std::vector<TransferMode> modes_; // still to run
     std::optional<std::string> failure_;
+    TraceFile *traceFile_ = nullptr; // owned by port_'s trace
+    std::optional<std::string> traceFailure_;
     std::vector<std::string> warnings_;
     bool running_ = false;
     bool finishing_ = false;
