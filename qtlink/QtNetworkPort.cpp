@@ -14,7 +14,7 @@ constexpr std::size_t MaxWaitingBytes = 4096;
 // What ser2net sends in place of the line when another client has it, before it closes the
 // connection; the first bytes of a connection are kept to recognise it.
 constexpr char PortInUseText[] = "Port already in use";
-constexpr qsizetype GreetingBytes = 64;
+constexpr auto GreetingBytes = qsizetype(ComPortClient::BannerBytes);
 
 } // namespace
 
@@ -233,7 +233,9 @@ void QtNetworkPort::onDisconnected()
 
 void QtNetworkPort::failClosedByServer()
 {
-    if (greeting_.contains(PortInUseText))
+    const QByteArray said
+        = session_ ? QByteArray::fromStdString(session_->banner()) + greeting_ : greeting_;
+    if (said.contains(PortInUseText))
         fail(QStringLiteral("in use by another program (the server said \"%1\")")
                  .arg(QLatin1String(PortInUseText)));
     else
