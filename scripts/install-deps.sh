@@ -20,6 +20,9 @@ packages=(
     help2man                          # the manual pages, made from each program's --help
     lintian appstream desktop-file-utils   # the package's test: as a distribution checks it
     udev                              # the package's test: the udev rule parsed
+    systemd                           # the package's test: units verified, user and folders made
+    prometheus prometheus-node-exporter   # the fleet's metrics: promtool and a real collector
+    ser2net                           # a real serial device server whose port is in use
 )
 
 missing=()
