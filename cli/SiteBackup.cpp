@@ -100,6 +100,9 @@ SiteOutcome SiteBackup::interruptedBeforeStart() const
 {
     SiteOutcome outcome = failedOutcome();
     outcome.error = QStringLiteral("interrupted");
+    // The attempt that never began is dated by its interruption.
+    if (!outcome.started.isValid())
+        outcome.started = QDateTime::currentDateTime();
     return outcome;
 }
 
