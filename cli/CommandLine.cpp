@@ -105,7 +105,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             "MS"},
         {"force", "Write values the exchange stores differently, with a warning each."},
         {"trace", "Record every byte on the line into FILE.", "FILE"},
-        {"table", "The table of a .csv: shortdials (default) or pe.", "TABLE"},
+        {"table", "The table of a .csv or .xlsx: shortdials (default) or pe.", "TABLE"},
         {"verify", "After the write, read the blocks back and list where they differ."},
         {"sites", "backup: the list of sites (CSV: name, port, model).", "SITES"},
         {"dir", "backup: the folder of the backups, a folder a site.", "DIR"},
@@ -231,9 +231,10 @@ QString usageText()
         "         from what a write of the file leaves there.\n"
         "diff     lists where two files (.set or .json) differ, in the blocks both hold.\n"
         "clock    sets the exchange's clock from this computer's clock.\n"
-        "convert  turns a .set, .json or .csv file into a .set, .json, .csv or .txt (the\n"
-        "         report). A .csv holds the short dials (--table pe: the PE records):\n"
-        "         Volba;Státní;Číslo;Komentář or Záznam;Státní;Číslo, one row per record.\n"
+        "convert  turns a .set, .json, .csv or .xlsx file into a .set, .json, .csv, .xlsx\n"
+        "         or .txt (the report). A .csv or .xlsx holds the short dials (--table pe:\n"
+        "         the PE records): Volba;Státní;Číslo;Komentář or Záznam;Státní;Číslo, one\n"
+        "         row per record.\n"
         "ports    lists the serial ports: name, then description.\n"
         "backup   reads every site of a list at once into DIR/NAME/YYYY-MM-DD_HH-MM-SS.json\n"
         "         and prints, a site a line, what changed since its previous backup.\n"
