@@ -1,11 +1,11 @@
 #include "DialTableCsv.h"
 
 #include "CsvText.h"
+#include "SpreadsheetNumbers.h"
 #include "Windows1250.h"
 #include "config/ListTexts.h"
 #include "link/DialSlots.h"
 
-#include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
@@ -80,43 +80,10 @@ QString listTextsJoined(Block table)
     return texts.join(QStringLiteral(", "));
 }
 
-// A number a spreadsheet would take for a value, and so write back without its leading
-// zeros or, past 11 digits, in exponent form: one of digits alone. A 'P' keeps it text.
-bool spreadsheetTakesForValue(const QString &number)
-{
-    return !number.isEmpty()
-        && std::ranges::all_of(number, [](QChar c) { return c >= '0' && c <= '9'; });
-}
-
-// ="0224": Excel and LibreOffice Calc keep the result of this formula as the text 0224.
-constexpr QLatin1String FormulaOpening("=\"");
-constexpr QLatin1String FormulaClosing("\"");
-
 // A number as a field a spreadsheet keeps as text.
 QString csvNumberField(const QString &number, QChar separator)
 {
-    if (!spreadsheetTakesForValue(number))
-        return csvField(number, separator);
-    return FormulaOpening + number + FormulaClosing;
-}
-
-// The number of a cell, written plain or as the formula above.
-QString numberOfCell(const QString &text)
-{
-    if (text.size() >= FormulaOpening.size() + FormulaClosing.size()
-        && text.startsWith(FormulaOpening) && text.endsWith(FormulaClosing))
-        return text.sliced(
-            FormulaOpening.size(), text.size() - FormulaOpening.size() - FormulaClosing.size());
-    return text;
-}
-
-// A value as a spreadsheet writes a number it took from the digits: with a decimal point
-// or comma, or in exponent form ("2.24810111E+08"). No dialled number looks like that.
-bool isSpreadsheetNumber(const QString &text)
-{
-    static const QRegularExpression form(
-        QStringLiteral("^[0-9]+(?:[.,][0-9]*)?(?:[eE][+-]?[0-9]+)?$"));
-    return !spreadsheetTakesForValue(text) && form.match(text).hasMatch();
+    return spreadsheetTakesForValue(number) ? asTextFormula(number) : csvField(number, separator);
 }
 
 // Reads the lines of a file into rows, one column layout for all of them.
@@ -223,8 +190,8 @@ private:
 
     bool takeNumber(const DialCell &cell, DialRow &row)
     {
-        const QString value = numberOfCell(*cell.text);
-        if (cell.number || isSpreadsheetNumber(value)) {
+        const QString value = withoutTextFormula(*cell.text);
+        if (cell.number || isSpreadsheetValue(value)) {
             // The spreadsheet keeps a value, not the digits: a leading 0 is gone, and so are
             // the digits past 15 or those an exponent form leaves out.
             refuse(Column::Number, value,

@@ -102,7 +102,8 @@ public:
     // Reads <row> and its cells; false once a problem is found.
     bool readRow()
     {
-        const QStringView number = xml_.attributes().value(QLatin1String("r"));
+        const QXmlStreamAttributes attributes = xml_.attributes();
+        const QStringView number = attributes.value(QLatin1String("r"));
         const int row = number.isEmpty() ? row_ + 1 : number.toInt();
         if (row <= row_ || row > MaxRow)
             return fail(QStringLiteral("row \"%1\" does not follow row %2").arg(number).arg(row_));
@@ -128,7 +129,8 @@ public:
 private:
     std::optional<SheetCell> readCell()
     {
-        const QStringView name = xml_.attributes().value(QLatin1String("r"));
+        const QXmlStreamAttributes attributes = xml_.attributes();
+        const QStringView name = attributes.value(QLatin1String("r"));
         int column = column_ + 1;
         int row = row_;
         if (!name.isEmpty() && !parseCellName(name, column, row)) {
@@ -142,7 +144,7 @@ private:
             return std::nullopt;
         }
         column_ = column;
-        const QString type = xml_.attributes().value(QLatin1String("t")).toString();
+        const QString type = attributes.value(QLatin1String("t")).toString();
         QString value;
         QString inlineText;
         walk(xml_, [&](QXmlStreamReader &x) {
@@ -191,12 +193,6 @@ private:
     int column_ = -1; // the last cell read in it
 };
 
-struct Relationship
-{
-    QString type; // ".../relationships/worksheet"
-    QString target; // the part it names, from the archive's root
-};
-
 QString folderOf(const QString &part)
 {
     return part.left(part.lastIndexOf(u'/') + 1);
@@ -232,7 +228,7 @@ public:
         const QString sheetPart = related(workbook, u"/worksheet", sheetId);
         if (sheetPart.isEmpty())
             return failed(
-                problem_.isEmpty() ? QStringLiteral("its first sheet holds no cells") : problem_);
+                problem_.isEmpty() ? QStringLiteral("its first sheet is no worksheet") : problem_);
         std::vector<QString> texts;
         const QString textsPart = related(workbook, u"/sharedStrings", std::nullopt);
         QByteArray xml;
