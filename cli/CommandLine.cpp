@@ -103,7 +103,7 @@ QList<QCommandLineOption> commandLineOptions()
             "PORT"},
         {"model",
             QStringLiteral("%1 (default %2). A JSON form holds its model (ExchangeType), which "
-                           "--model may not contradict.")
+                           "--model must not contradict.")
                 .arg(modelChoices(), defaultModelWord()),
             "MODEL"},
         {"block",
