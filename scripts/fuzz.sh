@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 build=${ORNIS_FUZZ_BUILD:-build-fuzz}
-targets=(settingsfile appconfig jsonform transferengine dialcsv sitelist)
+targets=(settingsfile appconfig jsonform transferengine telnetreader dialcsv sitelist)
 # A JSON form of the whole configuration is larger than the files and scripts of the others.
 declare -A maxlen=([jsonform]=65536)
 
