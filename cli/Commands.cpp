@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "BackupCommand.h"
+#include "HelpText.h"
 #include "Output.h"
 #include "TransferCommand.h"
 #include "common/BlockTable.h"
@@ -142,6 +143,16 @@ ExitCode runDiff(const Request &request)
     if (!loadCompared(a) || !loadCompared(b))
         return ExitCode::UsageOrFileError;
     BlockSet blocks = a.blocks & b.blocks;
+    if (blocks.empty() && !request.block) {
+        // Nothing to compare is no agreement.
+        const auto held = [](const ComparedFile &file) {
+            return file.blocks.empty() ? QStringLiteral("no block")
+                                       : QStringLiteral("the ") + blockTitles(file.blocks);
+        };
+        printMessage(QStringLiteral("%1 holds %2, %3 holds %4: no block to compare")
+                         .arg(a.path, held(a), b.path, held(b)));
+        return ExitCode::UsageOrFileError;
+    }
     if (request.block) {
         for (const ComparedFile *file : {&a, &b}) {
             if (!file->blocks.contains(*request.block)) {
@@ -176,6 +187,9 @@ ExitCode runRequest(const Request &request)
     switch (request.command) {
     case Command::Help:
         printOut(usageText().toUtf8());
+        return ExitCode::Success;
+    case Command::Version:
+        printOut(versionText().toUtf8());
         return ExitCode::Success;
     case Command::Ports:
         return runPorts();

@@ -19,6 +19,7 @@ packages=(
     clang-format                      # the formatting check of the test command
     dpkg-dev file                     # the Debian package: its Depends from the linked libraries
     help2man                          # the manual pages, made from each program's --help
+    man-db                            # the manual pages' test: each page rendered by man
     lintian appstream desktop-file-utils   # the package's test: as a distribution checks it
     udev                              # the package's test: the udev rule parsed
     libreoffice-calc-nogui            # the dial tables' test through a real spreadsheet
