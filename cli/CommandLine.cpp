@@ -28,8 +28,9 @@ constexpr std::array<CommandInfo, 8> Commands {{
     {"clock", Command::Clock, "sets the exchange's clock from this computer's clock."},
     {"convert", Command::Convert,
         "turns a .set, .json, .csv or .xlsx file into a .set, .json, .csv, .xlsx or .txt "
-        "(the report). A .csv or .xlsx holds the short dials (--table pe: the PE records): "
-        "Volba;Státní;Číslo;Komentář or Záznam;Státní;Číslo, one row per record."},
+        "(the report). A .csv or an .xlsx holds one row per record of the short dials, "
+        "Volba;Státní;Číslo;Komentář, or with --table pe of the PE records, "
+        "Záznam;Státní;Číslo."},
     {"ports", Command::Ports, "lists the serial ports: name, then description."},
     {"backup", Command::Backup,
         "reads every site of a list at once into DIR/NAME/YYYY-MM-DD_HH-MM-SS.json and "
