@@ -27,9 +27,10 @@ constexpr std::array<CommandInfo, 8> Commands {{
         "lists where two files (.set or .json) differ, in the blocks both hold."},
     {"clock", Command::Clock, "sets the exchange's clock from this computer's clock."},
     {"convert", Command::Convert,
-        "turns a .set, .json or .csv file into a .set, .json, .csv or .txt (the report). A "
-        ".csv holds the short dials (--table pe: the PE records): Volba;Státní;Číslo;Komentář "
-        "or Záznam;Státní;Číslo, one row per record."},
+        "turns a .set, .json, .csv or .xlsx file into a .set, .json, .csv, .xlsx or .txt "
+        "(the report). A .csv or an .xlsx holds one row per record of the short dials, "
+        "Volba;Státní;Číslo;Komentář, or with --table pe of the PE records, "
+        "Záznam;Státní;Číslo."},
     {"ports", Command::Ports, "lists the serial ports: name, then description."},
     {"backup", Command::Backup,
         "reads every site of a list at once into DIR/NAME/YYYY-MM-DD_HH-MM-SS.json and "
@@ -123,7 +124,7 @@ QList<QCommandLineOption> commandLineOptions()
         {"trace", "record every byte on the line into FILE, for support.", "FILE"},
         {"force", "send values the exchange stores differently, with a warning each."},
         {"verify", "after the write, read the blocks back and list where they differ."},
-        {"table", "the table of a .csv: shortdials (default) or pe.", "TABLE"},
+        {"table", "the table of a .csv or .xlsx: shortdials (default) or pe.", "TABLE"},
         {"sites", "the list of sites (CSV: name, port, model).", "SITES"},
         {"dir", "the folder of the backups, a folder a site.", "DIR"},
         {"parallel", "at most N sites at a time (default all).", "N"},

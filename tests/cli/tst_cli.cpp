@@ -547,26 +547,41 @@ private slots:
         QVERIFY(QString::fromUtf8(readFile(dir.filePath("a.json"))).contains("Účtárna"));
     }
 
-    void convertCarriesOneDialTableThroughCsv()
+    void convertCarriesOneDialTableThroughCsvAndXlsx_data()
     {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("CSV") << "csv";
+        QTest::newRow("workbook") << "xlsx";
+    }
+
+    void convertCarriesOneDialTableThroughCsvAndXlsx()
+    {
+        QFETCH(QString, suffix);
         QTemporaryDir dir;
         const QString sample = QStringLiteral(ORNIS_TEST_DATA "/cli/sample.set");
-        QCOMPARE(runCli({"convert", sample, dir.filePath("a.csv")}).exitCode, 0);
-        const CliRun toJson = runCli({"convert", dir.filePath("a.csv"), dir.filePath("b.json")});
+        const QString a = dir.filePath("a." + suffix);
+        QCOMPARE(runCli({"convert", sample, a}).exitCode, 0);
+        const CliRun toJson = runCli({"convert", a, dir.filePath("b.json")});
         QCOMPARE(toJson.exitCode, 0);
         QVERIFY2(toJson.err.isEmpty(), toJson.err);
         QVERIFY(readFile(dir.filePath("b.json")).contains(R"("Blocks": [
         "shortdials"
     ])"));
-        QCOMPARE(runCli({"convert", dir.filePath("b.json"), dir.filePath("c.csv")}).exitCode, 0);
-        QCOMPARE(readFile(dir.filePath("c.csv")), readFile(dir.filePath("a.csv")));
+        QCOMPARE(
+            runCli({"convert", dir.filePath("b.json"), dir.filePath("c." + suffix)}).exitCode, 0);
+        QCOMPARE(readFile(dir.filePath("c." + suffix)), readFile(a));
+        const CliRun pe = runCli({"convert", "--table", "pe", a, dir.filePath("pe.json")});
+        QCOMPARE(pe.exitCode, 2);
+        QVERIFY2(pe.err.contains("holds the short dials, not the PE"), pe.err);
         // The JSON form holds no PE now; the settings file gets the factory values.
-        const CliRun noPE
-            = runCli({"convert", "--table", "pe", dir.filePath("b.json"), dir.filePath("pe.csv")});
+        const CliRun noPE = runCli(
+            {"convert", "--table", "pe", dir.filePath("b.json"), dir.filePath("pe." + suffix)});
         QCOMPARE(noPE.exitCode, 2);
         QVERIFY2(noPE.err.contains("holds no PE"), noPE.err);
-        const CliRun toSet = runCli({"convert", dir.filePath("a.csv"), dir.filePath("d.set")});
+        const CliRun toSet = runCli({"convert", a, dir.filePath("d.set")});
         QVERIFY2(toSet.err.contains("gets the factory values of the settings, PE"), toSet.err);
+        if (suffix != "csv")
+            return;
 
         QVERIFY(writeFile(dir.filePath("bad.csv"), "Volba;Číslo\r\n810;1\r\n811;12a4\r\n"));
         const CliRun bad = runCli({"convert", dir.filePath("bad.csv"), dir.filePath("e.json")});
@@ -744,8 +759,8 @@ private slots:
         QTest::newRow("option of another command")
             << QStringList {"clock", "--port", "x", "--json", "a.json"} << "does not apply";
         QTest::newRow("convert without OUT") << QStringList {"convert", "a.set"} << "IN and OUT";
-        QTest::newRow("convert to an unknown type")
-            << QStringList {"convert", "a.set", "a.xml"} << "use a .set, .json, .csv or .txt";
+        QTest::newRow("convert to an unknown type") << QStringList {"convert", "a.set", "a.xml"}
+                                                    << "use a .set, .json, .csv, .xlsx or .txt";
         QTest::newRow("trace file cannot be written")
             << QStringList {"clock", "--port", "x", "--trace", "/no-such-folder/t.txt"}
             << "Cannot write the line trace /no-such-folder/t.txt";
