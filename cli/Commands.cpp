@@ -39,12 +39,11 @@ bool loadCsv(const Request &request, ExchangeConfig &config, BlockSet &blocks)
 {
     QByteArray bytes;
     if (const Status status = readWholeFile(request.input, bytes); !status.ok()) {
-        printMessage(status.message() + ": " + request.input.toStdString());
+        printMessage(status.message());
         return false;
     }
     const DialRows rows = readDialRows(bytes);
-    for (const QString &line : dialRowProblemLines(request.input, rows))
-        printMessage(line);
+    printList(dialRowProblemLines(request.input, rows));
     if (!rows.problems.empty())
         return false;
     if (request.table && *request.table != rows.table) {
