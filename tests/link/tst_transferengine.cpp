@@ -182,7 +182,6 @@ private slots:
         QTest::newRow("clock") << int(M::ClockWrite) << false;
         QTest::newRow("settings, day/night times") << int(M::SettingsWrite) << false;
         QTest::newRow("services") << int(M::ServicesWrite) << false;
-        QTest::newRow("short dials") << int(M::ShortDialsWrite) << false;
         QTest::newRow("PE, bytes arriving together") << int(M::PEWrite) << true;
         QTest::newRow("services read") << int(M::ServicesRead) << false;
         QTest::newRow("settings read") << int(M::SettingsRead) << true;
