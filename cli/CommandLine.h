@@ -4,13 +4,16 @@
 #include "config/ExchangeConfig.h"
 #include "link/SerialPort.h"
 
+#include <QCommandLineOption>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <span>
 
 namespace ornis::cli {
 
-enum class Command { Read, Write, Verify, Diff, Clock, Convert, Ports, Backup, Help };
+enum class Command { Read, Write, Verify, Diff, Clock, Convert, Ports, Backup, Help, Version };
 
 struct Request
 {
@@ -42,9 +45,25 @@ struct ParsedCommandLine
 // `arguments` as QCoreApplication::arguments() gives them, the program first.
 [[nodiscard]] ParsedCommandLine parseCommandLine(const QStringList &arguments);
 
-[[nodiscard]] QString usageText();
+// The commands by their names, with what each does, in the order the help lists them.
+struct CommandInfo
+{
+    const char *name;
+    Command command;
+    const char *summary;
+};
+[[nodiscard]] std::span<const CommandInfo> commandTable();
+// The names of the options `command` takes.
+[[nodiscard]] QStringList optionsOf(Command command);
+// Every option, as the parser takes it and the help lists it.
+[[nodiscard]] QList<QCommandLineOption> commandLineOptions();
 
-// The model --model names (MIRA, VEGA, VEGA-X), in any case.
+// The words that name the models on the command line and in the list of sites, a model's
+// index each: "MIRA", "VEGA", "VEGA-X".
+[[nodiscard]] QStringList modelWords();
+// "MIRA, VEGA or VEGA-X", for a message.
+[[nodiscard]] QString modelChoices();
+// The model a word of modelWords() names, in any case.
 [[nodiscard]] std::optional<int32_t> modelNamed(const QString &name);
 
 } // namespace ornis::cli

@@ -60,11 +60,12 @@ void printList(const QStringList &lines)
 void warnAboutKeeping(
     const QString &output, BlockSet blocks, FileKind kind, int32_t model, bool withModel)
 {
-    if (kind == FileKind::Report)
-        return;
-    if (const BlockSet dropped = blocks - blocksKeptIn(kind); !dropped.empty())
+    // A report shows the settings and the short dials, and never claims more; a file to
+    // load again says what it loses.
+    if (const BlockSet dropped = blocks - blocksKeptIn(kind);
+        !dropped.empty() && kind != FileKind::Report)
         printWarning(QStringLiteral("%1 does not keep the %2").arg(output, blockTitles(dropped)));
-    if (withModel && kind != FileKind::Json)
+    if (withModel && kind == FileKind::Settings)
         printWarning(
             QStringLiteral("%1 does not keep the exchange model and modules").arg(output));
     // A JSON form lists the blocks it holds, so it carries no factory values for the others.

@@ -29,9 +29,10 @@ inline constexpr qsizetype ListedAtMost = 100;
 // Prints `lines` to stderr, the first ListedAtMost of them, then "… and N more".
 void printList(const QStringList &lines);
 
-// Warns about what `output`, a file of `kind` written from `blocks` of a configuration of
-// `model`, does not keep, and about the blocks it gets at their factory values. `withModel`:
-// the configuration came with its model and modules, which only the JSON form keeps.
+// Warns about the blocks `output`, a file of `kind` written from `blocks` of a configuration
+// of `model`, shows at their factory values; and, unless it is a report, about what it does
+// not keep. `withModel`: the configuration came with its model and modules, which only the
+// JSON form keeps.
 void warnAboutKeeping(
     const QString &output, BlockSet blocks, FileKind kind, int32_t model, bool withModel = false);
 

@@ -206,8 +206,8 @@ void Reader::readSite(const QList<QByteArray> &fields)
         if (const std::optional<int32_t> model = modelNamed(values[Model]))
             site.model = *model;
         else
-            fault(QStringLiteral("unknown model \"%1\": use MIRA, VEGA or VEGA-X")
-                      .arg(values[Model]));
+            fault(
+                QStringLiteral("unknown model \"%1\": use %2").arg(values[Model], modelChoices()));
     }
     if (site.port.isEmpty())
         fault(QStringLiteral("site \"%1\" has an empty port").arg(site.name));

@@ -84,7 +84,17 @@ std::optional<std::vector<TransferMode>> TransferCommand::prepare()
         }
     }
     // Without --model: the model the JSON form holds, else the factory's MIRA (a settings
-    // file holds none).
+    // file holds none). A JSON form's values are for its own model: --model may not differ.
+    if (request_.model && json && request_.command != Command::Read
+        && *request_.model != config_.ExchangeType) {
+        const QStringList words = modelWords();
+        printMessage(
+            QStringLiteral("--model %1 contradicts the model of %2, %3 (its "
+                           "ExchangeType): leave --model out, or change the file")
+                .arg(words.at(*request_.model), file,
+                    words.value(config_.ExchangeType, QString::number(config_.ExchangeType))));
+        return std::nullopt;
+    }
     if (request_.model)
         config_.ExchangeType = *request_.model;
     const std::optional<BlockSet> blocks = chooseBlocks(held, file);

@@ -1,3 +1,4 @@
+#include "Version.h"
 #include "common/BlockTable.h"
 #include "common/JsonForm.h"
 #include "config/ConfigFields.h"
@@ -11,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -737,26 +739,41 @@ private slots:
         QVERIFY(QString::fromUtf8(readFile(dir.filePath("a.json"))).contains("Účtárna"));
     }
 
-    void convertCarriesOneDialTableThroughCsv()
+    void convertCarriesOneDialTableThroughCsvAndXlsx_data()
     {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("CSV") << "csv";
+        QTest::newRow("workbook") << "xlsx";
+    }
+
+    void convertCarriesOneDialTableThroughCsvAndXlsx()
+    {
+        QFETCH(QString, suffix);
         QTemporaryDir dir;
         const QString sample = QStringLiteral(ORNIS_TEST_DATA "/cli/sample.set");
-        QCOMPARE(runCli({"convert", sample, dir.filePath("a.csv")}).exitCode, 0);
-        const CliRun toJson = runCli({"convert", dir.filePath("a.csv"), dir.filePath("b.json")});
+        const QString a = dir.filePath("a." + suffix);
+        QCOMPARE(runCli({"convert", sample, a}).exitCode, 0);
+        const CliRun toJson = runCli({"convert", a, dir.filePath("b.json")});
         QCOMPARE(toJson.exitCode, 0);
         QVERIFY2(toJson.err.isEmpty(), toJson.err);
         QVERIFY(readFile(dir.filePath("b.json")).contains(R"("Blocks": [
         "shortdials"
     ])"));
-        QCOMPARE(runCli({"convert", dir.filePath("b.json"), dir.filePath("c.csv")}).exitCode, 0);
-        QCOMPARE(readFile(dir.filePath("c.csv")), readFile(dir.filePath("a.csv")));
+        QCOMPARE(
+            runCli({"convert", dir.filePath("b.json"), dir.filePath("c." + suffix)}).exitCode, 0);
+        QCOMPARE(readFile(dir.filePath("c." + suffix)), readFile(a));
+        const CliRun pe = runCli({"convert", "--table", "pe", a, dir.filePath("pe.json")});
+        QCOMPARE(pe.exitCode, 2);
+        QVERIFY2(pe.err.contains("holds the short dials, not the PE"), pe.err);
         // The JSON form holds no PE now; the settings file gets the factory values.
-        const CliRun noPE
-            = runCli({"convert", "--table", "pe", dir.filePath("b.json"), dir.filePath("pe.csv")});
+        const CliRun noPE = runCli(
+            {"convert", "--table", "pe", dir.filePath("b.json"), dir.filePath("pe." + suffix)});
         QCOMPARE(noPE.exitCode, 2);
         QVERIFY2(noPE.err.contains("holds no PE"), noPE.err);
-        const CliRun toSet = runCli({"convert", dir.filePath("a.csv"), dir.filePath("d.set")});
+        const CliRun toSet = runCli({"convert", a, dir.filePath("d.set")});
         QVERIFY2(toSet.err.contains("gets the factory values of the settings, PE"), toSet.err);
+        if (suffix != "csv")
+            return;
 
         QVERIFY(writeFile(dir.filePath("bad.csv"), "Volba;Číslo\r\n810;1\r\n811;12a4\r\n"));
         const CliRun bad = runCli({"convert", dir.filePath("bad.csv"), dir.filePath("e.json")});
@@ -765,6 +782,48 @@ private slots:
                      + R"(:3: column "Číslo": "12a4" is no number (0-9 and P, at most 14))"),
             bad.err);
         QVERIFY(!QFile::exists(dir.filePath("e.json")));
+    }
+
+    // A file that holds some blocks is never passed off as the whole configuration.
+    void partialFilesSayWhatTheyLack_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // the files of the test's folder
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message"); // on stderr; empty: nothing at all
+        QTest::newRow("report of the services") << QStringList {"convert", "services.json",
+            "out.txt"} << 0 << "out.txt gets the factory values of the settings, short dials";
+        QTest::newRow("settings file of the PE") << QStringList {"convert", "pe.json",
+            "out.set"} << 0 << "out.set gets the factory values of the settings, short dials";
+        QTest::newRow("report of a whole form")
+            << QStringList {"convert", "all.json", "out.txt"} << 0 << "";
+        QTest::newRow("report of a settings file")
+            << QStringList {"convert", "sample.set", "out.txt"} << 0 << "";
+        QTest::newRow("diff with no block in common")
+            << QStringList {"diff", "services.json", "sample.set"} << 2
+            << "sample.set holds the settings, short dials, PE: no block to compare";
+        QTest::newRow("diff of a form of no block")
+            << QStringList {"diff", "none.json", "all.json"} << 2 << "none.json holds no block";
+    }
+    void partialFilesSayWhatTheyLack()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const std::pair<const char *, BlockSet> forms[] {{"services.json", {Block::Services}},
+            {"pe.json", {Block::PE}}, {"all.json", BlockSet::all()}, {"none.json", {}}};
+        for (const auto &[name, blocks] : forms)
+            QVERIFY(writeJson(dir.filePath(name), testing::awayFromFactory(), blocks));
+        QVERIFY(QFile::copy(ORNIS_TEST_DATA "/cli/sample.set", dir.filePath("sample.set")));
+        for (qsizetype i = 1; i < arguments.size(); ++i)
+            arguments[i] = dir.filePath(arguments[i]);
+
+        const CliRun run = runCli(arguments);
+        QCOMPARE(run.exitCode, status);
+        if (message.isEmpty())
+            QVERIFY2(run.err.isEmpty(), run.err);
+        else
+            QVERIFY2(run.err.contains(message.toUtf8()), run.err);
     }
 
     void factoryReportMatchesGolden()
@@ -838,8 +897,33 @@ private slots:
     {
         const CliRun run = runCli({"--help"});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.out.contains("[--block all|settings|services|shortdials|pe]"), run.out);
-        QVERIFY2(run.out.contains("--timeout to 4000 ms"), run.out);
+        const QString text = QString::fromUtf8(run.out).simplified();
+        QVERIFY2(text.contains("all, settings, services, shortdials or pe"), run.out);
+        QVERIFY2(text.contains("(default 4000)"), run.out);
+    }
+
+    // Each program says its version, the window's without a display, and exits 0.
+    void version_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::newRow("ornisset") << QStringLiteral(ORNISSET_WINDOW);
+        QTest::newRow("ornisset-cli") << QStringLiteral(ORNISSET_CLI);
+        QTest::newRow("ornisset-sim") << QStringLiteral(ORNISSET_SIM);
+    }
+    void version()
+    {
+        QFETCH(QString, program);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, {"--version"});
+        QVERIFY(process.waitForFinished(ProcessWaitMs));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(process.readAllStandardOutput(),
+            QFileInfo(program).fileName().toUtf8() + ' ' + ProgramVersion + '\n');
     }
 
     void usageErrors_data()
@@ -867,8 +951,8 @@ private slots:
         QTest::newRow("option of another command")
             << QStringList {"clock", "--port", "x", "--json", "a.json"} << "does not apply";
         QTest::newRow("convert without OUT") << QStringList {"convert", "a.set"} << "IN and OUT";
-        QTest::newRow("convert to an unknown type")
-            << QStringList {"convert", "a.set", "a.xml"} << "use a .set, .json, .csv or .txt";
+        QTest::newRow("convert to an unknown type") << QStringList {"convert", "a.set", "a.xml"}
+                                                    << "use a .set, .json, .csv, .xlsx or .txt";
         QTest::newRow("trace file cannot be written")
             << QStringList {"clock", "--port", "x", "--trace", "/no-such-folder/t.txt"}
             << "Cannot write the line trace /no-such-folder/t.txt";
@@ -882,6 +966,14 @@ private slots:
         QTest::newRow("one file for both outputs") << QStringList {"read", "--port",
             "/dev/no-such-port", "--json", "x.json", "--set", "./x.json"}
                                                    << "--json and --set name the same file";
+        // A port that cannot open would fail the transfer (1): nothing was even opened.
+        for (const char *command : {"write", "verify"}) {
+            QTest::addRow("--model against the form's, %s", command)
+                << QStringList {command, "--port", "/dev/no-such-port", "--model", "vega-x",
+                       "--json", written_.filePath("written.json")}
+                << "--model VEGA-X contradicts the model of " + written_.filePath("written.json")
+                    + ", MIRA (its ExchangeType)";
+        }
         QTest::newRow("block the file does not hold") << QStringList {"write", "--port",
             "/dev/no-such-port", "--block", "services", "--set", ORNIS_TEST_DATA "/cli/sample.set"}
                                                       << "sample.set holds no services";

@@ -39,7 +39,8 @@ usr/share/man/man1/ornisset.1.gz;usr/share/metainfo/${ID}.metainfo.xml")
 
 # Depends comes from the libraries the programs link, and brings the report's font.
 run(dpkg-deb -f "${package}" Depends)
-foreach(dependency libqt6serialport6 libqt6widgets6 libqt6svg6 fonts-liberation2)
+foreach(dependency libqt6serialport6 libqt6widgets6 libqt6svg6 libxlsxwriter4 libminizip1
+        fonts-liberation2)
     if(NOT out MATCHES "${dependency}[ ,\n]")
         message(FATAL_ERROR "Depends lacks ${dependency}: ${out}")
     endif()

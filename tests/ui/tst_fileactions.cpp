@@ -1,5 +1,5 @@
 #include "WindowDriver.h"
-#include "common/DialTableCsv.h"
+#include "common/DialTableXlsx.h"
 #include "config/SettingsFile.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/MainPages.h"
@@ -227,7 +227,8 @@ private slots:
             QStringList({"recent.ini", "saved.set"})); // no temporary file left
     }
 
-    // The table of the page in view: a good file sets the rows it lists, a bad one nothing.
+    // The table of the page in view, as CSV or a workbook by the file's suffix: a good file
+    // sets the rows it lists, a bad one nothing.
     void csvImportAndExportTakeTheTableInView()
     {
         FileWindow w;
@@ -251,12 +252,19 @@ private slots:
 
         w.run(w.actions().acExportCsv, w.path("out")); // the suffix is added
         QCOMPARE(readBytes(w.path("out.csv")), dialTableCsv(expected, Block::ShortDials));
+        w.run(w.actions().acExportCsv, w.path("out.xlsx")); // a workbook by the suffix
+        QByteArray workbook;
+        QVERIFY(dialTableXlsx(expected, Block::ShortDials, workbook).ok());
+        QCOMPARE(readBytes(w.path("out.xlsx")), workbook);
 
         // On "PE" the same file is of the wrong table; a bad row is named with its line.
         w.pages().setCurrentIndex(int(MainPage::PE));
         w.run(w.actions().acImportCsv, good);
         QCOMPARE(w.errors().takeFirst(),
             QStringLiteral("%1:1: holds the short dials, not the PE").arg(good));
+        w.run(w.actions().acImportCsv, w.path("out.xlsx"));
+        QCOMPARE(w.errors().takeFirst(),
+            QStringLiteral("%1:1: holds the short dials, not the PE").arg(w.path("out.xlsx")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Záznam;Číslo\n01;1\n02;12a4\n");
         file.close();
