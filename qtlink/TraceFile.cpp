@@ -55,13 +55,23 @@ void TraceFile::write(std::string_view text)
 {
     if (!file_.isOpen() && !folder_.isEmpty())
         openNextInFolder(); // bytes on the line before any transfer
-    file_.write(text.data(), qint64(text.size()));
+    if (file_.isOpen() && file_.write(text.data(), qint64(text.size())) != qint64(text.size()))
+        failed();
 }
 
 void TraceFile::flush()
 {
-    if (file_.isOpen())
-        file_.flush();
+    if (file_.isOpen() && !file_.flush())
+        failed();
+}
+
+void TraceFile::failed()
+{
+    if (fileFailed_)
+        return;
+    fileFailed_ = true;
+    if (report_)
+        report_(cannotWrite(file_.fileName(), file_.errorString()));
 }
 
 void TraceFile::openNextInFolder()
@@ -73,8 +83,10 @@ void TraceFile::openNextInFolder()
     for (int n = 2; QFile::exists(path); ++n)
         path = QDir(folder_).filePath(QStringLiteral("trace-%1-%2.txt").arg(stamp).arg(n));
     file_.setFileName(path);
-    // A trace that cannot be written must not stop the transfer: it is simply missing.
-    (void)file_.open(QIODevice::WriteOnly | QIODevice::Text);
+    fileFailed_ = false;
+    // A trace that cannot be written must not stop the transfer: it is missing, and said so.
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Text))
+        failed();
     removeOldFiles();
 }
 
