@@ -7,6 +7,7 @@
 #include "Output.h"
 #include "Progress.h"
 #include "StopSignals.h"
+#include "common/ConfigFiles.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,44 +23,14 @@ namespace ornis::cli {
 
 namespace {
 
-constexpr qint64 MaxListBytes = 4 * 1024 * 1024; // far beyond any fleet
-
-// At most `limit` + 1 bytes, however many the file or pipe says it holds, so that a longer
-// one is known as such.
-std::optional<QByteArray> readAtMost(QFile &file, qint64 limit)
-{
-    QByteArray bytes;
-    while (bytes.size() <= limit) {
-        const QByteArray chunk = file.read(limit + 1 - bytes.size());
-        if (chunk.isEmpty())
-            break;
-        bytes += chunk;
-    }
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-
 std::optional<SiteList> loadSiteList(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printMessage(QStringLiteral("Cannot open file %1: %2").arg(path, file.errorString()));
+    QByteArray text;
+    if (const Status read = readWholeFile(path, text); !read.ok()) {
+        printMessage(read.message() + ". Nothing was sent.");
         return std::nullopt;
     }
-    const std::optional<QByteArray> text = readAtMost(file, MaxListBytes);
-    if (!text) {
-        printMessage(QStringLiteral("Cannot read file %1: %2").arg(path, file.errorString()));
-        return std::nullopt;
-    }
-    if (text->size() > MaxListBytes) {
-        printMessage(QStringLiteral("%1 is larger than %2 MiB, the most a list of sites may hold. "
-                                    "Nothing was sent.")
-                         .arg(path)
-                         .arg(MaxListBytes / 1024 / 1024));
-        return std::nullopt;
-    }
-    const SiteList list = readSiteList(*text);
+    const SiteList list = readSiteList(text);
     for (const QString &error : list.errors)
         printMessage(QStringLiteral("%1, %2").arg(path, error));
     if (!list.errors.isEmpty()) {

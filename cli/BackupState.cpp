@@ -15,9 +15,6 @@ namespace ornis::cli {
 
 namespace {
 
-// Far beyond the state of any fleet; a bound all the same.
-constexpr qint64 MaxStateBytes = 64 * 1024 * 1024;
-
 const QString SitesKey = QStringLiteral("Sites");
 const QString FailuresKey = QStringLiteral("ConsecutiveFailures");
 const QString ErrorKey = QStringLiteral("LastError");
@@ -108,20 +105,13 @@ Status statesFromJson(const QByteArray &json, SiteStates &states)
 
 Status readStates(const QString &path, SiteStates &states)
 {
-    QFile file(path);
-    if (!file.exists()) {
+    if (!QFileInfo::exists(path)) {
         states.clear();
         return Status::success();
     }
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::failure(
-            QStringLiteral("Cannot open file %1: %2").arg(path, file.errorString()).toStdString());
-    const QByteArray json = file.read(MaxStateBytes + 1);
-    if (json.size() > MaxStateBytes)
-        return Status::failure(QStringLiteral("%1 is larger than %2 MiB")
-                                   .arg(path)
-                                   .arg(MaxStateBytes / 1024 / 1024)
-                                   .toStdString());
+    QByteArray json;
+    if (Status read = readWholeFile(path, json); !read.ok())
+        return read;
     if (Status read = statesFromJson(json, states); !read.ok())
         return Status::failure(path.toStdString() + ": " + read.message());
     return Status::success();

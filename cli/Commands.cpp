@@ -40,11 +40,10 @@ bool loadDialTable(const Request &request, ExchangeConfig &config, BlockSet &blo
 {
     DialRows rows;
     if (const Status status = readDialFile(request.input, rows); !status.ok()) {
-        printMessage(status.message() + ": " + request.input.toStdString());
+        printMessage(status.message());
         return false;
     }
-    for (const QString &line : dialRowProblemLines(request.input, rows))
-        printMessage(line);
+    printList(dialRowProblemLines(request.input, rows));
     if (!rows.problems.empty())
         return false;
     if (request.table && *request.table != rows.table) {

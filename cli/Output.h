@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,17 @@ namespace ornis::cli {
 void printMessage(const std::string &message);
 void printMessage(const QString &message);
 void printWarning(const QString &message);
+// "Warning: " and the message, as printWarning prints it.
+[[nodiscard]] QString warningLine(const QString &message);
+// Writes to stdout; a failure (a full disk behind a redirection) is kept for outputFailure().
 void printOut(const QByteArray &bytes);
+// Why stdout could not be written; empty while it could.
+[[nodiscard]] QString outputFailure();
+
+// The most lines one list of errors or warnings prints.
+inline constexpr qsizetype ListedAtMost = 100;
+// Prints `lines` to stderr, the first ListedAtMost of them, then "… and N more".
+void printList(const QStringList &lines);
 
 // Warns about the blocks `output`, a file of `kind` written from `blocks` of a configuration
 // of `model`, shows at their factory values; and, unless it is a report, about what it does

@@ -87,8 +87,10 @@ void SiteBackup::start(Ended ended)
             &runner_, [this, outcome] { end(outcome); }, Qt::QueuedConnection);
         return;
     }
-    runner_.run(site_.port, transfersFor(blocks_, site_.model, Direction::Receive),
-        options_.timeoutMs, [this](const Status &status) { transferDone(status); });
+    std::vector<TransferMode> transfers = transfersFor(blocks_, site_.model, Direction::Receive);
+    transferCount_ = transfers.size();
+    runner_.run(site_.port, std::move(transfers), options_.timeoutMs,
+        [this](const Status &status) { transferDone(status); });
 }
 
 void SiteBackup::stop()
@@ -163,6 +165,10 @@ void SiteBackup::transferDone(const Status &status)
         printWarning(QStringLiteral("%1: %2").arg(site_.name, linkText(warning)));
     SiteOutcome outcome = failedOutcome();
     Status kept = status;
+    // A stop that came before the last block was read through, whatever else it met.
+    const RunRecord &record = runner_.record();
+    if (record.stopped && record.completedTransfers < transferCount_)
+        kept = Status::failure("interrupted");
     if (kept.ok() && runner_.traceFailure())
         kept = Status::failure(*runner_.traceFailure());
     if (kept.ok())

@@ -65,6 +65,7 @@ private:
     ExchangeConfig config_; // the read stores into it
     std::optional<ExchangeConfig> newest_;
     TransferRunner runner_;
+    std::size_t transferCount_ = 0; // the transfers of the read
     QDateTime started_;
     QElapsedTimer clock_;
     Ended ended_;

@@ -5,15 +5,14 @@
 #include "Windows1250.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
+#include "config/FileBytes.h"
 #include "config/Report.h"
 #include "config/SettingsFile.h"
 #include "config/TimeOfDay.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
 namespace ornis {
 
@@ -54,32 +53,17 @@ std::string reportDateTime()
 
 Status readWholeFile(const QString &path, QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::failure("Cannot open file " + path.toStdString());
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Status::failure("Stream read error");
+    std::vector<uint8_t> content;
+    if (Status status = readFileBytes(toFilePath(path), content); !status.ok())
+        return status;
+    bytes = QByteArray(reinterpret_cast<const char *>(content.data()), qsizetype(content.size()));
     return Status::success();
 }
 
 Status writeWholeFile(const QString &path, const QByteArray &bytes)
 {
-    // Unbuffered, and written until done or refused: a buffered write that fails only in
-    // commit()'s flush (a full disk) is renamed into place half written, and a short write
-    // alone carries no reason.
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    for (qsizetype done = 0; written && done < bytes.size();) {
-        const qint64 count = file.write(bytes.constData() + done, bytes.size() - done);
-        written = count > 0;
-        done += written ? count : 0;
-    }
-    if (!written || !file.commit())
-        return Status::failure(QStringLiteral("Cannot create file %1: %2")
-                                   .arg(path, file.errorString())
-                                   .toStdString());
-    return Status::success();
+    const auto *data = reinterpret_cast<const uint8_t *>(bytes.constData());
+    return writeFileAtomically(toFilePath(path), std::span(data, std::size_t(bytes.size())));
 }
 
 std::optional<FileKind> fileKindOf(const QString &path)

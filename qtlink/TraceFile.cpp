@@ -59,25 +59,27 @@ void TraceFile::write(std::string_view text)
         openNextInFolder(); // bytes on the line before any transfer
     // Until done or refused: a short write (a disk just filled up) carries no reason, the
     // next one does.
-    for (std::size_t done = 0; done < text.size() && writeStatus_.ok();) {
+    for (std::size_t done = 0; file_.isOpen() && done < text.size();) {
         const qint64 count = file_.write(text.data() + done, qint64(text.size() - done));
         if (count <= 0)
-            noteFailure();
-        else
-            done += std::size_t(count);
+            return failed();
+        done += std::size_t(count);
     }
 }
 
 void TraceFile::flush()
 {
     if (file_.isOpen() && !file_.flush())
-        noteFailure();
+        failed();
 }
 
-void TraceFile::noteFailure()
+void TraceFile::failed()
 {
-    if (writeStatus_.ok())
-        writeStatus_ = cannotWrite(file_.fileName(), file_.errorString());
+    if (fileFailed_)
+        return;
+    fileFailed_ = true;
+    if (report_)
+        report_(cannotWrite(file_.fileName(), file_.errorString()));
 }
 
 void TraceFile::openNextInFolder()
@@ -89,8 +91,10 @@ void TraceFile::openNextInFolder()
     for (int n = 2; QFile::exists(path); ++n)
         path = QDir(folder_).filePath(QStringLiteral("trace-%1-%2.txt").arg(stamp).arg(n));
     file_.setFileName(path);
-    // A trace that cannot be written must not stop the transfer: it is simply missing.
-    (void)file_.open(QIODevice::WriteOnly | QIODevice::Text);
+    fileFailed_ = false;
+    // A trace that cannot be written must not stop the transfer: it is missing, and said so.
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Text))
+        failed();
     removeOldFiles();
 }
 

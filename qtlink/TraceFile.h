@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace ornis {
@@ -25,8 +26,13 @@ public:
 
     // The file written now; empty before the first transfer of a folder.
     [[nodiscard]] QString currentPath() const { return file_.fileName(); }
-    // The first write that failed (a full disk), with the system's reason; success until then.
-    [[nodiscard]] const Status &writeStatus() const { return writeStatus_; }
+
+    // Told once a file when it cannot be written (a full disk: "Cannot write the line trace
+    // t.txt: No space left on device"). The transfer goes on; the trace lacks what failed.
+    void onWriteFailure(std::function<void(const Status &)> report)
+    {
+        report_ = std::move(report);
+    }
 
     // TraceSink
     void transferStarts() override;
@@ -37,12 +43,12 @@ private:
     explicit TraceFile(const QString &folder);
     void openNextInFolder();
     void removeOldFiles() const;
-
-    void noteFailure();
+    void failed();
 
     QString folder_; // empty: one file
     QFile file_;
-    Status writeStatus_ = Status::success();
+    std::function<void(const Status &)> report_;
+    bool fileFailed_ = false; // reported for the file written now
 };
 
 } // namespace ornis

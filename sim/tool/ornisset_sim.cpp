@@ -328,7 +328,13 @@ private:
                 line.cut();
                 return Outcome::Disappeared;
             }
+            // A paced answer still waiting here has not reached the program yet.
+            if (!pending_.empty())
+                reportViolation("byte 0x%02X arrived before the answer to the one before", byte);
+            const std::size_t violations = exchange_.violations().size();
             std::vector<uint8_t> answer = exchange_.receive(byte);
+            if (exchange_.violations().size() > violations)
+                reportViolation("%s", exchange_.violations().back().c_str());
             if (answer.empty())
                 continue;
             const int64_t due = pacer_.answerDue(now, answer.size());
@@ -344,6 +350,14 @@ private:
             lastByteNs_ = now;
         }
         return Outcome::Serving;
+    }
+
+    // Said on stderr, for whoever runs the exchange and for the tests.
+    template<typename... Args> static void reportViolation(const char *format, Args... args)
+    {
+        std::fputs("ornisset-sim: protocol violation: ", stderr);
+        std::fprintf(stderr, format, args...);
+        std::fputc('\n', stderr);
     }
 
     bool sendDueAnswers(ServedLine &line, int64_t now)

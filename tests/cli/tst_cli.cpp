@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <functional>
 
 // ornisset-cli as a script uses it, against the virtual exchange on a pseudo-terminal.
@@ -35,12 +36,23 @@ struct CliRun
     qint64 elapsedMs = 0;
 };
 
-CliRun runCli(const QStringList &arguments)
+// `prepare` may redirect the process's output or run it through another program; `input`
+// goes to its stdin.
+CliRun runCli(const QStringList &arguments, const std::function<void(QProcess &)> &prepare = {},
+    const QByteArray &input = {})
 {
     QProcess process;
+    process.setProgram(QStringLiteral(ORNISSET_CLI));
+    process.setArguments(arguments);
+    if (prepare)
+        prepare(process);
     QElapsedTimer clock;
     clock.start();
-    process.start(QStringLiteral(ORNISSET_CLI), arguments);
+    process.start();
+    if (!input.isEmpty()) {
+        process.write(input);
+        process.closeWriteChannel();
+    }
     CliRun run;
     if (!process.waitForFinished(ProcessWaitMs)) {
         process.kill();
@@ -82,6 +94,8 @@ public:
         }
     }
     [[nodiscard]] const QString &path() const { return path_; }
+    // What it said on stderr; protocol violations among it.
+    [[nodiscard]] QByteArray errors() { return process_.readAllStandardError(); }
 
 private:
     QProcess process_;
@@ -173,6 +187,45 @@ QList<int> differingAddresses(const QByteArray &a, const QByteArray &b)
 }
 
 using Change = std::function<void(ExchangeConfig &)>;
+
+// The bytes of a line trace in order, each with its direction: "T53", "R53"...
+QStringList tracedBytes(const QByteArray &trace)
+{
+    QStringList bytes;
+    for (const QByteArray &line : trace.split('\n')) {
+        const QList<QByteArray> words = line.simplified().split(' ');
+        if (words.size() >= 3 && (words[1] == "TX" || words[1] == "RX"))
+            bytes << QString::fromLatin1(words[1].left(1) + words[2]);
+    }
+    return bytes;
+}
+
+// Each byte sent waited for the answer to the one before, and the last were 'E' and 'X'.
+bool lockStepToTheClose(const QStringList &bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i].front() != (i % 2 == 0 ? 'T' : 'R'))
+            return false;
+    }
+    return bytes.size() >= 4
+        && bytes.mid(bytes.size() - 4) == QStringList {"T45", "R45", "T58", "R58"};
+}
+
+// Runs the tool in a mount namespace of its own where the folder `dir` is a file system
+// that is full; false when this system cannot make one.
+bool onAFullFileSystem(QProcess &process, const QString &dir)
+{
+    if (QProcess::execute(QStringLiteral("unshare"), {"-rm", "true"}) != 0)
+        return false;
+    const QString script = QStringLiteral(
+        "mount -t tmpfs -o size=16k none '%1' && cat /dev/zero > '%1/fill' 2>/dev/null; "
+        "exec \"$@\"")
+                               .arg(dir);
+    process.setArguments(
+        QStringList {"-rm", "sh", "-c", script, "sh", process.program()} + process.arguments());
+    process.setProgram(QStringLiteral("unshare"));
+    return true;
+}
 
 // The report's date line depends on the clock: everything before " D = " is masked.
 QString maskedReport(const QByteArray &utf8)
@@ -484,24 +537,163 @@ private slots:
         QTest::addColumn<QStringList>("simOptions");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("minimumMs");
+        QTest::addColumn<bool>("write");
         // 300 ms is five 55 ms ticks.
         QTest::newRow("silent exchange")
-            << QStringList {"--silent-after", "0"} << "Timeout on " << 250;
-        QTest::newRow("exchange gone") << QStringList {"--disappear-after", "40"} << "" << 0;
+            << QStringList {"--silent-after", "0"} << "Timeout on " << 250 << false;
+        QTest::newRow("exchange gone")
+            << QStringList {"--disappear-after", "40"} << "" << 0 << false;
+        // The settings take 215 bytes, the day/night times 15.
+        QTest::newRow("exchange gone in a write")
+            << QStringList {"--disappear-after", "300"}
+            << "The exchange may now hold a partly written configuration. Written whole: "
+               "settings, day/night times. Stopped in: services."
+            << 0 << true;
     }
     void transferFailures()
     {
         QFETCH(QStringList, simOptions);
         QFETCH(QString, message);
         QFETCH(int, minimumMs);
+        QFETCH(bool, write);
         SimulatedExchange exchange(simOptions);
         QVERIFY(!exchange.path().isEmpty());
-        const CliRun run = runCli({"read", "--port", exchange.path(), "--timeout", "300"});
+        QStringList arguments {"--port", exchange.path(), "--timeout", "300"};
+        arguments.prepend(write ? "write" : "read");
+        if (write)
+            arguments << "--json" << written_.filePath("written.json");
+        const CliRun run = runCli(arguments);
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(message.toUtf8()), run.err);
         QVERIFY(run.out.isEmpty());
         QVERIFY2(
             run.elapsedMs >= minimumMs && run.elapsedMs < 5000, QByteArray::number(run.elapsedMs));
+    }
+
+    void signalStopsTheTransfer_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("signal");
+        for (const bool write : {true, false}) {
+            const char *command = write ? "write" : "read";
+            QTest::addRow("%s, SIGINT", command) << write << SIGINT;
+            QTest::addRow("%s, SIGTERM", command) << write << SIGTERM;
+            QTest::addRow("%s, SIGHUP", command) << write << SIGHUP;
+        }
+    }
+    // A signal mid-block: the stop sequence closes the block in lock step with 'E' and 'X',
+    // the exchange holds nothing the write did not mean, no file is written, and the exit
+    // status is 128 + the signal's number.
+    void signalStopsTheTransfer()
+    {
+        QFETCH(bool, write);
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        const QString json = dir.filePath(write ? "in.json" : "out.json");
+        const QString trace = dir.filePath("trace.txt");
+        QByteArray meant(4096, '\0'); // what the whole write leaves in a blank exchange
+        if (write) {
+            QVERIFY(writeJson(json, testing::awayFromFactory(), BlockSet::all()));
+            SimulatedExchange whole({"--blank", "--save", dir.filePath("meant.img")});
+            QCOMPARE(runCli({"write", "--port", whole.path(), "--json", json}).exitCode, 0);
+            whole.stop();
+            meant = readFile(dir.filePath("meant.img"));
+        }
+        SimulatedExchange exchange({"--blank", "--save", dir.filePath("x.img"), "--baud", "2400"});
+        QProcess cli;
+        cli.start(QStringLiteral(ORNISSET_CLI),
+            {write ? "write" : "read", "--port", exchange.path(), "--json", json, "--trace",
+                trace});
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(trace).count(" RX ") > 40, 20'000);
+        QCOMPARE(::kill(pid_t(cli.processId()), signal), 0);
+        QVERIFY(cli.waitForFinished(20'000));
+        exchange.stop();
+
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(cli.exitCode(), 128 + signal);
+        const QByteArray err = cli.readAllStandardError();
+        QVERIFY2(err.contains("Interrupted by SIG"), err);
+        QCOMPARE(err.contains("The exchange may now hold a partly written configuration. "
+                              "Written whole: "),
+            write);
+        QVERIFY2(write || err.contains("the read was not finished; no file was written"), err);
+        QVERIFY(write || !QFile::exists(json));
+        const QByteArray said = exchange.errors();
+        QVERIFY2(!said.contains("protocol violation"), said);
+        QVERIFY(lockStepToTheClose(tracedBytes(readFile(trace))));
+        const QByteArray held = readFile(dir.filePath("x.img"));
+        QCOMPARE(held.size(), meant.size());
+        for (qsizetype a = 0; a < held.size(); ++a)
+            QVERIFY2(held[a] == 0 || held[a] == meant[a], QByteArray::number(a));
+    }
+
+    // Limits are said: input beyond 4 MiB is refused, also from a pipe whose size nobody
+    // reports; a list of errors stops after the first 100.
+    void limitsAreSaid()
+    {
+        const CliRun piped
+            = runCli({"write", "--port", "/dev/no-such-port", "--json", "/dev/stdin"}, {},
+                QByteArray((4 << 20) + 1, ' '));
+        QCOMPARE(piped.exitCode, 2);
+        QVERIFY2(piped.err.contains("/dev/stdin: it holds more than 4 MiB"), piped.err);
+
+        QTemporaryDir dir;
+        QByteArray csv = "Volba;Číslo\r\n";
+        for (int row = 0; row < 150; ++row)
+            csv += "811;12a4\r\n";
+        QVERIFY(writeFile(dir.filePath("bad.csv"), csv));
+        const CliRun bad = runCli({"convert", dir.filePath("bad.csv"), dir.filePath("out.json")});
+        QCOMPARE(bad.exitCode, 2);
+        QCOMPARE(bad.err.count('\n'), 101);
+        QVERIFY2(bad.err.endsWith("… and 199 more\n"), bad.err); // two faults a row but one
+    }
+
+    void unwritableOutputsAreFailures_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // "DIR" is the folder of the files
+        QTest::addColumn<QString>("stdoutFile");
+        QTest::addColumn<bool>("fullFileSystem");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("trace on a full device")
+            << QStringList {"clock", "--trace", "/dev/full"} << QString() << false
+            << QStringList {"Warning: Cannot write the line trace /dev/full: No space left on "
+                            "device"};
+        QTest::newRow("standard output on a full device")
+            << QStringList {"read", "--block", "settings"} << "/dev/full" << false
+            << QStringList {"Cannot write the standard output: No space left on device"};
+        QTest::newRow("a full file system")
+            << QStringList {"read", "--block", "settings", "--json", "DIR/out.json", "--trace",
+                   "DIR/trace.txt"}
+            << QString() << true
+            << QStringList {"DIR/out.json was not written: Cannot create "
+                            "file DIR/out.json: No space left on device",
+                   "Warning: Cannot write the line trace "
+                   "DIR/trace.txt: No space left on device"};
+    }
+    // A trace, a result or a file that cannot be written says why and fails (exit 2).
+    void unwritableOutputsAreFailures()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, stdoutFile);
+        QFETCH(bool, fullFileSystem);
+        QFETCH(QStringList, messages);
+        QTemporaryDir dir;
+        arguments.replaceInStrings("DIR", dir.path());
+        SimulatedExchange exchange;
+        arguments << "--port" << exchange.path();
+        bool full = true;
+        const CliRun run = runCli(arguments, [&](QProcess &process) {
+            if (!stdoutFile.isEmpty())
+                process.setStandardOutputFile(stdoutFile);
+            if (fullFileSystem)
+                full = onAFullFileSystem(process, dir.path());
+        });
+        if (!full)
+            QSKIP("unshare -rm cannot make a file system here (no user namespaces)");
+        QCOMPARE(run.exitCode, 2);
+        for (const QString &message : messages)
+            QVERIFY2(
+                run.err.contains(QString(message).replace("DIR", dir.path()).toUtf8()), run.err);
     }
 
     // A network port, and the line trace of the transfer: every byte once each way.

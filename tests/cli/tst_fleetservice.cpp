@@ -11,7 +11,10 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <arpa/inet.h>
 #include <csignal>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 // ornisset-cli backup as a nightly service runs it: one run at a time a folder, a stop by
@@ -61,6 +64,41 @@ std::optional<double> seriesValue(const QByteArray &metrics, const QByteArray &s
     }
     return std::nullopt;
 }
+
+// A port on loopback whose backlog is full: a new connection to it is never made, and waits
+// for the connect timeout.
+class FullListener
+{
+public:
+    FullListener()
+    {
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        if (::bind(listener_, reinterpret_cast<sockaddr *>(&address), length) != 0
+            || ::listen(listener_, 0) != 0
+            || ::getsockname(listener_, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            return;
+        port = ntohs(address.sin_port);
+        for (int &filler : fillers_) {
+            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(filler, reinterpret_cast<sockaddr *>(&address), length);
+        }
+    }
+    ~FullListener()
+    {
+        for (const int socket : {listener_, fillers_[0], fillers_[1]})
+            ::close(socket);
+    }
+
+    quint16 port = 0;
+
+private:
+    int listener_ = -1;
+    int fillers_[2] = {-1, -1};
+};
 
 quint16 freeLoopbackPort()
 {
@@ -152,11 +190,15 @@ void FleetServiceTest::aSignalEndsEveryLineAndKeepsTheReport()
 {
     SimToolProcess fast({});
     SimToolProcess slow({"--lines", "3", "--baud", "2400"}); // a whole read takes a while
+    FullListener unanswered;
+    QVERIFY(unanswered.port != 0);
     QTemporaryDir dir;
-    // Two at a time: F1 and S1 begin, S2 takes F1's place, S3 still waits at the signal.
+    // Three at a time: F1, H1 and S1 begin, S2 takes F1's place, S3 still waits at the signal,
+    // H1 still connects.
     const QString list = writeSites(dir,
-        {{"F1", fast.waitForPath()}, {"S1", slow.waitForPath()}, {"S2", slow.nextLine()},
-            {"S3", slow.nextLine()}});
+        {{"F1", fast.waitForPath()},
+            {"H1", QStringLiteral("tcp://127.0.0.1:%1").arg(unanswered.port)},
+            {"S1", slow.waitForPath()}, {"S2", slow.nextLine()}, {"S3", slow.nextLine()}});
     const QString backups = dir.filePath("backups");
     const QString traces = dir.filePath("traces");
     QProcess backup;
@@ -164,7 +206,7 @@ void FleetServiceTest::aSignalEndsEveryLineAndKeepsTheReport()
     connect(&backup, &QProcess::readyReadStandardOutput,
         [&] { out += backup.readAllStandardOutput(); });
     backup.start(QStringLiteral(ORNISSET_CLI),
-        {"backup", "--sites", list, "--dir", backups, "--trace-dir", traces, "--parallel", "2"});
+        {"backup", "--sites", list, "--dir", backups, "--trace-dir", traces, "--parallel", "3"});
 
     // The fast site's line stands on standard output while the slow ones still read.
     QTRY_VERIFY_WITH_TIMEOUT(out.contains("F1\tfirst backup\n"), 30'000);
@@ -175,11 +217,13 @@ void FleetServiceTest::aSignalEndsEveryLineAndKeepsTheReport()
     QCOMPARE(backup.exitStatus(), QProcess::NormalExit);
     QCOMPARE(backup.exitCode(), 128 + SIGTERM);
 
-    for (const char *site : {"S1", "S2", "S3"}) {
+    for (const char *site : {"H1", "S1", "S2", "S3"}) {
         QVERIFY2(out.contains(QByteArray(site) + "\tfailed: interrupted\n"), out.constData());
         QVERIFY(!QFileInfo::exists(QDir(backups).filePath(site)));
     }
     QVERIFY(!QFileInfo::exists(QDir(traces).filePath("S3.trace"))); // it never began
+    // Nothing had reached H1's line: the stop waited for no connect timeout.
+    QVERIFY(!readFile(QDir(traces).filePath("H1.trace")).contains("port failed"));
     for (const char *site : {"S1", "S2"}) {
         // The stop sequence ended the block: 'E' answered by 'E', 'X' answered by 'X'.
         const QString trace = QDir(traces).filePath(QString::fromLatin1(site) + ".trace");
@@ -189,7 +233,7 @@ void FleetServiceTest::aSignalEndsEveryLineAndKeepsTheReport()
     }
     const CliRun status = runCli({"backup", "--status", "--dir", backups});
     QCOMPARE(status.exitCode, 1);
-    QCOMPARE(status.out.count("\t1\tinterrupted\n"), 3);
+    QCOMPARE(status.out.count("\t1\tinterrupted\n"), 4);
 }
 
 void FleetServiceTest::metricsKeepTheLastSuccess()

@@ -163,7 +163,9 @@ private slots:
         QTest::newRow("header only")
             << sample.left(520) << QStringLiteral("Stream read error: %1");
         QTest::newRow("bad tag") << badTag << QStringLiteral("Invalid property value: %1");
-        QTest::newRow("missing") << QByteArray() << QStringLiteral("Cannot open file %1");
+        QTest::newRow("missing") << QByteArray()
+                                 << QStringLiteral(
+                                        "Cannot open file %1: No such file or directory");
     }
     void aDamagedFileChangesNothing()
     {
@@ -198,7 +200,7 @@ private slots:
                                          << "DayStart: '24:00' is not a valid date and time";
         QTest::newRow("folder missing")
             << QStringLiteral("06:00") << QStringLiteral("missing/other.set")
-            << "Cannot create file %1";
+            << "Cannot create file %1: No such file or directory";
     }
     void aFailedSaveKeepsTheOldFile()
     {
@@ -294,7 +296,9 @@ private slots:
         // A file that is gone is reported and leaves the list.
         QVERIFY(QFile::remove(copy));
         w.actions().acRecentFiles[1]->trigger();
-        QCOMPARE(w.errors(), QStringList(QStringLiteral("Cannot open file %1").arg(copy)));
+        QCOMPARE(w.errors(),
+            QStringList(
+                QStringLiteral("Cannot open file %1: No such file or directory").arg(copy)));
         QVERIFY(!w.actions().acRecentFiles[1]->isVisible());
         QCOMPARE(w.window->windowTitle(), caption(Sample));
 
