@@ -33,8 +33,10 @@ constexpr std::array<CommandInfo, 8> Commands {{
         "Záznam;Státní;Číslo."},
     {"ports", Command::Ports, "lists the serial ports: name, then description."},
     {"backup", Command::Backup,
-        "reads every site of a list at once into DIR/NAME/YYYY-MM-DD_HH-MM-SS.json and "
-        "prints, a site a line, what changed since its previous backup."},
+        "reads every site of a list at once and prints, a site a line as it ends, what "
+        "changed since its newest backup; keeps DIR/NAME/YYYY-MM-DD_HH-MM-SS.json only when "
+        "something changed, and each site's state in DIR/state.json. One run at a time a "
+        "DIR. With --status: prints that state."},
 }};
 
 // How many words a command takes after its name.
@@ -85,7 +87,8 @@ QStringList optionsOf(Command command)
     case Command::Convert:
         return {"table"};
     case Command::Backup:
-        return {"sites", "dir", "block", "timeout", "parallel", "trace-dir"};
+        return {"sites", "dir", "block", "timeout", "parallel", "trace-dir", "shard", "metrics",
+            "status"};
     case Command::Ports:
     case Command::Help:
     case Command::Version:
@@ -129,6 +132,9 @@ QList<QCommandLineOption> commandLineOptions()
         {"dir", "the folder of the backups, a folder a site.", "DIR"},
         {"parallel", "at most N sites at a time (default all).", "N"},
         {"trace-dir", "one line trace a site, D/NAME.trace.", "D"},
+        {"shard", "only the sites whose name hashes to K of N (1 <= K <= N).", "K/N"},
+        {"metrics", "the run's metrics for Prometheus' node_exporter into FILE.", "FILE"},
+        {"status", "print the state of every site kept in --dir DIR instead."},
         {{"h", "help"}, "show this help."},
         {"version", "show the version."},
     };
@@ -236,8 +242,18 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         request.sitesFile = parser.value("sites");
         request.backupDir = parser.value("dir");
         request.traceDir = parser.value("trace-dir");
-        if (request.sitesFile.isEmpty() || request.backupDir.isEmpty())
+        request.metricsFile = parser.value("metrics");
+        request.status = parser.isSet("status");
+        if (request.status && (request.backupDir.isEmpty() || parser.optionNames().size() > 2))
+            return usageError("backup --status takes --dir DIR alone");
+        if (!request.status && (request.sitesFile.isEmpty() || request.backupDir.isEmpty()))
             return usageError("backup needs --sites SITES.csv and --dir DIR");
+        if (parser.isSet("shard")) {
+            request.shard = Shard::parse(parser.value("shard"));
+            if (!request.shard)
+                return usageError(
+                    QStringLiteral("--shard takes K/N, 1 <= K <= N <= %1").arg(Shard::MaxCount));
+        }
         bool number = true;
         if (parser.isSet("parallel"))
             request.parallel = parser.value("parallel").toInt(&number);

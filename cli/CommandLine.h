@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Shard.h"
 #include "config/Blocks.h"
 #include "config/ExchangeConfig.h"
 #include "link/SerialPort.h"
@@ -34,6 +35,9 @@ struct Request
     QString backupDir; // backup: a folder a site under it
     int parallel = 0; // backup: at most this many sites at a time; 0 for all
     QString traceDir; // backup: one line trace a site goes there
+    std::optional<Shard> shard; // backup: only the sites of this part of the list
+    QString metricsFile; // backup: the run's metrics for Prometheus go there
+    bool status = false; // backup: print the state of every site in --dir instead
 };
 
 struct ParsedCommandLine

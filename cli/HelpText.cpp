@@ -78,6 +78,7 @@ QString usageText()
         "  or:  ornisset-cli convert [--table TABLE] IN OUT\n"
         "  or:  ornisset-cli ports\n"
         "  or:  ornisset-cli backup --sites SITES.csv --dir DIR [OPTION]...\n"
+        "  or:  ornisset-cli backup --status --dir DIR\n"
         "  or:  ornisset-cli --help | --version\n"
         "\n");
     text += wrapped(QStringLiteral("Reads, writes, verifies and compares the configuration of "
@@ -93,8 +94,9 @@ QString usageText()
             optionTerm(option), commandsTaking(option.names().last()) + option.description());
     text += u'\n'
         + wrapped(QStringLiteral("Exit status: 0 success, 1 the transfer failed (backup: any "
-                                 "site failed), 2 a usage or file error, 3 verify, write "
-                                 "--verify or diff found differences."),
+                                 "site failed), 2 a usage or file error (backup: or another "
+                                 "run holds DIR), 3 verify, write --verify or diff found "
+                                 "differences, 128 + N stopped by signal N."),
             0);
     return text;
 }

@@ -78,6 +78,12 @@ bool holdsControl(const QString &text)
 // What is wrong with a site's name; empty when nothing.
 QString nameFault(const QString &name)
 {
+    if (const qsizetype bytes = name.toUtf8().size(); bytes > MaxSiteNameBytes)
+        return QStringLiteral("name \"%1...\" takes %2 bytes of UTF-8; a folder NAME and a trace "
+                              "NAME.trace allow %3")
+            .arg(name.left(20))
+            .arg(bytes)
+            .arg(MaxSiteNameBytes);
     if (name.isEmpty())
         return QStringLiteral("the name is empty");
     if (name.contains('/') || name.contains('\\') || holdsControl(name))

@@ -47,6 +47,10 @@ void TransferRunner::stop()
 {
     record_.stopped = true;
     modes_.clear();
+    // A connection still being made has sent nothing yet: no block to end, nothing to wait
+    // for but the connect timeout.
+    if (line_.network().isOpen() && !line_.network().isReady())
+        return engine_->abort();
     // Idle between two modes: the end already taken up finishes the run.
     engine_->stop();
 }

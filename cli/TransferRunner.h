@@ -58,9 +58,10 @@ public:
     // ("Timeout on ...") on failure.
     void run(const QString &port, std::vector<TransferMode> modes, int timeoutMs, Done done);
 
-    // Ends the run: the transfer under way goes through the engine's stop sequence, and no
-    // further mode starts. `done` follows as for any end; a second stop while the first
-    // waits ends the transfer at once only when no answer timer runs.
+    // Ends the run: the transfer under way goes through the engine's stop sequence (ends at
+    // once while a network connection is still being made), and no further mode starts. `done`
+    // follows as for any end; a second stop while the first waits ends the transfer at once only
+    // when no answer timer runs.
     void stop();
 
     // What the reads stored other than the exchange holds, one message each.

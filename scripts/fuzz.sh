@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 build=${ORNIS_FUZZ_BUILD:-build-fuzz}
-targets=(settingsfile appconfig jsonform transferengine telnetreader dialcsv dialxlsx sitelist)
+targets=(settingsfile appconfig jsonform transferengine telnetreader dialcsv dialxlsx sitelist
+    backupstate)
 # A JSON form of the whole configuration and a workbook are larger than the files and
 # scripts of the others.
 declare -A maxlen=([jsonform]=65536 [dialxlsx]=65536)

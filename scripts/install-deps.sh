@@ -22,6 +22,9 @@ packages=(
     man-db                            # the manual pages' test: each page rendered by man
     lintian appstream desktop-file-utils   # the package's test: as a distribution checks it
     udev                              # the package's test: the udev rule parsed
+    systemd                           # the package's test: units verified, user and folders made
+    prometheus prometheus-node-exporter   # the fleet's metrics: promtool and a real collector
+    ser2net                           # a real serial device server whose port is in use
     libreoffice-calc-nogui            # the dial tables' test through a real spreadsheet
 )
 
