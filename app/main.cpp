@@ -14,14 +14,27 @@
 #include <QTranslator>
 #include <memory>
 
+namespace {
+
+// Whether the command line asks for nothing but a text (--help, --version): that needs no
+// window, and so no display.
+bool asksForTextOnly(QCommandLineParser &parser, int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    // A wrong option is reported once the application is made, with Qt's own options known.
+    (void)parser.parse(arguments);
+    return parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))
+        || parser.isSet(QStringLiteral("version"));
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ornisset"));
-    QApplication::setApplicationVersion(QLatin1String(ornis::ProgramVersion));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/ornisset.svg")));
-    // Wayland shows the icon of the desktop entry of this name.
-    QGuiApplication::setDesktopFileName(QStringLiteral(ORNIS_APPSTREAM_ID));
+    QCoreApplication::setApplicationName(QStringLiteral("ornisset"));
+    QCoreApplication::setApplicationVersion(QLatin1String(ornis::ProgramVersion));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -37,6 +50,15 @@ int main(int argc, char *argv[])
     screenshots.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(demo);
     parser.addOption(screenshots);
+    if (asksForTextOnly(parser, argc, argv)) {
+        QCoreApplication textOnly(argc, argv);
+        parser.process(textOnly); // prints the text and exits
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/ornisset.svg")));
+    // Wayland shows the icon of the desktop entry of this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORNIS_APPSTREAM_ID));
     parser.process(app);
 
     // The standard buttons and dialogs of Qt in Czech, as the rest of the window; --help

@@ -1,11 +1,19 @@
 #include "BackupCommand.h"
 
+#include "BackupJournal.h"
+#include "BackupLock.h"
 #include "FleetBackup.h"
 #include "FleetProgress.h"
 #include "Output.h"
+#include "Progress.h"
+#include "StopSignals.h"
+#include "common/ConfigFiles.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QStringList>
+#include <algorithm>
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -15,20 +23,14 @@ namespace ornis::cli {
 
 namespace {
 
-constexpr qint64 MaxListBytes = 4 * 1024 * 1024; // far beyond any fleet
-
 std::optional<SiteList> loadSiteList(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printMessage(QStringLiteral("Cannot open file %1").arg(path));
+    QByteArray text;
+    if (const Status read = readWholeFile(path, text); !read.ok()) {
+        printMessage(read.message() + ". Nothing was sent.");
         return std::nullopt;
     }
-    if (file.size() > MaxListBytes) {
-        printMessage(QStringLiteral("%1 is too large for a list of sites").arg(path));
-        return std::nullopt;
-    }
-    const SiteList list = readSiteList(file.read(MaxListBytes));
+    const SiteList list = readSiteList(text);
     for (const QString &error : list.errors)
         printMessage(QStringLiteral("%1, %2").arg(path, error));
     if (!list.errors.isEmpty()) {
@@ -36,6 +38,13 @@ std::optional<SiteList> loadSiteList(const QString &path)
         return std::nullopt;
     }
     return list;
+}
+
+std::vector<Site> sitesOfShard(std::vector<Site> sites, std::optional<Shard> shard)
+{
+    if (shard)
+        std::erase_if(sites, [&shard](const Site &site) { return !shard->holds(site.name); });
+    return sites;
 }
 
 // A site holds its port and its trace open: a few hundred sites pass the usual soft limit
@@ -51,18 +60,75 @@ void allowOpenFiles()
 #endif
 }
 
+QString timeText(const QDateTime &when)
+{
+    return when.isValid() ? when.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                          : QStringLiteral("never");
+}
+
+// backup --status: a table of the sites the state of `dir` holds; 1 when any site's last
+// attempt failed, so that a check can run it.
+ExitCode printStatus(const QString &dir)
+{
+    const QString path = stateFilePath(dir);
+    SiteStates states;
+    if (const Status read = readStates(path, states); !read.ok()) {
+        printMessage(read.message());
+        return ExitCode::UsageOrFileError;
+    }
+    if (!QFile::exists(path)) {
+        printMessage(QStringLiteral("No run has kept a state in %1 yet").arg(dir));
+        return ExitCode::UsageOrFileError;
+    }
+    QStringList lines {
+        QStringLiteral("Site\tLast attempt\tLast success\tLast change\tFailures\tLast error")};
+    bool anyFailing = false;
+    for (const auto &[name, state] : states) {
+        anyFailing = anyFailing || state.failures > 0;
+        lines.append(QStringList {name, timeText(state.lastAttempt), timeText(state.lastSuccess),
+            timeText(state.lastChange), QString::number(state.failures),
+            tableCell(state.lastError)}
+                         .join(u'\t'));
+    }
+    printOut((lines.join(u'\n') + u'\n').toUtf8());
+    return anyFailing ? ExitCode::TransferFailed : ExitCode::Success;
+}
+
 } // namespace
 
 ExitCode runBackup(const Request &request)
 {
+    if (request.status)
+        return printStatus(request.backupDir);
     const std::optional<SiteList> list = loadSiteList(request.sitesFile);
     if (!list)
         return ExitCode::UsageOrFileError;
+    const std::vector<Site> sites = sitesOfShard(list->sites, request.shard);
+    BackupLock lock;
+    if (const Status locked = lock.take(request.backupDir, request.shard); !locked.ok()) {
+        printMessage(QString::fromStdString(locked.message()) + ". Nothing was sent.");
+        return ExitCode::UsageOrFileError;
+    }
+    SiteStates states;
+    const QString stateFile = stateFilePath(request.backupDir);
+    if (const Status read = readStates(stateFile, states); !read.ok())
+        printWarning(QString::fromStdString(read.message())
+            + QStringLiteral("; the sites' history starts anew"));
     allowOpenFiles();
+
+    FleetProgress progress(stderr, sites);
+    BackupJournal journal({stateFile, request.metricsFile}, std::move(states), printOut,
+        progress.live() && Progress::isTerminal(stdout));
+    const QDateTime started = QDateTime::currentDateTime();
+    QElapsedTimer clock;
+    clock.start();
     BackupOptions options {
         request.backupDir, request.block, request.timeoutMs, request.parallel, request.traceDir};
-    FleetProgress progress(stderr, list->sites);
-    FleetBackup backup(list->sites, options, QDateTime::currentDateTime(), progress);
+    FleetBackup backup(sites, options, started, progress,
+        [&journal](const SiteOutcome &outcome) { journal.siteEnded(outcome); });
+    StopSignals stopSignals;
+    QObject::connect(
+        &stopSignals, &StopSignals::stopRequested, &backup, [&backup] { backup.stop(); });
     std::optional<ExitCode> code;
     backup.start([&code](ExitCode end) {
         code = end;
@@ -71,8 +137,17 @@ ExitCode runBackup(const Request &request)
     if (!code)
         QCoreApplication::exec();
     progress.finish();
-    printOut(backup.report());
-    return code.value_or(ExitCode::TransferFailed);
+    if (code == ExitCode::UsageOrFileError)
+        return *code; // refused before the first byte
+
+    const Status recorded
+        = journal.finish({started, double(clock.elapsed()) / 1000, request.shard},
+            [&lock](bool hold) { hold ? lock.holdState() : lock.releaseState(); });
+    if (!recorded.ok())
+        printMessage(recorded.message());
+    if (stopSignals.received() != 0)
+        return ExitCode(stopSignals.exitStatus());
+    return recorded.ok() ? code.value_or(ExitCode::TransferFailed) : ExitCode::TransferFailed;
 }
 
 } // namespace ornis::cli

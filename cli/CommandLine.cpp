@@ -1,73 +1,48 @@
 #include "CommandLine.h"
 
 #include "common/BlockNames.h"
+#include "config/ChoiceLists.h"
 #include "link/LinkPort.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
 #include <array>
-#include <utility>
 
 namespace ornis::cli {
 
 namespace {
 
-constexpr std::array<std::pair<const char *, Command>, 8> Commands {{
-    {"read", Command::Read},
-    {"write", Command::Write},
-    {"verify", Command::Verify},
-    {"diff", Command::Diff},
-    {"clock", Command::Clock},
-    {"convert", Command::Convert},
-    {"ports", Command::Ports},
-    {"backup", Command::Backup},
+constexpr std::array<CommandInfo, 8> Commands {{
+    {"read", Command::Read,
+        "reads blocks of the exchange over the factory values and writes them to the JSON "
+        "form and/or a settings file (without either: JSON on stdout)."},
+    {"write", Command::Write,
+        "writes the blocks a JSON form or a settings file holds (a settings file holds no "
+        "services). Values the exchange would store differently are refused before the "
+        "first byte."},
+    {"verify", Command::Verify,
+        "reads the blocks the file holds and lists where the exchange differs from what a "
+        "write of the file leaves there."},
+    {"diff", Command::Diff,
+        "lists where two files (.set or .json) differ, in the blocks both hold."},
+    {"clock", Command::Clock, "sets the exchange's clock from this computer's clock."},
+    {"convert", Command::Convert,
+        "turns a .set, .json, .csv or .xlsx file into a .set, .json, .csv, .xlsx or .txt "
+        "(the report). A .csv or an .xlsx holds one row per record of the short dials, "
+        "Volba;Státní;Číslo;Komentář, or with --table pe of the PE records, "
+        "Záznam;Státní;Číslo."},
+    {"ports", Command::Ports, "lists the serial ports: name, then description."},
+    {"backup", Command::Backup,
+        "reads every site of a list at once and prints, a site a line as it ends, what "
+        "changed since its newest backup; keeps DIR/NAME/YYYY-MM-DD_HH-MM-SS.json only when "
+        "something changed, and each site's state in DIR/state.json. One run at a time a "
+        "DIR. With --status: prints that state."},
 }};
 
-constexpr std::array<std::pair<const char *, int32_t>, 3> Models {{
-    {"MIRA", ModelMira},
-    {"VEGA", ModelVega},
-    {"VEGA-X", ModelVegaX},
-}};
-
-// The options each command takes, and how many words it takes after its name.
-struct CommandShape
+// How many words a command takes after its name.
+qsizetype wordsOf(Command command)
 {
-    QStringList options;
-    qsizetype words;
-};
-
-CommandShape shapeOf(Command command)
-{
-    const QStringList transfer {"port", "model", "block", "json", "set", "timeout", "trace"};
-    switch (command) {
-    case Command::Read:
-    case Command::Verify:
-        return {transfer, 0};
-    case Command::Write:
-        return {transfer + QStringList {"force", "verify"}, 0};
-    case Command::Diff:
-        return {{"block"}, 2};
-    case Command::Clock:
-        return {{"port", "timeout", "trace"}, 0};
-    case Command::Convert:
-        return {{"table"}, 2};
-    case Command::Backup:
-        return {{"sites", "dir", "block", "timeout", "parallel", "trace-dir"}, 0};
-    case Command::Ports:
-    case Command::Help:
-        break;
-    }
-    return {{}, 0};
-}
-
-template<typename T, std::size_t N> using NamedValues = std::array<std::pair<const char *, T>, N>;
-
-template<typename T, std::size_t N>
-std::optional<T> lookUp(const NamedValues<T, N> &table, const QString &name)
-{
-    for (const auto &[text, value] : table)
-        if (name.compare(QLatin1String(text), Qt::CaseInsensitive) == 0)
-            return value;
-    return std::nullopt;
+    return command == Command::Diff || command == Command::Convert ? 2 : 0;
 }
 
 // "settings, services or pe".
@@ -83,69 +58,157 @@ ParsedCommandLine usageError(const QString &message)
     return {std::nullopt, message};
 }
 
+// The model a command line starts from: the factory's.
+QString defaultModelWord()
+{
+    return modelWords().at(ExchangeConfig {}.ExchangeType);
+}
+
 } // namespace
+
+std::span<const CommandInfo> commandTable()
+{
+    return Commands;
+}
+
+QStringList optionsOf(Command command)
+{
+    const QStringList transfer {"port", "model", "block", "json", "set", "timeout", "trace"};
+    switch (command) {
+    case Command::Read:
+    case Command::Verify:
+        return transfer;
+    case Command::Write:
+        return transfer + QStringList {"force", "verify"};
+    case Command::Diff:
+        return {"block"};
+    case Command::Clock:
+        return {"port", "timeout", "trace"};
+    case Command::Convert:
+        return {"table"};
+    case Command::Backup:
+        return {"sites", "dir", "block", "timeout", "parallel", "trace-dir", "shard", "metrics",
+            "status"};
+    case Command::Ports:
+    case Command::Help:
+    case Command::Version:
+        break;
+    }
+    return {};
+}
+
+QList<QCommandLineOption> commandLineOptions()
+{
+    return {
+        {"port",
+            "a serial port (ttyUSB0, COM3, /dev/pts/3) or a serial device server: "
+            "tcp://HOST:PORT (the bytes as they are) or rfc2217://HOST:PORT (Telnet, RFC "
+            "2217).",
+            "PORT"},
+        {"model",
+            QStringLiteral("%1 (default %2). A JSON form holds its model (ExchangeType), which "
+                           "--model must not contradict.")
+                .arg(modelChoices(), defaultModelWord()),
+            "MODEL"},
+        {"block",
+            QStringLiteral("%1 (PE for %2 only). By default all that the file holds or the "
+                           "model has.")
+                .arg(choices(QStringList {"all"} + blockKeys()), modelWords().at(ModelMira)),
+            "BLOCK"},
+        {"json",
+            "the JSON form that read writes (without --json and --set: on stdout), that write "
+            "sends and that verify compares with.",
+            "FILE"},
+        {"set", "a settings file, the same way; it holds no services.", "FILE"},
+        {"timeout",
+            QStringLiteral("the answer timeout in milliseconds (default %1).")
+                .arg(DefaultAnswerTimeoutMs),
+            "MS"},
+        {"trace", "record every byte on the line into FILE, for support.", "FILE"},
+        {"force", "send values the exchange stores differently, with a warning each."},
+        {"verify", "after the write, read the blocks back and list where they differ."},
+        {"table", "the table of a .csv or .xlsx: shortdials (default) or pe.", "TABLE"},
+        {"sites", "the list of sites (CSV: name, port, model).", "SITES"},
+        {"dir", "the folder of the backups, a folder a site.", "DIR"},
+        {"parallel", "at most N sites at a time (default all).", "N"},
+        {"trace-dir", "one line trace a site, D/NAME.trace.", "D"},
+        {"shard", "only the sites whose name hashes to K of N (1 <= K <= N).", "K/N"},
+        {"metrics", "the run's metrics for Prometheus' node_exporter into FILE.", "FILE"},
+        {"status", "print the state of every site kept in --dir DIR instead."},
+        {{"h", "help"}, "show this help."},
+        {"version", "show the version."},
+    };
+}
+
+QStringList modelWords()
+{
+    // A word of a command line or a CSV field is better without a blank.
+    QStringList words;
+    for (const char *name : modelNames())
+        words.append(QString::fromLatin1(name).replace(u' ', u'-'));
+    return words;
+}
+
+QString modelChoices()
+{
+    return choices(modelWords());
+}
 
 std::optional<int32_t> modelNamed(const QString &name)
 {
-    return lookUp(Models, name);
+    const QStringList words = modelWords();
+    for (qsizetype index = 0; index < words.size(); ++index) {
+        if (name.compare(words[index], Qt::CaseInsensitive) == 0)
+            return int32_t(index);
+    }
+    return std::nullopt;
 }
 
 ParsedCommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.addOptions({
-        {"port", "Serial port: a listed name (ttyUSB0, COM3) or a device path.", "PORT"},
-        {"model", "Exchange model: MIRA (default), VEGA or VEGA-X.", "MODEL"},
-        {"block", QStringLiteral("all (default), %1.").arg(choices(blockKeys())), "BLOCK"},
-        {"json", "JSON form of the configuration.", "FILE"},
-        {"set", "Settings file.", "FILE"},
-        {"timeout",
-            QStringLiteral("Answer timeout in milliseconds (default %1).")
-                .arg(DefaultAnswerTimeoutMs),
-            "MS"},
-        {"force", "Write values the exchange stores differently, with a warning each."},
-        {"trace", "Record every byte on the line into FILE.", "FILE"},
-        {"table", "The table of a .csv: shortdials (default) or pe.", "TABLE"},
-        {"verify", "After the write, read the blocks back and list where they differ."},
-        {"sites", "backup: the list of sites (CSV: name, port, model).", "SITES"},
-        {"dir", "backup: the folder of the backups, a folder a site.", "DIR"},
-        {"parallel", "backup: at most N sites at a time (default all).", "N"},
-        {"trace-dir", "backup: one line trace a site, D/NAME.trace.", "D"},
-        {{"h", "help"}, "Show this help."},
-    });
+    parser.addOptions(commandLineOptions());
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
 
     Request request;
     if (parser.isSet("help"))
         return {request, {}};
+    if (parser.isSet("version")) {
+        request.command = Command::Version;
+        return {request, {}};
+    }
     const QStringList words = parser.positionalArguments();
     if (words.isEmpty())
         return usageError("No command given");
-    const std::optional<Command> command = lookUp(Commands, words.first());
-    if (!command)
+    const auto known = std::find_if(Commands.begin(), Commands.end(), [&](const CommandInfo &c) {
+        return words.first().compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0;
+    });
+    if (known == Commands.end())
         return usageError(QStringLiteral("Unknown command %1").arg(words.first()));
-    request.command = *command;
+    const Command command = known->command;
+    request.command = command;
 
-    const CommandShape shape = shapeOf(*command);
-    if (words.size() - 1 != shape.words)
-        return usageError(shape.words == 0
+    const qsizetype wordCount = wordsOf(command);
+    const QStringList options = optionsOf(command);
+    if (words.size() - 1 != wordCount)
+        return usageError(wordCount == 0
                 ? QStringLiteral("%1 takes no further words").arg(words.first())
                 : QStringLiteral("%1 takes %2")
-                      .arg(words.first(), *command == Command::Diff ? "A and B" : "IN and OUT"));
+                      .arg(words.first(), command == Command::Diff ? "A and B" : "IN and OUT"));
     for (const QString &option : parser.optionNames()) {
         const QString name = option == "h" ? QStringLiteral("help") : option;
-        if (!shape.options.contains(name))
+        if (!options.contains(name))
             return usageError(
                 QStringLiteral("Option --%1 does not apply to %2").arg(name, words.first()));
         if (parser.values(name).size() > 1)
             return usageError(QStringLiteral("Option --%1 is given twice").arg(name));
     }
-    if (shape.words == 2) {
+    if (wordCount == 2) {
         request.input = words[1];
         request.output = words[2];
     }
-    if (shape.options.contains("port")) {
+    if (options.contains("port")) {
         request.port = parser.value("port");
         if (request.port.isEmpty())
             return usageError(QStringLiteral("%1 needs --port").arg(words.first()));
@@ -153,8 +216,8 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet("model")) {
         request.model = modelNamed(parser.value("model"));
         if (!request.model)
-            return usageError(QStringLiteral("Unknown model %1: use MIRA, VEGA or VEGA-X")
-                                  .arg(parser.value("model")));
+            return usageError(QStringLiteral("Unknown model %1: use %2")
+                                  .arg(parser.value("model"), modelChoices()));
     }
     if (const QString block = parser.value("block");
         !block.isEmpty() && block.compare(QLatin1String("all"), Qt::CaseInsensitive) != 0) {
@@ -175,12 +238,22 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         if (!number || request.timeoutMs <= 0)
             return usageError("--timeout takes a positive number of milliseconds");
     }
-    if (*command == Command::Backup) {
+    if (command == Command::Backup) {
         request.sitesFile = parser.value("sites");
         request.backupDir = parser.value("dir");
         request.traceDir = parser.value("trace-dir");
-        if (request.sitesFile.isEmpty() || request.backupDir.isEmpty())
+        request.metricsFile = parser.value("metrics");
+        request.status = parser.isSet("status");
+        if (request.status && (request.backupDir.isEmpty() || parser.optionNames().size() > 2))
+            return usageError("backup --status takes --dir DIR alone");
+        if (!request.status && (request.sitesFile.isEmpty() || request.backupDir.isEmpty()))
             return usageError("backup needs --sites SITES.csv and --dir DIR");
+        if (parser.isSet("shard")) {
+            request.shard = Shard::parse(parser.value("shard"));
+            if (!request.shard)
+                return usageError(
+                    QStringLiteral("--shard takes K/N, 1 <= K <= N <= %1").arg(Shard::MaxCount));
+        }
         bool number = true;
         if (parser.isSet("parallel"))
             request.parallel = parser.value("parallel").toInt(&number);
@@ -192,61 +265,11 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     request.setFile = parser.value("set");
     request.force = parser.isSet("force");
     request.verify = parser.isSet("verify");
-    if ((*command == Command::Write || *command == Command::Verify)
+    if ((command == Command::Write || command == Command::Verify)
         && request.jsonFile.isEmpty() == request.setFile.isEmpty())
         return usageError(QStringLiteral("%1 takes either --json FILE.json or --set FILE.set")
                               .arg(words.first()));
     return {request, {}};
-}
-
-QString usageText()
-{
-    return QStringLiteral(
-        "Usage:\n"
-        "  ornisset-cli read   --port PORT [--model MIRA|VEGA|VEGA-X]\n"
-        "                      [--block all|%2]\n"
-        "                      [--json OUT.json] [--set OUT.set] [--timeout MS] [--trace FILE]\n"
-        "  ornisset-cli write  --port PORT [--model MIRA|VEGA|VEGA-X]\n"
-        "                      [--block all|%2]\n"
-        "                      (--json IN.json | --set IN.set) [--force] [--verify]\n"
-        "                      [--timeout MS] [--trace FILE]\n"
-        "  ornisset-cli verify --port PORT [--model MIRA|VEGA|VEGA-X]\n"
-        "                      [--block all|%2]\n"
-        "                      (--json IN.json | --set IN.set) [--timeout MS]\n"
-        "  ornisset-cli diff   A B [--block all|%2]\n"
-        "  ornisset-cli clock  --port PORT [--timeout MS] [--trace FILE]\n"
-        "  ornisset-cli convert [--table shortdials|pe] IN OUT\n"
-        "  ornisset-cli ports\n"
-        "  ornisset-cli backup --sites SITES.csv --dir DIR\n"
-        "                      [--block all|%2]\n"
-        "                      [--timeout MS] [--parallel N] [--trace-dir D]\n"
-        "\n"
-        "read     reads blocks of the exchange over the factory values and writes them to\n"
-        "         the JSON form and/or a settings file (without either: JSON on stdout).\n"
-        "write    writes the blocks a JSON form or a settings file holds (a settings file\n"
-        "         holds no services). Values the exchange would store differently are\n"
-        "         refused before the first byte; --force sends them with a warning each.\n"
-        "         --verify reads the blocks back and lists where the exchange differs.\n"
-        "verify   reads the blocks the file holds and lists where the exchange differs\n"
-        "         from what a write of the file leaves there.\n"
-        "diff     lists where two files (.set or .json) differ, in the blocks both hold.\n"
-        "clock    sets the exchange's clock from this computer's clock.\n"
-        "convert  turns a .set, .json or .csv file into a .set, .json, .csv or .txt (the\n"
-        "         report). A .csv holds the short dials (--table pe: the PE records):\n"
-        "         Volba;Státní;Číslo;Komentář or Záznam;Státní;Číslo, one row per record.\n"
-        "ports    lists the serial ports: name, then description.\n"
-        "backup   reads every site of a list at once into DIR/NAME/YYYY-MM-DD_HH-MM-SS.json\n"
-        "         and prints, a site a line, what changed since its previous backup.\n"
-        "\n"
-        "--port takes a serial port (ttyUSB0, COM3, /dev/pts/3) or a serial device server:\n"
-        "tcp://HOST:PORT (the bytes as they are) or rfc2217://HOST:PORT (Telnet, RFC 2217).\n"
-        "--trace records every byte on the line, for support.\n"
-        "--model defaults to MIRA (a JSON form: the file's ExchangeType); --block to all\n"
-        "blocks the file holds or the model has (PE for MIRA only); --timeout to %1 ms.\n"
-        "Exit status: 0 success, 1 transfer failed (backup: any site failed), 2 usage or\n"
-        "file error, 3 verify, write --verify or diff found differences.\n")
-        .arg(DefaultAnswerTimeoutMs)
-        .arg(blockKeys().join(u'|'));
 }
 
 } // namespace ornis::cli

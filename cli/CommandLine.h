@@ -1,16 +1,20 @@
 #pragma once
 
+#include "Shard.h"
 #include "config/Blocks.h"
 #include "config/ExchangeConfig.h"
 #include "link/LinkPort.h"
 
+#include <QCommandLineOption>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <span>
 
 namespace ornis::cli {
 
-enum class Command { Read, Write, Verify, Diff, Clock, Convert, Ports, Backup, Help };
+enum class Command { Read, Write, Verify, Diff, Clock, Convert, Ports, Backup, Help, Version };
 
 struct Request
 {
@@ -31,6 +35,9 @@ struct Request
     QString backupDir; // backup: a folder a site under it
     int parallel = 0; // backup: at most this many sites at a time; 0 for all
     QString traceDir; // backup: one line trace a site goes there
+    std::optional<Shard> shard; // backup: only the sites of this part of the list
+    QString metricsFile; // backup: the run's metrics for Prometheus go there
+    bool status = false; // backup: print the state of every site in --dir instead
 };
 
 struct ParsedCommandLine
@@ -42,9 +49,25 @@ struct ParsedCommandLine
 // `arguments` as QCoreApplication::arguments() gives them, the program first.
 [[nodiscard]] ParsedCommandLine parseCommandLine(const QStringList &arguments);
 
-[[nodiscard]] QString usageText();
+// The commands by their names, with what each does, in the order the help lists them.
+struct CommandInfo
+{
+    const char *name;
+    Command command;
+    const char *summary;
+};
+[[nodiscard]] std::span<const CommandInfo> commandTable();
+// The names of the options `command` takes.
+[[nodiscard]] QStringList optionsOf(Command command);
+// Every option, as the parser takes it and the help lists it.
+[[nodiscard]] QList<QCommandLineOption> commandLineOptions();
 
-// The model --model names (MIRA, VEGA, VEGA-X), in any case.
+// The words that name the models on the command line and in the list of sites, a model's
+// index each: "MIRA", "VEGA", "VEGA-X".
+[[nodiscard]] QStringList modelWords();
+// "MIRA, VEGA or VEGA-X", for a message.
+[[nodiscard]] QString modelChoices();
+// The model a word of modelWords() names, in any case.
 [[nodiscard]] std::optional<int32_t> modelNamed(const QString &name);
 
 } // namespace ornis::cli

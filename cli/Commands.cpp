@@ -1,11 +1,12 @@
 #include "Commands.h"
 
 #include "BackupCommand.h"
+#include "HelpText.h"
 #include "Output.h"
 #include "TransferCommand.h"
 #include "common/BlockNames.h"
 #include "common/ConfigFiles.h"
-#include "common/DialTableCsv.h"
+#include "common/DialTableFile.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "link/WriteRoundTrip.h"
@@ -29,22 +30,20 @@ ExitCode runPorts()
     return ExitCode::Success;
 }
 
-bool isCsv(const QString &path)
+bool isDialTable(const QString &path)
 {
-    return path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    return dialFileFormOf(path).has_value();
 }
 
-// One dial table from a .csv over the factory values; every bad row is listed.
-bool loadCsv(const Request &request, ExchangeConfig &config, BlockSet &blocks)
+// One dial table from a .csv or .xlsx over the factory values; every bad row is listed.
+bool loadDialTable(const Request &request, ExchangeConfig &config, BlockSet &blocks)
 {
-    QByteArray bytes;
-    if (const Status status = readWholeFile(request.input, bytes); !status.ok()) {
-        printMessage(status.message() + ": " + request.input.toStdString());
+    DialRows rows;
+    if (const Status status = readDialFile(request.input, rows); !status.ok()) {
+        printMessage(status.message());
         return false;
     }
-    const DialRows rows = readDialRows(bytes);
-    for (const QString &line : dialRowProblemLines(request.input, rows))
-        printMessage(line);
+    printList(dialRowProblemLines(request.input, rows));
     if (!rows.problems.empty())
         return false;
     if (request.table && *request.table != rows.table) {
@@ -59,19 +58,17 @@ bool loadCsv(const Request &request, ExchangeConfig &config, BlockSet &blocks)
     return true;
 }
 
-bool saveCsv(const Request &request, const ExchangeConfig &config, BlockSet blocks)
+bool saveDialTable(const Request &request, const ExchangeConfig &config, BlockSet blocks)
 {
-    const Block table = request.table.value_or(
-        blocks.contains(Block::PE) && !blocks.contains(Block::ShortDials) && isCsv(request.input)
+    const Block table = request.table.value_or(blocks.contains(Block::PE)
+                && !blocks.contains(Block::ShortDials) && isDialTable(request.input)
             ? Block::PE
             : Block::ShortDials);
     if (!blocks.contains(table)) {
         printMessage(QStringLiteral("%1 holds no %2").arg(request.input, blockTitles({table})));
         return false;
     }
-    const std::optional<QByteArray> csv = dialTableCsv(config, table);
-    const Status status = csv ? writeWholeFile(request.output, *csv)
-                              : Status::failure("A text has no Unicode form");
+    const Status status = writeDialFile(request.output, config, table);
     if (!status.ok())
         printMessage(status.message());
     return status.ok();
@@ -79,34 +76,35 @@ bool saveCsv(const Request &request, const ExchangeConfig &config, BlockSet bloc
 
 ExitCode runConvert(const Request &request)
 {
-    if (request.table && !isCsv(request.input) && !isCsv(request.output)) {
-        printMessage(std::string("--table applies to a .csv file"));
+    if (request.table && !isDialTable(request.input) && !isDialTable(request.output)) {
+        printMessage(std::string("--table applies to a .csv or .xlsx file"));
         return ExitCode::UsageOrFileError;
     }
     const std::optional<FileKind> from = fileKindOf(request.input);
-    if (!isCsv(request.input) && (!from || *from == FileKind::Report)) {
-        printMessage(
-            "Cannot read " + request.input.toStdString() + ": use a .set, .json or .csv file");
+    if (!isDialTable(request.input) && (!from || *from == FileKind::Report)) {
+        printMessage("Cannot read " + request.input.toStdString()
+            + ": use a .set, .json, .csv or .xlsx file");
         return ExitCode::UsageOrFileError;
     }
     const std::optional<FileKind> to = fileKindOf(request.output);
-    if (!isCsv(request.output) && !to) {
+    if (!isDialTable(request.output) && !to) {
         printMessage("Cannot write " + request.output.toStdString()
-            + ": use a .set, .json, .csv or .txt file");
+            + ": use a .set, .json, .csv, .xlsx or .txt file");
         return ExitCode::UsageOrFileError;
     }
     ExchangeConfig config;
     BlockSet blocks;
-    if (isCsv(request.input)) {
-        if (!loadCsv(request, config, blocks))
+    if (isDialTable(request.input)) {
+        if (!loadDialTable(request, config, blocks))
             return ExitCode::UsageOrFileError;
     } else if (const Status status = loadConfigFile(request.input, *from, config, blocks);
                !status.ok()) {
         printMessage(status.message());
         return ExitCode::UsageOrFileError;
     }
-    if (isCsv(request.output))
-        return saveCsv(request, config, blocks) ? ExitCode::Success : ExitCode::UsageOrFileError;
+    if (isDialTable(request.output))
+        return saveDialTable(request, config, blocks) ? ExitCode::Success
+                                                      : ExitCode::UsageOrFileError;
     if (const Status status = saveConfigFile(request.output, *to, config, blocks); !status.ok()) {
         printMessage(status.message());
         return ExitCode::UsageOrFileError;
@@ -144,6 +142,16 @@ ExitCode runDiff(const Request &request)
     if (!loadCompared(a) || !loadCompared(b))
         return ExitCode::UsageOrFileError;
     BlockSet blocks = a.blocks & b.blocks;
+    if (blocks.empty() && !request.block) {
+        // Nothing to compare is no agreement.
+        const auto held = [](const ComparedFile &file) {
+            return file.blocks.empty() ? QStringLiteral("no block")
+                                       : QStringLiteral("the ") + blockTitles(file.blocks);
+        };
+        printMessage(QStringLiteral("%1 holds %2, %3 holds %4: no block to compare")
+                         .arg(a.path, held(a), b.path, held(b)));
+        return ExitCode::UsageOrFileError;
+    }
     if (request.block) {
         for (const ComparedFile *file : {&a, &b}) {
             if (!file->blocks.contains(*request.block)) {
@@ -178,6 +186,9 @@ ExitCode runRequest(const Request &request)
     switch (request.command) {
     case Command::Help:
         printOut(usageText().toUtf8());
+        return ExitCode::Success;
+    case Command::Version:
+        printOut(versionText().toUtf8());
         return ExitCode::Success;
     case Command::Ports:
         return runPorts();

@@ -1,30 +1,18 @@
 #pragma once
 
 #include "ExitCode.h"
+#include "SiteBackup.h"
 #include "SiteList.h"
-#include "config/Blocks.h"
-#include "config/Status.h"
+#include "SiteOutcome.h"
 #include "link/TransferMode.h"
 
-#include <QByteArray>
 #include <QDateTime>
 #include <QObject>
-#include <QStringList>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace ornis::cli {
-
-struct BackupOptions
-{
-    QString dir; // DIR/NAME/YYYY-MM-DD_HH-MM-SS.json
-    std::optional<Block> block; // nothing: every block the site's model has
-    int timeoutMs = 4000;
-    int parallel = 0; // at most this many sites at a time; 0: all at once
-    QString traceDir; // D/NAME.trace; empty: no traces
-};
 
 // What a backup tells about its sites as they go: a progress display.
 class SiteProgress
@@ -37,48 +25,44 @@ public:
     virtual void siteEnded(std::size_t site, const QString &outcome) = 0;
 };
 
-// Backs up a fleet of exchanges: every site of a list read at once (or `parallel` at a
-// time), each on its own engine and port in the one event loop, each read kept as the JSON
-// form in a new file of its own folder and compared with its previous backup there.
+// Backs up a fleet of exchanges: every site of a list at once (or `parallel` at a time),
+// each on its own engine and port in the one event loop. Each site's end goes to
+// `siteEnded` as it happens; what a run makes of them is the caller's (BackupJournal).
 class FleetBackup final : public QObject
 {
 public:
     using Done = std::function<void(ExitCode)>;
+    using SiteEnded = std::function<void(const SiteOutcome &)>;
 
     // `stamp` names the files of this run.
     FleetBackup(std::vector<Site> sites, BackupOptions options, const QDateTime &stamp,
-        SiteProgress &progress);
+        SiteProgress &progress, SiteEnded siteEnded);
     ~FleetBackup() override;
 
-    // Checks the folders and opens the traces before the first byte (a failure is reported
-    // on stderr and ends at once with UsageOrFileError); then reads. `done` follows once:
-    // Success when every site was read and kept, TransferFailed when any was not.
+    // Refuses a block a site's model has not (on stderr, ending at once with
+    // UsageOrFileError, before the first byte); then reads. `done` follows once: Success
+    // when every site was read and kept, TransferFailed when any was not.
     void start(Done done);
 
-    // Tab-separated, in the order of the list: a line a site (its name, then "first
-    // backup", "unchanged", "N changes" or "failed: " and why), each change since the
-    // site's previous backup on a line of its own after it (name, block, item, before, now).
-    [[nodiscard]] QByteArray report() const;
+    // Ends every running site's read with the stop sequence; the sites still waiting do not
+    // start. Every site not over yet ends as failed ("interrupted"), and then `done` follows.
+    void stop();
 
 private:
-    struct SiteRun;
-
-    [[nodiscard]] bool prepare();
+    [[nodiscard]] bool blocksExist() const;
     void launchWaiting();
-    void siteDone(SiteRun &run, const Status &status);
-    // Writes the new backup and tells what changed; the report's lines for the site.
-    [[nodiscard]] Status keep(SiteRun &run);
-    [[nodiscard]] std::optional<ExchangeConfig> previousBackup(
-        const SiteRun &run, const QString &folder, const QString &newName) const;
+    void siteDone(const SiteOutcome &outcome);
 
     BackupOptions options_;
-    QString fileName_; // YYYY-MM-DD_HH-MM-SS.json
     SiteProgress &progress_;
-    std::vector<std::unique_ptr<SiteRun>> runs_;
+    SiteEnded siteEnded_;
+    std::vector<std::unique_ptr<SiteBackup>> sites_;
+    std::vector<Site> list_;
     std::size_t launched_ = 0;
     std::size_t running_ = 0;
     std::size_t ended_ = 0;
     bool anyFailed_ = false;
+    bool stopping_ = false;
     Done done_;
 };
 

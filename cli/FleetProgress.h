@@ -17,6 +17,8 @@ public:
 
     // The table as it ends, before anything else is written below it.
     void finish();
+    // Redrawn in place: nothing else may write to the terminal meanwhile.
+    [[nodiscard]] bool live() const { return live_; }
 
     void siteMoved(std::size_t site, TransferMode mode, int percent) override;
     void siteEnded(std::size_t site, const QString &outcome) override;

@@ -4,7 +4,9 @@
 #include "common/Windows1250.h"
 
 #include <QStringList>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace ornis::cli {
 
@@ -18,25 +20,52 @@ void printMessage(const QString &message)
     printMessage(message.toStdString());
 }
 
+namespace {
+
+QString stdoutFailure;
+
+} // namespace
+
+QString warningLine(const QString &message)
+{
+    return QStringLiteral("Warning: ") + message;
+}
+
 void printWarning(const QString &message)
 {
-    std::fprintf(stderr, "Warning: %s\n", message.toUtf8().constData());
+    printMessage(warningLine(message));
 }
 
 void printOut(const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    const auto size = std::size_t(bytes.size());
+    if ((std::fwrite(bytes.constData(), 1, size, stdout) != size || std::fflush(stdout) != 0)
+        && stdoutFailure.isEmpty())
+        stdoutFailure = QString::fromLocal8Bit(std::strerror(errno));
+}
+
+QString outputFailure()
+{
+    return stdoutFailure;
+}
+
+void printList(const QStringList &lines)
+{
+    for (qsizetype i = 0; i < lines.size() && i < ListedAtMost; ++i)
+        printMessage(lines.at(i));
+    if (lines.size() > ListedAtMost)
+        printMessage(QStringLiteral("… and %1 more").arg(lines.size() - ListedAtMost));
 }
 
 void warnAboutKeeping(
     const QString &output, BlockSet blocks, FileKind kind, int32_t model, bool withModel)
 {
-    if (kind == FileKind::Report)
-        return;
-    if (const BlockSet dropped = blocks - blocksKeptIn(kind); !dropped.empty())
+    // A report shows the settings and the short dials, and never claims more; a file to
+    // load again says what it loses.
+    if (const BlockSet dropped = blocks - blocksKeptIn(kind);
+        !dropped.empty() && kind != FileKind::Report)
         printWarning(QStringLiteral("%1 does not keep the %2").arg(output, blockTitles(dropped)));
-    if (withModel && kind != FileKind::Json)
+    if (withModel && kind == FileKind::Settings)
         printWarning(
             QStringLiteral("%1 does not keep the exchange model and modules").arg(output));
     // A JSON form lists the blocks it holds, so it carries no factory values for the others.

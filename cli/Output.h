@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,22 @@ namespace ornis::cli {
 void printMessage(const std::string &message);
 void printMessage(const QString &message);
 void printWarning(const QString &message);
+// "Warning: " and the message, as printWarning prints it.
+[[nodiscard]] QString warningLine(const QString &message);
+// Writes to stdout; a failure (a full disk behind a redirection) is kept for outputFailure().
 void printOut(const QByteArray &bytes);
+// Why stdout could not be written; empty while it could.
+[[nodiscard]] QString outputFailure();
 
-// Warns about what `output`, a file of `kind` written from `blocks` of a configuration of
-// `model`, does not keep, and about the blocks it gets at their factory values. `withModel`:
-// the configuration came with its model and modules, which only the JSON form keeps.
+// The most lines one list of errors or warnings prints.
+inline constexpr qsizetype ListedAtMost = 100;
+// Prints `lines` to stderr, the first ListedAtMost of them, then "… and N more".
+void printList(const QStringList &lines);
+
+// Warns about the blocks `output`, a file of `kind` written from `blocks` of a configuration
+// of `model`, shows at their factory values; and, unless it is a report, about what it does
+// not keep. `withModel`: the configuration came with its model and modules, which only the
+// JSON form keeps.
 void warnAboutKeeping(
     const QString &output, BlockSet blocks, FileKind kind, int32_t model, bool withModel = false);
 

@@ -78,6 +78,12 @@ bool holdsControl(const QString &text)
 // What is wrong with a site's name; empty when nothing.
 QString nameFault(const QString &name)
 {
+    if (const qsizetype bytes = name.toUtf8().size(); bytes > MaxSiteNameBytes)
+        return QStringLiteral("name \"%1...\" takes %2 bytes of UTF-8; a folder NAME and a trace "
+                              "NAME.trace allow %3")
+            .arg(name.left(20))
+            .arg(bytes)
+            .arg(MaxSiteNameBytes);
     if (name.isEmpty())
         return QStringLiteral("the name is empty");
     if (name.contains('/') || name.contains('\\') || holdsControl(name))
@@ -206,8 +212,8 @@ void Reader::readSite(const QList<QByteArray> &fields)
         if (const std::optional<int32_t> model = modelNamed(values[Model]))
             site.model = *model;
         else
-            fault(QStringLiteral("unknown model \"%1\": use MIRA, VEGA or VEGA-X")
-                      .arg(values[Model]));
+            fault(
+                QStringLiteral("unknown model \"%1\": use %2").arg(values[Model], modelChoices()));
     }
     if (site.port.isEmpty())
         fault(QStringLiteral("site \"%1\" has an empty port").arg(site.name));

@@ -17,6 +17,10 @@ struct Site
     int line = 0; // in the list, for messages
 };
 
+// A folder name takes at most 255 bytes on the usual file systems, and the site's trace is
+// named NAME.trace.
+inline constexpr qsizetype MaxSiteNameBytes = 255 - qsizetype(sizeof(".trace") - 1);
+
 struct SiteList
 {
     std::vector<Site> sites;
@@ -27,8 +31,9 @@ struct SiteList
 // optionally, "model" (MIRA when absent or empty), separated by ',' or ';' (whichever the
 // header uses first). Lines starting with '#' are comments; blank lines are skipped; a field
 // may be quoted ("..." with "" for a quote). Refused, line by line: a name that is empty,
-// holds '/', '\' or a control character, is "." or "..", or stands twice (in any case, as
-// folders of some systems compare); an unknown model; an empty port.
+// holds '/', '\' or a control character, is "." or "..", is longer than MaxSiteNameBytes, or
+// stands twice (in any case, as folders of some systems compare); an unknown model; an empty
+// port.
 [[nodiscard]] SiteList readSiteList(const QByteArray &text);
 
 } // namespace ornis::cli

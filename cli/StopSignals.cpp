@@ -1,15 +1,31 @@
 #include "StopSignals.h"
 
 #include <QSocketNotifier>
+#include <csignal>
 
 #ifndef _WIN32
-#include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
 
 namespace ornis::cli {
+
+QString StopSignals::receivedName() const
+{
+    switch (received_) {
+    case SIGINT:
+        return QStringLiteral("SIGINT");
+    case SIGTERM:
+        return QStringLiteral("SIGTERM");
+#ifdef SIGHUP
+    case SIGHUP:
+        return QStringLiteral("SIGHUP");
+#endif
+    default:
+        return QStringLiteral("signal %1").arg(received_);
+    }
+}
 
 #ifndef _WIN32
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class QSocketNotifier;
 
@@ -23,6 +24,8 @@ public:
     [[nodiscard]] int received() const { return received_; }
     // The exit status that reports the signal: 128 + its number.
     [[nodiscard]] int exitStatus() const { return 128 + received_; }
+    // "SIGINT", "SIGTERM" or "SIGHUP"; "signal N" for another.
+    [[nodiscard]] QString receivedName() const;
 
 signals:
     void stopRequested(int signalNumber);

@@ -7,6 +7,7 @@
 #include "common/JsonForm.h"
 #include "config/ChoiceLists.h"
 #include "config/FactoryDefaults.h"
+#include "link/BlockTable.h"
 #include "link/WriteRoundTrip.h"
 
 #include <QCoreApplication>
@@ -19,10 +20,13 @@ TransferCommand::TransferCommand(const Request &request)
     , progress_(stderr, Progress::isTerminal(stderr))
     , runner_(config_, progress_)
 {
+    connect(&signals_, &StopSignals::stopRequested, this, &TransferCommand::stopRequested);
 }
 
 void TransferCommand::start()
 {
+    if (ended_)
+        return; // a signal came first
     const std::optional<std::vector<TransferMode>> modes = prepare();
     if (!modes)
         return end(ExitCode::UsageOrFileError);
@@ -32,8 +36,17 @@ void TransferCommand::start()
             return end(ExitCode::UsageOrFileError);
         }
     }
+    transferring_ = true;
     runner_.run(request_.port, *modes, request_.timeoutMs,
         [this](const Status &status) { transferDone(status); });
+}
+
+void TransferCommand::stopRequested()
+{
+    if (transferring_)
+        runner_.stop();
+    else
+        end(signals_.exitStatus());
 }
 
 namespace {
@@ -70,7 +83,17 @@ std::optional<std::vector<TransferMode>> TransferCommand::prepare()
         }
     }
     // Without --model: the model the JSON form holds, else the factory's MIRA (a settings
-    // file holds none).
+    // file holds none). A JSON form's values are for its own model: --model may not differ.
+    if (request_.model && json && request_.command != Command::Read
+        && *request_.model != config_.ExchangeType) {
+        const QStringList words = modelWords();
+        printMessage(
+            QStringLiteral("--model %1 contradicts the model of %2, %3 (its "
+                           "ExchangeType): leave --model out, or change the file")
+                .arg(words.at(*request_.model), file,
+                    words.value(config_.ExchangeType, QString::number(config_.ExchangeType))));
+        return std::nullopt;
+    }
     if (request_.model)
         config_.ExchangeType = *request_.model;
     const std::optional<BlockSet> blocks = chooseBlocks(held, file);
@@ -89,6 +112,7 @@ std::optional<std::vector<TransferMode>> TransferCommand::prepare()
     file_ = config_;
     std::vector<TransferMode> modes = transfersFor(
         blocks_, config_.ExchangeType, write ? Direction::Send : Direction::Receive);
+    writeTransfers_ = write ? modes.size() : 0;
     // write --verify: the blocks written are read back over what was sent.
     if (write && request_.verify) {
         const std::vector<TransferMode> readBack
@@ -143,18 +167,20 @@ bool TransferCommand::outputsWritable() const
 bool TransferCommand::valuesSendable() const
 {
     bool refused = false;
+    QStringList lines;
     for (const ChangedValue &value : valuesChangedByWrite(config_, blocks_)) {
         const QString message = linkText(value.message);
         if (!value.refused) {
-            printWarning(message);
+            lines << warningLine(message);
         } else if (request_.force) {
-            printWarning(QStringLiteral("%1; sent anyway, the exchange gets %2")
-                             .arg(message, linkText(value.held)));
+            lines << warningLine(QStringLiteral("%1; sent anyway, the exchange gets %2")
+                                     .arg(message, linkText(value.held)));
         } else {
-            printMessage(message);
+            lines << message;
             refused = true;
         }
     }
+    printList(lines);
     if (refused)
         printMessage(QStringLiteral("Nothing was sent; --force sends these values anyway."));
     return !refused;
@@ -162,10 +188,18 @@ bool TransferCommand::valuesSendable() const
 
 void TransferCommand::transferDone(const Status &status)
 {
+    transferring_ = false;
+    QStringList warnings;
     for (const std::string &warning : runner_.readWarnings())
-        printWarning(linkText(warning));
-    if (!status.ok()) {
+        warnings << warningLine(linkText(warning));
+    printList(warnings);
+    if (!status.ok())
         printMessage(status.message());
+    if (runner_.record().stopped)
+        return endInterrupted();
+    if (!status.ok()) {
+        if (request_.command == Command::Write)
+            tellPartialWrite();
         return end(ExitCode::TransferFailed);
     }
     switch (request_.command) {
@@ -178,6 +212,46 @@ void TransferCommand::transferDone(const Status &status)
     default:
         return end(ExitCode::Success);
     }
+}
+
+void TransferCommand::endInterrupted()
+{
+    const QString interrupted = QStringLiteral("Interrupted by %1").arg(signals_.receivedName());
+    switch (request_.command) {
+    case Command::Read:
+        printMessage(
+            interrupted + QStringLiteral(": the read was not finished; no file was written"));
+        break;
+    case Command::Verify:
+        printMessage(interrupted + QStringLiteral(": the verification was not finished"));
+        break;
+    case Command::Write:
+        printMessage(interrupted);
+        tellPartialWrite();
+        break;
+    default:
+        printMessage(interrupted);
+        break;
+    }
+    end(signals_.exitStatus());
+}
+
+void TransferCommand::tellPartialWrite() const
+{
+    const RunRecord &record = runner_.record();
+    if (record.completedTransfers >= writeTransfers_)
+        return; // every block went whole; what failed is the reading back
+    QStringList whole;
+    for (const TransferMode mode : record.closedSteps) {
+        if (directionOf(mode) == Direction::Send)
+            whole << QString::fromUtf8(stepNames(mode)->title);
+    }
+    QString text = QStringLiteral("The exchange may now hold a partly written configuration. "
+                                  "Written whole: %1.")
+                       .arg(whole.isEmpty() ? QStringLiteral("none") : whole.join(", "));
+    if (record.cutStep && directionOf(*record.cutStep) == Direction::Send)
+        text += QStringLiteral(" Stopped in: %1.").arg(stepNames(*record.cutStep)->title);
+    printMessage(text);
 }
 
 ExitCode TransferCommand::saveReadConfig()
@@ -217,9 +291,17 @@ ExitCode TransferCommand::reportDifferences() const
     return differences.empty() ? ExitCode::Success : ExitCode::Differences;
 }
 
-void TransferCommand::end(ExitCode code)
+void TransferCommand::end(int code)
 {
-    QCoreApplication::exit(int(code));
+    if (ended_)
+        return;
+    ended_ = true;
+    if (const std::optional<std::string> &trace = runner_.traceFailure()) {
+        printWarning(QString::fromStdString(*trace));
+        if (code == int(ExitCode::Success))
+            code = int(ExitCode::UsageOrFileError);
+    }
+    QCoreApplication::exit(code);
 }
 
 } // namespace ornis::cli

@@ -1,6 +1,7 @@
 #include "TransferRunner.h"
 
 #include "Progress.h"
+#include "link/BlockTable.h"
 #include "link/TransferEngine.h"
 #include "qtlink/TraceFile.h"
 
@@ -32,9 +33,26 @@ Status TransferRunner::traceInto(const QString &path)
 {
     Status status = Status::success();
     std::unique_ptr<TraceFile> file = TraceFile::single(path, status);
-    if (file)
-        port_.startTrace(std::move(file), *engine_);
+    if (!file)
+        return status;
+    file->onWriteFailure([this](const Status &failure) {
+        if (!traceFailure_)
+            traceFailure_ = failure.message();
+    });
+    port_.startTrace(std::move(file), *engine_);
     return status;
+}
+
+void TransferRunner::stop()
+{
+    record_.stopped = true;
+    modes_.clear();
+    // A connection still being made has sent nothing yet: no block to end, nothing to wait
+    // for but the connect timeout.
+    if (line_.network().isOpen() && !line_.network().isReady())
+        return engine_->abort();
+    // Idle between two modes: the end already taken up finishes the run.
+    engine_->stop();
 }
 
 void TransferRunner::run(
@@ -72,6 +90,8 @@ void TransferRunner::transferModeChanged(TransferMode mode)
     if (progress_)
         progress_->modeChanged(mode);
     mode_ = mode;
+    if (stepNames(mode))
+        record_.cutStep = mode;
     if (listener_)
         listener_(mode, 0);
     if (mode == TransferMode::Idle && running_)
@@ -93,10 +113,22 @@ void TransferRunner::readWarning(const std::string &message)
     warnings_.push_back(message);
 }
 
+void TransferRunner::blockClosed(TransferMode mode)
+{
+    record_.closedSteps.push_back(mode);
+    record_.cutStep.reset();
+}
+
 void TransferRunner::transferFailed(const std::string &message)
 {
     if (!failure_)
         failure_ = message;
+}
+
+void TransferRunner::transferEnded(TransferEnd end)
+{
+    if (end == TransferEnd::Complete)
+        ++record_.completedTransfers;
 }
 
 void TransferRunner::finishLater()

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "Commands.h"
+#include "Output.h"
 #include "Version.h"
 
 #include <QCoreApplication>
@@ -19,5 +20,12 @@ int main(int argc, char *argv[])
             parsed.error.toUtf8().constData());
         return int(ExitCode::UsageOrFileError);
     }
-    return int(runRequest(*parsed.request));
+    int code = int(runRequest(*parsed.request));
+    // A result that never reached its reader (a full disk behind a redirection) is no success.
+    if (const QString failure = outputFailure(); !failure.isEmpty()) {
+        printMessage(QStringLiteral("Cannot write the standard output: %1").arg(failure));
+        if (code == int(ExitCode::Success) || code == int(ExitCode::Differences))
+            code = int(ExitCode::UsageOrFileError);
+    }
+    return code;
 }

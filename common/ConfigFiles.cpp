@@ -5,15 +5,14 @@
 #include "Windows1250.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
+#include "config/FileBytes.h"
 #include "config/Report.h"
 #include "config/SettingsFile.h"
 #include "config/TimeOfDay.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
 namespace ornis {
 
@@ -54,21 +53,17 @@ std::string reportDateTime()
 
 Status readWholeFile(const QString &path, QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::failure("Cannot open file " + path.toStdString());
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Status::failure("Stream read error");
+    std::vector<uint8_t> content;
+    if (Status status = readFileBytes(toFilePath(path), content); !status.ok())
+        return status;
+    bytes = QByteArray(reinterpret_cast<const char *>(content.data()), qsizetype(content.size()));
     return Status::success();
 }
 
 Status writeWholeFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return Status::failure("Cannot create file " + path.toStdString());
-    return Status::success();
+    const auto *data = reinterpret_cast<const uint8_t *>(bytes.constData());
+    return writeFileAtomically(toFilePath(path), std::span(data, std::size_t(bytes.size())));
 }
 
 std::optional<FileKind> fileKindOf(const QString &path)

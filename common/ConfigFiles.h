@@ -40,9 +40,11 @@ enum class FileKind { Settings, Json, Report };
 // writable, and it is no folder itself. Fails with "Cannot create file %s" and why.
 [[nodiscard]] Status canCreateFile(const QString &path);
 
-// All bytes of a file; fails with "Cannot open file %s" or "Stream read error".
+// All bytes of a file, at most MaxFileBytes; fails as readFileBytes ("Cannot open file %s:
+// No such file or directory").
 [[nodiscard]] Status readWholeFile(const QString &path, QByteArray &bytes);
-// The whole file or nothing: a file of that name stays as it was on any failure.
+// The whole file or nothing: a file of that name stays as it was on any failure, which
+// names the file and the system's reason ("Cannot create file %s: No space left on device").
 [[nodiscard]] Status writeWholeFile(const QString &path, const QByteArray &bytes);
 
 // The report as UTF-8 text, pages separated by a form feed, dated now.

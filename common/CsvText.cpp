@@ -20,14 +20,24 @@ bool isEmptyRecord(const CsvRecord &record)
 
 char csvSeparatorOf(QByteArrayView text)
 {
+    const QByteArrayView bytes = withoutByteOrderMark(text);
     bool quoted = false;
-    for (const char c : withoutByteOrderMark(text)) {
-        if (c == Quote)
-            quoted = !quoted;
-        else if (!quoted && (c == '\n' || c == '\r'))
+    bool fieldStart = true; // the separator is not known yet: any candidate starts a field
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (quoted) {
+            if (c == Quote && i + 1 < bytes.size() && bytes[i + 1] == Quote)
+                ++i;
+            else if (c == Quote)
+                quoted = false;
+        } else if (c == Quote && fieldStart) {
+            quoted = true;
+        } else if (c == '\n' || c == '\r') {
             break;
-        else if (!quoted && (c == ';' || c == '\t' || c == ','))
+        } else if (c == ';' || c == '\t' || c == ',') {
             return c;
+        }
+        fieldStart = false;
     }
     return ';';
 }
@@ -45,6 +55,9 @@ CsvText readCsv(QByteArrayView text, char separator)
             result.records.push_back(std::move(record));
         record = CsvRecord {line, {QByteArray()}};
     };
+    // As spreadsheets read it: a quote opens a quoted part only at the start of a field;
+    // elsewhere it is a character of the field (="0224" keeps its quotes).
+    bool fieldStart = true;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const char c = bytes[i];
         if (quoted) {
@@ -57,17 +70,21 @@ CsvText readCsv(QByteArrayView text, char separator)
             } else if (c == '\n')
                 ++line;
             record.fields.back() += c;
-        } else if (c == Quote) {
+        } else if (c == Quote && fieldStart) {
             quoted = true;
             quoteLine = line;
+            fieldStart = false;
         } else if (c == separator) {
             record.fields.emplace_back();
+            fieldStart = true;
         } else if (c == '\n' || (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) {
             i += c == '\r' ? 1 : 0;
             ++line;
             endRecord();
+            fieldStart = true;
         } else {
             record.fields.back() += c;
+            fieldStart = false;
         }
     }
     if (quoted)

@@ -8,7 +8,8 @@
 
 // Comma-separated text as spreadsheets write and read it (RFC 4180): fields separated by
 // one character, records by CR LF or LF, a field in double quotes may hold the separator,
-// line breaks and doubled quotes. The reader works on bytes, so it serves UTF-8 and
+// line breaks and doubled quotes; a quote anywhere but at a field's start is a character of
+// the field, as spreadsheets take it. The reader works on bytes, so it serves UTF-8 and
 // single-byte code pages alike: every byte it looks at is ASCII.
 
 namespace ornis {

@@ -1,6 +1,7 @@
 #include "DialTableCsv.h"
 
 #include "CsvText.h"
+#include "SpreadsheetNumbers.h"
 #include "Windows1250.h"
 #include "config/ChoiceLists.h"
 #include "config/DialNumber.h"
@@ -79,38 +80,44 @@ QString listTextsJoined(Block table)
     return texts.join(QStringLiteral(", "));
 }
 
-// Reads the records of a text into rows, one column layout for all of them.
+// A number as a field a spreadsheet keeps as text.
+QString csvNumberField(const QString &number, QChar separator)
+{
+    return spreadsheetTakesForValue(number) ? asTextFormula(number) : csvField(number, separator);
+}
+
+// Reads the lines of a file into rows, one column layout for all of them.
 class RowReader
 {
 public:
-    RowReader(Block table, bool utf8, DialRows &result)
+    RowReader(Block table, DialRows &result)
         : table_(table)
-        , utf8_(utf8)
         , result_(result)
     {
         result_.table = table;
     }
 
-    void read(const CsvRecord &record, const std::vector<Column> &columns,
-        std::optional<int> record_ = std::nullopt)
+    void read(const DialLine &line, const std::vector<Column> &columns,
+        std::optional<int> record = std::nullopt)
     {
-        line_ = record.line;
-        if (record.fields.size() != columns.size()) {
+        line_ = line.line;
+        if (line.cells.size() != columns.size()) {
             problem(QStringLiteral("has %1 fields, not %2")
-                        .arg(record.fields.size())
+                        .arg(line.cells.size())
                         .arg(columns.size()));
             return;
         }
         DialRow row;
         bool good = true;
-        if (record_)
-            row.record = *record_;
+        if (record)
+            row.record = *record;
         for (std::size_t i = 0; i < columns.size(); ++i)
-            good = take(columns[i], record.fields[i], row) && good;
+            good = take(columns[i], line.cells[i], row) && good;
         if (good)
             result_.rows.push_back(row);
     }
 
+    void at(int line) { line_ = line; }
     void problem(const QString &text) { result_.problems.push_back({line_, text}); }
 
 private:
@@ -120,34 +127,27 @@ private:
                     .arg(columnName(table_, column), value, why));
     }
 
-    std::optional<QString> decoded(const QByteArray &bytes) const
+    bool take(Column column, const DialCell &cell, DialRow &row)
     {
-        if (utf8_)
-            return QString::fromUtf8(bytes);
-        return fromWindows1250(bytes.toStdString());
-    }
-
-    bool take(Column column, const QByteArray &bytes, DialRow &row)
-    {
-        const std::optional<QString> value = decoded(bytes);
-        if (!value) {
+        if (!cell.text) {
             problem(QStringLiteral("column \"%1\" holds bytes that are no Windows-1250 text")
                         .arg(columnName(table_, column)));
             return false;
         }
+        const QString &value = *cell.text;
         switch (column) {
         case Column::Key:
-            return takeKey(*value, row);
+            return takeKey(value, row);
         case Column::Line:
-            return takeLine(*value, row);
+            return takeLine(value, row);
         case Column::Number:
-            return takeNumber(*value, row);
+            return takeNumber(cell, row);
         case Column::Comment:
             break;
         }
-        row.comment = toWindows1250(*value);
+        row.comment = toWindows1250(value);
         if (!row.comment)
-            refuse(column, *value, QStringLiteral("has a character Windows-1250 cannot hold"));
+            refuse(column, value, QStringLiteral("has a character Windows-1250 cannot hold"));
         return row.comment.has_value();
     }
 
@@ -188,8 +188,17 @@ private:
         return false;
     }
 
-    bool takeNumber(const QString &value, DialRow &row)
+    bool takeNumber(const DialCell &cell, DialRow &row)
     {
+        const QString value = withoutTextFormula(*cell.text);
+        if (cell.number || isSpreadsheetValue(value)) {
+            // The spreadsheet keeps a value, not the digits: a leading 0 is gone, and so are
+            // the digits past 15 or those an exponent form leaves out.
+            refuse(Column::Number, value,
+                QStringLiteral("is a spreadsheet's number: leading zeros may be lost (keep the "
+                               "column as text)"));
+            return false;
+        }
         const std::optional<Text> number = toWindows1250(value);
         if (!number || !isDialNumber(*number)) {
             refuse(Column::Number, value, QStringLiteral("is no number (0-9 and P, at most 14)"));
@@ -200,7 +209,6 @@ private:
     }
 
     Block table_;
-    bool utf8_;
     DialRows &result_;
     int line_ = 1;
     std::map<int, int> seenOn_; // record -> the line that gave it
@@ -214,15 +222,26 @@ bool isUtf8(QByteArrayView text)
     return !decoder.hasError();
 }
 
+// The records of a text with their fields decoded: UTF-8, or else Windows-1250.
+std::vector<DialLine> decodedLines(const CsvText &csv, bool utf8)
+{
+    std::vector<DialLine> lines;
+    for (const CsvRecord &record : csv.records) {
+        DialLine &line = lines.emplace_back(DialLine {record.line, {}});
+        for (const QByteArray &field : record.fields)
+            line.cells.push_back(
+                {utf8 ? QString::fromUtf8(field) : fromWindows1250(field.toStdString())});
+    }
+    return lines;
+}
+
 // The table and the columns a header names, or the problems of the header.
 std::optional<std::vector<Column>> headerColumns(
-    const CsvRecord &header, Block &table, RowReader &reader, bool utf8)
+    const DialLine &header, Block &table, RowReader &reader)
 {
     std::vector<QString> names;
-    for (const QByteArray &field : header.fields)
-        names.push_back(
-            (utf8 ? QString::fromUtf8(field) : fromWindows1250(field.toStdString()).value_or(""))
-                .trimmed());
+    for (const DialCell &cell : header.cells)
+        names.push_back(cell.text.value_or(QString()).trimmed());
     const auto named = [&names](const QString &name) {
         return std::find(names.begin(), names.end(), name) != names.end();
     };
@@ -264,25 +283,31 @@ int dialRecordCount(Block table)
     return table == Block::PE ? PERecordCount : ShortDialCount;
 }
 
-DialRows readDialRows(QByteArrayView text)
+DialRows readDialLines(std::span<const DialLine> lines)
 {
     DialRows result;
-    const bool utf8 = isUtf8(text);
-    const CsvText csv = readCsv(text, csvSeparatorOf(text));
-    RowReader header(Block::ShortDials, utf8, result);
-    if (csv.records.empty()) {
-        header.problem(csv.unclosedQuoteLine ? QStringLiteral("a quoted field is not closed")
-                                             : QStringLiteral("no header"));
+    RowReader header(Block::ShortDials, result);
+    if (lines.empty()) {
+        header.problem(QStringLiteral("no header"));
         return result;
     }
+    header.at(lines.front().line);
     Block table = Block::ShortDials;
-    const std::optional<std::vector<Column>> columns
-        = headerColumns(csv.records.front(), table, header, utf8);
+    const std::optional<std::vector<Column>> columns = headerColumns(lines.front(), table, header);
     if (!columns)
         return result;
-    RowReader reader(table, utf8, result);
-    for (std::size_t i = 1; i < csv.records.size(); ++i)
-        reader.read(csv.records[i], *columns);
+    RowReader reader(table, result);
+    for (const DialLine &line : lines.subspan(1))
+        reader.read(line, *columns);
+    return result;
+}
+
+DialRows readDialRows(QByteArrayView text)
+{
+    const CsvText csv = readCsv(text, csvSeparatorOf(text));
+    DialRows result;
+    if (!csv.records.empty() || !csv.unclosedQuoteLine) // else the quote took the header
+        result = readDialLines(decodedLines(csv, isUtf8(text)));
     if (csv.unclosedQuoteLine)
         result.problems.push_back({*csv.unclosedQuoteLine, "a quoted field is not closed"});
     return result;
@@ -292,11 +317,11 @@ DialRows readDialRowsFor(QByteArrayView text, Block table, std::span<const int> 
 {
     DialRows result;
     const CsvText csv = readCsv(text, '\t');
-    RowReader reader(table, isUtf8(text), result);
+    RowReader reader(table, result);
     std::vector<Column> columns = columnsOf(table);
     columns.erase(columns.begin());
     std::size_t next = 0;
-    for (const CsvRecord &row : csv.records) {
+    for (const DialLine &row : decodedLines(csv, isUtf8(text))) {
         if (next == records.size()) {
             result.problems.push_back({row.line, QStringLiteral("lies past the last row")});
             break;
@@ -342,14 +367,12 @@ void applyDialRows(ExchangeConfig &config, const DialRows &rows)
     }
 }
 
-std::optional<QString> dialTableText(
-    const ExchangeConfig &config, Block table, QChar separator, const std::vector<int> &records)
+std::optional<std::vector<QStringList>> dialTableRows(
+    const ExchangeConfig &config, Block table, const std::vector<int> &records)
 {
-    QStringList lines;
-    QStringList header;
+    std::vector<QStringList> rows(1);
     for (const Column column : columnsOf(table))
-        header << columnName(table, column);
-    lines << header.join(separator);
+        rows.front() << columnName(table, column);
     std::vector<int> shown = records;
     if (shown.empty())
         for (int record = 0; record < dialRecordCount(table); ++record)
@@ -365,28 +388,55 @@ std::optional<QString> dialTableText(
             : fromWindows1250(config.ShortDialTable[r].Comment);
         if (!number || !comment)
             return std::nullopt;
-        QStringList fields {keyText(table, record),
-            QString::fromLatin1(listText(linesOf(table), line)), csvField(*number, separator)};
+        QStringList &fields = rows.emplace_back(QStringList {
+            keyText(table, record), QString::fromLatin1(listText(linesOf(table), line)), *number});
         if (!pe)
-            fields << csvField(*comment, separator);
-        lines << fields.join(separator);
+            fields << *comment;
     }
-    return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    return rows;
+}
+
+std::optional<QString> dialTableText(
+    const ExchangeConfig &config, Block table, QChar separator, const std::vector<int> &records)
+{
+    const std::optional<std::vector<QStringList>> rows = dialTableRows(config, table, records);
+    if (!rows)
+        return std::nullopt;
+    QString text;
+    for (const QStringList &row : *rows) {
+        QStringList fields;
+        for (const QString &field : row)
+            fields << csvField(field, separator);
+        text += fields.join(separator) + QStringLiteral("\r\n");
+    }
+    return text;
 }
 
 std::optional<QByteArray> dialTableCsv(const ExchangeConfig &config, Block table)
 {
-    const std::optional<QString> text = dialTableText(config, table, ';');
-    if (!text)
+    const std::optional<std::vector<QStringList>> rows = dialTableRows(config, table);
+    if (!rows)
         return std::nullopt;
-    return Utf8ByteOrderMark.toByteArray() + text->toUtf8();
+    constexpr QChar Separator = u';';
+    QByteArray csv = Utf8ByteOrderMark.toByteArray();
+    for (const QStringList &row : *rows) {
+        QStringList fields;
+        for (const QString &field : row)
+            fields << csvField(field, Separator);
+        if (&row != &rows->front())
+            fields[DialNumberColumn] = csvNumberField(row[DialNumberColumn], Separator);
+        csv += fields.join(Separator).toUtf8() + "\r\n";
+    }
+    return csv;
 }
 
 QStringList dialRowProblemLines(const QString &file, const DialRows &rows)
 {
     QStringList lines;
     for (const DialRowProblem &problem : rows.problems)
-        lines << QStringLiteral("%1:%2: %3").arg(file).arg(problem.line).arg(problem.text);
+        lines << (problem.line > 0
+                ? QStringLiteral("%1:%2: %3").arg(file).arg(problem.line).arg(problem.text)
+                : QStringLiteral("%1: %2").arg(file, problem.text));
     return lines;
 }
 

@@ -6,9 +6,13 @@ namespace ornis {
 
 LocalDateTime SystemClock::now() const
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate date = now.date();
-    const QTime time = now.time();
+    return localDateTimeOf(QDateTime::currentDateTime());
+}
+
+LocalDateTime localDateTimeOf(const QDateTime &when)
+{
+    const QDate date = when.date();
+    const QTime time = when.time();
     return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
 }
 

@@ -43,7 +43,7 @@ void decodeAppConfig(std::span<const uint8_t> bytes, ExchangeConfig &config)
 void LoadAppConfig(const std::filesystem::path &path, ExchangeConfig &config)
 {
     std::vector<uint8_t> bytes;
-    if (readFileBytes(path, bytes))
+    if (readFileBytes(path, bytes).ok())
         decodeAppConfig(bytes, config);
 }
 

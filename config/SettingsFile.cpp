@@ -225,16 +225,14 @@ Status SaveSettingsFile(const std::filesystem::path &path, const ExchangeConfig 
     std::vector<uint8_t> bytes;
     if (Status status = encodeSettingsFile(config, bytes); !status.ok())
         return status;
-    if (!writeFileAtomically(path, bytes))
-        return Status::failure("Cannot create file " + path.string());
-    return Status::success();
+    return writeFileAtomically(path, bytes);
 }
 
 Status LoadSettingsFile(const std::filesystem::path &path, ExchangeConfig &config)
 {
     std::vector<uint8_t> bytes;
-    if (!readFileBytes(path, bytes))
-        return Status::failure("Cannot open file " + path.string());
+    if (Status status = readFileBytes(path, bytes); !status.ok())
+        return status;
     return decodeSettingsFile(bytes, config);
 }
 

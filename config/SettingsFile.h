@@ -24,10 +24,11 @@ struct ExchangeConfig;
 [[nodiscard]] Status decodeSettingsFile(std::span<const uint8_t> bytes, ExchangeConfig &config);
 
 // Writes the file through a temporary file in the same folder renamed over `path`, so
-// the previous file survives any failure ("Cannot create file %s").
+// the previous file survives any failure ("Cannot create file %s: " and the system's reason).
 [[nodiscard]] Status SaveSettingsFile(
     const std::filesystem::path &path, const ExchangeConfig &config);
-// "Cannot open file %s" when it cannot be read; otherwise as decodeSettingsFile.
+// As readFileBytes when it cannot be read ("Cannot open file %s: " and the system's reason);
+// otherwise as decodeSettingsFile.
 [[nodiscard]] Status LoadSettingsFile(const std::filesystem::path &path, ExchangeConfig &config);
 
 } // namespace ornis

@@ -49,6 +49,8 @@ void ComPortClient::dataByte(uint8_t byte)
 {
     if (state_ == State::Ready)
         keep(byte);
+    else if (banner_.size() < BannerBytes)
+        banner_ += char(byte);
 }
 
 void ComPortClient::option(uint8_t verb, uint8_t option)

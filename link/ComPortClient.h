@@ -13,7 +13,8 @@ namespace ornis {
 // both ways and for serial port control, sets the line the server drives to 2400 baud
 // 8N1 without flow control, RTS on and DTR as asked, and checks what the server confirms.
 // Bytes only: the connection belongs to the adapter. Commands never reach the data; data
-// that comes before the line is set (a server's banner) is dropped.
+// that comes before the line is set (a server's banner) is not data: its first bytes are
+// kept apart, for the message should the server then close the connection.
 class ComPortClient final : public telnet::Endpoint
 {
 public:
@@ -27,6 +28,9 @@ public:
     [[nodiscard]] State state() const { return state_; }
     // Why the server cannot carry the line, once Refused.
     [[nodiscard]] const std::string &refusal() const { return refusal_; }
+    // The first BannerBytes of data that came before the line was set.
+    [[nodiscard]] const std::string &banner() const { return banner_; }
+    static constexpr std::size_t BannerBytes = 64;
 
     void setDtr(bool on, std::vector<uint8_t> &out);
     // PURGE-DATA with `buffers` (telnet::comport::PurgeReceived...), once control is agreed.
@@ -51,6 +55,7 @@ private:
 
     State state_ = State::Negotiating;
     std::string refusal_;
+    std::string banner_;
     bool dtr_;
     bool controlAgreed_ = false; // the server took COM-PORT-OPTION
     bool theirComPort_ = false;

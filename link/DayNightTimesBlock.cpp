@@ -10,14 +10,13 @@
 #include <cstdio>
 
 // The day/night times block: hour and minute of DayStart, then of NightStart, as BCD bytes
-// from 0x0D8. It always follows the settings block.
+// from 0x0D8. It always follows the settings block. Its write is a framed block like the
+// others (FramedBlocks.cpp); its read tells of bytes that are no time.
 
 namespace ornis {
 
 namespace {
 
-constexpr BlockFrame TimesWriteFrame {0xD8, 0x80, 0, TimesStepCount};
-constexpr BlockFrame TimesReadFrame {0xD8, 0x80, 0, TimesStepCount - 1};
 constexpr int LargestShownValue = 99; // two digits
 
 // Steps 0 and 1 carry DayStart, steps 2 and 3 NightStart; the hour first.
@@ -26,19 +25,6 @@ template<typename Config> auto &timeField(Config &config, int32_t step)
     return step < 2 ? config.DayStart : config.NightStart;
 }
 
-class TimesWriteHandler final : public BlockHandler
-{
-public:
-    uint16_t progressDenominator() const override { return 14; }
-
-    BlockResult onByte(uint8_t byte, BlockContext &context) override
-    {
-        const ExchangeConfig &config = context.config();
-        return writeReaction(byte, context, TimesWriteFrame,
-            [&config](int32_t step) { return timesByteAt(config, step); });
-    }
-};
-
 class TimesReadHandler final : public BlockHandler
 {
 public:
@@ -46,7 +32,7 @@ public:
 
     BlockResult onByte(uint8_t byte, BlockContext &context) override
     {
-        return readReaction(byte, context, TimesReadFrame, [&](int32_t step, uint8_t b) {
+        return readReaction(byte, context, timesReadFrame(), [&](int32_t step, uint8_t b) {
             if (step % 2 == 0)
                 hourByte_ = b;
             const TimeStored stored = storeTimesByte(context.config(), context.state(), step, b);
@@ -106,11 +92,6 @@ TimeStored storeTimesByte(
 const char *timesFieldKey(int32_t step)
 {
     return fieldRow(step < 2 ? Field::DayStart : Field::NightStart).key;
-}
-
-std::unique_ptr<BlockHandler> makeTimesWriteHandler()
-{
-    return std::make_unique<TimesWriteHandler>();
 }
 
 std::unique_ptr<BlockHandler> makeTimesReadHandler()

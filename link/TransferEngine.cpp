@@ -92,6 +92,7 @@ bool TransferEngine::startTransfer(TransferMode mode, ExchangeConfig &target)
     if (!isIdle() || !handlerFor(mode))
         return false;
     config_ = &target;
+    sent_ = {};
     StartBlock(mode);
     return !endIfSendFailed();
 }
@@ -100,16 +101,17 @@ void TransferEngine::stop()
 {
     if (isIdle())
         return;
-    SetTransferMode(TransferMode::Stopping);
-    Status status = port_->flushInput();
-    if (status.ok())
-        status = port_->flushOutput();
-    if (status.ok())
-        status = port_->sendByte(Control::E);
-    if (!status.ok()) {
-        endTransfer(TransferEnd::Failed, status.message());
+    if (transferMode_ == TransferMode::Stopping) {
+        // Pressed again: the answer timer ends the wait, or nothing would.
+        if (!answerTimer_)
+            endTransfer(TransferEnd::Stopped);
         return;
     }
+    stoppedMode_ = transferMode_;
+    stopSent_ = false;
+    SetTransferMode(TransferMode::Stopping);
+    // The answer to the last byte sent is on its way or waits unread; flushing the port
+    // could lose it, or that byte itself, and leave the exchange in the middle of a command.
     ArmAnswerTimer();
 }
 
@@ -121,16 +123,31 @@ void TransferEngine::abort()
 
 void TransferEngine::handleStopping(uint8_t byte)
 {
-    if (byte == Control::X) {
-        state_.DataPhase = false;
-        FinishTransfer();
+    if (!sent_.answeredBy(byte)) {
+        ArmAnswerTimer(); // a stray byte; the answer is still awaited
         return;
     }
-    if (byte == Control::E) {
-        send(Control::X);
-        if (endIfSendFailed())
+    BlockHandler *block = handlerFor(stoppedMode_);
+    if (stopSent_) {
+        if (byte == Control::X) {
+            state_.DataPhase = false;
+            FinishTransfer();
             return;
+        }
+        send(Control::X);
+    } else if (block && (sent_.incomplete() || sent_.closing())) {
+        // The block sends what it meant: the data byte of its 'W', the rest of its address,
+        // or the next byte of its closing.
+        if (block->onByte(byte, *this) != BlockResult::Continue) {
+            (void)endIfSendFailed();
+            return;
+        }
+    } else {
+        stopSent_ = true;
+        send(Control::E);
     }
+    if (endIfSendFailed())
+        return;
     ArmAnswerTimer();
 }
 
@@ -229,8 +246,16 @@ int TransferEngine::progressPercent(int32_t events, uint16_t denominator)
 
 BlockResult TransferEngine::blockDone()
 {
-    const std::optional<TransferMode> next
-        = nextStep(transferMode_, transferAll_, config_->ExchangeType);
+    const bool stopping = transferMode_ == TransferMode::Stopping;
+    const TransferMode mode = stopping ? stoppedMode_ : transferMode_;
+    const std::optional<TransferMode> next = nextStep(mode, transferAll_, config_->ExchangeType);
+    observer_.blockClosed(mode);
+    if (stopping) {
+        // The block of the stop has closed; the transfer ends with it, complete if it was
+        // the last.
+        endTransfer(next ? TransferEnd::Stopped : TransferEnd::Complete);
+        return BlockResult::Finished;
+    }
     return next ? StartBlock(*next) : FinishTransfer();
 }
 
@@ -247,7 +272,9 @@ void TransferEngine::send(uint8_t byte)
     if (sendFailure_)
         return; // the transfer ends with the first failure; nothing more goes out
     const Status status = port_->sendByte(byte);
-    if (!status.ok())
+    if (status.ok())
+        sent_.sent(byte);
+    else
         sendFailure_ = status.message();
 }
 

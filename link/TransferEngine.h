@@ -2,6 +2,7 @@
 
 #include "BlockHandler.h"
 #include "LinkPort.h"
+#include "SentCommand.h"
 #include "TransferMode.h"
 #include "TransferObserver.h"
 #include "TransferState.h"
@@ -47,7 +48,11 @@ public:
     // The same for a transfer that reads into or writes from `target` instead of the
     // engine's own configuration, until it ends; `target` must outlive it.
     bool startTransfer(TransferMode mode, ExchangeConfig &target);
-    // The stop sequence ('E', then 'X' awaited). Only while a transfer runs.
+    // The stop sequence, only while a transfer runs. Nothing is sent before the answer
+    // awaited: a 'W' then gets the data byte it meant, an address its remaining bytes, and a
+    // block that has begun to close closes as usual; then 'E', and 'X' on its echo. Each
+    // answer is awaited for one answer timeout. A second stop with no answer timer armed
+    // (timeout 0) ends the transfer at once, since nothing else would.
     void stop();
     // Ends a running transfer at once, silently (another port was chosen).
     void abort();
@@ -95,6 +100,8 @@ private:
 
     [[nodiscard]] BlockHandler *handlerFor(TransferMode mode) const;
     void handleStopping(uint8_t byte);
+    // Stopping, before the 'E': the block of the stop completes its command or its closing.
+    void finishStoppedBlock(uint8_t byte);
     // Idle, no timer, progress hidden; the end reported, after `failure` for a failed one.
     void endTransfer(TransferEnd end, const std::string &failure = {});
     // A send failed while handling an input: end the transfer with its message.
@@ -116,6 +123,10 @@ private:
     bool progressVisible_ = false;
     int32_t progressEvents_ = 0;
     int progressPosition_ = 0;
+
+    SentCommand sent_;
+    TransferMode stoppedMode_ = TransferMode::Idle; // the block the stop came in
+    bool stopSent_ = false; // the stop sequence's 'E' went out
 
     std::optional<std::string> sendFailure_;
     // Indexed by TransferMode; Idle and Stopping have none.

@@ -29,6 +29,8 @@ public:
     // A read stored a value other than the one the exchange holds, because the field
     // cannot hold that (the message names the field and the bytes found).
     virtual void readWarning(const std::string & /*message*/) { }
+    // The block of `mode` went through its closing: all of its bytes travelled.
+    virtual void blockClosed(TransferMode) { }
     // The transfer ended with an error (answer timeout, port failure); the engine is idle.
     virtual void transferFailed(const std::string & /*message*/) { }
     // The last word on a transfer, after the return to idle and any transferFailed.

@@ -11,6 +11,11 @@ namespace {
 // Far more than one lock-step transfer ever has waiting; a limit all the same.
 constexpr std::size_t MaxWaitingBytes = 4096;
 
+// What ser2net sends in place of the line when another client has it, before it closes the
+// connection; the first bytes of a connection are kept to recognise it.
+constexpr char PortInUseText[] = "Port already in use";
+constexpr auto GreetingBytes = qsizetype(ComPortClient::BannerBytes);
+
 } // namespace
 
 QtNetworkPort::QtNetworkPort(QObject *parent)
@@ -54,6 +59,7 @@ void QtNetworkPort::close()
     session_.reset();
     input_.clear();
     waiting_.clear();
+    greeting_.clear();
     socket_.abort();
 }
 
@@ -192,6 +198,9 @@ void QtNetworkPort::onReadyRead()
 
 void QtNetworkPort::keep(const uint8_t *bytes, std::size_t size)
 {
+    if (greeting_.size() < GreetingBytes)
+        greeting_.append(reinterpret_cast<const char *>(bytes),
+            qsizetype(std::min<std::size_t>(size, std::size_t(GreetingBytes - greeting_.size()))));
     input_.push({bytes, size});
     // Only the newest bytes can matter to a lock-step engine; a flood is cut off.
     input_.keepNewest(InputBufferSize);
@@ -209,7 +218,7 @@ void QtNetworkPort::onErrorOccurred(QAbstractSocket::SocketError error)
         fail(QStringLiteral("unknown host %1").arg(address_.host));
         break;
     case QAbstractSocket::RemoteHostClosedError:
-        fail(QStringLiteral("the server closed the connection"));
+        failClosedByServer();
         break;
     default:
         fail(QStringLiteral("the connection failed (%1)").arg(socket_.errorString()));
@@ -219,7 +228,18 @@ void QtNetworkPort::onErrorOccurred(QAbstractSocket::SocketError error)
 
 void QtNetworkPort::onDisconnected()
 {
-    fail(QStringLiteral("the server closed the connection"));
+    failClosedByServer();
+}
+
+void QtNetworkPort::failClosedByServer()
+{
+    const QByteArray said
+        = session_ ? QByteArray::fromStdString(session_->banner()) + greeting_ : greeting_;
+    if (said.contains(PortInUseText))
+        fail(QStringLiteral("in use by another program (the server said \"%1\")")
+                 .arg(QLatin1String(PortInUseText)));
+    else
+        fail(QStringLiteral("the server closed the connection"));
 }
 
 void QtNetworkPort::onConnectTimeout()

@@ -19,9 +19,10 @@ namespace ornis {
 // its answer), and so does the answer timer, which measures the exchange, not the network.
 //
 // A connection that cannot be made (refused, unknown host, no answer within the connect
-// timeout), a server that refuses the line settings and a connection lost later all close
-// the port; portFailed() tells why, naming the address, once, from the event loop. Until
-// the next opening every send fails with the same message.
+// timeout), a server that refuses the line settings or whose line another client holds
+// (ser2net's "Port already in use") and a connection lost later all close the port; portFailed()
+// tells why, naming the address, once, from the event loop. Until the next opening every send
+// fails with the same message.
 class QtNetworkPort final : public QtLinkPort
 {
     Q_OBJECT
@@ -63,6 +64,7 @@ private:
     void onReadyRead();
     void onErrorOccurred(QAbstractSocket::SocketError error);
     void onDisconnected();
+    void failClosedByServer();
     void onConnectTimeout();
     void becomeReady();
     void fail(const QString &why);
@@ -86,6 +88,7 @@ private:
     int connectTimeoutMs_ = DefaultConnectTimeoutMs;
     InputQueue input_;
     std::vector<uint8_t> waiting_; // sent before the line was ready
+    QByteArray greeting_; // the first bytes the server sent on this connection
     int deferredTicks_ = 0; // the answer timer, started before the line was ready
     QString failure_;
 };

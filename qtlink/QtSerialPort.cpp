@@ -22,23 +22,27 @@ bool isNonError(QSerialPort::SerialPortError error)
 }
 
 // On Linux a port the user may not open is the commonest failure of all; say what to do.
+// A port held by another program (its lock file, or the device opened for exclusive use)
+// is reported as a permission error too: say that instead.
 QString openFailureMessage(
     const QSerialPort &serial, const QString &shownName, const QString &nameOrPath)
 {
     QString message = shownName + QStringLiteral(": ") + serial.errorString();
+    if (serial.error() != QSerialPort::PermissionError)
+        return message;
 #ifdef Q_OS_LINUX
     const QString device
         = nameOrPath.startsWith(u'/') ? nameOrPath : QStringLiteral("/dev/") + nameOrPath;
-    // A busy or locked port is reported as a permission error too; only a missing access
-    // right gets the advice.
-    if (serial.error() == QSerialPort::PermissionError && QFileInfo::exists(device)
-        && ::access(device.toLocal8Bit().constData(), R_OK | W_OK) != 0) {
-        message += u'\n' + accessAdvice(device, QFileInfo(device).group());
-    }
+    if (!QFileInfo::exists(device))
+        return message;
+    if (::access(device.toLocal8Bit().constData(), R_OK | W_OK) != 0)
+        return message + u'\n' + accessAdvice(device, QFileInfo(device).group());
+    return shownName + QStringLiteral(": in use by another program (") + serial.errorString()
+        + u')';
 #else
     Q_UNUSED(nameOrPath)
-#endif
     return message;
+#endif
 }
 
 } // namespace

@@ -27,7 +27,9 @@ std::unique_ptr<TraceFile> TraceFile::single(const QString &path, Status &status
 {
     std::unique_ptr<TraceFile> trace(new TraceFile(QString()));
     trace->file_.setFileName(path);
-    if (!trace->file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+    // Unbuffered: the line trace gathers its lines itself, and a failed write is known at once.
+    if (!trace->file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text
+            | QIODevice::Unbuffered)) {
         status = cannotWrite(path, trace->file_.errorString());
         return nullptr;
     }
@@ -55,13 +57,29 @@ void TraceFile::write(std::string_view text)
 {
     if (!file_.isOpen() && !folder_.isEmpty())
         openNextInFolder(); // bytes on the line before any transfer
-    file_.write(text.data(), qint64(text.size()));
+    // Until done or refused: a short write (a disk just filled up) carries no reason, the
+    // next one does.
+    for (std::size_t done = 0; file_.isOpen() && done < text.size();) {
+        const qint64 count = file_.write(text.data() + done, qint64(text.size() - done));
+        if (count <= 0)
+            return failed();
+        done += std::size_t(count);
+    }
 }
 
 void TraceFile::flush()
 {
-    if (file_.isOpen())
-        file_.flush();
+    if (file_.isOpen() && !file_.flush())
+        failed();
+}
+
+void TraceFile::failed()
+{
+    if (fileFailed_)
+        return;
+    fileFailed_ = true;
+    if (report_)
+        report_(cannotWrite(file_.fileName(), file_.errorString()));
 }
 
 void TraceFile::openNextInFolder()
@@ -73,8 +91,10 @@ void TraceFile::openNextInFolder()
     for (int n = 2; QFile::exists(path); ++n)
         path = QDir(folder_).filePath(QStringLiteral("trace-%1-%2.txt").arg(stamp).arg(n));
     file_.setFileName(path);
-    // A trace that cannot be written must not stop the transfer: it is simply missing.
-    (void)file_.open(QIODevice::WriteOnly | QIODevice::Text);
+    fileFailed_ = false;
+    // A trace that cannot be written must not stop the transfer: it is missing, and said so.
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Text))
+        failed();
     removeOldFiles();
 }
 

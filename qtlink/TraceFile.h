@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace ornis {
@@ -26,6 +27,13 @@ public:
     // The file written now; empty before the first transfer of a folder.
     [[nodiscard]] QString currentPath() const { return file_.fileName(); }
 
+    // Told once a file when it cannot be written (a full disk: "Cannot write the line trace
+    // t.txt: No space left on device"). The transfer goes on; the trace lacks what failed.
+    void onWriteFailure(std::function<void(const Status &)> report)
+    {
+        report_ = std::move(report);
+    }
+
     // TraceSink
     void transferStarts() override;
     void write(std::string_view text) override;
@@ -35,9 +43,12 @@ private:
     explicit TraceFile(const QString &folder);
     void openNextInFolder();
     void removeOldFiles() const;
+    void failed();
 
     QString folder_; // empty: one file
     QFile file_;
+    std::function<void(const Status &)> report_;
+    bool fileFailed_ = false; // reported for the file written now
 };
 
 } // namespace ornis

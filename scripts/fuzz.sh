@@ -6,9 +6,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 build=${ORNIS_FUZZ_BUILD:-build-fuzz}
-targets=(settingsfile appconfig jsonform transferengine dialcsv sitelist)
-# A JSON form of the whole configuration is larger than the files and scripts of the others.
-declare -A maxlen=([jsonform]=65536)
+targets=(settingsfile appconfig jsonform transferengine telnetreader dialcsv dialxlsx sitelist
+    backupstate)
+# A JSON form of the whole configuration and a workbook are larger than the files and
+# scripts of the others.
+declare -A maxlen=([jsonform]=65536 [dialxlsx]=65536)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DORNIS_FUZZ=ON -DORNIS_WITH_QT=OFF -DORNIS_WERROR=ON >/dev/null

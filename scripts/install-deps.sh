@@ -4,10 +4,11 @@
 set -euo pipefail
 
 packages=(
-    cmake make g++                    # the build
+    cmake make g++ pkg-config         # the build
     ccache                            # rebuilds from the compiler cache
     qt6-base-dev qt6-serialport-dev   # Qt Core, Widgets, PrintSupport, Test; QSerialPort
     qt6-svg-dev                       # the exchange pictures
+    libxlsxwriter-dev libminizip-dev  # the dial tables as spreadsheets' workbooks (.xlsx)
     qt6-translations-l10n             # Qt's own buttons and dialogs in Czech
     fonts-dejavu-core                 # text in offscreen widget tests and screenshots
     fonts-liberation2                 # the report's font, with the metrics of Courier New
@@ -18,8 +19,13 @@ packages=(
     clang-format                      # the formatting check of the test command
     dpkg-dev file                     # the Debian package: its Depends from the linked libraries
     help2man                          # the manual pages, made from each program's --help
+    man-db                            # the manual pages' test: each page rendered by man
     lintian appstream desktop-file-utils   # the package's test: as a distribution checks it
     udev                              # the package's test: the udev rule parsed
+    systemd                           # the package's test: units verified, user and folders made
+    prometheus prometheus-node-exporter   # the fleet's metrics: promtool and a real collector
+    ser2net                           # a real serial device server whose port is in use
+    libreoffice-calc-nogui            # the dial tables' test through a real spreadsheet
 )
 
 missing=()

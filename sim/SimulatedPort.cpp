@@ -6,19 +6,26 @@ Status SimulatedPort::sendByte(uint8_t byte)
 {
     if (!connected_)
         return Status::failure("The port " + name_ + " is not open");
+    if (answerUnread_)
+        ++sentBeforeAnswer_;
     sent_.push_back(byte);
-    input_.push(exchange_.receive(byte));
+    const std::vector<uint8_t> answer = exchange_.receive(byte);
+    answerUnread_ = !answer.empty();
+    input_.push(answer);
     return Status::success();
 }
 
 std::optional<uint8_t> SimulatedPort::readByte()
 {
-    return input_.readByte();
+    const std::optional<uint8_t> byte = input_.readByte();
+    if (input_.empty())
+        answerUnread_ = false;
+    return byte;
 }
 
 Status SimulatedPort::flushInput()
 {
-    input_.clear();
+    input_.clear(); // an answer thrown away still counts as unread
     return Status::success();
 }
 

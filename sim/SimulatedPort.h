@@ -37,6 +37,9 @@ public:
     [[nodiscard]] int timerTicks() const { return timerTicks_; }
     // Every byte the program sent, in order.
     [[nodiscard]] const std::deque<uint8_t> &sent() const { return sent_; }
+    // Bytes sent while the answer to the previous one had not been read in full: on a real
+    // line the exchange could take them for part of that command, or lose them.
+    [[nodiscard]] std::size_t sentBeforeAnswer() const { return sentBeforeAnswer_; }
     void clearSent() { sent_.clear(); }
 
 private:
@@ -46,6 +49,8 @@ private:
     std::deque<uint8_t> sent_;
     int timerTicks_ = 0;
     bool connected_ = true;
+    bool answerUnread_ = false;
+    std::size_t sentBeforeAnswer_ = 0;
 };
 
 } // namespace ornis::sim

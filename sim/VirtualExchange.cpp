@@ -1,5 +1,7 @@
 #include "VirtualExchange.h"
 
+#include <cstdio>
+
 namespace ornis::sim {
 
 std::vector<uint8_t> VirtualExchange::receive(uint8_t byte)
@@ -24,6 +26,11 @@ uint8_t VirtualExchange::answer(uint8_t byte)
         expect_ = Expect::AddressHigh;
         return byte;
     case Expect::AddressHigh:
+        if ((byte & 0xF0) != 0x80) {
+            char message[64];
+            std::snprintf(message, sizeof message, "0x%02X is no address high byte", byte);
+            violations_.emplace_back(message);
+        }
         address_ = uint16_t(addressLow_ | ((byte & 0x0F) << 8));
         expect_ = Expect::Command;
         return byte;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 // The far end of the line as the program knows it: a 4096-byte memory behind the
@@ -46,6 +47,11 @@ public:
     [[nodiscard]] const Memory &memory() const { return memory_; }
     [[nodiscard]] uint16_t address() const { return address_; }
     [[nodiscard]] std::size_t bytesReceived() const { return received_; }
+    // In the middle of a command: an address or a data byte still to come.
+    [[nodiscard]] bool midCommand() const { return expect_ != Expect::Command; }
+    // What the program sent that no exchange makes sense of, one message each: an address
+    // whose high byte is not 0x80..0x8F (another byte taken for part of an address).
+    [[nodiscard]] const std::vector<std::string> &violations() const { return violations_; }
 
     void setFaults(const Faults &faults) { faults_ = faults; }
     [[nodiscard]] const Faults &faults() const { return faults_; }
@@ -60,6 +66,7 @@ private:
     uint8_t addressLow_ = 0;
     uint16_t address_ = 0;
     std::size_t received_ = 0;
+    std::vector<std::string> violations_;
     Faults faults_;
 };
 

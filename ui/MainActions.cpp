@@ -72,10 +72,12 @@ MainActions::MainActions(QMainWindow &window)
           QStringLiteral("Znovu provést vrácenou úpravu")))
     , acCompare(makeAction(window, "acCompare", QStringLiteral("Po&rovnat s ústřednou"),
           QStringLiteral("Porovnat data v okně s daty v ústředně")))
-    , acImportCsv(makeAction(window, "acImportCsv", QStringLiteral("Importovat z CSV..."),
-          QStringLiteral("Načíst tabulku zobrazené stránky ze souboru CSV")))
-    , acExportCsv(makeAction(window, "acExportCsv", QStringLiteral("Exportovat do CSV..."),
-          QStringLiteral("Uložit tabulku zobrazené stránky do souboru CSV")))
+    , acImportCsv(
+          makeAction(window, "acImportCsv", QStringLiteral("Importovat z CSV nebo XLSX..."),
+              QStringLiteral("Načíst tabulku zobrazené stránky ze souboru CSV nebo sešitu XLSX")))
+    , acExportCsv(
+          makeAction(window, "acExportCsv", QStringLiteral("Exportovat do CSV nebo XLSX..."),
+              QStringLiteral("Uložit tabulku zobrazené stránky do souboru CSV nebo sešitu XLSX")))
 {
     acOpen->setIcon(themedIcon("document-open", "open"));
     acSave->setIcon(themedIcon("document-save", "save"));

@@ -6,6 +6,7 @@
 // tcp://127.0.0.1:PORT or rfc2217://127.0.0.1:PORT) and answers whatever is sent to it
 // until SIGINT, SIGTERM or SIGHUP, or until it is told to disappear.
 
+#include "Version.h"
 #include "sim/LineFleet.h"
 #include "sim/LinePacer.h"
 #include "sim/NoiseOption.h"
@@ -52,17 +53,16 @@ struct Options
     std::size_t lines = 0; // --lines: several lines from one loop
 };
 
+// In the form help2man reads into the manual page: usage, description, options.
 const char *const Usage
-    = "usage: ornisset-sim [--load IMAGE | --blank] [--save IMAGE] [--baud N]\n"
-      "                    [--silent-after N] [--garbage-from N] [--double-answers]\n"
-      "                    [--disappear-after N] [--noise ADDR=BYTE]...\n"
-      "                    [--listen PORT [--rfc2217 [--fixed-baud N]]]\n"
-      "                    [--lines N]\n"
+    = "Usage: ornisset-sim [OPTION]...\n"
       "Serves the virtual exchange on a pseudo-terminal and prints its device path, or on\n"
       "TCP on loopback and prints its address. It starts as an exchange fresh from the\n"
       "factory.\n"
+      "\n"
+      "Options:\n"
       "  --load IMAGE          start with this 4096-byte memory image\n"
-      "  --blank               start with a memory of zeros\n"
+      "  --blank               start with a memory of zeros (not with --load)\n"
       "  --save IMAGE          save the memory image on exit, on disappearing, and\n"
       "                        whenever the line has been quiet for 0.3 s after a change\n"
       "  --baud N              answer at the pace of an N-baud line (10 bits a byte);\n"
@@ -77,12 +77,16 @@ const char *const Usage
       "                        repeatable\n"
       "  --listen PORT         serve on TCP at 127.0.0.1:PORT (0 takes a free port), one\n"
       "                        program at a time; prints tcp://127.0.0.1:PORT\n"
-      "  --rfc2217             speak Telnet with the COM-PORT-OPTION (RFC 2217), as a\n"
-      "                        serial device server does; prints each line setting the\n"
-      "                        program makes, and rfc2217://127.0.0.1:PORT first\n"
+      "  --rfc2217             with --listen: speak Telnet with the COM-PORT-OPTION\n"
+      "                        (RFC 2217), as a serial device server does; prints each\n"
+      "                        line setting the program makes, and\n"
+      "                        rfc2217://127.0.0.1:PORT first\n"
       "  --fixed-baud N        with --rfc2217: the line stays at N baud whatever is asked\n"
       "  --lines N             serve N lines, each with an exchange of its own, and print\n"
-      "                        one port a line (with --listen PORT: PORT, PORT+1...)\n";
+      "                        one port a line (with --listen PORT: PORT, PORT+1...);\n"
+      "                        not with --save or --disappear-after\n"
+      "  -h, --help            print this help and exit\n"
+      "  --version             print the version and exit\n";
 
 volatile std::sig_atomic_t stopSignal = 0;
 
@@ -131,6 +135,10 @@ std::optional<Options> parseOptions(int argc, char **argv)
         }
         if (arg == "--help" || arg == "-h") {
             std::fputs(Usage, stdout);
+            std::exit(0);
+        }
+        if (arg == "--version") {
+            std::printf("ornisset-sim %s\n", ornis::ProgramVersion);
             std::exit(0);
         }
         if (!value) {
@@ -320,7 +328,13 @@ private:
                 line.cut();
                 return Outcome::Disappeared;
             }
+            // A paced answer still waiting here has not reached the program yet.
+            if (!pending_.empty())
+                reportViolation("byte 0x%02X arrived before the answer to the one before", byte);
+            const std::size_t violations = exchange_.violations().size();
             std::vector<uint8_t> answer = exchange_.receive(byte);
+            if (exchange_.violations().size() > violations)
+                reportViolation("%s", exchange_.violations().back().c_str());
             if (answer.empty())
                 continue;
             const int64_t due = pacer_.answerDue(now, answer.size());
@@ -336,6 +350,14 @@ private:
             lastByteNs_ = now;
         }
         return Outcome::Serving;
+    }
+
+    // Said on stderr, for whoever runs the exchange and for the tests.
+    template<typename... Args> static void reportViolation(const char *format, Args... args)
+    {
+        std::fputs("ornisset-sim: protocol violation: ", stderr);
+        std::fprintf(stderr, format, args...);
+        std::fputc('\n', stderr);
     }
 
     bool sendDueAnswers(ServedLine &line, int64_t now)

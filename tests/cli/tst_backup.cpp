@@ -1,4 +1,7 @@
+#include "CliProcess.h"
+#include "cli/BackupJournal.h"
 #include "cli/FleetBackup.h"
+#include "cli/Shard.h"
 #include "cli/SiteList.h"
 #include "common/JsonForm.h"
 #include "config/FactoryDefaults.h"
@@ -11,30 +14,17 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <map>
+#include <unistd.h>
 
-// ornisset-cli backup: the list of sites, and a fleet of virtual exchanges read at once.
+// ornisset-cli backup: the list of sites and its shards, and a fleet of virtual exchanges
+// read at once, a fault of one site failing that site alone.
 
 using namespace ornis;
 using namespace ornis::cli;
 
 namespace {
-
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray err;
-};
-
-CliRun runCli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(ORNISSET_CLI), arguments);
-    if (!process.waitForFinished(60'000))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-        process.readAllStandardError()};
-}
 
 // Which sites were in a transfer at the same time, as their progress tells it.
 class RecordedProgress final : public SiteProgress
@@ -69,13 +59,16 @@ public:
 struct BackupRun
 {
     ExitCode code = ExitCode::UsageOrFileError;
-    QString report;
+    QString report; // in the order of the list
+    std::vector<SiteOutcome> outcomes; // in the order the sites ended
 };
 
 BackupRun backUp(const std::vector<Site> &sites, const BackupOptions &options,
     const QDateTime &stamp, SiteProgress &progress)
 {
-    FleetBackup backup(sites, options, stamp, progress);
+    BackupRun run;
+    FleetBackup backup(sites, options, stamp, progress,
+        [&run](const SiteOutcome &outcome) { run.outcomes.push_back(outcome); });
     QEventLoop loop;
     std::optional<ExitCode> code;
     backup.start([&](ExitCode end) {
@@ -84,7 +77,18 @@ BackupRun backUp(const std::vector<Site> &sites, const BackupOptions &options,
     });
     if (!code)
         loop.exec();
-    return {code.value_or(ExitCode::UsageOrFileError), QString::fromUtf8(backup.report())};
+    run.code = code.value_or(ExitCode::UsageOrFileError);
+    std::vector<SiteOutcome> bySite = run.outcomes;
+    std::sort(bySite.begin(), bySite.end(),
+        [](const SiteOutcome &a, const SiteOutcome &b) { return a.index < b.index; });
+    for (const SiteOutcome &outcome : bySite)
+        run.report += QString::fromUtf8(BackupJournal::reportLines(outcome));
+    return run;
+}
+
+QStringList backupsOf(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
 }
 
 } // namespace
@@ -99,7 +103,12 @@ private slots:
     void badLists_data();
     void badLists();
     void badListSendsNothing();
+    void listOverTheLimitThroughAPipe();
+    void shardsPartitionAList_data();
+    void shardsPartitionAList();
     void fleetReadAtOnce();
+    void aSiteFaultFailsThatSiteAlone_data();
+    void aSiteFaultFailsThatSiteAlone();
 };
 
 void BackupTest::goodLists_data()
@@ -116,6 +125,9 @@ void BackupTest::goodLists_data()
                       "/dev/pts/3;Praha 1;\r\n/dev/pts/4;Praha 2;VEGA\r\n")
         << "Pobočka \"Brno\", sklad|rfc2217://h:1|2\nPraha 1|/dev/pts/3|0\n"
            "Praha 2|/dev/pts/4|1";
+    const QString longest(MaxSiteNameBytes, u'x');
+    QTest::newRow("the longest name") << "name,port\n" + longest.toUtf8() + ",p\n"
+                                      << longest + "|p|0";
 }
 
 void BackupTest::goodLists()
@@ -155,6 +167,9 @@ void BackupTest::badLists_data()
     };
     for (const auto &[lines, error] : rows)
         QTest::newRow(error) << header + lines << QString::fromUtf8(error);
+    // A folder and its NAME.trace allow 249 bytes: 125 letters of two bytes are one too many.
+    QTest::newRow("name too long") << header + QString(125, u'č').toUtf8() + ";p\n"
+                                   << "line 2: name \"čččččččččččččččččččč...\" takes 250 bytes";
     QTest::newRow("unknown column") << QByteArray("name;port;modle\n") << "unknown column";
     QTest::newRow("no port column") << QByteArray("name;model\nBrno;VEGA\n")
                                     << "line 1: the header must name the columns name and port";
@@ -185,6 +200,59 @@ void BackupTest::badListSendsNothing()
     // Neither a backup folder nor a trace: no transfer began.
     QVERIFY(!QFileInfo::exists(dir.filePath("backups")));
     QVERIFY(!QFileInfo::exists(dir.filePath("traces")));
+}
+
+void BackupTest::listOverTheLimitThroughAPipe()
+{
+    // A good list, but one byte past 4 MiB: a pipe tells no size, so the limit must be read.
+    QByteArray list = "name,port\nBrno,ttyUSB0\n";
+    list += QByteArray(4 * 1024 * 1024 + 1 - list.size(), '#');
+    QTemporaryDir dir;
+    const CliRun run
+        = runCli({"backup", "--sites", "/dev/stdin", "--dir", dir.filePath("backups")}, list);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains("Cannot read file /dev/stdin: it holds more than 4 MiB"),
+        run.err.constData());
+    QVERIFY(!QFileInfo::exists(dir.filePath("backups")));
+}
+
+void BackupTest::shardsPartitionAList_data()
+{
+    QTest::addColumn<int>("count");
+    for (const int count : {1, 2, 3, 7})
+        QTest::addRow("%d shards", count) << count;
+}
+
+void BackupTest::shardsPartitionAList()
+{
+    QFETCH(int, count);
+    // FNV-1a's own test vectors: the hash must never change, or sites move between hosts.
+    QCOMPARE(siteNameHash(QString()), 0x811c9dc5u);
+    QCOMPARE(siteNameHash(QStringLiteral("a")), 0xe40c292cu);
+    QCOMPARE(siteNameHash(QStringLiteral("foobar")), 0xbf9cf968u);
+
+    QStringList names;
+    for (int i = 0; i < 300; ++i)
+        names.append(QStringLiteral("Pobočka %1").arg(i));
+    std::vector<int> held(std::size_t(names.size()), 0);
+    int emptyShards = 0;
+    for (int index = 1; index <= count; ++index) {
+        const std::optional<Shard> shard
+            = Shard::parse(QStringLiteral("%1/%2").arg(index).arg(count));
+        QVERIFY(shard);
+        int taken = 0;
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            if (shard->holds(names[i])) {
+                ++held[std::size_t(i)];
+                ++taken;
+            }
+        }
+        emptyShards += taken == 0;
+    }
+    QVERIFY(std::all_of(held.begin(), held.end(), [](int shards) { return shards == 1; }));
+    QCOMPARE(emptyShards, 0);
+    for (const char *bad : {"0/2", "3/2", "1/0", "1/1001", "1/", "1/2/3", "a/b", "1"})
+        QVERIFY2(!Shard::parse(QString::fromLatin1(bad)), bad);
 }
 
 void BackupTest::fleetReadAtOnce()
@@ -248,7 +316,57 @@ void BackupTest::fleetReadAtOnce()
                        "Praha sklad\tZkrácené volby\tZkrácená volba 815, číslo\t\"\"\t777\n"
                        "Ostrava\tunchanged"));
     QCOMPARE(second.peakRunning, std::size_t(2));
-    QVERIFY(QFileInfo::exists(QDir(options.dir).filePath("Praha sklad/2026-01-06_02-00-00.json")));
+    // Only the change is kept: nothing new for the unchanged sites.
+    QCOMPARE(backupsOf(QDir(options.dir).filePath("Praha sklad")),
+        QStringList({"2026-01-05_02-00-00.json", "2026-01-06_02-00-00.json"}));
+    for (const char *unchanged : {"Pobočka Brno", "Ostrava"})
+        QCOMPARE(backupsOf(QDir(options.dir).filePath(unchanged)),
+            QStringList({"2026-01-05_02-00-00.json"}));
+}
+
+void BackupTest::aSiteFaultFailsThatSiteAlone_data()
+{
+    QTest::addColumn<QString>("broken"); // what stands in the way of site Brno
+    QTest::addColumn<QString>("error");
+    QTest::newRow("folder is a file") << "file"
+                                      << "%1/backups/Brno is no folder";
+    QTest::newRow("trace is a folder") << "trace"
+                                       << "Cannot write the line trace %1/traces/Brno.trace: ";
+    QTest::newRow("folder not writable") << "read-only"
+                                         << "Cannot create files in the folder %1/backups/Brno: "
+                                            "Permission denied";
+}
+
+void BackupTest::aSiteFaultFailsThatSiteAlone()
+{
+    QFETCH(QString, broken);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const BackupOptions options {
+        dir.filePath("backups"), Block::Settings, 2000, 0, dir.filePath("traces")};
+    QVERIFY(QDir().mkpath(options.dir) && QDir().mkpath(options.traceDir));
+    const QString brno = QDir(options.dir).filePath("Brno");
+    if (broken == "file") {
+        QVERIFY(writeFile(brno, "not a folder"));
+    } else if (broken == "trace") {
+        QVERIFY(QDir().mkpath(QDir(options.traceDir).filePath("Brno.trace")));
+    } else {
+        if (::geteuid() == 0)
+            QSKIP("root may write into any folder");
+        QVERIFY(QDir().mkpath(brno));
+        QVERIFY(QFile::setPermissions(brno, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    SimToolProcess exchanges({"--lines", "2"});
+    const std::vector<Site> sites {{"Brno", exchanges.waitForPath(), ModelMira, 2},
+        {"Praha", exchanges.nextLine(), ModelMira, 3}};
+
+    RecordedProgress progress;
+    const BackupRun run = backUp(sites, options, QDateTime::currentDateTime(), progress);
+    QCOMPARE(run.code, ExitCode::TransferFailed);
+    QVERIFY2(
+        run.report.startsWith("Brno\tfailed: " + error.arg(dir.path())), qPrintable(run.report));
+    QVERIFY2(run.report.endsWith("Praha\tfirst backup\n"), qPrintable(run.report));
+    QCOMPARE(backupsOf(QDir(options.dir).filePath("Praha")).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(BackupTest)

@@ -1,3 +1,4 @@
+#include "Version.h"
 #include "common/BlockNames.h"
 #include "common/JsonForm.h"
 #include "config/ConfigFields.h"
@@ -11,10 +12,12 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <functional>
 
 // ornisset-cli as a script uses it, against the virtual exchange on a pseudo-terminal.
@@ -33,12 +36,23 @@ struct CliRun
     qint64 elapsedMs = 0;
 };
 
-CliRun runCli(const QStringList &arguments)
+// `prepare` may redirect the process's output or run it through another program; `input`
+// goes to its stdin.
+CliRun runCli(const QStringList &arguments, const std::function<void(QProcess &)> &prepare = {},
+    const QByteArray &input = {})
 {
     QProcess process;
+    process.setProgram(QStringLiteral(ORNISSET_CLI));
+    process.setArguments(arguments);
+    if (prepare)
+        prepare(process);
     QElapsedTimer clock;
     clock.start();
-    process.start(QStringLiteral(ORNISSET_CLI), arguments);
+    process.start();
+    if (!input.isEmpty()) {
+        process.write(input);
+        process.closeWriteChannel();
+    }
     CliRun run;
     if (!process.waitForFinished(ProcessWaitMs)) {
         process.kill();
@@ -80,6 +94,8 @@ public:
         }
     }
     [[nodiscard]] const QString &path() const { return path_; }
+    // What it said on stderr; protocol violations among it.
+    [[nodiscard]] QByteArray errors() { return process_.readAllStandardError(); }
 
 private:
     QProcess process_;
@@ -171,6 +187,45 @@ QList<int> differingAddresses(const QByteArray &a, const QByteArray &b)
 }
 
 using Change = std::function<void(ExchangeConfig &)>;
+
+// The bytes of a line trace in order, each with its direction: "T53", "R53"...
+QStringList tracedBytes(const QByteArray &trace)
+{
+    QStringList bytes;
+    for (const QByteArray &line : trace.split('\n')) {
+        const QList<QByteArray> words = line.simplified().split(' ');
+        if (words.size() >= 3 && (words[1] == "TX" || words[1] == "RX"))
+            bytes << QString::fromLatin1(words[1].left(1) + words[2]);
+    }
+    return bytes;
+}
+
+// Each byte sent waited for the answer to the one before, and the last were 'E' and 'X'.
+bool lockStepToTheClose(const QStringList &bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i].front() != (i % 2 == 0 ? 'T' : 'R'))
+            return false;
+    }
+    return bytes.size() >= 4
+        && bytes.mid(bytes.size() - 4) == QStringList {"T45", "R45", "T58", "R58"};
+}
+
+// Runs the tool in a mount namespace of its own where the folder `dir` is a file system
+// that is full; false when this system cannot make one.
+bool onAFullFileSystem(QProcess &process, const QString &dir)
+{
+    if (QProcess::execute(QStringLiteral("unshare"), {"-rm", "true"}) != 0)
+        return false;
+    const QString script = QStringLiteral(
+        "mount -t tmpfs -o size=16k none '%1' && cat /dev/zero > '%1/fill' 2>/dev/null; "
+        "exec \"$@\"")
+                               .arg(dir);
+    process.setArguments(
+        QStringList {"-rm", "sh", "-c", script, "sh", process.program()} + process.arguments());
+    process.setProgram(QStringLiteral("unshare"));
+    return true;
+}
 
 // The report's date line depends on the clock: everything before " D = " is masked.
 QString maskedReport(const QByteArray &utf8)
@@ -482,24 +537,163 @@ private slots:
         QTest::addColumn<QStringList>("simOptions");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("minimumMs");
+        QTest::addColumn<bool>("write");
         // 300 ms is five 55 ms ticks.
         QTest::newRow("silent exchange")
-            << QStringList {"--silent-after", "0"} << "Timeout on " << 250;
-        QTest::newRow("exchange gone") << QStringList {"--disappear-after", "40"} << "" << 0;
+            << QStringList {"--silent-after", "0"} << "Timeout on " << 250 << false;
+        QTest::newRow("exchange gone")
+            << QStringList {"--disappear-after", "40"} << "" << 0 << false;
+        // The settings take 215 bytes, the day/night times 15.
+        QTest::newRow("exchange gone in a write")
+            << QStringList {"--disappear-after", "300"}
+            << "The exchange may now hold a partly written configuration. Written whole: "
+               "settings, day/night times. Stopped in: services."
+            << 0 << true;
     }
     void transferFailures()
     {
         QFETCH(QStringList, simOptions);
         QFETCH(QString, message);
         QFETCH(int, minimumMs);
+        QFETCH(bool, write);
         SimulatedExchange exchange(simOptions);
         QVERIFY(!exchange.path().isEmpty());
-        const CliRun run = runCli({"read", "--port", exchange.path(), "--timeout", "300"});
+        QStringList arguments {"--port", exchange.path(), "--timeout", "300"};
+        arguments.prepend(write ? "write" : "read");
+        if (write)
+            arguments << "--json" << written_.filePath("written.json");
+        const CliRun run = runCli(arguments);
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(message.toUtf8()), run.err);
         QVERIFY(run.out.isEmpty());
         QVERIFY2(
             run.elapsedMs >= minimumMs && run.elapsedMs < 5000, QByteArray::number(run.elapsedMs));
+    }
+
+    void signalStopsTheTransfer_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("signal");
+        for (const bool write : {true, false}) {
+            const char *command = write ? "write" : "read";
+            QTest::addRow("%s, SIGINT", command) << write << SIGINT;
+            QTest::addRow("%s, SIGTERM", command) << write << SIGTERM;
+            QTest::addRow("%s, SIGHUP", command) << write << SIGHUP;
+        }
+    }
+    // A signal mid-block: the stop sequence closes the block in lock step with 'E' and 'X',
+    // the exchange holds nothing the write did not mean, no file is written, and the exit
+    // status is 128 + the signal's number.
+    void signalStopsTheTransfer()
+    {
+        QFETCH(bool, write);
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        const QString json = dir.filePath(write ? "in.json" : "out.json");
+        const QString trace = dir.filePath("trace.txt");
+        QByteArray meant(4096, '\0'); // what the whole write leaves in a blank exchange
+        if (write) {
+            QVERIFY(writeJson(json, testing::awayFromFactory(), BlockSet::all()));
+            SimulatedExchange whole({"--blank", "--save", dir.filePath("meant.img")});
+            QCOMPARE(runCli({"write", "--port", whole.path(), "--json", json}).exitCode, 0);
+            whole.stop();
+            meant = readFile(dir.filePath("meant.img"));
+        }
+        SimulatedExchange exchange({"--blank", "--save", dir.filePath("x.img"), "--baud", "2400"});
+        QProcess cli;
+        cli.start(QStringLiteral(ORNISSET_CLI),
+            {write ? "write" : "read", "--port", exchange.path(), "--json", json, "--trace",
+                trace});
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(trace).count(" RX ") > 40, 20'000);
+        QCOMPARE(::kill(pid_t(cli.processId()), signal), 0);
+        QVERIFY(cli.waitForFinished(20'000));
+        exchange.stop();
+
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(cli.exitCode(), 128 + signal);
+        const QByteArray err = cli.readAllStandardError();
+        QVERIFY2(err.contains("Interrupted by SIG"), err);
+        QCOMPARE(err.contains("The exchange may now hold a partly written configuration. "
+                              "Written whole: "),
+            write);
+        QVERIFY2(write || err.contains("the read was not finished; no file was written"), err);
+        QVERIFY(write || !QFile::exists(json));
+        const QByteArray said = exchange.errors();
+        QVERIFY2(!said.contains("protocol violation"), said);
+        QVERIFY(lockStepToTheClose(tracedBytes(readFile(trace))));
+        const QByteArray held = readFile(dir.filePath("x.img"));
+        QCOMPARE(held.size(), meant.size());
+        for (qsizetype a = 0; a < held.size(); ++a)
+            QVERIFY2(held[a] == 0 || held[a] == meant[a], QByteArray::number(a));
+    }
+
+    // Limits are said: input beyond 4 MiB is refused, also from a pipe whose size nobody
+    // reports; a list of errors stops after the first 100.
+    void limitsAreSaid()
+    {
+        const CliRun piped
+            = runCli({"write", "--port", "/dev/no-such-port", "--json", "/dev/stdin"}, {},
+                QByteArray((4 << 20) + 1, ' '));
+        QCOMPARE(piped.exitCode, 2);
+        QVERIFY2(piped.err.contains("/dev/stdin: it holds more than 4 MiB"), piped.err);
+
+        QTemporaryDir dir;
+        QByteArray csv = "Volba;Číslo\r\n";
+        for (int row = 0; row < 150; ++row)
+            csv += "811;12a4\r\n";
+        QVERIFY(writeFile(dir.filePath("bad.csv"), csv));
+        const CliRun bad = runCli({"convert", dir.filePath("bad.csv"), dir.filePath("out.json")});
+        QCOMPARE(bad.exitCode, 2);
+        QCOMPARE(bad.err.count('\n'), 101);
+        QVERIFY2(bad.err.endsWith("… and 199 more\n"), bad.err); // two faults a row but one
+    }
+
+    void unwritableOutputsAreFailures_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // "DIR" is the folder of the files
+        QTest::addColumn<QString>("stdoutFile");
+        QTest::addColumn<bool>("fullFileSystem");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("trace on a full device")
+            << QStringList {"clock", "--trace", "/dev/full"} << QString() << false
+            << QStringList {"Warning: Cannot write the line trace /dev/full: No space left on "
+                            "device"};
+        QTest::newRow("standard output on a full device")
+            << QStringList {"read", "--block", "settings"} << "/dev/full" << false
+            << QStringList {"Cannot write the standard output: No space left on device"};
+        QTest::newRow("a full file system")
+            << QStringList {"read", "--block", "settings", "--json", "DIR/out.json", "--trace",
+                   "DIR/trace.txt"}
+            << QString() << true
+            << QStringList {"DIR/out.json was not written: Cannot create "
+                            "file DIR/out.json: No space left on device",
+                   "Warning: Cannot write the line trace "
+                   "DIR/trace.txt: No space left on device"};
+    }
+    // A trace, a result or a file that cannot be written says why and fails (exit 2).
+    void unwritableOutputsAreFailures()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, stdoutFile);
+        QFETCH(bool, fullFileSystem);
+        QFETCH(QStringList, messages);
+        QTemporaryDir dir;
+        arguments.replaceInStrings("DIR", dir.path());
+        SimulatedExchange exchange;
+        arguments << "--port" << exchange.path();
+        bool full = true;
+        const CliRun run = runCli(arguments, [&](QProcess &process) {
+            if (!stdoutFile.isEmpty())
+                process.setStandardOutputFile(stdoutFile);
+            if (fullFileSystem)
+                full = onAFullFileSystem(process, dir.path());
+        });
+        if (!full)
+            QSKIP("unshare -rm cannot make a file system here (no user namespaces)");
+        QCOMPARE(run.exitCode, 2);
+        for (const QString &message : messages)
+            QVERIFY2(
+                run.err.contains(QString(message).replace("DIR", dir.path()).toUtf8()), run.err);
     }
 
     // A network port, and the line trace of the transfer: every byte once each way.
@@ -545,26 +739,41 @@ private slots:
         QVERIFY(QString::fromUtf8(readFile(dir.filePath("a.json"))).contains("Účtárna"));
     }
 
-    void convertCarriesOneDialTableThroughCsv()
+    void convertCarriesOneDialTableThroughCsvAndXlsx_data()
     {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("CSV") << "csv";
+        QTest::newRow("workbook") << "xlsx";
+    }
+
+    void convertCarriesOneDialTableThroughCsvAndXlsx()
+    {
+        QFETCH(QString, suffix);
         QTemporaryDir dir;
         const QString sample = QStringLiteral(ORNIS_TEST_DATA "/cli/sample.set");
-        QCOMPARE(runCli({"convert", sample, dir.filePath("a.csv")}).exitCode, 0);
-        const CliRun toJson = runCli({"convert", dir.filePath("a.csv"), dir.filePath("b.json")});
+        const QString a = dir.filePath("a." + suffix);
+        QCOMPARE(runCli({"convert", sample, a}).exitCode, 0);
+        const CliRun toJson = runCli({"convert", a, dir.filePath("b.json")});
         QCOMPARE(toJson.exitCode, 0);
         QVERIFY2(toJson.err.isEmpty(), toJson.err);
         QVERIFY(readFile(dir.filePath("b.json")).contains(R"("Blocks": [
         "shortdials"
     ])"));
-        QCOMPARE(runCli({"convert", dir.filePath("b.json"), dir.filePath("c.csv")}).exitCode, 0);
-        QCOMPARE(readFile(dir.filePath("c.csv")), readFile(dir.filePath("a.csv")));
+        QCOMPARE(
+            runCli({"convert", dir.filePath("b.json"), dir.filePath("c." + suffix)}).exitCode, 0);
+        QCOMPARE(readFile(dir.filePath("c." + suffix)), readFile(a));
+        const CliRun pe = runCli({"convert", "--table", "pe", a, dir.filePath("pe.json")});
+        QCOMPARE(pe.exitCode, 2);
+        QVERIFY2(pe.err.contains("holds the short dials, not the PE"), pe.err);
         // The JSON form holds no PE now; the settings file gets the factory values.
-        const CliRun noPE
-            = runCli({"convert", "--table", "pe", dir.filePath("b.json"), dir.filePath("pe.csv")});
+        const CliRun noPE = runCli(
+            {"convert", "--table", "pe", dir.filePath("b.json"), dir.filePath("pe." + suffix)});
         QCOMPARE(noPE.exitCode, 2);
         QVERIFY2(noPE.err.contains("holds no PE"), noPE.err);
-        const CliRun toSet = runCli({"convert", dir.filePath("a.csv"), dir.filePath("d.set")});
+        const CliRun toSet = runCli({"convert", a, dir.filePath("d.set")});
         QVERIFY2(toSet.err.contains("gets the factory values of the settings, PE"), toSet.err);
+        if (suffix != "csv")
+            return;
 
         QVERIFY(writeFile(dir.filePath("bad.csv"), "Volba;Číslo\r\n810;1\r\n811;12a4\r\n"));
         const CliRun bad = runCli({"convert", dir.filePath("bad.csv"), dir.filePath("e.json")});
@@ -573,6 +782,48 @@ private slots:
                      + R"(:3: column "Číslo": "12a4" is no number (0-9 and P, at most 14))"),
             bad.err);
         QVERIFY(!QFile::exists(dir.filePath("e.json")));
+    }
+
+    // A file that holds some blocks is never passed off as the whole configuration.
+    void partialFilesSayWhatTheyLack_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // the files of the test's folder
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message"); // on stderr; empty: nothing at all
+        QTest::newRow("report of the services") << QStringList {"convert", "services.json",
+            "out.txt"} << 0 << "out.txt gets the factory values of the settings, short dials";
+        QTest::newRow("settings file of the PE") << QStringList {"convert", "pe.json",
+            "out.set"} << 0 << "out.set gets the factory values of the settings, short dials";
+        QTest::newRow("report of a whole form")
+            << QStringList {"convert", "all.json", "out.txt"} << 0 << "";
+        QTest::newRow("report of a settings file")
+            << QStringList {"convert", "sample.set", "out.txt"} << 0 << "";
+        QTest::newRow("diff with no block in common")
+            << QStringList {"diff", "services.json", "sample.set"} << 2
+            << "sample.set holds the settings, short dials, PE: no block to compare";
+        QTest::newRow("diff of a form of no block")
+            << QStringList {"diff", "none.json", "all.json"} << 2 << "none.json holds no block";
+    }
+    void partialFilesSayWhatTheyLack()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const std::pair<const char *, BlockSet> forms[] {{"services.json", {Block::Services}},
+            {"pe.json", {Block::PE}}, {"all.json", BlockSet::all()}, {"none.json", {}}};
+        for (const auto &[name, blocks] : forms)
+            QVERIFY(writeJson(dir.filePath(name), testing::awayFromFactory(), blocks));
+        QVERIFY(QFile::copy(ORNIS_TEST_DATA "/cli/sample.set", dir.filePath("sample.set")));
+        for (qsizetype i = 1; i < arguments.size(); ++i)
+            arguments[i] = dir.filePath(arguments[i]);
+
+        const CliRun run = runCli(arguments);
+        QCOMPARE(run.exitCode, status);
+        if (message.isEmpty())
+            QVERIFY2(run.err.isEmpty(), run.err);
+        else
+            QVERIFY2(run.err.contains(message.toUtf8()), run.err);
     }
 
     void factoryReportMatchesGolden()
@@ -646,8 +897,33 @@ private slots:
     {
         const CliRun run = runCli({"--help"});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.out.contains("[--block all|settings|services|shortdials|pe]"), run.out);
-        QVERIFY2(run.out.contains("--timeout to 4000 ms"), run.out);
+        const QString text = QString::fromUtf8(run.out).simplified();
+        QVERIFY2(text.contains("all, settings, services, shortdials or pe"), run.out);
+        QVERIFY2(text.contains("(default 4000)"), run.out);
+    }
+
+    // Each program says its version, the window's without a display, and exits 0.
+    void version_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::newRow("ornisset") << QStringLiteral(ORNISSET_WINDOW);
+        QTest::newRow("ornisset-cli") << QStringLiteral(ORNISSET_CLI);
+        QTest::newRow("ornisset-sim") << QStringLiteral(ORNISSET_SIM);
+    }
+    void version()
+    {
+        QFETCH(QString, program);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, {"--version"});
+        QVERIFY(process.waitForFinished(ProcessWaitMs));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(process.readAllStandardOutput(),
+            QFileInfo(program).fileName().toUtf8() + ' ' + ProgramVersion + '\n');
     }
 
     void usageErrors_data()
@@ -675,8 +951,8 @@ private slots:
         QTest::newRow("option of another command")
             << QStringList {"clock", "--port", "x", "--json", "a.json"} << "does not apply";
         QTest::newRow("convert without OUT") << QStringList {"convert", "a.set"} << "IN and OUT";
-        QTest::newRow("convert to an unknown type")
-            << QStringList {"convert", "a.set", "a.xml"} << "use a .set, .json, .csv or .txt";
+        QTest::newRow("convert to an unknown type") << QStringList {"convert", "a.set", "a.xml"}
+                                                    << "use a .set, .json, .csv, .xlsx or .txt";
         QTest::newRow("trace file cannot be written")
             << QStringList {"clock", "--port", "x", "--trace", "/no-such-folder/t.txt"}
             << "Cannot write the line trace /no-such-folder/t.txt";
@@ -690,6 +966,14 @@ private slots:
         QTest::newRow("one file for both outputs") << QStringList {"read", "--port",
             "/dev/no-such-port", "--json", "x.json", "--set", "./x.json"}
                                                    << "--json and --set name the same file";
+        // A port that cannot open would fail the transfer (1): nothing was even opened.
+        for (const char *command : {"write", "verify"}) {
+            QTest::addRow("--model against the form's, %s", command)
+                << QStringList {command, "--port", "/dev/no-such-port", "--model", "vega-x",
+                       "--json", written_.filePath("written.json")}
+                << "--model VEGA-X contradicts the model of " + written_.filePath("written.json")
+                    + ", MIRA (its ExchangeType)";
+        }
         QTest::newRow("block the file does not hold") << QStringList {"write", "--port",
             "/dev/no-such-port", "--block", "services", "--set", ORNIS_TEST_DATA "/cli/sample.set"}
                                                       << "sample.set holds no services";

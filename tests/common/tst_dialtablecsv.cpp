@@ -1,38 +1,13 @@
 #include "common/DialTableCsv.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
+#include "tests/common/DialTables.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 using namespace ornis;
 
 Q_DECLARE_METATYPE(ornis::Block)
-
-namespace {
-
-// A table with every kind of value a file or a read can leave: lines beyond the list,
-// numbers of any length within the rule, comments with separators, quotes, line breaks and
-// Czech letters.
-ExchangeConfig randomTables(quint32 seed)
-{
-    QRandomGenerator random(seed);
-    const auto pick = [&random](const std::string &from, int most) {
-        std::string text;
-        for (int n = int(random.bounded(most + 1)); n > 0; --n)
-            text += from[std::size_t(random.bounded(int(from.size())))];
-        return text;
-    };
-    ExchangeConfig config = factoryConfig();
-    for (ShortDialRecord &r : config.ShortDialTable)
-        r = {int32_t(random.bounded(-1, 16)), pick("0123456789P", 14),
-            pick("ab ;,\t\"\r\n\xE1\xF8\xC8", 30)}; // á ř Č
-    for (PERecord &r : config.PETable)
-        r = {int32_t(random.bounded(-1, 16)), pick("0123456789P", 14)};
-    return config;
-}
-
-} // namespace
 
 class TestDialTableCsv : public QObject
 {
@@ -42,7 +17,7 @@ private slots:
     void outAndBackIsByteIdentical()
     {
         for (quint32 seed = 1; seed <= 20; ++seed) {
-            const ExchangeConfig config = randomTables(seed);
+            const ExchangeConfig config = testing::randomDialTables(seed);
             for (const Block table : {Block::ShortDials, Block::PE}) {
                 const std::optional<QByteArray> csv = dialTableCsv(config, table);
                 QVERIFY(csv && csv->startsWith("\xEF\xBB\xBF"));
@@ -56,6 +31,16 @@ private slots:
                 QCOMPARE(dialTableCsv(back, table), csv);
             }
         }
+    }
+
+    // Digits alone are what a spreadsheet takes for a value; a 'P' keeps a number text.
+    void numbersOfDigitsAreWrittenAsTextFormulas()
+    {
+        ExchangeConfig config = factoryConfig();
+        config.PETable[1].Number = "0224810111";
+        config.PETable[2].Number = "0P12";
+        const QByteArray csv = dialTableCsv(config, Block::PE).value();
+        QVERIFY(csv.contains("\r\n00;vyp;\r\n01;vyp;=\"0224810111\"\r\n02;vyp;0P12\r\n"));
     }
 
     void readsEachSeparatorAndEncoding_data()
@@ -78,6 +63,12 @@ private slots:
         QTest::newRow("PE, one-digit record, empty line")
             << QByteArray("Záznam;Číslo;Státní\n7;0P12;95\n\n") << Block::PE << 7 << 6
             << QByteArray("0P12") << QByteArray();
+        QTest::newRow("number kept text by a formula; a quote inside a field")
+            << QByteArray("Volba;Číslo;Komentář\n811;=\"0224810111\";a\"b\n") << Block::ShortDials
+            << 1 << 0 << QByteArray("0224810111") << QByteArray("a\"b");
+        QTest::newRow("the formula in quotes")
+            << QByteArray("Záznam,Číslo\n00,\"=\"\"00420\"\"\"\n") << Block::PE << 0 << 0
+            << QByteArray("00420") << QByteArray();
         QTest::newRow("empty line text is no entry")
             << QByteArray("Volba;Státní\n830;\n") << Block::ShortDials << 20 << -1 << QByteArray()
             << QByteArray();
@@ -131,6 +122,14 @@ private slots:
                    "f.csv:7: column \"Komentář\": \"Gruß ☎\" has a character Windows-1250 "
                    "cannot hold",
                    "f.csv:8: has 2 fields, not 4"};
+        QTest::newRow("numbers a spreadsheet made of the digits")
+            << QByteArray("Záznam;Číslo\n01;2.24810111E+08\n02;224810111,00\n03;=\"1E5\"\n")
+            << QStringList {"f.csv:2: column \"Číslo\": \"2.24810111E+08\" is a spreadsheet's "
+                            "number: leading zeros may be lost (keep the column as text)",
+                   "f.csv:3: column \"Číslo\": \"224810111,00\" is a spreadsheet's number: "
+                   "leading zeros may be lost (keep the column as text)",
+                   "f.csv:4: column \"Číslo\": \"1E5\" is a spreadsheet's number: leading "
+                   "zeros may be lost (keep the column as text)"};
         QTest::newRow("PE record outside, quoted line break counts")
             << QByteArray("Záznam;Číslo\n\"1\n\";1\n100;1\n")
             << QStringList {"f.csv:2: column \"Záznam\": \"1\n\" is no record (00-99)",

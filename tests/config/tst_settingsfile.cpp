@@ -405,18 +405,22 @@ private slots:
     void cannotCreate_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("missing folder") << QStringLiteral("missing/x.set");
-        QTest::newRow("a folder in the way") << QStringLiteral("folder");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing folder")
+            << QStringLiteral("missing/x.set") << QStringLiteral("No such file or directory");
+        QTest::newRow("a folder in the way")
+            << QStringLiteral("folder") << QStringLiteral("Is a directory");
     }
     void cannotCreate()
     {
         QFETCH(QString, name);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder")));
         writeContent(dir.filePath(QStringLiteral("folder/inside")), "kept");
         const QString path = dir.filePath(name);
         QCOMPARE(SaveSettingsFile(fsPath(path), factoryConfig()).message(),
-            "Cannot create file " + path.toStdString());
+            "Cannot create file " + path.toStdString() + ": " + reason.toStdString());
         QCOMPARE(fileContent(dir.filePath(QStringLiteral("folder/inside"))), bytesOf("kept"));
         // No temporary file is left behind.
         QCOMPARE(QDir(dir.path()).entryList(AllInFolder), QStringList {"folder"});
@@ -437,17 +441,21 @@ private slots:
     void cannotOpen_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("missing file") << QStringLiteral("nothing.set");
-        QTest::newRow("a folder") << QStringLiteral(".");
+        QTest::addColumn<QString>("message"); // %1: the path
+        QTest::newRow("missing file") << QStringLiteral(
+            "nothing.set") << QStringLiteral("Cannot open file %1: No such file or directory");
+        QTest::newRow("a folder") << QStringLiteral(".")
+                                  << QStringLiteral("Cannot read file %1: Is a directory");
     }
     void cannotOpen()
     {
         QFETCH(QString, name);
+        QFETCH(QString, message);
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
         ExchangeConfig config = distinctConfig();
-        QCOMPARE(LoadSettingsFile(fsPath(path), config).message(),
-            "Cannot open file " + path.toStdString());
+        QCOMPARE(
+            LoadSettingsFile(fsPath(path), config).message(), message.arg(path).toStdString());
         QVERIFY(config == distinctConfig());
     }
 };

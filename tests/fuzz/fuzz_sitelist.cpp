@@ -1,6 +1,6 @@
 // Any bytes given to the reader of a list of sites, a file people write by hand or export
 // from a spreadsheet: it must never fail badly, and a list it accepts names every site by a
-// name that is a folder of its own, with a port.
+// name that is a folder of its own (and a trace's name) the file system takes, with a port.
 
 #include "cli/SiteList.h"
 
@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const QChar c : name)
             control = control || c.category() == QChar::Other_Control;
         if (name.isEmpty() || name == "." || name == ".." || name.contains('/')
-            || name.contains('\\') || control || site.port.isEmpty() || site.line <= line)
+            || name.contains('\\') || control || name.toUtf8().size() > MaxSiteNameBytes
+            || site.port.isEmpty() || site.line <= line)
             std::abort();
         line = site.line;
         folders.insert(name.toCaseFolded());

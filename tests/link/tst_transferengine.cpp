@@ -4,6 +4,7 @@
 #include "link/TransferObserver.h"
 #include "sim/LineDriver.h"
 #include "sim/SimulatedPort.h"
+#include "tests/common/SampleConfig.h"
 #include "tests/link/FixedClock.h"
 #include "tests/link/RecordingObserver.h"
 #include "tests/link/SimulatedLine.h"
@@ -38,6 +39,28 @@ bool idleAndQuiet(const SimulatedLine &line)
 {
     return line.engine.isIdle() && !line.engine.transferAll() && !line.engine.answerTimerArmed()
         && !line.observer.progressVisible && !line.engine.transferState().DataPhase;
+}
+
+// What a stopped transfer did wrong; empty when nothing.
+std::string stopFault(
+    const SimulatedLine &line, const SimulatedLine::Memory &meant, uint8_t before)
+{
+    const auto &memory = line.exchange.memory();
+    for (std::size_t a = 0; a < memory.size(); ++a) {
+        if (memory[a] != before && memory[a] != meant[a])
+            return "stored " + std::to_string(memory[a]) + " at " + std::to_string(a);
+    }
+    if (line.port.sentBeforeAnswer() != 0)
+        return "a byte went out before the answer to the one before";
+    if (line.exchange.midCommand() || !line.exchange.violations().empty())
+        return "a command was broken apart";
+    if (!line.observer.errors.empty() || !idleAndQuiet(line))
+        return "the stop did not end in idle";
+    const Bytes sent = sentBy(line);
+    const Bytes closing(sent.end() - 2, sent.end());
+    if (closing != Bytes {'E', 'X'} && closing != Bytes {'E', 'D'} && closing != Bytes {'E', 'E'})
+        return "the transfer did not close";
+    return {};
 }
 
 } // namespace
@@ -127,8 +150,9 @@ private slots:
         QTest::newRow("answered") << true;
         QTest::newRow("unanswered") << false;
     }
-    // 'E' goes out, 'X' answers the echo, and the transfer is over; without answers the
-    // timeout ends it. The stop sequence never moves the bar.
+    // Stopped while its 'W' awaits the echo, the clock write gets the data byte it meant
+    // (minute 00), then 'E', and 'X' answers the echo; a second stop changes nothing. Without
+    // the echo the timeout ends it, and nothing more is sent. The stop never moves the bar.
     void stop()
     {
         QFETCH(bool, answered);
@@ -140,13 +164,57 @@ private slots:
         const std::size_t events = line.observer.percents.size();
         line.port.clearSent();
         line.engine.stop();
+        line.engine.stop();
         QCOMPARE(line.engine.transferMode(), M::Stopping);
+        QVERIFY(line.port.sent().empty());
         sim::runToIdle(line.engine, line.port);
-        QCOMPARE(sentBy(line), (answered ? Bytes {'E', 'X'} : Bytes {'E'}));
+        QCOMPARE(sentBy(line), (answered ? Bytes {0x00, 'E', 'X'} : Bytes {}));
         QCOMPARE(line.observer.errors.empty(), answered);
         QCOMPARE(line.observer.ends, Ends {answered ? TransferEnd::Stopped : TransferEnd::Failed});
         QVERIFY(idleAndQuiet(line));
         QCOMPARE(line.observer.percents.size(), events);
+    }
+
+    void stopAtEveryStep_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("together"); // a stray byte before every answer
+        QTest::newRow("clock") << int(M::ClockWrite) << false;
+        QTest::newRow("settings, day/night times") << int(M::SettingsWrite) << false;
+        QTest::newRow("services") << int(M::ServicesWrite) << false;
+        QTest::newRow("PE, bytes arriving together") << int(M::PEWrite) << true;
+        QTest::newRow("services read") << int(M::ServicesRead) << false;
+        QTest::newRow("settings read") << int(M::SettingsRead) << true;
+    }
+    // A stop after any number of answers: the exchange stores nothing but what the transfer
+    // meant, gets no byte before the answer to the one before and no command broken apart,
+    // and the transfer closes as a block closes.
+    void stopAtEveryStep()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, together);
+        sim::Faults faults;
+        faults.doubleAnswers = together;
+        constexpr uint8_t Before = 0xA5; // no control letter, no value of the sample
+        const ExchangeConfig config = testing::awayFromFactory();
+        SimulatedLine complete(config);
+        complete.exchange.memory().fill(Before);
+        complete.exchange.setFaults(faults);
+        QVERIFY(complete.engine.startTransfer(M(mode)));
+        const std::size_t arrivals = sim::runToIdle(complete.engine, complete.port);
+        const SimulatedLine::Memory meant = complete.exchange.memory();
+
+        for (std::size_t answers = 0; answers < arrivals; ++answers) {
+            SimulatedLine line(config);
+            line.exchange.memory().fill(Before);
+            line.exchange.setFaults(faults);
+            QVERIFY(line.engine.startTransfer(M(mode)));
+            sim::deliver(line.engine, line.port, answers);
+            line.engine.stop();
+            sim::runToIdle(line.engine, line.port);
+            const std::string fault = stopFault(line, meant, Before);
+            QVERIFY2(fault.empty(), ("after " + std::to_string(answers) + ": " + fault).c_str());
+        }
     }
 
     // Only the last byte of an arrival is acted on.
@@ -169,7 +237,8 @@ private slots:
         QCOMPARE(line.observer.ends.back(), TransferEnd::Stopped);
     }
 
-    // With no timeout a silent exchange leaves the transfer waiting, and the stop too.
+    // With no timeout a silent exchange leaves the transfer waiting, and the stop too; a
+    // second stop ends it at once, sending nothing.
     void noTimeout()
     {
         SimulatedLine line;
@@ -183,7 +252,12 @@ private slots:
         sim::runToIdle(line.engine, line.port);
         QCOMPARE(line.engine.transferMode(), M::Stopping);
         QVERIFY(!line.port.timerArmed());
+        line.port.clearSent();
+        line.engine.stop();
+        QVERIFY(idleAndQuiet(line));
+        QVERIFY(line.port.sent().empty());
         QVERIFY(line.observer.errors.empty());
+        QCOMPARE(line.observer.ends, Ends {TransferEnd::Stopped});
     }
 
     void failure_data()

@@ -30,7 +30,9 @@ endif()
 
 set(root "${SCRATCH}/root")
 run(dpkg-deb -x "${package}" "${root}")
-expect_files("${root}" "usr/bin/ornisset;usr/bin/ornisset-cli;usr/bin/ornisset-sim;\
+expect_files("${root}" "etc/ornisset/sites.csv;lib/systemd/system/ornisset-backup.service;\
+lib/systemd/system/ornisset-backup.timer;usr/bin/ornisset;usr/bin/ornisset-cli;\
+usr/bin/ornisset-sim;usr/lib/sysusers.d/ornisset.conf;usr/lib/tmpfiles.d/ornisset.conf;\
 usr/lib/udev/rules.d/60-ornisset-serial.rules;usr/share/applications/${ID}.desktop;\
 usr/share/doc/ornisset/changelog.gz;usr/share/doc/ornisset/copyright;\
 usr/share/icons/hicolor/scalable/apps/${ID}.svg;\
@@ -39,7 +41,8 @@ usr/share/man/man1/ornisset.1.gz;usr/share/metainfo/${ID}.metainfo.xml")
 
 # Depends comes from the libraries the programs link, and brings the report's font.
 run(dpkg-deb -f "${package}" Depends)
-foreach(dependency libqt6serialport6 libqt6widgets6 libqt6svg6 fonts-liberation2)
+foreach(dependency libqt6serialport6 libqt6widgets6 libqt6svg6 libxlsxwriter4 libminizip1
+        fonts-liberation2)
     if(NOT out MATCHES "${dependency}[ ,\n]")
         message(FATAL_ERROR "Depends lacks ${dependency}: ${out}")
     endif()
@@ -51,6 +54,49 @@ foreach(script postinst postrm)
         message(FATAL_ERROR "${script} does not reload the udev rules:\n${out}")
     endif()
 endforeach()
+
+# The nightly backup as systemd takes it: the units verified in the package's tree beside
+# this machine's own units, which checks the program ExecStart names and the manual page;
+# nothing in the maintainer scripts enables the timer; the example list a conffile.
+set(system "${SCRATCH}/system")
+file(COPY /lib/systemd/system DESTINATION "${system}/lib/systemd")
+run(dpkg-deb -x "${package}" "${system}")
+run(${CMAKE_COMMAND} -E env MANPATH=${system}/usr/share/man systemd-analyze verify
+    --root=${system} /lib/systemd/system/ornisset-backup.service
+    /lib/systemd/system/ornisset-backup.timer)
+if(NOT out STREQUAL "")
+    message(FATAL_ERROR "systemd-analyze verify:\n${out}")
+endif()
+run(dpkg-deb -I "${package}" postinst)
+if(out MATCHES "(systemctl|deb-systemd-helper)[^\n]* enable")
+    message(FATAL_ERROR "the postinst enables something:\n${out}")
+endif()
+run(dpkg-deb -I "${package}" conffiles)
+if(NOT out STREQUAL "/etc/ornisset/sites.csv\n")
+    message(FATAL_ERROR "conffiles: ${out}")
+endif()
+# The user and the folders, made in the tree as the postinst makes them on a system (the
+# owners can be set by root only).
+execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(uid STREQUAL "0")
+    run(systemd-sysusers --root=${system} ornisset.conf)
+    run(systemd-tmpfiles --create --root=${system} ornisset.conf)
+    file(STRINGS "${system}/etc/passwd" user REGEX "^ornisset:")
+    string(REGEX REPLACE "^ornisset:[^:]*:([0-9]+):.*" "\\1" ornisset "${user}")
+    foreach(folder var/lib/ornisset/backups var/lib/prometheus/node-exporter)
+        run(stat -c %u "${system}/${folder}")
+        string(STRIP "${out}" owner)
+        if(folder MATCHES "ornisset" AND NOT owner STREQUAL ornisset)
+            message(FATAL_ERROR "${folder} belongs to ${owner}, not ornisset (${ornisset})")
+        endif()
+    endforeach()
+    file(STRINGS "${system}/etc/group" dialout REGEX "^dialout:")
+    if(NOT dialout MATCHES "[:,]ornisset$|[:,]ornisset,")
+        message(FATAL_ERROR "ornisset is not in the group dialout: ${dialout}")
+    endif()
+else()
+    message(STATUS "not root: the backups' user and folders are not made")
+endif()
 
 # The changelog made from the release notes opens with the package's version.
 run(dpkg-deb -f "${package}" Version)

@@ -1,5 +1,5 @@
 #include "WindowDriver.h"
-#include "common/DialTableCsv.h"
+#include "common/DialTableXlsx.h"
 #include "config/SettingsFile.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/MainPages.h"
@@ -163,7 +163,9 @@ private slots:
         QTest::newRow("header only")
             << sample.left(520) << QStringLiteral("Stream read error: %1");
         QTest::newRow("bad tag") << badTag << QStringLiteral("Invalid property value: %1");
-        QTest::newRow("missing") << QByteArray() << QStringLiteral("Cannot open file %1");
+        QTest::newRow("missing") << QByteArray()
+                                 << QStringLiteral(
+                                        "Cannot open file %1: No such file or directory");
     }
     void aDamagedFileChangesNothing()
     {
@@ -198,7 +200,7 @@ private slots:
                                          << "DayStart: '24:00' is not a valid date and time";
         QTest::newRow("folder missing")
             << QStringLiteral("06:00") << QStringLiteral("missing/other.set")
-            << "Cannot create file %1";
+            << "Cannot create file %1: No such file or directory";
     }
     void aFailedSaveKeepsTheOldFile()
     {
@@ -227,7 +229,8 @@ private slots:
             QStringList({"recent.ini", "saved.set"})); // no temporary file left
     }
 
-    // The table of the page in view: a good file sets the rows it lists, a bad one nothing.
+    // The table of the page in view, as CSV or a workbook by the file's suffix: a good file
+    // sets the rows it lists, a bad one nothing.
     void csvImportAndExportTakeTheTableInView()
     {
         FileWindow w;
@@ -251,12 +254,19 @@ private slots:
 
         w.run(w.actions().acExportCsv, w.path("out")); // the suffix is added
         QCOMPARE(readBytes(w.path("out.csv")), dialTableCsv(expected, Block::ShortDials));
+        w.run(w.actions().acExportCsv, w.path("out.xlsx")); // a workbook by the suffix
+        QByteArray workbook;
+        QVERIFY(dialTableXlsx(expected, Block::ShortDials, workbook).ok());
+        QCOMPARE(readBytes(w.path("out.xlsx")), workbook);
 
         // On "PE" the same file is of the wrong table; a bad row is named with its line.
         w.pages().setCurrentIndex(int(MainPage::PE));
         w.run(w.actions().acImportCsv, good);
         QCOMPARE(w.errors().takeFirst(),
             QStringLiteral("%1:1: holds the short dials, not the PE").arg(good));
+        w.run(w.actions().acImportCsv, w.path("out.xlsx"));
+        QCOMPARE(w.errors().takeFirst(),
+            QStringLiteral("%1:1: holds the short dials, not the PE").arg(w.path("out.xlsx")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Záznam;Číslo\n01;1\n02;12a4\n");
         file.close();
@@ -288,7 +298,9 @@ private slots:
         // A file that is gone is reported and leaves the list.
         QVERIFY(QFile::remove(copy));
         w.actions().acRecentFiles[1]->trigger();
-        QCOMPARE(w.errors(), QStringList(QStringLiteral("Cannot open file %1").arg(copy)));
+        QCOMPARE(w.errors(),
+            QStringList(
+                QStringLiteral("Cannot open file %1: No such file or directory").arg(copy)));
         QVERIFY(!w.actions().acRecentFiles[1]->isVisible());
         QCOMPARE(w.window->windowTitle(), caption(Sample));
 

@@ -1,5 +1,6 @@
 #include "BackupFolder.h"
 
+#include "common/BackupName.h"
 #include "common/ConfigFiles.h"
 #include "link/LocalClock.h"
 
@@ -46,9 +47,7 @@ Status BackupFolder::store(const ExchangeConfig &config, const LocalDateTime &wh
 
 QString BackupFolder::freeName(const LocalDateTime &when, const QString &label) const
 {
-    const QString stem = QString::asprintf("%04d-%02d-%02d_%02d-%02d-%02d_", when.year, when.month,
-                             when.day, when.hour, when.minute, when.second)
-        + label;
+    const QString stem = backupStamp(when) + u'_' + label;
     const QDir folder(path_);
     QString name = stem + QStringLiteral(".json");
     for (int n = 2; QFileInfo::exists(folder.filePath(name)); ++n)

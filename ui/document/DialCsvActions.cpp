@@ -1,8 +1,7 @@
 #include "DialCsvActions.h"
 
 #include "common/BlockNames.h"
-#include "common/ConfigFiles.h"
-#include "common/DialTableCsv.h"
+#include "common/DialTableFile.h"
 #include "common/FilePath.h"
 #include "ui/dialogs/UserDialogs.h"
 #include "ui/document/Document.h"
@@ -15,6 +14,8 @@ namespace ornis {
 namespace {
 
 const QString CsvSuffix = QStringLiteral("csv");
+const QString TableFilter
+    = QStringLiteral("Tabulky (*.csv *.xlsx);;Soubory CSV (*.csv);;Sešity Excel (*.xlsx)");
 
 } // namespace
 
@@ -44,8 +45,9 @@ void DialCsvActions::choose(bool importing)
 {
     const FileDialogSetup setup {
         importing ? FileDialogSetup::Kind::Open : FileDialogSetup::Kind::Save,
-        importing ? QStringLiteral("Importovat z CSV") : QStringLiteral("Exportovat do CSV"),
-        startFolder_, QStringLiteral("Soubory CSV (*.csv)"), CsvSuffix};
+        importing ? QStringLiteral("Importovat z CSV nebo XLSX")
+                  : QStringLiteral("Exportovat do CSV nebo XLSX"),
+        startFolder_, TableFilter, CsvSuffix};
     document_.dialogs().chooseFile(
         document_.dialogParent(), setup, [this, importing](const QString &path) {
             if (importing)
@@ -57,13 +59,12 @@ void DialCsvActions::choose(bool importing)
 
 void DialCsvActions::importFrom(const QString &path)
 {
-    QByteArray bytes;
-    if (const Status status = readWholeFile(path, bytes); !status.ok()) {
+    DialRows rows;
+    if (const Status status = readDialFile(path, rows); !status.ok()) {
         document_.dialogs().showError(
             document_.dialogParent(), QString::fromStdString(status.message()));
         return;
     }
-    const DialRows rows = readDialRows(bytes);
     QStringList problems = dialRowProblemLines(path, rows);
     const Block table = tableInView_();
     if (problems.isEmpty() && rows.table != table)
@@ -73,15 +74,13 @@ void DialCsvActions::importFrom(const QString &path)
         document_.dialogs().showError(document_.dialogParent(), problems.join(u'\n'));
         return;
     }
-    takeDialRows(document_, rows, QStringLiteral("Import z CSV"));
+    takeDialRows(document_, rows, QStringLiteral("Import tabulky"));
 }
 
 void DialCsvActions::exportTo(const QString &path)
 {
     document_.commitTypedEdits();
-    const std::optional<QByteArray> csv = dialTableCsv(document_.config(), tableInView_());
-    const Status status
-        = csv ? writeWholeFile(path, *csv) : Status::failure("A text has no Unicode form");
+    const Status status = writeDialFile(path, document_.config(), tableInView_());
     if (!status.ok())
         document_.dialogs().showError(
             document_.dialogParent(), QString::fromStdString(status.message()));

@@ -149,9 +149,7 @@ Status ReportPrinter::exportTo(const QString &path)
     }
     const QByteArray &bytes = buffer.data();
     const auto *data = reinterpret_cast<const uint8_t *>(bytes.constData());
-    if (!writeFileAtomically(toFilePath(path), std::span(data, std::size_t(bytes.size()))))
-        return cannotCreate;
-    return Status::success();
+    return writeFileAtomically(toFilePath(path), std::span(data, std::size_t(bytes.size())));
 }
 
 void ReportPrinter::report(const Status &status)
