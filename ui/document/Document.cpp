@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QUndoStack>
+#include <array>
 
 namespace ornis {
 
@@ -78,25 +79,12 @@ Status Document::save(const QString &path)
 
 void Document::applyFactoryValues(std::optional<Block> block)
 {
+    // The factory values of each block, in block order.
+    using Reset = void (*)(ExchangeConfig &);
+    constexpr std::array<Reset, AllBlocks.size()> BlockResets {
+        ResetSettingsBlock, ResetServicesBlock, ResetShortDials, ResetPE};
     ExchangeConfig factory = config();
-    if (!block) {
-        ResetAll(factory);
-    } else {
-        switch (*block) {
-        case Block::Settings:
-            ResetSettingsBlock(factory);
-            break;
-        case Block::Services:
-            ResetServicesBlock(factory);
-            break;
-        case Block::ShortDials:
-            ResetShortDials(factory);
-            break;
-        case Block::PE:
-            ResetPE(factory);
-            break;
-        }
-    }
+    (block ? BlockResets.at(std::size_t(*block)) : ResetAll)(factory);
     backUpUnsavedEdits();
     editor_->applyBlocks(factory, block ? BlockSet {*block} : BlockSet::all(),
         block ? QStringLiteral("Přednastavit") : QStringLiteral("Přednastavit vše"));
