@@ -4,6 +4,7 @@
 #include "config/FactoryDefaults.h"
 
 #include <QUndoStack>
+#include <utility>
 
 namespace ornis {
 
@@ -62,17 +63,24 @@ private:
 class ConfigEditor::BlocksChange final : public QUndoCommand
 {
 public:
+    // `inPlace`: the configuration holds `after` already (a read stored it), and the
+    // first redo has nothing to do.
     BlocksChange(ConfigEditor &editor, ExchangeConfig before, ExchangeConfig after,
-        BlockSet blocks, const QString &text)
+        BlockSet blocks, const QString &text, bool inPlace = false)
         : QUndoCommand(text)
         , editor_(editor)
         , before_(std::move(before))
         , after_(std::move(after))
         , blocks_(blocks)
+        , inPlace_(inPlace)
     {
     }
 
-    void redo() override { editor_.takeBlocks(after_, blocks_); }
+    void redo() override
+    {
+        if (!std::exchange(inPlace_, false))
+            editor_.takeBlocks(after_, blocks_);
+    }
     void undo() override { editor_.takeBlocks(before_, blocks_); }
 
 private:
@@ -80,6 +88,7 @@ private:
     const ExchangeConfig before_;
     const ExchangeConfig after_;
     const BlockSet blocks_;
+    bool inPlace_;
 };
 
 ConfigEditor::ConfigEditor(QObject *parent)
@@ -181,8 +190,7 @@ void ConfigEditor::readEnded(bool complete, const QString &step)
     withoutRead_.reset();
     if (!complete && before == config_)
         return;
-    // The read stored its values already: the step's first redo finds them in place.
-    push(new BlocksChange(*this, std::move(before), config_, BlockSet::all(), step));
+    push(new BlocksChange(*this, std::move(before), config_, BlockSet::all(), step, true));
 }
 
 void ConfigEditor::markSaved()
