@@ -20,6 +20,7 @@
 #include "ui/transfer/TransferFlow.h"
 #include "ui/widgets/PortComboBox.h"
 #include "ui/widgets/ProgressPanel.h"
+#include "ui/widgets/TypeScale.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -32,6 +33,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUndoStack>
+#include <algorithm>
 
 namespace ornis {
 
@@ -77,8 +79,8 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     FormCreate(services.preferredPort);
     // Once the window shows.
     QTimer::singleShot(0, transfers_, &TransferFlow::reportWriteEndedByClosing);
-    // The menu bar stands outside the client area, as the window's own menu does.
-    setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
+    fitToContents();
+    connect(pcMain_, &MainPageTabs::pageBuilt, this, &TMainForm::fitToContents);
 }
 
 TMainForm::~TMainForm()
@@ -118,7 +120,19 @@ void TMainForm::setUpFrame()
     QFont small = font();
     small.setPointSize(8);
     setFont(small);
+    // A style sheet's type, if any, now, so that every control is made in the type it shows.
+    ensurePolished();
     setAcceptDrops(true);
+}
+
+void TMainForm::fitToContents()
+{
+    // The menu bar stands outside the client area, as the window's own menu does. Larger
+    // type, or a style that wants more room around captions, grows the window.
+    const QSize client = typeScaled(ClientSize, *this);
+    const QSize needed = minimumSizeHint();
+    setFixedSize(std::max(client.width(), needed.width()),
+        std::max(client.height() + menuBar()->sizeHint().height(), needed.height()));
 }
 
 void TMainForm::buildStatusBar()

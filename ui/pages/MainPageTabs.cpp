@@ -2,11 +2,13 @@
 
 #include "ui/editing/ConfigView.h"
 #include "ui/pages/DialPage.h"
+#include "ui/pages/DialTabView.h"
 #include "ui/pages/ServicesPage.h"
 #include "ui/pages/SettingPage.h"
 #include "ui/pages/SetupPage.h"
 #include "ui/pages/TransferPage.h"
 
+#include <QTabBar>
 #include <functional>
 
 namespace ornis {
@@ -55,6 +57,12 @@ MainPageTabs::MainPageTabs(
         pages_[std::size_t(page)] = tab;
         addTab(tab, pageCaption(page));
     }
+    // The window takes its size before the dial pages are built: their side tabs ask for
+    // their room now.
+    for (const auto &[page, table] :
+        {std::pair {MainPage::ShortDials, DialTable::ShortDials}, {MainPage::PE, DialTable::PE}})
+        pages_[std::size_t(page)]->reserveContentHeight(DialTabView::tabsLength(table, *this));
+    tabBar()->setUsesScrollButtons(false);
 }
 
 std::optional<MainPage> MainPageTabs::pageInView() const

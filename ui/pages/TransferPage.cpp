@@ -18,9 +18,18 @@ TransferPage::TransferPage(
 
 void TransferPage::setContent(QWidget *content)
 {
-    // The stretch that kept the buttons at the bottom of an empty page gives way.
+    // The stretch (or the room kept) that held the buttons at the bottom gives way.
     delete layout_->takeAt(0);
     layout_->insertWidget(0, content, 1);
+}
+
+void TransferPage::reserveContentHeight(int height)
+{
+    if (!build_)
+        return;
+    delete layout_->takeAt(0);
+    layout_->insertSpacerItem(
+        0, new QSpacerItem(0, height, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
 }
 
 void TransferPage::setContentBuilder(std::function<QWidget *(QWidget *parent)> build)

@@ -26,6 +26,8 @@ public:
     // is first shown or ensureContent() asks: a window does not build pages nobody opens.
     void setContentBuilder(std::function<QWidget *(QWidget *parent)> build);
     void ensureContent();
+    // Keeps `height` for the page's own controls while they are not built yet.
+    void reserveContentHeight(int height);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -67,12 +67,16 @@ private:
     void paintFocusFrame(QPainter &painter) const;
 
     [[nodiscard]] int columnLeft(int column) const;
+    [[nodiscard]] int columnWidth(int column) const;
     [[nodiscard]] int rowTop(int row) const;
     [[nodiscard]] qsizetype textIndex(int column, int row) const;
 
     const GridRules &rules_;
     const GridLook &look_;
     QList<QString> texts_;
+    // Pixels, grown with larger type.
+    const int rowHeight_;
+    QList<int> columnWidths_;
     std::function<bool(int, int)> disabled_;
     QPoint current_ {1, 1};
 };

@@ -1,0 +1,34 @@
+#include "TypeScale.h"
+
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+namespace ornis {
+
+namespace {
+constexpr double ReferencePoints = 8.0;
+constexpr double ReferenceDpi = 96.0;
+constexpr double PointsPerInch = 72.0;
+} // namespace
+
+double typeScale(const QWidget &widget)
+{
+    const QFont &font = widget.font();
+    const double pixels = font.pointSizeF() > 0
+        ? font.pointSizeF() * widget.logicalDpiY() / PointsPerInch
+        : double(font.pixelSize());
+    return std::max(1.0, pixels / (ReferencePoints * ReferenceDpi / PointsPerInch));
+}
+
+int typeScaled(int pixels, const QWidget &widget)
+{
+    return int(std::lround(pixels * typeScale(widget)));
+}
+
+QSize typeScaled(QSize pixels, const QWidget &widget)
+{
+    return {typeScaled(pixels.width(), widget), typeScaled(pixels.height(), widget)};
+}
+
+} // namespace ornis
