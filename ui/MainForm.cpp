@@ -25,10 +25,12 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -40,6 +42,7 @@ namespace ornis {
 namespace {
 
 constexpr int ClockInterval = 1000; // ms
+constexpr int TitleBarDepth = 8; // pixels below a window frame's top, on its title bar
 
 // The one local file a drop brings, if it brings exactly one.
 QString droppedFile(const QMimeData *data)
@@ -48,6 +51,17 @@ QString droppedFile(const QMimeData *data)
         return QString();
     const QUrl url = data->urls().first();
     return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+// Whether a window of `size` whose frame stands at `position` can be taken by its title bar:
+// the middle of its top edge is on one of the screens there are now.
+bool reachableOnScreens(QPoint position, QSize size)
+{
+    const QPoint titleBar = position + QPoint(size.width() / 2, TitleBarDepth);
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [titleBar](const QScreen *screen) {
+        return screen->availableGeometry().contains(titleBar);
+    });
 }
 
 } // namespace
@@ -81,6 +95,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     QTimer::singleShot(0, transfers_, &TransferFlow::reportWriteEndedByClosing);
     fitToContents();
     connect(pcMain_, &MainPageTabs::pageBuilt, this, &TMainForm::fitToContents);
+    restorePosition();
 }
 
 TMainForm::~TMainForm()
@@ -133,6 +148,14 @@ void TMainForm::fitToContents()
     const QSize needed = minimumSizeHint();
     setFixedSize(std::max(client.width(), needed.width()),
         std::max(client.height() + menuBar()->sizeHint().height(), needed.height()));
+}
+
+void TMainForm::restorePosition()
+{
+    // A screen unplugged since, or a smaller one, leaves the place to the system.
+    if (const std::optional<QPoint> position = settings_.windowPosition();
+        position && reachableOnScreens(*position, frameGeometry().size()))
+        move(*position);
 }
 
 void TMainForm::buildStatusBar()
@@ -308,6 +331,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
     if (const Status status = document_->storeUnsavedEdits(); !status.ok())
         qWarning("%s", qPrintable(backupFailureText(status)));
     document_->savePreferences();
+    settings_.setWindowPosition(pos());
     event->accept();
 }
 

@@ -96,6 +96,8 @@ private:
     void setUpFrame();
     // The fixed size: the client area at 8-point type, or what the pages built so far need.
     void fitToContents();
+    // Where the user last left the window, if it is still on a screen.
+    void restorePosition();
     void buildStatusBar();
     // The transfers, the port list, and the gate of changes while a transfer runs.
     void buildTransfers(const MainFormServices &services);

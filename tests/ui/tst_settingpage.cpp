@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -59,6 +60,17 @@ struct SettingWindow : WindowDriver
 };
 
 // Types `text` key by key, letters beyond ASCII included.
+// Where Tab takes the focus from `widget`.
+QWidget *nextTabStop(const QWidget &widget)
+{
+    for (QWidget *next = widget.nextInFocusChain(); next != &widget;
+         next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isVisible() && next->isEnabled())
+            return next;
+    }
+    return nullptr;
+}
+
 void type(QWidget &widget, const QString &text)
 {
     for (const QChar c : text)
@@ -195,6 +207,19 @@ private slots:
         QCOMPARE(
             QAccessible::queryAccessibleInterface(&ring)->child(16 + 15)->text(QAccessible::Name),
             QStringLiteral("Linka 92, Pobočka 38: prázdné"));
+    }
+
+    void tabReachesTheGridFirst()
+    {
+        SettingWindow w;
+        const QWidget *tabs = w.control<QTabWidget>(QStringLiteral("tcSetting")).tabBar();
+        QWidget *grid = nextTabStop(*tabs);
+        QVERIFY(grid);
+        QCOMPARE(grid->objectName(), QStringLiteral("sgIntrLn"));
+        QCOMPARE(nextTabStop(*grid)->objectName(), QStringLiteral("edIntrLn21"));
+        // The buttons come after the page's own controls.
+        QCOMPARE(nextTabStop(w.control(QStringLiteral("edIntrLn38")))->objectName(),
+            QStringLiteral("btCompareSetting"));
     }
 
     void rowGEFollowsTheModel()

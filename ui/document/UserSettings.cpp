@@ -8,6 +8,7 @@ namespace {
 
 const QString VerifyKey = QStringLiteral("Transfers/verifyAfterWrite");
 const QString ClosedWriteKey = QStringLiteral("Transfers/writeEndedByClosing");
+const QString PositionKey = QStringLiteral("Window/position");
 
 } // namespace
 
@@ -20,6 +21,9 @@ UserSettings::UserSettings(QString path)
     verify_ = stored.value(VerifyKey, false).toBool();
     if (stored.contains(ClosedWriteKey))
         closedWrite_ = stored.value(ClosedWriteKey).toStringList();
+    if (const QVariant position = stored.value(PositionKey);
+        position.typeId() == QMetaType::QPoint)
+        position_ = position.toPoint();
 }
 
 bool UserSettings::verifyAfterWrite() const
@@ -31,6 +35,12 @@ void UserSettings::setVerifyAfterWrite(bool on)
 {
     verify_ = on;
     store(VerifyKey, on);
+}
+
+void UserSettings::setWindowPosition(QPoint position)
+{
+    position_ = position;
+    store(PositionKey, position);
 }
 
 void UserSettings::noteWriteEndedByClosing(const QStringList &backups)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -25,6 +26,10 @@ public:
     // That note, once: the next call gives nothing.
     [[nodiscard]] std::optional<QStringList> takeWriteEndedByClosing();
 
+    // Where the window stood when it was last closed; nothing before the first close.
+    [[nodiscard]] std::optional<QPoint> windowPosition() const { return position_; }
+    void setWindowPosition(QPoint position);
+
 private:
     void store(const QString &key, const QVariant &value);
     void remove(const QString &key);
@@ -33,6 +38,7 @@ private:
     // For a run without a file.
     bool verify_ = false;
     std::optional<QStringList> closedWrite_;
+    std::optional<QPoint> position_;
 };
 
 } // namespace ornis

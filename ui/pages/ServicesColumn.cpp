@@ -3,6 +3,7 @@
 #include "config/ChoiceLists.h"
 #include "config/Numbering.h"
 #include "ui/dialogs/LineCallBackTexts.h"
+#include "ui/dialogs/ReadOnlyTexts.h"
 #include "ui/editing/FieldBinding.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 #include "ui/widgets/TypeScale.h"
@@ -62,6 +63,7 @@ ServicesColumn::ServicesColumn(FieldBinding &binding, int extension, QWidget *pa
             {Field::ParkTo, extension, p});
         // The exchange assigns the parking positions; the page only shows them.
         box->setEnabled(false);
+        box->setToolTip(setAtExchangeHint());
         rows_[Parking].append(box);
     }
 

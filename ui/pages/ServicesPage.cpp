@@ -1,6 +1,7 @@
 #include "ServicesPage.h"
 
 #include "config/Numbering.h"
+#include "ui/dialogs/ReadOnlyTexts.h"
 #include "ui/dialogs/UserDialogs.h"
 #include "ui/pages/ServicesColumn.h"
 #include "ui/pages/ServicesRows.h"
@@ -56,11 +57,14 @@ QWidget *ServicesPage::buildTopStrip()
     layout->setContentsMargins(4, 0, 4, 0);
     layout->setSpacing(6);
 
-    layout->addWidget(new QLabel(QStringLiteral("Blokování přesměrování:"), strip));
+    auto *blockRedirectLabel = new QLabel(QStringLiteral("Blokování přesměrování:"), strip);
+    blockRedirectLabel->setToolTip(setAtExchangeHint());
+    layout->addWidget(blockRedirectLabel);
     auto *blockRedirect = new QCheckBox(strip);
     blockRedirect->setObjectName(QStringLiteral("chbBlockRedir"));
     // Only the exchange sets it; the page shows what the last read delivered.
     blockRedirect->setEnabled(false);
+    blockRedirect->setToolTip(setAtExchangeHint());
     binding_.bind(blockRedirect, {Field::BlockRedirect});
     layout->addWidget(blockRedirect);
     layout->addSpacing(24);
@@ -122,9 +126,11 @@ QWidget *ServicesPage::buildBlock(int firstExtension, QWidget *sheet)
     const int margin = scaled(ServicesRows::TopMargin);
     rows->setContentsMargins(0, margin, LabelGap, margin);
     rows->setSpacing(scaled(ServicesRows::Spacing) - scaled(ServicesRows::Height));
-    for (const char *text : RowLabels) {
-        auto *label = new QLabel(QString::fromUtf8(text), labels);
+    for (int row = 0; row < ServicesRows::Count; ++row) {
+        auto *label = new QLabel(QString::fromUtf8(RowLabels[row]), labels);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (row == ServicesRows::Parking)
+            label->setToolTip(setAtExchangeHint());
         label->setFixedHeight(scaled(ServicesRows::Height));
         rows->addWidget(label);
     }

@@ -17,13 +17,14 @@ SettingPage::SettingPage(ConfigEditor &editor, UserDialogs &dialogs, QWidget *pa
 {
     setObjectName(QStringLiteral("SettingPage"));
     using enum SettingsGrid;
+    // Made before the tabs, so that Tab reaches the side tabs before what they show.
+    tcSetting_ = new QTabWidget(this);
     // Made inside the page, so that they take the window's type from the start.
     auto *extensionsTab = new ExtensionsTab(binding_, makeGrid(Extension), this);
     auto *ringTab = new RingTab(binding_, dialogs, makeGrid(DayRing), makeGrid(NightRing), this);
     auto *globalTab
         = new GlobalTab(binding_, makeGrid(GlobalLine), makeGrid(GlobalExtension), this);
 
-    tcSetting_ = new QTabWidget(this);
     tcSetting_->setObjectName(QStringLiteral("tcSetting"));
     tcSetting_->setTabPosition(QTabWidget::West);
     tcSetting_->tabBar()->setUsesScrollButtons(false);

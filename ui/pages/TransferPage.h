@@ -33,7 +33,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void putButtonsAfter(QWidget &content);
+
     QVBoxLayout *layout_;
+    ButtonStrip *strip_;
     std::function<QWidget *(QWidget *parent)> build_;
 };
 
