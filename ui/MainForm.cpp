@@ -94,7 +94,10 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     // Once the window shows.
     QTimer::singleShot(0, transfers_, &TransferFlow::reportWriteEndedByClosing);
     fitToContents();
-    connect(pcMain_, &MainPageTabs::pageBuilt, this, &TMainForm::fitToContents);
+    connect(pcMain_, &MainPageTabs::pageBuilt, this, [this](MainPage, QWidget &content) {
+        content.ensurePolished();
+        fitToContents();
+    });
     restorePosition();
 }
 
@@ -145,6 +148,11 @@ void TMainForm::fitToContents()
     // The menu bar stands outside the client area, as the window's own menu does. Larger
     // type, or a style that wants more room around captions, grows the window.
     const QSize client = typeScaled(ClientSize, *this);
+    // The style's sizes count as the window shows them: polished (done at the show anyway);
+    // and a page just built has not told the window yet.
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        child->ensurePolished();
+    pcMain_->updateGeometry();
     const QSize needed = minimumSizeHint();
     setFixedSize(std::max(client.width(), needed.width()),
         std::max(client.height() + menuBar()->sizeHint().height(), needed.height()));

@@ -8,6 +8,8 @@
 #include "ui/pages/SetupPage.h"
 #include "ui/pages/TransferPage.h"
 
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 #include <functional>
 
@@ -49,11 +51,9 @@ MainPageTabs::MainPageTabs(
         const MainPageInfo &info = pageInfo(page);
         auto *tab = new TransferPage(
             QLatin1String(info.name), actions, QLatin1String(info.buttons), this);
-        tab->setContentBuilder([this, page, build](QWidget *parent) {
-            QWidget *content = build(parent);
-            emit pageBuilt(page, *content);
-            return content;
-        });
+        tab->setContentBuilder(build);
+        connect(tab, &TransferPage::contentBuilt, this,
+            [this, page](QWidget &content) { emit pageBuilt(page, content); });
         pages_[std::size_t(page)] = tab;
         addTab(tab, pageCaption(page));
     }
@@ -126,6 +126,20 @@ void MainPageTabs::storeEdits()
 void MainPageTabs::showValues(const FieldRange &range)
 {
     forEachView([&range](ConfigView &view) { view.showValues(range); });
+}
+
+QSize MainPageTabs::minimumSizeHint() const
+{
+    QSize pages;
+    for (int page = 0; page < count(); ++page)
+        pages = pages.expandedTo(widget(page)->minimumSizeHint());
+    const QSize hint = QTabWidget::minimumSizeHint();
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    option.rect = QRect(QPoint(0, 0), hint);
+    const QSize room
+        = style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, this).size();
+    return hint + (pages - room).expandedTo(QSize(0, 0));
 }
 
 void MainPageTabs::showPagesOfModel(int32_t model)

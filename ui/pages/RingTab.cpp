@@ -16,7 +16,8 @@
 namespace ornis {
 
 namespace {
-constexpr int CommentWidth = 116;
+// With the grid beside it, as wide as the page allows at 8-point type.
+constexpr int CommentWidth = 111;
 constexpr int TimeWidth = 52;
 } // namespace
 

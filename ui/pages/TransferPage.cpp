@@ -67,6 +67,7 @@ void TransferPage::ensureContent()
     // A page already on screen shows its new controls at once.
     if (isVisible())
         content->show();
+    emit contentBuilt(*content);
 }
 
 void TransferPage::showEvent(QShowEvent *event)

@@ -29,6 +29,10 @@ public:
     // Keeps `height` for the page's own controls while they are not built yet.
     void reserveContentHeight(int height);
 
+signals:
+    // The page's own controls were built and stand above the buttons.
+    void contentBuilt(QWidget &content);
+
 protected:
     void showEvent(QShowEvent *event) override;
 

@@ -14,9 +14,12 @@ constexpr double PointsPerInch = 72.0;
 
 double typeScale(const QWidget &widget)
 {
-    const QFont &font = widget.font();
+    // The window's type: a style sheet's reaches a control only when the control is
+    // polished, after it was made.
+    const QWidget &window = *widget.window();
+    const QFont &font = window.font();
     const double pixels = font.pointSizeF() > 0
-        ? font.pointSizeF() * widget.logicalDpiY() / PointsPerInch
+        ? font.pointSizeF() * window.logicalDpiY() / PointsPerInch
         : double(font.pixelSize());
     return std::max(1.0, pixels / (ReferencePoints * ReferenceDpi / PointsPerInch));
 }

@@ -10,8 +10,8 @@ class QWidget;
 
 namespace ornis {
 
-// How much larger than 8 points at 96 dpi the type of `widget` is, at least 1. A widget
-// takes the type of the window it is made in: ask one that has its parent.
+// How much larger than 8 points at 96 dpi the type of the window that holds `widget` is, at
+// least 1. Ask a control that has its parent already.
 [[nodiscard]] double typeScale(const QWidget &widget);
 
 [[nodiscard]] int typeScaled(int pixels, const QWidget &widget);
