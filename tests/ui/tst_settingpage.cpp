@@ -203,6 +203,18 @@ private slots:
         QCOMPARE(
             grid->focusChild()->text(QAccessible::Name), QStringLiteral("Pobočka 22, Call: 0-nn"));
         QVERIFY(grid->child(16 * 12)->state().disabled); // row 00, column 91
+        // As a table: rows and columns of the data cells, their headers, a press.
+        QAccessibleTableInterface *table = grid->tableInterface();
+        QVERIFY(table);
+        QCOMPARE(table->rowCount(), 17);
+        QCOMPARE(table->columnCount(), 12);
+        QCOMPARE(table->columnDescription(8), QStringLiteral("Call"));
+        QCOMPARE(table->cellAt(0, 0), cell);
+        QAccessibleTableCellInterface *place = table->cellAt(1, 8)->tableCellInterface();
+        QCOMPARE(place->columnHeaderCells().value(0)->text(QAccessible::Name), u"Call");
+        QCOMPARE(place->rowHeaderCells().value(0)->text(QAccessible::Name), u"22");
+        cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("Pobočka 21, Vstup 91: prázdné"));
         auto &ring = w.control<CellGrid>(QStringLiteral("sgNightRing"));
         QCOMPARE(
             QAccessible::queryAccessibleInterface(&ring)->child(16 + 15)->text(QAccessible::Name),

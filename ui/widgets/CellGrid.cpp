@@ -180,6 +180,12 @@ void CellGrid::mousePressEvent(QMouseEvent *event)
         press(*cell);
 }
 
+void CellGrid::pressCell(int column, int row)
+{
+    if (rules_.shape.contains(column, row))
+        press(QPoint(column, row));
+}
+
 void CellGrid::press(QPoint cell)
 {
     setCurrentCell(cell);

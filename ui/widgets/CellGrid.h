@@ -48,6 +48,8 @@ public:
     // What a screen reader says of a data cell: its row, its column and its text.
     [[nodiscard]] QString cellName(int column, int row) const;
     [[nodiscard]] bool isCellDisabled(int column, int row) const;
+    // Presses data cell (column, row) as a click does: a screen reader's press.
+    void pressCell(int column, int row);
 
 signals:
     // A mouse button went down on data cell (column, row), both counted from 1.
