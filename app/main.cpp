@@ -1,6 +1,7 @@
 #include "ScreenshotTour.h"
 #include "Version.h"
 #include "common/SystemClock.h"
+#include "ui/FirstPaint.h"
 #include "ui/MainForm.h"
 #include "ui/dialogs/MessageBoxDialogs.h"
 #include "ui/document/PreferencesPath.h"
@@ -34,6 +35,12 @@ void describeOptions(QCommandLineParser &parser)
         QStringLiteral("folder"));
     screenshots.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(screenshots);
+    // For ornisset-windowbench: the start up to the first paint, then quit.
+    QCommandLineOption firstPaint(QStringLiteral("print-first-paint"),
+        QStringLiteral("Print the monotonic clock and the peak memory at the window's first "
+                       "paint, and quit."));
+    firstPaint.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(firstPaint);
 }
 
 // Whether the command line asks for nothing but a text (--help, --version): that needs no
@@ -106,6 +113,8 @@ int main(int argc, char *argv[])
         userPath(QStandardPaths::AppConfigLocation, "window.ini")};
 
     ornis::TMainForm window(services);
+    if (parser.isSet(QStringLiteral("print-first-paint")))
+        new ornis::FirstPaint(window);
     window.show();
 
     std::unique_ptr<ornis::ScreenshotTour> tour;
