@@ -1,7 +1,7 @@
 #include "FleetLane.h"
 
 #ifdef Q_OS_LINUX
-#include "EpollDispatcher.h"
+#include "qtlink/EpollDispatcher.h"
 #endif
 
 namespace ornis::cli {

@@ -10,7 +10,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-namespace ornis::cli {
+namespace ornis {
 
 namespace {
 
@@ -268,4 +268,4 @@ void EpollDispatcher::interrupt()
     wakeUp();
 }
 
-} // namespace ornis::cli
+} // namespace ornis

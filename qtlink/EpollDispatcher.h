@@ -8,7 +8,7 @@
 
 class QSocketNotifier;
 
-namespace ornis::cli {
+namespace ornis {
 
 // The event dispatcher of a thread that serves hundreds of lines. It waits on every socket
 // notifier at once with epoll, so a wake-up costs what is ready, not what is registered: Qt's
@@ -72,4 +72,4 @@ private:
     std::vector<int> due_; // the timers due in one turn
 };
 
-} // namespace ornis::cli
+} // namespace ornis
