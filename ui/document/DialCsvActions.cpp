@@ -5,6 +5,7 @@
 #include "common/FilePath.h"
 #include "ui/dialogs/UserDialogs.h"
 #include "ui/document/Document.h"
+#include "ui/document/FileChooser.h"
 #include "ui/editing/ConfigEditor.h"
 
 #include <QAction>
@@ -13,9 +14,12 @@ namespace ornis {
 
 namespace {
 
-const QString CsvSuffix = QStringLiteral("csv");
-const QString TableFilter
-    = QStringLiteral("Tabulky (*.csv *.xlsx);;Soubory CSV (*.csv);;Sešity Excel (*.xlsx)");
+// A name without a suffix is a CSV file but while the workbooks are chosen.
+const QList<FileType> TableTypes {
+    {QStringLiteral("Tabulky (*.csv *.xlsx)"), QStringLiteral("csv")},
+    {QStringLiteral("Soubory CSV (*.csv)"), QStringLiteral("csv")},
+    {QStringLiteral("Sešity Excel (*.xlsx)"), QStringLiteral("xlsx")},
+};
 
 } // namespace
 
@@ -31,11 +35,11 @@ void takeDialRows(Document &document, const DialRows &rows, const QString &text)
 }
 
 DialCsvActions::DialCsvActions(Document &document, QAction *importAction, QAction *exportAction,
-    std::function<Block()> tableInView, QString startFolder, QObject *parent)
+    std::function<Block()> tableInView, FileChooser &chooser, QObject *parent)
     : QObject(parent)
     , document_(document)
     , tableInView_(std::move(tableInView))
-    , startFolder_(std::move(startFolder))
+    , chooser_(chooser)
 {
     connect(importAction, &QAction::triggered, this, [this] { choose(true); });
     connect(exportAction, &QAction::triggered, this, [this] { choose(false); });
@@ -47,14 +51,13 @@ void DialCsvActions::choose(bool importing)
         importing ? FileDialogSetup::Kind::Open : FileDialogSetup::Kind::Save,
         importing ? QStringLiteral("Importovat z CSV nebo XLSX")
                   : QStringLiteral("Exportovat do CSV nebo XLSX"),
-        startFolder_, TableFilter, CsvSuffix};
-    document_.dialogs().chooseFile(
-        document_.dialogParent(), setup, [this, importing](const QString &path) {
-            if (importing)
-                importFrom(path);
-            else
-                exportTo(withDefaultSuffix(path, CsvSuffix));
-        });
+        {}, TableTypes, {}};
+    chooser_.choose(FileUse::Tables, setup, [this, importing](const ChosenFile &file) {
+        if (importing)
+            importFrom(file.path);
+        else
+            exportTo(withDefaultSuffix(file.path, TableTypes.value(file.type).suffix));
+    });
 }
 
 void DialCsvActions::importFrom(const QString &path)
