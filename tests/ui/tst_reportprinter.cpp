@@ -3,6 +3,7 @@
 #include "config/Report.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/clock/ClockText.h"
+#include "ui/dialogs/MessageBoxDialogs.h"
 #include "ui/report/ReportPainter.h"
 
 #include <QAction>
@@ -11,6 +12,8 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -206,6 +209,17 @@ private slots:
             QCOMPARE(dialogs.fileDialogs.last().types.value(0).suffix, QStringLiteral("pdf"));
             QCOMPARE(dialogs.fileDialogs.last().name, QStringLiteral("konfig.pdf"));
         }
+    }
+
+    // The report's lines are read at the page's width, not as a whole page in a corner.
+    void thePreviewOpensAtPageWidth()
+    {
+        QWidget window;
+        QPrinter printer;
+        MessageBoxDialogs().showPrintPreview(&window, printer, [](QPrinter &) {});
+        auto *preview = window.findChild<QPrintPreviewWidget *>();
+        QVERIFY(preview);
+        QCOMPARE(preview->zoomMode(), QPrintPreviewWidget::FitToWidth);
     }
 
     // Nothing is printed, whether the user cancelled or the printing failed.
