@@ -32,13 +32,11 @@ HistoryActions::HistoryActions(
     const QString undoIdle = actions.acUndo->statusTip();
     const QString redoIdle = actions.acRedo->statusTip();
     connect(&history, &QUndoStack::undoTextChanged, this,
-        [this, action = actions.acUndo, undoIdle](const QString &step) {
-            showStep(action, Way::Back, step, undoIdle);
-        });
+        [this, action = actions.acUndo, undoIdle](
+            const QString &step) { showStep(action, Way::Back, step, undoIdle); });
     connect(&history, &QUndoStack::redoTextChanged, this,
-        [this, action = actions.acRedo, redoIdle](const QString &step) {
-            showStep(action, Way::Forward, step, redoIdle);
-        });
+        [this, action = actions.acRedo, redoIdle](
+            const QString &step) { showStep(action, Way::Forward, step, redoIdle); });
     connect(actions.acUndo, &QAction::triggered, this, &HistoryActions::undo);
     connect(actions.acRedo, &QAction::triggered, this, &HistoryActions::redo);
 }
@@ -60,8 +58,8 @@ void HistoryActions::undo()
     }
     // The answer comes later: only the step asked about is undone.
     const int asked = editor_.history().index();
-    setup_.dialogs.ask(setup_.dialogParent, QStringLiteral("Vrátit celé načtení z ústředny ?"),
-        [this, asked] {
+    setup_.dialogs.ask(
+        setup_.dialogParent, QStringLiteral("Vrátit celé načtení z ústředny ?"), [this, asked] {
             if (editor_.history().index() == asked && editor_.undoRevertsRead())
                 walk(Way::Back);
         });

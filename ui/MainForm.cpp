@@ -178,8 +178,8 @@ void TMainForm::connectActions()
 void TMainForm::connectHistory()
 {
     const auto say = [this](const QString &text) { transferStatus_->setText(text); };
-    new HistoryActions(editor(), actions_,
-        {dialogs_, this, [this] { return pcMain_->pageInView(); }, say}, this);
+    new HistoryActions(
+        editor(), actions_, {dialogs_, this, [this] { return pcMain_->pageInView(); }, say}, this);
     connect(&editor(), &ConfigEditor::valuesChanged, this, [this](const FieldRange &range) {
         pcMain_->showValues(range);
         if (contains(range, FieldRef {Field::ExchangeType}))

@@ -218,9 +218,8 @@ private slots:
     {
         QFETCH(bool, edited);
         QFETCH(bool, yes);
-        BackupWindow w([](WindowDriver &d) {
-            d.fixture.settings = d.path(QStringLiteral("window.ini"));
-        });
+        BackupWindow w(
+            [](WindowDriver &d) { d.fixture.settings = d.path(QStringLiteral("window.ini")); });
         if (edited)
             w.change([](ExchangeConfig &c) { c.Services[0].BackRing = 3; });
         const ExchangeConfig closed = w.config();

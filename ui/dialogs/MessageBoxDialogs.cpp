@@ -96,7 +96,8 @@ void MessageBoxDialogs::chooseFile(QWidget *parent, const FileDialogSetup &setup
         });
     QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
         guarded(parent, [dialog, filters, onChosen](const QString &path) {
-            onChosen({path, int(std::max<qsizetype>(0, filters.indexOf(dialog->selectedNameFilter())))});
+            onChosen({path,
+                int(std::max<qsizetype>(0, filters.indexOf(dialog->selectedNameFilter())))});
         }));
     openModeless(dialog, parent);
 }

@@ -69,10 +69,9 @@ void FileActions::open()
 
 void FileActions::openBackup()
 {
-    const FileDialogSetup setup {FileDialogSetup::Kind::Open, QStringLiteral("Otevřít zálohu"),
-        {}, {{QStringLiteral("Zálohy konfigurace (*.json)"), QStringLiteral("json")}}, {}};
-    chooser_.choose(
-        FileUse::Backups, setup, [this](const ChosenFile &file) { load(file.path); });
+    const FileDialogSetup setup {FileDialogSetup::Kind::Open, QStringLiteral("Otevřít zálohu"), {},
+        {{QStringLiteral("Zálohy konfigurace (*.json)"), QStringLiteral("json")}}, {}};
+    chooser_.choose(FileUse::Backups, setup, [this](const ChosenFile &file) { load(file.path); });
 }
 
 void FileActions::load(const QString &path)

@@ -26,7 +26,8 @@ public:
 
     // Shows the dialog `setup` describes, in the folder of `use`; a file chosen there makes
     // its folder that of `use`.
-    void choose(FileUse use, FileDialogSetup setup, std::function<void(const ChosenFile &)> onChosen);
+    void choose(
+        FileUse use, FileDialogSetup setup, std::function<void(const ChosenFile &)> onChosen);
 
 private:
     [[nodiscard]] QString folderOf(FileUse use) const;
