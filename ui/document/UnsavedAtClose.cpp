@@ -31,8 +31,8 @@ void UnsavedAtClose::offerKeptEdits()
     if (!kept || !QFileInfo::exists(kept->path))
         return;
     const QString question
-        = QStringLiteral("Při posledním zavření okna zůstaly neuložené úpravy, uchované %1 "
-                         "v záloze\n%2.\nObnovit je ?")
+        = QStringLiteral("Při posledním zavření okna (%1) zůstaly neuložené úpravy. Jsou "
+                         "uchované v záloze:\n%2\n\nObnovit je ?")
               .arg(kept->when, QDir::toNativeSeparators(kept->path));
     document_.dialogs().ask(document_.dialogParent(), question, [this, path = kept->path] {
         document_.runWhenIdle([this, path] {
