@@ -357,6 +357,17 @@ private slots:
             QStringLiteral("%1:3: column \"Číslo\": \"12a4\" is no number (0-9 and P, at most 14)")
                 .arg(good));
         QCOMPARE(w.window->config(), expected);
+        // The bad rows are listed up to the first hundred: here 102 bad numbers, two records
+        // given twice.
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Záznam;Číslo\n");
+        for (int row = 0; row < 102; ++row)
+            file.write(QByteArray::number(row % 100) + ";x\n");
+        file.close();
+        w.run(w.actions().acImportCsv, good);
+        const QStringList listed = w.errors().takeFirst().split(u'\n');
+        QCOMPARE(listed.size(), 101);
+        QCOMPARE(listed.last(), QStringLiteral("… a 4 dalších"));
         w.run(w.actions().acExportCsv, w.path("pe.csv"));
         QVERIFY(readBytes(w.path("pe.csv")).startsWith("\xEF\xBB\xBFZáznam;Státní;Číslo\r\n00;"));
     }

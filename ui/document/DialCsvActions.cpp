@@ -3,6 +3,7 @@
 #include "common/BlockNames.h"
 #include "common/DialTableFile.h"
 #include "common/FilePath.h"
+#include "common/ShortList.h"
 #include "ui/dialogs/UserDialogs.h"
 #include "ui/document/Document.h"
 #include "ui/document/FileChooser.h"
@@ -74,7 +75,12 @@ void DialCsvActions::importFrom(const QString &path)
         problems << QStringLiteral("%1:1: holds the %2, not the %3")
                         .arg(path, blockTitles({rows.table}), blockTitles({table}));
     if (!problems.isEmpty()) {
-        document_.dialogs().showError(document_.dialogParent(), problems.join(u'\n'));
+        const auto more = [](qsizetype left) {
+            return left == 1 ? QStringLiteral("… a 1 další")
+                             : QStringLiteral("… a %1 dalších").arg(left);
+        };
+        document_.dialogs().showError(
+            document_.dialogParent(), shortList(problems, more).join(u'\n'));
         return;
     }
     takeDialRows(document_, rows, QStringLiteral("Import tabulky"));
