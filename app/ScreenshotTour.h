@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/support/UserDialogs.h"
+#include "ui/dialogs/UserDialogs.h"
 
 #include <QObject>
 #include <QString>

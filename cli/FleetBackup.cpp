@@ -2,9 +2,9 @@
 
 #include "Output.h"
 #include "common/BackupName.h"
-#include "common/BlockTable.h"
+#include "common/BlockNames.h"
 #include "common/SystemClock.h"
-#include "config/ListTexts.h"
+#include "config/ChoiceLists.h"
 
 namespace ornis::cli {
 

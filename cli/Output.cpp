@@ -1,6 +1,6 @@
 #include "Output.h"
 
-#include "common/BlockTable.h"
+#include "common/BlockNames.h"
 #include "common/Windows1250.h"
 
 #include <QStringList>

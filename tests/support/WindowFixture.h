@@ -5,10 +5,10 @@
 #include "qtlink/QtLinkPort.h"
 #include "sim/VirtualExchange.h"
 #include "ui/MainForm.h"
-#include "ui/support/ClockBeat.h"
-#include "ui/support/LinkPortList.h"
-#include "ui/support/PacedRepaints.h"
-#include "ui/support/UserDialogs.h"
+#include "ui/clock/ClockBeat.h"
+#include "ui/dialogs/UserDialogs.h"
+#include "ui/ports/LinkPortList.h"
+#include "ui/transfer/PacedRepaints.h"
 
 #include <QList>
 #include <QStringList>

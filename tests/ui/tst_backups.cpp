@@ -4,7 +4,7 @@
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/MainPages.h"
-#include "ui/support/BackupFolder.h"
+#include "ui/document/BackupFolder.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -54,13 +54,6 @@ struct BackupWindow : WindowDriver
             qFatal("%s does not load", qPrintable(name));
         return loaded;
     }
-    // The configuration, as if the window had always held it.
-    void hold(const ExchangeConfig &held)
-    {
-        config() = held;
-        window->configReplaced();
-        window->markConfigKept();
-    }
     void start(MainPage page, QAction *action)
     {
         openPage(int(page));
@@ -100,7 +93,7 @@ using Edit = std::function<void(BackupWindow &)>;
 Edit editedThen(QAction *MainActions::*action)
 {
     return [action](BackupWindow &w) {
-        w.config().Counters[8] = 9;
+        w.change([](ExchangeConfig &c) { c.Counters[8] = 9; });
         QVERIFY(w.run(int(MainPage::Setup), w.actions().*action));
     };
 }
@@ -109,7 +102,7 @@ Edit editedThen(QAction *MainActions::*action)
 Edit savedAfter(std::function<void(ExchangeConfig &)> change)
 {
     return [change](BackupWindow &w) {
-        change(w.config());
+        w.change(change);
         w.fixture.dialogs.chosenFiles = {w.path(QStringLiteral("a.set"))};
         w.actions().acSaveAs->trigger();
     };
@@ -135,7 +128,8 @@ private slots:
         QCOMPARE(w.backups(), named({"zapis_vse"}));
         QCOMPARE(w.load(w.backups()[0]), written);
 
-        w.config().BlockRedirect = !written.BlockRedirect; // an edit the read replaces
+        // An edit the read replaces.
+        w.change([&](ExchangeConfig &c) { c.BlockRedirect = !written.BlockRedirect; });
         QVERIFY(w.run(int(MainPage::Services), w.actions().acReceive));
         QCOMPARE(w.backups(), named({"cteni_sluzby", "neulozeno", "zapis_vse"}));
         QCOMPARE(w.load(w.backups()[0]), written);
@@ -172,16 +166,17 @@ private slots:
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QStringList>("backups");
         QTest::newRow("untouched") << Edit([](BackupWindow &) {}) << QStringList();
-        QTest::newRow("a value") << Edit([](BackupWindow &w) { w.config().Counters[8] = 9; })
-                                 << named({"neulozeno"});
+        QTest::newRow("a value") << Edit([](BackupWindow &w) {
+            w.change([](ExchangeConfig &c) { c.Counters[8] = 9; });
+        }) << named({"neulozeno"});
         QTest::newRow("a short-dial row, not stored yet") << Edit([](BackupWindow &w) {
             auto *number = w.window->findChild<QLineEdit *>(QStringLiteral("medTempl1"));
             number->setText(QStringLiteral("123"));
             emit number->textEdited(number->text());
         }) << named({"neulozeno"});
-        QTest::newRow("the model, kept in the preferences")
-            << Edit([](BackupWindow &w) { w.config().ExchangeType = ModelVegaX; })
-            << QStringList();
+        QTest::newRow("the model, kept in the preferences") << Edit([](BackupWindow &w) {
+            w.change([](ExchangeConfig &c) { c.ExchangeType = ModelVegaX; });
+        }) << QStringList();
         QTest::newRow("edited, then saved")
             << savedAfter([](ExchangeConfig &c) { c.Counters[8] = 9; }) << QStringList();
         QTest::newRow("services edited, then saved: the file holds none") << savedAfter(
@@ -216,7 +211,7 @@ private slots:
                            .arg(i % 60, 2, 10, QLatin1Char('0')));
         for (const QString &name : old + QStringList {"notes.json"})
             QVERIFY(QFile(w.backup(name)).open(QIODevice::WriteOnly));
-        w.config().Counters[8] = 9;
+        w.change([](ExchangeConfig &c) { c.Counters[8] = 9; });
         w.window->close();
 
         const QStringList kept = w.backups();

@@ -187,8 +187,7 @@ private slots:
         QFETCH(int, page);
         QFETCH(bool, read);
         EditWindow w;
-        w.config() = testing::awayFromFactory();
-        w.window->RefreshAllViews();
+        w.hold(testing::awayFromFactory());
         const ExchangeConfig before = w.config();
         w.openPage(page);
         w.run(read ? w.actions().acReceive : w.actions().acDef);
@@ -205,8 +204,7 @@ private slots:
     void undoingAReadKeepsTheEditsMadeWhileItRan()
     {
         EditWindow w;
-        w.config() = testing::awayFromFactory();
-        w.window->RefreshAllViews();
+        w.hold(testing::awayFromFactory());
         const ExchangeConfig before = w.config();
         w.openPage(int(MainPage::Services));
         w.actions().acReceive->trigger();
@@ -237,8 +235,7 @@ private slots:
         QFETCH(bool, read);
         EditWindow w;
         const ExchangeConfig sample = testing::awayFromFactory();
-        w.config() = sample;
-        w.window->RefreshAllViews();
+        w.hold(sample);
         w.openPage(int(MainPage::Services));
         if (read) {
             w.run(w.actions().acSend);

@@ -3,7 +3,7 @@
 #include "config/SettingsFile.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/MainPages.h"
-#include "ui/support/RecentFiles.h"
+#include "ui/document/RecentFiles.h"
 
 #include <QAction>
 #include <QDir>
@@ -82,8 +82,8 @@ private slots:
     {
         QFETCH(bool, dropped);
         FileWindow w;
-        ExchangeConfig &config = w.config();
-        config = testing::awayFromFactory(ModelVega);
+        w.hold(testing::awayFromFactory(ModelVega));
+        const ExchangeConfig &config = w.config();
         const ExchangeConfig before = config;
         if (dropped)
             w.drop(Sample);
@@ -128,7 +128,7 @@ private slots:
         QCOMPARE(readBytes(w.path(written)), readBytes(Sample));
         QCOMPARE(w.window->windowTitle(), caption(w.path(written)));
         // The open dialog finds "name.set" by "name" too.
-        w.window->config().DayStart = "00:00";
+        w.change([](ExchangeConfig &c) { c.DayStart = "00:00"; });
         w.run(w.actions().acOpen, w.path(typed == "copy" ? typed : written));
         QCOMPARE(w.window->config().DayStart, Text("07:30"));
     }
@@ -142,7 +142,7 @@ private slots:
         w.run(w.actions().acSave, target);
         QCOMPARE(w.window->windowTitle(), caption(target));
 
-        w.window->config().Counters[0] = 42;
+        w.change([](ExchangeConfig &c) { c.Counters[0] = 42; });
         w.actions().acSave->trigger();
         QCOMPARE(w.fixture.dialogs.fileDialogs.size(), 2);
         ExchangeConfig reread = factoryConfig();
@@ -178,7 +178,7 @@ private slots:
         QFile file(damaged);
         QVERIFY(bytes.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(bytes)));
         file.close();
-        w.window->config().ShortDialTable[3].Comment = "unsaved";
+        w.change([](ExchangeConfig &c) { c.ShortDialTable[3].Comment = "unsaved"; });
         const ExchangeConfig before = w.window->config();
 
         w.run(w.actions().acOpen, damaged);
@@ -211,8 +211,10 @@ private slots:
         const QString saved = w.path("saved.set");
         w.run(w.actions().acSaveAs, saved);
         const QByteArray before = readBytes(saved);
-        w.window->config().DayStart = dayStart.toStdString();
-        w.window->config().Counters[1] = 77;
+        w.change([&](ExchangeConfig &c) {
+            c.DayStart = dayStart.toStdString();
+            c.Counters[1] = 77;
+        });
 
         const QString target = saveAs.isEmpty() ? saved : w.path(saveAs);
         if (saveAs.isEmpty())

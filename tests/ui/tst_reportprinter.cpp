@@ -2,8 +2,8 @@
 #include "WindowDriver.h"
 #include "config/Report.h"
 #include "tests/common/SampleConfig.h"
-#include "ui/ReportPainter.h"
-#include "ui/support/ClockText.h"
+#include "ui/clock/ClockText.h"
+#include "ui/report/ReportPainter.h"
 
 #include <QAction>
 #include <QDir>
@@ -186,7 +186,7 @@ private slots:
         ScriptedDialogs &dialogs = w.fixture.dialogs;
         dialogs.printTo = pdf;
         dialogs.chosenFiles = {w.path(QStringLiteral("report"))};
-        w.config() = testing::awayFromFactory();
+        w.hold(testing::awayFromFactory());
         w.control<QAction>(action).trigger();
 
         QVERIFY(dialogs.errors.isEmpty());
