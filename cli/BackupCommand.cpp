@@ -31,8 +31,10 @@ std::optional<SiteList> loadSiteList(const QString &path)
         return std::nullopt;
     }
     const SiteList list = readSiteList(text);
+    QStringList lines;
     for (const QString &error : list.errors)
-        printMessage(QStringLiteral("%1, %2").arg(path, error));
+        lines << QStringLiteral("%1, %2").arg(path, error);
+    printList(lines);
     if (!list.errors.isEmpty()) {
         printMessage(QStringLiteral("Nothing was sent."));
         return std::nullopt;
