@@ -6,6 +6,7 @@
 #include "ui/editing/ConfigEditor.h"
 
 #include <QAction>
+#include <QStringList>
 #include <QUndoStack>
 #include <algorithm>
 
