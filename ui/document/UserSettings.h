@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -25,6 +26,22 @@ public:
     // That note, once: the next call gives nothing.
     [[nodiscard]] std::optional<QStringList> takeWriteEndedByClosing();
 
+    // Closing kept edits held by no file in the backup `path`, at the time `when` shows; an
+    // empty `path` notes a close that kept none.
+    void noteEditsKeptAtClose(const QString &path, const QString &when);
+    struct KeptEdits
+    {
+        QString path;
+        QString when;
+    };
+    // That note, once: the next call gives nothing.
+    [[nodiscard]] std::optional<KeptEdits> takeEditsKeptAtClose();
+
+    // The folder a file dialog for files of `use` ("settings", "pdf") was last left in;
+    // empty when none was.
+    [[nodiscard]] QString lastFolder(const QString &use) const;
+    void setLastFolder(const QString &use, const QString &folder);
+
 private:
     void store(const QString &key, const QVariant &value);
     void remove(const QString &key);
@@ -33,6 +50,8 @@ private:
     // For a run without a file.
     bool verify_ = false;
     std::optional<QStringList> closedWrite_;
+    std::optional<KeptEdits> keptEdits_;
+    QHash<QString, QString> folders_;
 };
 
 } // namespace ornis
