@@ -1,11 +1,11 @@
 #include "ScreenshotTour.h"
 
-#include "link/BlockTable.h"
 #include "link/TransferEngine.h"
-#include "ui/DifferencesDialog.h"
 #include "ui/MainForm.h"
-#include "ui/MessageBoxDialogs.h"
-#include "ui/support/BackupFolder.h"
+#include "ui/MainPages.h"
+#include "ui/dialogs/DifferencesDialog.h"
+#include "ui/dialogs/MessageBoxDialogs.h"
+#include "ui/document/BackupFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,7 +26,7 @@ constexpr int FirstShotMs = 1300;
 // A whole read on the 2400-baud virtual exchange is well on its way by then.
 constexpr int TransferShotMs = 2500;
 // The short dials of the virtual exchange, read and compared with the window's.
-constexpr int ComparedPage = blockInfo(Block::ShortDials).page;
+constexpr int ComparedPage = int(MainPage::ShortDials);
 
 } // namespace
 
@@ -113,7 +113,7 @@ void ScreenshotTour::step()
     }
     if (step_ == shots_.size()) {
         ++step_;
-        pages->setCurrentIndex(WholeTransferPage);
+        pages->setCurrentIndex(int(MainPage::Setup));
         window_.actions().acReceive->trigger();
         QTimer::singleShot(TransferShotMs, this, &ScreenshotTour::step);
         return;

@@ -2,9 +2,9 @@
 #include "Version.h"
 #include "common/SystemClock.h"
 #include "ui/MainForm.h"
-#include "ui/MessageBoxDialogs.h"
-#include "ui/support/MachinePorts.h"
-#include "ui/support/PreferencesPath.h"
+#include "ui/dialogs/MessageBoxDialogs.h"
+#include "ui/document/PreferencesPath.h"
+#include "ui/ports/MachinePorts.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -13,7 +13,7 @@
 #include "link/LocalClock.h"
 #include "link/TransferEngine.h"
 #include "link/TransferObserver.h"
-#include "qtlink/LinePort.h"
+#include "qtlink/AddressedPort.h"
 #include "qtlink/QtSerialPort.h"
 #include "qtlink/TraceFile.h"
 #include "qtlink/TracingPort.h"
@@ -104,10 +104,10 @@ public:
 };
 
 // Counts the round trips: in lock-step every byte sent is answered by one byte.
-class CountingPort final : public SerialPort
+class CountingPort final : public LinkPort
 {
 public:
-    explicit CountingPort(SerialPort &port)
+    explicit CountingPort(LinkPort &port)
         : port_(port)
     {
     }
@@ -130,7 +130,7 @@ public:
     std::vector<int64_t> *sendTimes = nullptr; // recorded there when set
 
 private:
-    SerialPort &port_;
+    LinkPort &port_;
     QElapsedTimer clock_ = [] {
         QElapsedTimer started;
         started.start();
@@ -226,7 +226,7 @@ private:
     ExchangeConfig config_;
     NoClock clock_;
     IdleWatcher watcher_;
-    LinePort line_;
+    AddressedPort line_;
     TracingPort port_;
     CountingPort counting_;
     TransferEngine engine_;
@@ -301,7 +301,7 @@ double traceNanosecondsPerByte()
     ExchangeConfig config;
     NoClock clock;
     IdleWatcher watcher;
-    LinePort port;
+    AddressedPort port;
     TransferEngine engine(config, port, clock, watcher);
     auto sink = std::make_unique<NullSink>();
     LineTrace trace(std::move(sink), port, &engine);

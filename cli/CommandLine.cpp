@@ -1,8 +1,8 @@
 #include "CommandLine.h"
 
-#include "common/BlockTable.h"
-#include "config/ListTexts.h"
-#include "link/SerialPort.h"
+#include "common/BlockNames.h"
+#include "config/ChoiceLists.h"
+#include "link/LinkPort.h"
 
 #include <QCommandLineParser>
 #include <QThread>

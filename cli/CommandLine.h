@@ -3,7 +3,7 @@
 #include "Shard.h"
 #include "config/Blocks.h"
 #include "config/ExchangeConfig.h"
-#include "link/SerialPort.h"
+#include "link/LinkPort.h"
 
 #include <QCommandLineOption>
 #include <QList>

@@ -4,12 +4,12 @@
 #include "HelpText.h"
 #include "Output.h"
 #include "TransferCommand.h"
-#include "common/BlockTable.h"
+#include "common/BlockNames.h"
 #include "common/ConfigFiles.h"
 #include "common/DialTableFile.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
-#include "link/SentValues.h"
+#include "link/WriteRoundTrip.h"
 #include "qtlink/QtSerialPort.h"
 
 #include <QCoreApplication>

@@ -3,9 +3,9 @@
 #include "FleetLane.h"
 #include "Output.h"
 #include "common/BackupName.h"
-#include "common/BlockTable.h"
+#include "common/BlockNames.h"
 #include "common/SystemClock.h"
-#include "config/ListTexts.h"
+#include "config/ChoiceLists.h"
 
 #include <QThread>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "FleetProgress.h"
 
 #include "Progress.h"
-#include "common/BlockTable.h"
+#include "common/BlockNames.h"
 
 #ifndef _WIN32
 #include <sys/ioctl.h>

@@ -1,11 +1,11 @@
 #include "SiteBackup.h"
 
 #include "Output.h"
-#include "common/BlockTable.h"
+#include "common/BlockNames.h"
 #include "common/ConfigFiles.h"
 #include "common/FilePath.h"
 #include "config/FactoryDefaults.h"
-#include "link/SentValues.h"
+#include "link/WriteRoundTrip.h"
 
 #include <QDir>
 #include <QFile>

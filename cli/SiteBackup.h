@@ -6,7 +6,7 @@
 #include "config/Blocks.h"
 #include "config/ExchangeConfig.h"
 #include "config/Status.h"
-#include "link/SerialPort.h"
+#include "link/LinkPort.h"
 
 #include <QElapsedTimer>
 #include <QString>

@@ -1,15 +1,14 @@
 #include "TransferCommand.h"
 
 #include "Output.h"
-#include "common/BlockTable.h"
+#include "common/BlockNames.h"
 #include "common/Comparison.h"
 #include "common/ConfigFiles.h"
 #include "common/JsonForm.h"
+#include "config/ChoiceLists.h"
 #include "config/FactoryDefaults.h"
-#include "config/ListTexts.h"
 #include "link/BlockTable.h"
-#include "link/SentValues.h"
-#include "link/StorableValues.h"
+#include "link/WriteRoundTrip.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "config/Status.h"
 #include "link/TransferMode.h"
 #include "link/TransferObserver.h"
-#include "qtlink/LinePort.h"
+#include "qtlink/AddressedPort.h"
 #include "qtlink/TracingPort.h"
 
 #include <QObject>
@@ -93,7 +93,7 @@ private:
     Listener listener_;
     TransferMode mode_ = TransferMode::Idle; // for the listener
     SystemClock clock_;
-    LinePort line_;
+    AddressedPort line_;
     TracingPort port_; // over line_
     std::unique_ptr<TransferEngine> engine_;
     std::vector<TransferMode> modes_; // still to run

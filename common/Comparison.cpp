@@ -1,7 +1,7 @@
 #include "Comparison.h"
 
-#include "BlockTable.h"
-#include "ItemTexts.h"
+#include "BlockNames.h"
+#include "ItemNames.h"
 #include "config/ConfigFields.h"
 
 namespace ornis {
@@ -13,8 +13,7 @@ std::vector<Difference> compareConfigs(
     for (const FieldRef &ref : differingFields(left, right, blocks, true)) {
         const std::optional<Block> block = blockOf(ref.field);
         differences.push_back(
-            {block ? blockCaption(*block) : QString::fromUtf8(ExchangeBlockCaption), itemName(ref),
-                valueText(left, ref), valueText(right, ref)});
+            {blockCaption(block), itemName(ref), valueText(left, ref), valueText(right, ref)});
     }
     return differences;
 }

@@ -3,8 +3,8 @@
 #include "CsvText.h"
 #include "SpreadsheetNumbers.h"
 #include "Windows1250.h"
-#include "config/ListTexts.h"
-#include "link/DialSlots.h"
+#include "config/ChoiceLists.h"
+#include "config/DialNumber.h"
 
 #include <QStringDecoder>
 #include <algorithm>
@@ -225,7 +225,7 @@ private:
             return false;
         }
         const std::optional<Text> number = toWindows1250(value);
-        if (!number || !numberTravels(*number)) {
+        if (!number || !isDialNumber(*number)) {
             refuse(Column::Number, value, QStringLiteral("is no number (0-9 and P, at most 14)"));
             return false;
         }

@@ -1,6 +1,6 @@
 #include "DialTableXlsx.h"
 
-#include "BlockTable.h"
+#include "BlockNames.h"
 #include "XlsxSheet.h"
 #include "XlsxWriter.h"
 

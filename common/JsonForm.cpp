@@ -1,13 +1,13 @@
 #include "JsonForm.h"
 
-#include "BlockTable.h"
+#include "BlockNames.h"
 #include "JsonDuplicateKeys.h"
 #include "Windows1250.h"
+#include "config/DialNumber.h"
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "config/FieldTable.h"
 #include "config/ModuleTable.h"
-#include "link/DialSlots.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -290,8 +290,8 @@ private:
         const std::optional<Text> number = text(value, key);
         if (!number)
             return;
-        if (!numberTravels(*number))
-            return problems_.fail(key, QStringLiteral("expected %1").arg(NumberRule));
+        if (!isDialNumber(*number))
+            return problems_.fail(key, QStringLiteral("expected %1").arg(DialNumberRule));
         setTextValue(config_, ref, *number);
     }
 

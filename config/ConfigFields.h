@@ -2,6 +2,7 @@
 
 #include "Blocks.h"
 #include "ExchangeConfig.h"
+#include "Field.h"
 
 #include <cstdint>
 #include <functional>
@@ -13,55 +14,6 @@
 // naming what differs, whatever the block.
 
 namespace ornis {
-
-enum class Field : uint8_t {
-    // Exchange block
-    ExchangeType,
-    ExchangeModule, // index: the row of the module table
-    // Settings
-    DayStart,
-    NightStart,
-    ExtensionGrid, // index: the byte index of the cell
-    DayRingGrid,
-    NightRingGrid,
-    GlobalLineGrid,
-    GlobalExtensionGrid,
-    ExtensionComment,
-    DayRingComment,
-    NightRingComment,
-    G7U,
-    G0Day,
-    FaxExtension,
-    Counter,
-    // Services: index the extension; member the line or parking position
-    BackRing,
-    Redirect,
-    RedirectWhen,
-    RingFrom,
-    AlarmOnce,
-    AlarmDaily,
-    ParkTo,
-    GeneralRing, // index: the line
-    BlockRedirect,
-    // Dialling tables: index the record
-    ShortDialLine,
-    ShortDialNumber,
-    ShortDialComment,
-    PELine,
-    PENumber,
-};
-
-// One value: its field, the element of an array field and the member of a record's array.
-struct FieldRef
-{
-    Field field;
-    int index = 0;
-    int member = 0;
-
-    bool operator==(const FieldRef &) const = default;
-};
-
-enum class FieldKind { Integer, Flag, Text, Time };
 
 [[nodiscard]] FieldKind kindOf(Field field);
 // The block of a field; nothing for the exchange block (model and modules).
@@ -95,6 +47,10 @@ void copyValue(const ExchangeConfig &from, ExchangeConfig &to, const FieldRef &r
 // equals " 6:00"; a text that holds none only the same text), the rest exactly.
 [[nodiscard]] bool sameValue(
     const ExchangeConfig &a, const ExchangeConfig &b, const FieldRef &ref);
+
+// The blocks of `blocks` holding any value that is not exactly the same in both.
+[[nodiscard]] BlockSet differingBlocks(
+    const ExchangeConfig &a, const ExchangeConfig &b, BlockSet blocks);
 
 // The values of `blocks` (and of the exchange block when `withExchange`) that differ.
 [[nodiscard]] std::vector<FieldRef> differingFields(

@@ -1,8 +1,8 @@
 #include "FieldTable.h"
 
+#include "ChoiceLists.h"
 #include "Counters.h"
 #include "GridRules.h"
-#include "ListTexts.h"
 #include "ModuleTable.h"
 
 #include <array>
@@ -89,9 +89,9 @@ std::optional<IntegerRange> counter(int32_t, int i)
 
 // A grid cell travels in as many bits as its values take; the J and L values as whole
 // bytes. The cells out of use never travel, row GE for model MIRA only.
-template<SettingsGrid Grid> std::optional<IntegerRange> cell(int32_t model, int i)
+template<Field GridField> std::optional<IntegerRange> cell(int32_t model, int i)
 {
-    const GridRules &rules = gridRules(Grid);
+    const GridRules &rules = gridRules(*gridOfField(GridField));
     switch (rules.kindAt(i % rules.shape.columns + 1, i / rules.shape.columns + 1)) {
     case CellKind::Mark:
         return IntegerRange {0, 1};
@@ -141,20 +141,17 @@ constexpr std::array<FieldRow, 30> Rows {{
     {NightStart, H, S, "NightStart", nullptr, single<&C::NightStart>, 0, 0, "Režim D/N, Noc", None,
         None},
     {ExtensionGrid, I, S, "ExtensionGrid", nullptr, gridCell<&G::ExtensionGrid>,
-        cellsOf<&G::ExtensionGrid>, 0, "%1", GridCell, None, std::nullopt,
-        cell<SettingsGrid::Extension>},
+        cellsOf<&G::ExtensionGrid>, 0, "%1", GridCell, None, std::nullopt, cell<ExtensionGrid>},
     {DayRingGrid, I, S, "DayRingGrid", nullptr, gridCell<&G::DayRingGrid>,
-        cellsOf<&G::DayRingGrid>, 0, "Den, %1", GridCell, None, std::nullopt,
-        cell<SettingsGrid::DayRing>},
+        cellsOf<&G::DayRingGrid>, 0, "Den, %1", GridCell, None, std::nullopt, cell<DayRingGrid>},
     {NightRingGrid, I, S, "NightRingGrid", nullptr, gridCell<&G::NightRingGrid>,
         cellsOf<&G::NightRingGrid>, 0, "Noc, %1", GridCell, None, std::nullopt,
-        cell<SettingsGrid::NightRing>},
+        cell<NightRingGrid>},
     {GlobalLineGrid, I, S, "GlobalLineGrid", nullptr, gridCell<&G::GlobalLineGrid>,
-        cellsOf<&G::GlobalLineGrid>, 0, "%1", GridCell, None, std::nullopt,
-        cell<SettingsGrid::GlobalLine>},
+        cellsOf<&G::GlobalLineGrid>, 0, "%1", GridCell, None, std::nullopt, cell<GlobalLineGrid>},
     {GlobalExtensionGrid, I, S, "GlobalExtensionGrid", nullptr, gridCell<&G::GlobalExtensionGrid>,
         cellsOf<&G::GlobalExtensionGrid>, 0, "%1", GridCell, None, std::nullopt,
-        cell<SettingsGrid::GlobalExtension>},
+        cell<GlobalExtensionGrid>},
     {ExtensionComment, T, S, "ExtensionComments", nullptr, element<&C::ExtensionComments>,
         elementsOf<&C::ExtensionComments>, 0, "Pobočka %1, komentář", Extension, None},
     {DayRingComment, T, S, "DayRingComments", nullptr, element<&C::DayRingComments>,

@@ -1,7 +1,8 @@
 #include "GridRules.h"
 
+#include "ExchangeConfig.h"
+
 #include <array>
-#include <type_traits>
 
 namespace ornis {
 
@@ -46,14 +47,16 @@ constexpr std::array<CellArea, 3> GlobalExtensionAreas {{
 
 // In the order of SettingsGrid.
 const std::array<GridRules, SettingsGridCount> Rules {{
-    {SettingsGrid::Extension, ExtensionGridShape, ExtensionColumns, ExtensionRows, CellKind::Mark,
-        ExtensionAreas},
-    {SettingsGrid::DayRing, RingGridShape, Extensions, Lines, CellKind::Mark, {}},
-    {SettingsGrid::NightRing, RingGridShape, Extensions, Lines, CellKind::Mark, {}},
-    {SettingsGrid::GlobalLine, GlobalLineGridShape, Lines, GlobalLineRows, CellKind::Mark,
-        GlobalLineAreas},
-    {SettingsGrid::GlobalExtension, GlobalExtensionGridShape, Extensions, GlobalExtensionRows,
-        CellKind::Mark, GlobalExtensionAreas},
+    {SettingsGrid::Extension, Field::ExtensionGrid, ExtensionGridShape, ExtensionColumns,
+        ExtensionRows, CellKind::Mark, ExtensionAreas},
+    {SettingsGrid::DayRing, Field::DayRingGrid, RingGridShape, Extensions, Lines, CellKind::Mark,
+        {}},
+    {SettingsGrid::NightRing, Field::NightRingGrid, RingGridShape, Extensions, Lines,
+        CellKind::Mark, {}},
+    {SettingsGrid::GlobalLine, Field::GlobalLineGrid, GlobalLineGridShape, Lines, GlobalLineRows,
+        CellKind::Mark, GlobalLineAreas},
+    {SettingsGrid::GlobalExtension, Field::GlobalExtensionGrid, GlobalExtensionGridShape,
+        Extensions, GlobalExtensionRows, CellKind::Mark, GlobalExtensionAreas},
 }};
 
 std::span<const char *const> textsOf(CellKind kind)
@@ -84,25 +87,6 @@ std::string_view textAt(std::span<const char *const> texts, int index)
                                                             : std::string_view();
 }
 
-template<typename Area> // GridArea or const GridArea
-auto bytesOf(Area &area, SettingsGrid grid)
-{
-    using Byte = std::conditional_t<std::is_const_v<Area>, const uint8_t, uint8_t>;
-    switch (grid) {
-    case SettingsGrid::Extension:
-        return std::span<Byte>(area.ExtensionGrid);
-    case SettingsGrid::DayRing:
-        return std::span<Byte>(area.DayRingGrid);
-    case SettingsGrid::NightRing:
-        return std::span<Byte>(area.NightRingGrid);
-    case SettingsGrid::GlobalLine:
-        return std::span<Byte>(area.GlobalLineGrid);
-    case SettingsGrid::GlobalExtension:
-        break;
-    }
-    return std::span<Byte>(area.GlobalExtensionGrid);
-}
-
 } // namespace
 
 CellKind GridRules::kindAt(int column, int row) const
@@ -129,14 +113,19 @@ const GridRules &gridRules(SettingsGrid grid)
     return Rules[std::size_t(grid)];
 }
 
-std::span<uint8_t> gridBytes(GridArea &area, SettingsGrid grid)
+std::optional<SettingsGrid> gridOfField(Field field)
 {
-    return bytesOf(area, grid);
+    for (const GridRules &rules : Rules) {
+        if (rules.field == field)
+            return rules.grid;
+    }
+    return std::nullopt;
 }
 
-std::span<const uint8_t> gridBytes(const GridArea &area, SettingsGrid grid)
+FieldRef cellRef(SettingsGrid grid, int column, int row)
 {
-    return bytesOf(area, grid);
+    const GridRules &rules = gridRules(grid);
+    return {rules.field, int(rules.shape.cellIndex(column, row))};
 }
 
 std::optional<std::string_view> cellValueText(CellKind kind, uint8_t value)
@@ -173,29 +162,6 @@ bool cellInUse(CellKind kind, int32_t exchangeType)
     if (kind == CellKind::Unused)
         return false;
     return kind != CellKind::MiraMark || exchangeType == ModelMira;
-}
-
-std::optional<std::string_view> cellText(
-    const ExchangeConfig &config, SettingsGrid grid, int column, int row)
-{
-    const GridRules &rules = gridRules(grid);
-    if (!rules.shape.contains(column, row))
-        return std::nullopt;
-    const uint8_t value = gridBytes(config.Grids, grid)[rules.shape.cellIndex(column, row)];
-    return cellValueText(rules.kindAt(column, row), value);
-}
-
-bool pressCell(ExchangeConfig &config, SettingsGrid grid, int column, int row)
-{
-    const GridRules &rules = gridRules(grid);
-    if (!rules.shape.contains(column, row))
-        return false;
-    const CellKind kind = rules.kindAt(column, row);
-    if (!cellInUse(kind, config.ExchangeType))
-        return false;
-    uint8_t &cell = gridBytes(config.Grids, grid)[rules.shape.cellIndex(column, row)];
-    cell = nextCellValue(kind, cell);
-    return true;
 }
 
 } // namespace ornis

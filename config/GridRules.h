@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExchangeConfig.h"
+#include "Field.h"
 #include "Numbering.h"
 
 #include <cstdint>
@@ -8,9 +8,11 @@
 #include <span>
 #include <string_view>
 
-// The five settings grids as tables of cell rules: what each data cell holds, the text of
-// each of its values, how a click moves it on and when it is out of use. The page's grids
-// draw and click by these rules; the report prints by the same value texts.
+// The five settings grids as one table: for each grid the field it shows, its shape and
+// headers, and the rules of its cells (what each data cell holds, the text of each of its
+// values, how a click moves it on and when it is out of use). The settings image, the
+// field table, the page's grids, their binding and the repaint pacing all read it; the
+// report prints by the same value texts. GridCells.h reads a configuration's cells by it.
 
 namespace ornis {
 
@@ -44,10 +46,11 @@ struct CellArea
     }
 };
 
-// One grid: its place in the configuration, its headers and the kinds of its cells.
+// One grid: its field, its headers and the kinds of its cells.
 struct GridRules
 {
     SettingsGrid grid;
+    Field field; // each cell is the element of its byte index
     GridShape shape; // data rows and columns; row 0 and column 0 are headers
     std::span<const char *const> columnHeaders; // columns 1..
     std::span<const char *const> rowHeaders; // rows 1..
@@ -60,10 +63,11 @@ struct GridRules
 };
 
 [[nodiscard]] const GridRules &gridRules(SettingsGrid grid);
+// The grid whose cells are the elements of `field`; nothing for the other fields.
+[[nodiscard]] std::optional<SettingsGrid> gridOfField(Field field);
 
-// The bytes of `grid` within the 460-byte area, row by row.
-[[nodiscard]] std::span<uint8_t> gridBytes(GridArea &area, SettingsGrid grid);
-[[nodiscard]] std::span<const uint8_t> gridBytes(const GridArea &area, SettingsGrid grid);
+// The value of data cell (column, row).
+[[nodiscard]] FieldRef cellRef(SettingsGrid grid, int column, int row);
 
 // The text of `value` in a cell of `kind`; nothing for a value outside the kind's set and
 // for an Unused cell. Value 0 is the empty text except for "Call".
@@ -73,14 +77,5 @@ struct GridRules
 [[nodiscard]] uint8_t nextCellValue(CellKind kind, uint8_t value);
 // The cell takes clicks and shows its text while `exchangeType` is the chosen model.
 [[nodiscard]] bool cellInUse(CellKind kind, int32_t exchangeType);
-
-// The text a data cell shows for the byte it holds now, whatever the model (row GE keeps
-// its texts while it is out of use); nothing when the refresh leaves the cell's text as it
-// was (a byte outside the value set, an Unused cell).
-[[nodiscard]] std::optional<std::string_view> cellText(
-    const ExchangeConfig &config, SettingsGrid grid, int column, int row);
-// A click on cell (column, row): its byte moves on by the cell's rule. False, and nothing
-// changes, for a header, a cell beyond the grid or a cell not in use.
-bool pressCell(ExchangeConfig &config, SettingsGrid grid, int column, int row);
 
 } // namespace ornis

@@ -6,7 +6,7 @@
 #include <cstddef>
 
 // The optional modules of the exchanges: which model has each, where the configuration
-// keeps its flag, and how the files, the JSON form and the page name it.
+// keeps its flag, and how the files and the JSON form name it.
 
 namespace ornis {
 
@@ -15,18 +15,17 @@ struct ModuleInfo
     const char *key; // the flag's name in the JSON form
     int32_t model; // the only model that has the module
     bool ModuleFlags::*flag;
-    const char *checkBox; // the check box on the page "Konfigurace"
-    const char *caption; // of the check box: "MKV"
+    const char *caption; // "MKV"
 };
 
 // In the order of the preferences file, one flag each.
 inline constexpr std::array<ModuleInfo, 6> ExchangeModuleTable {{
-    {"MiraMKV", ModelMira, &ModuleFlags::MiraMKV, "chbMiraMKV", "MKV"},
-    {"MiraMKPR", ModelMira, &ModuleFlags::MiraMKPR, "chbMiraMKPR", "MKPR"},
-    {"GSM", ModelMira, &ModuleFlags::GSM, "chbGSM", "GSM"},
-    {"MKV", ModelVega, &ModuleFlags::MKV, "chbMKV", "MKV"},
-    {"MKPR", ModelVega, &ModuleFlags::MKPR, "chbMKPR", "MKPR"},
-    {"MKX", ModelVegaX, &ModuleFlags::MKX, "chbMKX", "MKX"},
+    {"MiraMKV", ModelMira, &ModuleFlags::MiraMKV, "MKV"},
+    {"MiraMKPR", ModelMira, &ModuleFlags::MiraMKPR, "MKPR"},
+    {"GSM", ModelMira, &ModuleFlags::GSM, "GSM"},
+    {"MKV", ModelVega, &ModuleFlags::MKV, "MKV"},
+    {"MKPR", ModelVega, &ModuleFlags::MKPR, "MKPR"},
+    {"MKX", ModelVegaX, &ModuleFlags::MKX, "MKX"},
 }};
 inline constexpr int ModuleCount = int(ExchangeModuleTable.size());
 

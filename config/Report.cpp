@@ -1,7 +1,7 @@
 #include "Report.h"
 
+#include "ChoiceLists.h"
 #include "GridRules.h"
-#include "ListTexts.h"
 #include "Numbering.h"
 
 #include <array>

@@ -4,9 +4,9 @@
 
 namespace ornis {
 
-std::array<std::unique_ptr<BlockHandler>, 15> makeBlockHandlers()
+std::array<std::unique_ptr<BlockHandler>, TransferModeCount> makeBlockHandlers()
 {
-    std::array<std::unique_ptr<BlockHandler>, 15> handlers;
+    std::array<std::unique_ptr<BlockHandler>, TransferModeCount> handlers;
     auto put = [&handlers](TransferMode mode, std::unique_ptr<BlockHandler> handler) {
         handlers[size_t(mode)] = std::move(handler);
     };

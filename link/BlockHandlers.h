@@ -2,6 +2,7 @@
 
 #include "BlockHandler.h"
 #include "Framing.h"
+#include "TransferMode.h"
 
 #include <array>
 #include <memory>
@@ -27,6 +28,6 @@ std::unique_ptr<BlockHandler> makePEReadHandler();
 [[nodiscard]] BlockFrame timesReadFrame();
 
 // The handlers indexed by TransferMode (modes 2..12; the others empty).
-std::array<std::unique_ptr<BlockHandler>, 15> makeBlockHandlers();
+std::array<std::unique_ptr<BlockHandler>, TransferModeCount> makeBlockHandlers();
 
 } // namespace ornis

@@ -9,9 +9,9 @@
 #include <optional>
 
 // The one table of the blocks as they travel: their transfer modes, the order in which a
-// transfer of all blocks chains them, their names and their pages. The day/night times
-// are no block of their own: they are the step that follows the settings block in every
-// settings transfer, and their values count as settings.
+// transfer of all blocks chains them, and their names in the JSON form and in messages.
+// The day/night times are no block of their own: they are the step that follows the
+// settings block in every settings transfer, and their values count as settings.
 
 namespace ornis {
 
@@ -22,21 +22,19 @@ struct BlockInfo
     Block block;
     const char *key; // "shortdials": the name in the JSON form and on the command line
     const char *title; // "short dials": the name in messages and in the progress lines
-    const char *caption; // "Zkrácené volby" (UTF-8): the page's caption and the step's name
     TransferMode read; // the block alone
     TransferMode write;
-    int page; // the index of the block's page in `pcMain`
 };
 
 // In block order, which is the order of a transfer of all blocks too.
 inline constexpr std::array<BlockInfo, 4> BlockTable {{
-    {Block::Settings, "settings", "settings", "Nastavení", TransferMode::SettingsRead,
-        TransferMode::SettingsWrite, 1},
-    {Block::Services, "services", "services", "Služby", TransferMode::ServicesRead,
-        TransferMode::ServicesWrite, 2},
-    {Block::ShortDials, "shortdials", "short dials", "Zkrácené volby",
-        TransferMode::ShortDialsRead, TransferMode::ShortDialsWrite, 3},
-    {Block::PE, "pe", "PE", "PE", TransferMode::PERead, TransferMode::PEWrite, 4},
+    {Block::Settings, "settings", "settings", TransferMode::SettingsRead,
+        TransferMode::SettingsWrite},
+    {Block::Services, "services", "services", TransferMode::ServicesRead,
+        TransferMode::ServicesWrite},
+    {Block::ShortDials, "shortdials", "short dials", TransferMode::ShortDialsRead,
+        TransferMode::ShortDialsWrite},
+    {Block::PE, "pe", "PE", TransferMode::PERead, TransferMode::PEWrite},
 }};
 
 [[nodiscard]] constexpr bool blockTableInBlockOrder()
@@ -53,15 +51,9 @@ static_assert(blockTableInBlockOrder());
 struct StepNames
 {
     const char *title; // "day/night times", in the progress lines
-    const char *caption; // "Režim D/N" (UTF-8), in the window's status bar
 };
-inline constexpr StepNames TimesStepNames {"day/night times", "Režim D/N"};
-inline constexpr StepNames ClockStepNames {"clock", "Datum a čas"};
-
-// The page of the exchange block (model and modules), which never travels itself: a
-// transfer started there moves all blocks.
-inline constexpr int WholeTransferPage = 0;
-inline constexpr const char *ExchangeBlockCaption = "Konfigurace";
+inline constexpr StepNames TimesStepNames {"day/night times"};
+inline constexpr StepNames ClockStepNames {"clock"};
 
 [[nodiscard]] constexpr const BlockInfo &blockInfo(Block block)
 {
@@ -152,17 +144,7 @@ inline constexpr const char *ExchangeBlockCaption = "Konfigurace";
     if (mode == TransferMode::TimesRead || mode == TransferMode::TimesWrite)
         return TimesStepNames;
     if (const std::optional<Block> block = blockOfMode(mode))
-        return StepNames {blockInfo(*block).title, blockInfo(*block).caption};
-    return std::nullopt;
-}
-
-// The block shown on page `page` of `pcMain`; nothing for the page "Konfigurace".
-[[nodiscard]] constexpr std::optional<Block> blockOnPage(int page)
-{
-    for (const BlockInfo &info : BlockTable) {
-        if (info.page == page)
-            return info.block;
-    }
+        return StepNames {blockInfo(*block).title};
     return std::nullopt;
 }
 

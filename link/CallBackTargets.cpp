@@ -1,7 +1,7 @@
 #include "CallBackTargets.h"
 
+#include "config/ChoiceLists.h"
 #include "config/ExchangeConfig.h"
-#include "config/ListTexts.h"
 
 namespace ornis {
 
@@ -9,8 +9,7 @@ std::vector<int> extensionsWithUntransferableCallBack(const ExchangeConfig &conf
 {
     std::vector<int> extensions;
     for (int e = 0; e < ExtensionCount; ++e) {
-        const int32_t item = config.Services[size_t(e)].BackRing;
-        if (item >= FirstBackRingLineItem && item < BackRingItemCount)
+        if (isLineCallBack(config.Services[size_t(e)].BackRing))
             extensions.push_back(e);
     }
     return extensions;

@@ -1,6 +1,6 @@
 #include "ComPortClient.h"
 
-#include "SerialPort.h"
+#include "LinkPort.h"
 #include "Telnet.h"
 
 namespace ornis {

@@ -10,7 +10,8 @@ namespace {
 constexpr uint8_t ReservedByte = 0x00;
 
 // The line byte sets the line and starts the number afresh; a digit byte adds to the number.
-void tellSlotStored(const StoredValues &stored, Field line, Field number, int record, int position)
+void tellSlotStored(
+    const StoredRangeCallback &stored, Field line, Field number, int record, int position)
 {
     if (position == 0)
         tellStored(stored, {line, record});
@@ -30,17 +31,6 @@ constexpr bool slotsMatchRecords()
 static_assert(slotsMatchRecords());
 
 } // namespace
-
-bool numberTravels(std::string_view number)
-{
-    if (number.size() > std::size_t(NumberLength))
-        return false;
-    for (const char c : number) {
-        if (DigitToNibble(c) == 15)
-            return false;
-    }
-    return true;
-}
 
 uint8_t slotByte(int32_t line, std::string_view number, int position)
 {
@@ -74,7 +64,7 @@ std::optional<uint8_t> shortDialImageByte(const ExchangeConfig &config, int32_t 
 }
 
 void storeShortDialImageByte(
-    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredValues &stored)
+    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredRangeCallback &stored)
 {
     if (k < 0 || k >= ShortDialImageSize)
         return;
@@ -94,7 +84,8 @@ std::optional<uint8_t> peImageByte(const ExchangeConfig &config, int32_t k)
     return slotByte(r.Line, r.Number, k % SlotSize);
 }
 
-void storePEImageByte(ExchangeConfig &config, int32_t k, uint8_t byte, const StoredValues &stored)
+void storePEImageByte(
+    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredRangeCallback &stored)
 {
     if (k < 0 || k >= PEImageSize)
         return;

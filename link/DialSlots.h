@@ -1,6 +1,7 @@
 #pragma once
 
-#include "StoredValues.h"
+#include "StoredRangeCallback.h"
+#include "config/DialNumber.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,7 +18,8 @@ struct ExchangeConfig;
 
 inline constexpr int SlotSize = 8;
 // The characters of a number a slot carries: two to each byte after the line byte.
-inline constexpr int NumberLength = 2 * (SlotSize - 1); // 14
+inline constexpr int NumberLength = 2 * (SlotSize - 1);
+static_assert(NumberLength == DialNumberLength, "a slot carries every dial number");
 inline constexpr int ShortDialSlotCount = 106; // slots 80..95 are reserved
 inline constexpr int ShortDialImageSize = ShortDialSlotCount * SlotSize; // 848
 inline constexpr int PEImageSize = 100 * SlotSize; // 800
@@ -41,12 +43,6 @@ inline constexpr int PEImageSize = 100 * SlotSize; // 800
     return record < 10 ? 96 + unitSlot : 10 * (record / 10 - 1) + unitSlot;
 }
 
-// A slot carries `number` as it is: at most NumberLength characters, each '0'..'9' or 'P'.
-// Any other number loses characters on its way.
-[[nodiscard]] bool numberTravels(std::string_view number);
-inline constexpr const char *NumberRule = "at most 14 characters 0-9 and P";
-static_assert(NumberLength == 14, "NumberRule names the length");
-
 // Byte `position` (0..7) of the slot of a record: the line byte 0xF0 | ((line - 1) & 15),
 // then seven bytes of two digit codes each, high nibble first.
 [[nodiscard]] uint8_t slotByte(int32_t line, std::string_view number, int position);
@@ -61,11 +57,11 @@ void storeSlotByte(int32_t &line, std::string &number, int position, uint8_t byt
 // Stores byte k of the short-dial image and tells `stored` which values it set; the
 // reserved slots and bytes outside are dropped. The comments are never touched.
 void storeShortDialImageByte(
-    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredValues &stored = {});
+    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredRangeCallback &stored = {});
 
 // The same for the PE image, whose slot s is record s.
 [[nodiscard]] std::optional<uint8_t> peImageByte(const ExchangeConfig &config, int32_t k);
 void storePEImageByte(
-    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredValues &stored = {});
+    ExchangeConfig &config, int32_t k, uint8_t byte, const StoredRangeCallback &stored = {});
 
 } // namespace ornis

@@ -17,7 +17,7 @@ namespace ornis {
 namespace {
 
 using ByteAt = std::optional<uint8_t> (*)(const ExchangeConfig &, int32_t step);
-using StoreByte = void (*)(ExchangeConfig &, int32_t step, uint8_t, const StoredValues &);
+using StoreByte = void (*)(ExchangeConfig &, int32_t step, uint8_t, const StoredRangeCallback &);
 
 struct FramedBlock
 {
@@ -91,7 +91,7 @@ public:
     {
         ExchangeConfig &config = context.config();
         TransferObserver &observer = context.observer();
-        const StoredValues stored
+        const StoredRangeCallback stored
             = [&observer](const FieldRange &range) { observer.valuesStored(range); };
         return readReaction(byte, context, block_.readFrame(),
             [&](int32_t step, uint8_t b) { block_.storeByte(config, step, b, stored); });

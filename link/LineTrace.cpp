@@ -1,9 +1,8 @@
 #include "LineTrace.h"
 
-#include "SerialPort.h"
+#include "LinkPort.h"
 #include "TransferEngine.h"
 
-#include <array>
 #include <charconv>
 #include <chrono>
 #include <ctime>
@@ -19,17 +18,6 @@ int64_t steadyNs()
 {
     using namespace std::chrono;
     return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-// The engine's names of its modes: the block and the direction.
-const char *modeName(TransferMode mode)
-{
-    static constexpr std::array<const char *, 15> names {"Idle", "Stopping", "ClockWrite",
-        "SettingsWrite", "SettingsRead", "TimesWrite", "TimesRead", "ServicesWrite",
-        "ServicesRead", "ShortDialsWrite", "ShortDialsRead", "PEWrite", "PERead", "AllWrite",
-        "AllRead"};
-    const auto index = std::size_t(mode);
-    return index < names.size() ? names[index] : "?";
 }
 
 // Milliseconds with three decimals, right-aligned in ten columns ("     4.125"): by hand,
@@ -73,7 +61,7 @@ std::string localTimeNow()
 
 } // namespace
 
-LineTrace::LineTrace(std::unique_ptr<TraceSink> sink, const SerialPort &port,
+LineTrace::LineTrace(std::unique_ptr<TraceSink> sink, const LinkPort &port,
     const TransferEngine *engine, Clock clock)
     : sink_(std::move(sink))
     , port_(port)
@@ -140,7 +128,7 @@ void LineTrace::byteLine(const char *direction, uint8_t byte)
     appendHex(buffer_, byte);
     if (engine_ && !engine_->isIdle()) {
         buffer_ += ' ';
-        buffer_ += modeName(engine_->transferMode());
+        buffer_ += transferModeName(engine_->transferMode());
         const TransferState &state = engine_->transferState();
         if (state.DataPhase) {
             char step[16];

@@ -8,7 +8,7 @@
 
 namespace ornis {
 
-class SerialPort;
+class LinkPort;
 class TransferEngine;
 
 // Where a line trace goes.
@@ -35,8 +35,8 @@ public:
     using Clock = std::function<int64_t()>;
 
     // `port` names the line in the record; `engine` (may be null) tells block and step.
-    LineTrace(std::unique_ptr<TraceSink> sink, const SerialPort &port,
-        const TransferEngine *engine, Clock clock = {});
+    LineTrace(std::unique_ptr<TraceSink> sink, const LinkPort &port, const TransferEngine *engine,
+        Clock clock = {});
     ~LineTrace();
     LineTrace(const LineTrace &) = delete;
     LineTrace &operator=(const LineTrace &) = delete;
@@ -54,7 +54,7 @@ private:
     void startIfRunning();
 
     std::unique_ptr<TraceSink> sink_;
-    const SerialPort &port_;
+    const LinkPort &port_;
     const TransferEngine *engine_;
     Clock clock_;
     std::string buffer_;

@@ -58,7 +58,8 @@ uint8_t parkingByte(const ExchangeConfig &config, int position)
     return Clear;
 }
 
-void storeParking(ExchangeConfig &config, int position, uint8_t byte, const StoredValues &stored)
+void storeParking(
+    ExchangeConfig &config, int position, uint8_t byte, const StoredRangeCallback &stored)
 {
     for (int e = 0; e < ExtensionCount; ++e) {
         config.Services[size_t(e)].ParkTo[size_t(position)] = parkingCode(e) == byte;
@@ -119,7 +120,7 @@ std::optional<uint8_t> servicesCellByte(const ExchangeConfig &config, int addres
 }
 
 bool storeServicesCell(ExchangeConfig &config, TransferState &pending, int address, uint8_t byte,
-    const StoredValues &stored)
+    const StoredRangeCallback &stored)
 {
     namespace A = ServicesAddress;
     if (within(address, A::GeneralRing, 2 * LineCount)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoredValues.h"
+#include "StoredRangeCallback.h"
 
 #include <array>
 #include <cstdint>
@@ -59,7 +59,7 @@ inline constexpr std::array<ServicesWindow, 3> ServicesReadWindows {{
 // of a wake-up time waits in `pending.TimeHour` until its minute cell arrives. True when
 // the configuration changed (false for discarded cells and for an hour cell).
 bool storeServicesCell(ExchangeConfig &config, TransferState &pending, int address, uint8_t byte,
-    const StoredValues &stored = {});
+    const StoredRangeCallback &stored = {});
 
 // The code of extension index 0..15 in the parking cells: the number minus 20 in BCD
 // (21 gives 0x01, 38 gives 0x18).

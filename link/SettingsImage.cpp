@@ -3,7 +3,7 @@
 #include "SettingsSteps.h"
 #include "config/Counters.h"
 #include "config/ExchangeConfig.h"
-#include "config/GridRules.h"
+#include "config/GridCells.h"
 #include "config/Numbering.h"
 
 #include <algorithm>
@@ -99,7 +99,7 @@ uint8_t encodeStep(const ExchangeConfig &config, const StepPlace &place)
     if (range.coding == GlobalExtensionBitsMira && config.ExchangeType != ModelMira)
         return 0;
     if (const auto run = bitRunOf(place)) {
-        const auto cells = gridBytes(grids, run->grid);
+        const auto cells = gridBytes(config, run->grid);
         uint8_t byte = 0;
         for (int k = 0; k < run->count; ++k)
             byte |= uint8_t((cells[run->first + k * run->stride] & 1) << k);
@@ -152,27 +152,10 @@ uint8_t encodeStep(const ExchangeConfig &config, const StepPlace &place)
     }
 }
 
-Field fieldOf(SettingsGrid grid)
-{
-    switch (grid) {
-    case SettingsGrid::Extension:
-        return Field::ExtensionGrid;
-    case SettingsGrid::DayRing:
-        return Field::DayRingGrid;
-    case SettingsGrid::NightRing:
-        return Field::NightRingGrid;
-    case SettingsGrid::GlobalLine:
-        return Field::GlobalLineGrid;
-    case SettingsGrid::GlobalExtension:
-        break;
-    }
-    return Field::GlobalExtensionGrid;
-}
-
 // The cells of a bit run: one run when they lie side by side, else one cell at a time.
-void tellBitRun(const StoredValues &stored, const BitRun &run)
+void tellBitRun(const StoredRangeCallback &stored, const BitRun &run)
 {
-    const Field field = fieldOf(run.grid);
+    const Field field = gridRules(run.grid).field;
     const auto cell = [&](int k) { return FieldRef {field, int(run.first + k * run.stride)}; };
     if (run.stride == 1) {
         tellStored(stored, cell(0), cell(run.count - 1));
@@ -183,15 +166,15 @@ void tellBitRun(const StoredValues &stored, const BitRun &run)
 }
 
 // The cells of one grid row from `firstColumn` to `lastColumn`, which lie side by side.
-void tellRowCells(const StoredValues &stored, Field field, const GridShape &shape, int row,
+void tellRowCells(const StoredRangeCallback &stored, Field field, const GridShape &shape, int row,
     int firstColumn, int lastColumn)
 {
     tellStored(stored, {field, int(shape.cellIndex(firstColumn, row))},
         {field, int(shape.cellIndex(lastColumn, row))});
 }
 
-void decodeStep(
-    ExchangeConfig &config, const StepPlace &place, uint8_t byte, const StoredValues &stored)
+void decodeStep(ExchangeConfig &config, const StepPlace &place, uint8_t byte,
+    const StoredRangeCallback &stored)
 {
     GridArea &grids = config.Grids;
     const SettingsStepRange &range = place.range;
@@ -200,7 +183,7 @@ void decodeStep(
     if (range.coding == GlobalExtensionBitsMira && config.ExchangeType != ModelMira)
         return; // the other models have no row GE: it keeps its values
     if (const auto run = bitRunOf(place)) {
-        const auto cells = gridBytes(grids, run->grid);
+        const auto cells = gridBytes(config, run->grid);
         for (int k = 0; k < run->count; ++k)
             cells[run->first + k * run->stride] = uint8_t((byte >> k) & 1);
         tellBitRun(stored, *run);
@@ -266,7 +249,8 @@ std::optional<uint8_t> settingsByteAt(const ExchangeConfig &config, int step)
     return encodeStep(config, *place);
 }
 
-void storeSettingsByte(ExchangeConfig &config, int step, uint8_t byte, const StoredValues &stored)
+void storeSettingsByte(
+    ExchangeConfig &config, int step, uint8_t byte, const StoredRangeCallback &stored)
 {
     if (const auto place = placeOf(step))
         decodeStep(config, *place, byte, stored);

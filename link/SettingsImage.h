@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoredValues.h"
+#include "StoredRangeCallback.h"
 
 #include <cstdint>
 #include <optional>
@@ -20,6 +20,6 @@ struct ExchangeConfig;
 // Stores the byte a read received for `step` and tells `stored` which values it set; a step
 // outside the block, and row GE for the models without it, change nothing.
 void storeSettingsByte(
-    ExchangeConfig &config, int step, uint8_t byte, const StoredValues &stored = {});
+    ExchangeConfig &config, int step, uint8_t byte, const StoredRangeCallback &stored = {});
 
 } // namespace ornis

@@ -3,14 +3,14 @@
 #include "BlockHandlers.h"
 #include "BlockTable.h"
 #include "Framing.h"
-#include "SerialPort.h"
+#include "LinkPort.h"
 #include "TransferObserver.h"
 #include "config/ExchangeConfig.h"
 
 namespace ornis {
 
 TransferEngine::TransferEngine(
-    ExchangeConfig &config, SerialPort &port, const LocalClock &clock, TransferObserver &observer)
+    ExchangeConfig &config, LinkPort &port, const LocalClock &clock, TransferObserver &observer)
     : ownConfig_(config)
     , config_(&config)
     , port_(&port)
@@ -25,7 +25,7 @@ TransferEngine::TransferEngine(
 
 TransferEngine::~TransferEngine() = default;
 
-void TransferEngine::setPort(SerialPort &port)
+void TransferEngine::setPort(LinkPort &port)
 {
     abort();
     port_ = &port;

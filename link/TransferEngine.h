@@ -1,8 +1,8 @@
 #pragma once
 
 #include "BlockHandler.h"
+#include "LinkPort.h"
 #include "SentCommand.h"
-#include "SerialPort.h"
 #include "TransferMode.h"
 #include "TransferObserver.h"
 #include "TransferState.h"
@@ -18,19 +18,19 @@ namespace ornis {
 
 struct ExchangeConfig;
 class LocalClock;
-class SerialPort;
+class LinkPort;
 
 // Runs every transfer between the program and the exchange: a lock-step exchange of
 // single bytes, driven only by its two inputs, bytesArrived() and timerFired().
 class TransferEngine final : private BlockContext
 {
 public:
-    TransferEngine(ExchangeConfig &config, SerialPort &port, const LocalClock &clock,
+    TransferEngine(ExchangeConfig &config, LinkPort &port, const LocalClock &clock,
         TransferObserver &observer);
     ~TransferEngine() override;
 
     // Another line; an unfinished transfer is ended first.
-    void setPort(SerialPort &port);
+    void setPort(LinkPort &port);
 
     // --- Inputs -------------------------------------------------------------------
     // `count` received bytes wait on the port; only the last one is acted on.
@@ -110,7 +110,7 @@ private:
 
     ExchangeConfig &ownConfig_;
     ExchangeConfig *config_; // the configuration the running transfer reads or writes
-    SerialPort *port_;
+    LinkPort *port_;
     const LocalClock &clock_;
     TransferObserver &observer_;
 
@@ -130,7 +130,7 @@ private:
 
     std::optional<std::string> sendFailure_;
     // Indexed by TransferMode; Idle and Stopping have none.
-    std::array<std::unique_ptr<BlockHandler>, 15> handlers_;
+    std::array<std::unique_ptr<BlockHandler>, TransferModeCount> handlers_;
 };
 
 } // namespace ornis

@@ -22,5 +22,17 @@ enum class TransferMode : uint8_t {
     AllWrite = 13, // the settings block as the first of all blocks
     AllRead = 14,
 };
+inline constexpr int TransferModeCount = 15;
+
+// The name of `mode` as the line trace writes it: "ShortDialsRead"; "?" for no mode.
+[[nodiscard]] constexpr const char *transferModeName(TransferMode mode)
+{
+    constexpr const char *names[TransferModeCount]
+        = {"Idle", "Stopping", "ClockWrite", "SettingsWrite", "SettingsRead", "TimesWrite",
+            "TimesRead", "ServicesWrite", "ServicesRead", "ShortDialsWrite", "ShortDialsRead",
+            "PEWrite", "PERead", "AllWrite", "AllRead"};
+    const auto index = int(mode);
+    return index < TransferModeCount ? names[index] : "?";
+}
 
 } // namespace ornis

@@ -31,7 +31,7 @@ public:
 
     [[nodiscard]] sim::VirtualExchange &exchange() { return *exchange_; }
 
-    // SerialPort
+    // LinkPort
     Status sendByte(uint8_t byte) override;
     std::optional<uint8_t> readByte() override;
     [[nodiscard]] std::size_t bytesAvailable() const override;

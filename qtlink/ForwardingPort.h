@@ -22,7 +22,7 @@ public:
     void setInner(QtLinkPort *inner);
     [[nodiscard]] QtLinkPort *inner() const { return inner_; }
 
-    // SerialPort
+    // LinkPort
     Status sendByte(uint8_t byte) override;
     std::optional<uint8_t> readByte() override;
     [[nodiscard]] std::size_t bytesAvailable() const override;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/SerialPort.h"
+#include "link/LinkPort.h"
 
 #include <QObject>
 #include <QString>
@@ -12,7 +12,7 @@ class TransferEngine;
 
 // A port of the exchange link living in the Qt event loop: it announces arrivals, the
 // answer timer and fatal failures as signals on the thread that owns it.
-class QtLinkPort : public QObject, public SerialPort
+class QtLinkPort : public QObject, public LinkPort
 {
     Q_OBJECT
 

@@ -47,7 +47,7 @@ public:
     // Time allowed from open() until the line is ready.
     void setConnectTimeout(int milliseconds) { connectTimeoutMs_ = milliseconds; }
 
-    // SerialPort
+    // LinkPort
     Status sendByte(uint8_t byte) override;
     std::optional<uint8_t> readByte() override;
     [[nodiscard]] std::size_t bytesAvailable() const override { return input_.size(); }

@@ -61,7 +61,7 @@ public:
     // DTR stays on). Errors are not reported: a port that does not open is skipped.
     QString openFirstOf(const QList<SerialPortEntry> &ports);
 
-    // SerialPort
+    // LinkPort
     Status sendByte(uint8_t byte) override;
     std::optional<uint8_t> readByte() override;
     [[nodiscard]] std::size_t bytesAvailable() const override;

@@ -26,7 +26,7 @@ public:
     void stopTrace();
     [[nodiscard]] bool tracing() const { return trace_ != nullptr; }
 
-    // SerialPort
+    // LinkPort
     Status sendByte(uint8_t byte) override;
     std::optional<uint8_t> readByte() override;
     Status flushInput() override;

@@ -2,7 +2,7 @@
 
 #include "VirtualExchange.h"
 #include "link/InputQueue.h"
-#include "link/SerialPort.h"
+#include "link/LinkPort.h"
 
 #include <cstdint>
 #include <deque>
@@ -13,7 +13,7 @@ namespace ornis::sim {
 // A serial port wired straight to a VirtualExchange, in process and without time: the
 // answers wait in the input queue until the driver hands them to the engine. The answer
 // timer only records its state; the driver fires it.
-class SimulatedPort final : public SerialPort
+class SimulatedPort final : public LinkPort
 {
 public:
     explicit SimulatedPort(VirtualExchange &exchange, std::string name = "sim")

@@ -1,57 +1,44 @@
 #include "MainForm.h"
 
-#include "common/BlockTable.h"
-#include "common/FilePath.h"
-#include "config/AppConfigFile.h"
-#include "config/FactoryDefaults.h"
-#include "config/Numbering.h"
-#include "link/CallBackTargets.h"
+#include "HistoryActions.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
-#include "ui/DialClipboard.h"
-#include "ui/DialCsvActions.h"
-#include "ui/FileActions.h"
-#include "ui/PortChooser.h"
-#include "ui/ReportPrinter.h"
-#include "ui/TransferGuard.h"
-#include "ui/TransferWatch.h"
+#include "ui/clock/ClockBeat.h"
+#include "ui/clock/ClockText.h"
+#include "ui/dialogs/UserDialogs.h"
+#include "ui/document/DialClipboard.h"
+#include "ui/document/DialCsvActions.h"
+#include "ui/document/Document.h"
+#include "ui/document/FileActions.h"
+#include "ui/document/FileChooser.h"
+#include "ui/document/UnsavedAtClose.h"
 #include "ui/editing/ConfigEditor.h"
-#include "ui/pages/DialPage.h"
-#include "ui/pages/ServicesPage.h"
-#include "ui/pages/SettingPage.h"
+#include "ui/pages/MainPageTabs.h"
 #include "ui/pages/SetupPage.h"
 #include "ui/pages/TransferPage.h"
-#include "ui/support/ClockBeat.h"
-#include "ui/support/ClockText.h"
-#include "ui/support/ConfigView.h"
-#include "ui/support/LinkPortList.h"
-#include "ui/support/PacedRepaints.h"
-#include "ui/support/TransferSteps.h"
-#include "ui/support/UserDialogs.h"
+#include "ui/ports/LinkPortList.h"
+#include "ui/ports/PortChooser.h"
+#include "ui/report/ReportPrinter.h"
+#include "ui/transfer/TransferFlow.h"
+#include "ui/widgets/PortComboBox.h"
 #include "ui/widgets/ProgressPanel.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QTabWidget>
-#include <QUndoStack>
-#include <functional>
+#include <QTimer>
 
 namespace ornis {
 
 namespace {
 
 constexpr int ClockInterval = 1000; // ms
-
-// The name of a read in the history: "Zpět: Načtení z ústředny".
-const QString ReadStepText = QStringLiteral("Načtení z ústředny");
 
 // The one local file a drop brings, if it brings exactly one.
 QString droppedFile(const QMimeData *data)
@@ -62,31 +49,70 @@ QString droppedFile(const QMimeData *data)
     return url.isLocalFile() ? url.toLocalFile() : QString();
 }
 
-// "Pobočka 21 dostane" / "Pobočky 21, 23 dostanou": who gets "vyp" instead.
-QString callBackQuestion(const std::vector<int> &extensions)
-{
-    QStringList numbers;
-    for (const int index : extensions)
-        numbers.append(QString::number(extensionNumber(index)));
-    const QString who = extensions.size() == 1
-        ? QStringLiteral("Pobočka %1 dostane").arg(numbers.first())
-        : QStringLiteral("Pobočky %1 dostanou").arg(numbers.join(u", "));
-    return QStringLiteral("Zpětné vyzvánění na státní linku (91 až 94) nelze do ústředny "
-                          "zapsat. %1 místo něj „vyp“.\n\nPokračovat v zápisu ?")
-        .arg(who);
-}
-
 } // namespace
 
 TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     : QMainWindow(parent)
+    , actions_(*this)
     , dialogs_(services.dialogs)
     , clock_(services.clock)
-    , preferencesPath_(services.preferencesPath)
     , traceFolder_(services.traceFolder)
-    , backups_(services.backupFolder)
-    , actions_(*this)
     , settings_(services.userSettingsPath)
+    , document_(new Document({services.dialogs, this, services.clock, services.preferencesPath,
+                                 services.backupFolder},
+          this))
+    , unsavedAtClose_(std::make_unique<UnsavedAtClose>(*document_, settings_))
+{
+    setUpFrame();
+    actions_.buildMenusAndToolBar(*this);
+    // Connected before every handler, so that each action finds the typed text committed.
+    for (QAction *action : findChildren<QAction *>())
+        connect(action, &QAction::triggered, this, &TMainForm::commitTypedText);
+    pcMain_ = new MainPageTabs(editor(), dialogs_, actions_, this);
+    setCentralWidget(pcMain_);
+    buildStatusBar();
+    buildTransfers(services);
+    buildFileAndTableActions(services);
+    connectActions();
+    connectHistory();
+    startClock(services.clockBeat);
+    FormCreate(services.preferredPort);
+    // Once the window shows.
+    QTimer::singleShot(0, transfers_, &TransferFlow::reportWriteEndedByClosing);
+    QTimer::singleShot(0, this, [this] { unsavedAtClose_->offerKeptEdits(); });
+    // The menu bar stands outside the client area, as the window's own menu does.
+    setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
+}
+
+TMainForm::~TMainForm()
+{
+    // FormDestroy
+    transfers_->windowGoing();
+    portChooser_->close();
+}
+
+void TMainForm::buildTransfers(const MainFormServices &services)
+{
+    transfers_ = new TransferFlow(*document_,
+        {services.ports.port(), clock_, settings_, [this] { return pcMain_->currentIndex(); },
+            {
+                [this](bool visible, int percent) { progress_->showProgress(visible, percent); },
+                [this](const QString &text) { transferStatus_->setText(text); },
+                [this](const FieldRange &range) { pcMain_->showValues(range); },
+                [this](bool running) { actions_.acStop->setEnabled(running); },
+            }},
+        this);
+    portChooser_ = std::make_unique<PortChooser>(
+        services.ports, engine(), dialogs_, pcMain_->setupPage().portList(), this);
+    const auto gate
+        = [this](std::function<void()> change) { transfers_->runWhenIdle(std::move(change)); };
+    portChooser_->setChangeGate(gate);
+    pcMain_->setupPage().setChangeGate(gate);
+    document_->setChangeGate(gate);
+    document_->setTypedEditsCommit([this] { commitTypedText(); });
+}
+
+void TMainForm::setUpFrame()
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("ORNIS SET"));
@@ -95,42 +121,40 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     QFont small = font();
     small.setPointSize(8);
     setFont(small);
+    setAcceptDrops(true);
+}
 
-    TransferObserver &observer = *this;
-    engine_ = std::make_unique<TransferEngine>(config_, services.ports.port(), clock_, observer);
-    editor_ = new ConfigEditor(config_, this);
-
-    actions_.buildMenusAndToolBar(*this);
-    buildPages();
-    // Connected before every handler, so that each action finds the typed text committed.
-    for (QAction *action : findChildren<QAction *>())
-        connect(action, &QAction::triggered, this, &TMainForm::commitTypedText);
-    connectHistory();
+void TMainForm::buildStatusBar()
+{
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(false);
+    transferStatus_ = new QLabel(statusBar());
+    transferStatus_->setObjectName(QStringLiteral("lbTransferStatus"));
+    // A hint covers it for a while; it shows again when the hint is gone.
+    statusBar()->addWidget(transferStatus_, 1);
     progress_ = new ProgressPanel(statusBar());
     statusBar()->addPermanentWidget(progress_);
-    repaints_ = new PacedRepaints(
-        {
-            [this](bool visible, int percent) { progress_->showProgress(visible, percent); },
-            [this](const QString &text) { watch_->statusLabel().setText(text); },
-            [this](const FieldRange &range) {
-                forEachView([&range](ConfigView &view) { view.valuesStored(range); });
-            },
-            [this] { forEachView([](ConfigView &view) { view.refreshGrids(); }); },
-            [this](bool running) { actions_.acStop->setEnabled(running); },
-        },
-        this);
-    watch_ = std::make_unique<TransferWatch>(*this, *statusBar(), dialogs_, backups_, clock_);
-    watch_->showStatusThrough([this](const QString &text) { repaints_->statusChanged(text); });
+}
 
-    portChooser_ = std::make_unique<PortChooser>(
-        services.ports, *engine_, dialogs_, setupPage_->portList(), this);
-    guard_ = std::make_unique<TransferGuard>(*engine_, dialogs_, *this);
-    const auto gate = [this](std::function<void()> change) { runWhenIdle(std::move(change)); };
-    portChooser_->setChangeGate(gate);
-    setupPage_->setChangeGate(gate);
+void TMainForm::buildFileAndTableActions(const MainFormServices &services)
+{
+    fileChooser_ = std::make_unique<FileChooser>(
+        dialogs_, this, settings_, services.fileFolder, services.backupFolder);
+    fileActions_
+        = new FileActions(*document_, actions_, *fileChooser_, services.recentFilesPath, this);
+    new ReportPrinter(*document_, actions_, clock_, *fileChooser_, this);
+    new DialCsvActions(
+        *document_, actions_.acImportCsv, actions_.acExportCsv,
+        [this] { return pcMain_->pageInView() == MainPage::PE ? Block::PE : Block::ShortDials; },
+        *fileChooser_, this);
+    auto *clipboard = new DialClipboard(
+        *document_, pcMain_->page(MainPage::ShortDials), pcMain_->page(MainPage::PE), this);
+    connect(pcMain_, &MainPageTabs::pageBuilt, clipboard,
+        [clipboard](MainPage, QWidget &content) { clipboard->watchRows(content); });
+}
 
+void TMainForm::connectActions()
+{
     connect(actions_.acReceive, &QAction::triggered, this, &TMainForm::acReceiveExecute);
     connect(actions_.acSend, &QAction::triggered, this, &TMainForm::acSendExecute);
     connect(actions_.acSendRTC, &QAction::triggered, this, &TMainForm::acSendRTCExecute);
@@ -146,262 +170,92 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     connect(actions_.acCompare, &QAction::triggered, this, &TMainForm::acCompareExecute);
     actions_.acVerifyAfterWrite->setChecked(settings_.verifyAfterWrite());
     connect(actions_.acVerifyAfterWrite, &QAction::toggled, this,
-        &TMainForm::acVerifyAfterWriteExecute);
-    connect(setupPage_, &SetupPage::exchangeModelPicked, this, &TMainForm::cbCentralTypeChange);
-    fileActions_
-        = new FileActions(*this, actions_, services.fileFolder, services.recentFilesPath, this);
-    reportPrinter_ = new ReportPrinter(*this, actions_, clock_, services.fileFolder, this);
-    new DialCsvActions(
-        *this, actions_.acImportCsv, actions_.acExportCsv,
-        [this] {
-            return MainPage(pcMain_->currentIndex()) == MainPage::PE ? Block::PE
-                                                                     : Block::ShortDials;
-        },
-        services.fileFolder, this);
-    clipboard_ = new DialClipboard(*this, *pcMain_->widget(int(MainPage::ShortDials)),
-        *pcMain_->widget(int(MainPage::PE)), this);
-    setAcceptDrops(true);
-
-    clockBeat_ = services.clockBeat ? services.clockBeat : new TimerBeat(this);
-    clockBeat_->setObjectName(QStringLiteral("ClockTimer"));
-    connect(clockBeat_, &ClockBeat::beat, this, &TMainForm::ClockTimerTimer);
-    clockBeat_->start(ClockInterval);
-
-    FormCreate(services.preferredPort);
-    // Once the window shows.
-    QTimer::singleShot(0, this, &TMainForm::reportWriteEndedByClosing);
-
-    // The menu bar stands outside the client area, as the window's own menu does.
-    setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
-}
-
-TMainForm::~TMainForm()
-{
-    // FormDestroy
-    closing_ = true;
-    portChooser_->close();
-    // The history clears itself as it goes and must tell nobody.
-    editor_->history().disconnect();
-}
-
-void TMainForm::buildPages()
-{
-    pcMain_ = new QTabWidget(this);
-    pcMain_->setObjectName(QStringLiteral("pcMain"));
-    pcMain_->setDocumentMode(false);
-    setupPage_ = new SetupPage(*editor_, actions_, pcMain_);
-    views_[std::size_t(MainPage::Setup)] = setupPage_;
-    pcMain_->addTab(setupPage_, QString::fromUtf8(ExchangeBlockCaption));
-
-    struct PageEntry
-    {
-        MainPage page;
-        const char *name;
-        const char *buttons;
-        std::function<QWidget *(QWidget *parent)> build;
-    };
-    // Each page's controls are built when the page is first shown: the window starts with
-    // the page "Konfigurace" alone.
-    const PageEntry entries[] = {
-        {MainPage::Setting, "tsSetting", "Setting",
-            [this](QWidget *parent) {
-                return addView(MainPage::Setting, new SettingPage(*editor_, dialogs_, parent));
-            }},
-        {MainPage::Services, "tsServices", "Services",
-            [this](QWidget *parent) {
-                return addView(MainPage::Services, new ServicesPage(*editor_, dialogs_, parent));
-            }},
-        {MainPage::ShortDials, "tsShortDials", "ShortDials",
-            [this](QWidget *parent) {
-                shortDialPage_ = new DialPage(DialTable::ShortDials, *editor_, parent);
-                if (clipboard_)
-                    clipboard_->watchRows(*shortDialPage_);
-                return addView(MainPage::ShortDials, shortDialPage_);
-            }},
-        {MainPage::PE, "tsPE", "PE",
-            [this](QWidget *parent) {
-                pePage_ = new DialPage(DialTable::PE, *editor_, parent);
-                if (clipboard_)
-                    clipboard_->watchRows(*pePage_);
-                return addView(MainPage::PE, pePage_);
-            }},
-    };
-    for (const PageEntry &entry : entries) {
-        auto *page = new TransferPage(
-            QLatin1String(entry.name), actions_, QLatin1String(entry.buttons), pcMain_);
-        page->setContentBuilder(entry.build);
-        pages_[std::size_t(entry.page)] = page;
-        pcMain_->addTab(page, blockCaption(*blockOfPage(entry.page)));
-    }
-    setCentralWidget(pcMain_);
+        [this](bool on) { settings_.setVerifyAfterWrite(on); });
     connect(pcMain_, &QTabWidget::currentChanged, this, &TMainForm::pcMainChange);
+    connect(transfers_, &TransferFlow::closeDue, this, &QWidget::close);
 }
 
 void TMainForm::connectHistory()
 {
-    QUndoStack &history = editor_->history();
-    const auto showStep
-        = [](QAction *action, const QString &verb, const QString &step, const QString &idle) {
-              const QString tip = step.isEmpty() ? idle : verb + QStringLiteral(": ") + step;
-              action->setStatusTip(tip);
-              action->setToolTip(tip);
-          };
-    const QString undoIdle = actions_.acUndo->statusTip();
-    const QString redoIdle = actions_.acRedo->statusTip();
-    connect(&history, &QUndoStack::canUndoChanged, actions_.acUndo, &QAction::setEnabled);
-    connect(&history, &QUndoStack::canRedoChanged, actions_.acRedo, &QAction::setEnabled);
-    connect(&history, &QUndoStack::undoTextChanged, this, [this, showStep, undoIdle](auto &text) {
-        showStep(actions_.acUndo, QStringLiteral("Zpět"), text, undoIdle);
+    const auto say = [this](const QString &text) { transferStatus_->setText(text); };
+    new HistoryActions(
+        editor(), actions_, {dialogs_, this, [this] { return pcMain_->pageInView(); }, say}, this);
+    connect(&editor(), &ConfigEditor::valuesChanged, this, [this](const FieldRange &range) {
+        pcMain_->showValues(range);
+        if (contains(range, FieldRef {Field::ExchangeType}))
+            cbCentralTypeChange();
     });
-    connect(&history, &QUndoStack::redoTextChanged, this, [this, showStep, redoIdle](auto &text) {
-        showStep(actions_.acRedo, QStringLiteral("Znovu"), text, redoIdle);
-    });
-    connect(&history, &QUndoStack::cleanChanged, this,
-        [this](bool clean) { setWindowModified(!clean); });
-    connect(actions_.acUndo, &QAction::triggered, &history, &QUndoStack::undo);
-    connect(actions_.acRedo, &QAction::triggered, &history, &QUndoStack::redo);
-    connect(editor_, &ConfigEditor::valuesChanged, this, [this](const FieldRange &range) {
-        forEachView([&range](ConfigView &view) { view.valuesChanged(range); });
-    });
+    connect(document_, &Document::unsavedChanged, this, &QWidget::setWindowModified);
+    connect(document_, &Document::fileNameChanged, this, &TMainForm::showFileName);
+    connect(document_, &Document::notice, this, say);
+}
+
+void TMainForm::startClock(ClockBeat *beat)
+{
+    ClockBeat *clockBeat = beat ? beat : new TimerBeat(this);
+    clockBeat->setObjectName(QStringLiteral("ClockTimer"));
+    connect(clockBeat, &ClockBeat::beat, this, &TMainForm::ClockTimerTimer);
+    clockBeat->start(ClockInterval);
 }
 
 void TMainForm::FormCreate(int preferredPort)
 {
-    engine_->setResponseTimeout(DefaultAnswerTimeoutMs);
-    config_.ExchangeType = ModelMira;
+    // The editor starts with every factory value (ResetAll) and model MIRA.
+    engine().setResponseTimeout(DefaultAnswerTimeoutMs);
     portChooser_->probe(preferredPort);
-    ResetAll(config_);
     appTitle_ = windowTitle();
-    setFileName(QString());
-    if (!preferencesPath_.isEmpty())
-        LoadAppConfig(toFilePath(preferencesPath_), config_);
-    // A stored index that names no model means no model, here as in the model list.
-    if (config_.ExchangeType < ModelMira || config_.ExchangeType > ModelVegaX)
-        config_.ExchangeType = ModelNone;
-    RefreshAllViews();
+    showFileName(QString());
+    document_->loadPreferences();
     cbCentralTypeChange();
-    markConfigKept();
+    document_->markKept();
+}
+
+const ExchangeConfig &TMainForm::config() const
+{
+    return document_->config();
+}
+
+ConfigEditor &TMainForm::editor() const
+{
+    return document_->editor();
+}
+
+TransferEngine &TMainForm::engine() const
+{
+    return transfers_->engine();
 }
 
 TransferPage &TMainForm::page(MainPage page) const
 {
-    return *pages_.at(std::size_t(page));
+    return pcMain_->page(page);
 }
 
 void TMainForm::setView(MainPage page, ConfigView *view)
 {
-    views_.at(std::size_t(page)) = view;
-}
-
-template<typename Page> Page *TMainForm::addView(MainPage page, Page *view)
-{
-    setView(page, view);
-    view->refresh();
-    view->exchangeModelChanged();
-    return view;
+    pcMain_->setView(page, view);
 }
 
 void TMainForm::ensurePagesBuilt()
 {
-    for (TransferPage *page : pages_) {
-        if (page)
-            page->ensureContent();
-    }
+    pcMain_->ensurePagesBuilt();
 }
 
-template<typename Call> void TMainForm::forEachView(Call call)
+const QString &TMainForm::FileName() const
 {
-    for (ConfigView *view : views_) {
-        if (view)
-            call(*view);
-    }
+    return document_->FileName();
 }
 
-void TMainForm::FillShortDialPage()
+void TMainForm::showFileName(const QString &path)
 {
-    // A page not built yet shows nothing to fill or store.
-    if (shortDialPage_)
-        shortDialPage_->fillRows();
-}
-
-void TMainForm::StoreShortDialPage()
-{
-    if (shortDialPage_)
-        shortDialPage_->storeRows();
-}
-
-void TMainForm::FillPEPage()
-{
-    if (pePage_)
-        pePage_->fillRows();
-}
-
-void TMainForm::StorePEPage()
-{
-    if (pePage_)
-        pePage_->storeRows();
-}
-
-void TMainForm::commitTypedText()
-{
-    forEachView([](ConfigView &view) { view.storeEdits(); });
-}
-
-void TMainForm::RefreshAllViews()
-{
-    forEachView([](ConfigView &view) { view.refresh(); });
-}
-
-void TMainForm::configReplaced()
-{
-    RefreshAllViews();
-    cbCentralTypeChange();
-    // What the window held before is in a backup; its edits are no longer undone.
-    editor_->startHistory();
-}
-
-void TMainForm::recordEdit(const ExchangeConfig &before, const QString &text)
-{
-    editor_->recordChange(before, text);
-    RefreshAllViews();
-}
-
-void TMainForm::setFileName(const QString &path)
-{
-    fileName_ = path;
     const QString title = path.isEmpty()
         ? appTitle_
         : QStringLiteral("%1 [%2]").arg(appTitle_, QDir::toNativeSeparators(path));
     setWindowTitle(title + QStringLiteral("[*]"));
-    editor_->markSaved();
 }
 
-void TMainForm::markConfigKept(BlockSet blocks)
+void TMainForm::commitTypedText()
 {
-    copyBlocks(config_, kept_, blocks);
-}
-
-void TMainForm::backUpUnsavedEdits()
-{
-    if (const Status status = storeUnsavedEdits(); !status.ok())
-        dialogs_.showError(this, backupFailureText(status));
-}
-
-Status TMainForm::storeUnsavedEdits()
-{
-    commitTypedText();
-    // The model and the modules are kept in the preferences.
-    ExchangeConfig kept = kept_;
-    kept.ExchangeType = config_.ExchangeType;
-    kept.ExchangeModules = config_.ExchangeModules;
-    if (kept == config_)
-        return Status::success();
-    QString stored;
-    const Status status
-        = backups_.store(config_, clock_.now(), QStringLiteral("neulozeno"), stored);
-    if (!stored.isEmpty())
-        markConfigKept();
-    return status;
+    pcMain_->storeEdits();
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent *event)
@@ -419,184 +273,55 @@ void TMainForm::dropEvent(QDropEvent *event)
     fileActions_->load(path);
 }
 
-void TMainForm::runWhenIdle(std::function<void()> action)
-{
-    guard_->runWhenIdle(std::move(action));
-}
-
 void TMainForm::closeEvent(QCloseEvent *event)
 {
-    // Closing is never refused, but a running transfer is ended first, so that the
-    // exchange is not left in the middle of a block: the window goes when the stop
-    // sequence is answered, or after one answer timeout.
-    if (!engine_->isIdle() && !closeDue_) {
-        closeDue_ = true;
-        if (watch_->writeRunning())
-            settings_.noteWriteEndedByClosing(watch_->exchangeBackups());
-        engine_->stop();
-        // Without an answer timeout nothing would end the wait.
-        if (!engine_->isIdle() && !engine_->answerTimerArmed())
-            engine_->abort();
-    }
-    if (!engine_->isIdle()) {
+    if (!transfers_->mayClose()) {
         event->ignore();
         return;
     }
-    closeDue_ = false;
-    // FormClose: the preferences, and edits neither saved nor written into a backup; the
-    // settings file is not saved and nobody is asked, also not while a transfer runs.
-    if (const Status status = storeUnsavedEdits(); !status.ok())
-        qWarning("%s", qPrintable(backupFailureText(status)));
-    if (!preferencesPath_.isEmpty()) {
-        // The user's configuration folder may not exist yet.
-        QDir().mkpath(QFileInfo(preferencesPath_).absolutePath());
-        SaveAppConfig(toFilePath(preferencesPath_), config_);
-    }
+    // FormClose: the preferences, and edits neither saved nor written into a backup that
+    // the next start offers; the settings file is not saved and nobody is asked, also not
+    // while a transfer runs.
+    unsavedAtClose_->windowClosing();
+    document_->savePreferences();
     event->accept();
 }
 
-// --- Actions ----------------------------------------------------------------------
+// --- Handlers ---------------------------------------------------------------------
 
 void TMainForm::acReceiveExecute()
 {
-    askForTransfer(Direction::Receive);
+    transfers_->askForTransfer(Direction::Receive);
 }
 
 void TMainForm::acSendExecute()
 {
-    askForTransfer(Direction::Send);
-}
-
-void TMainForm::askForTransfer(Direction direction)
-{
-    if (!engine_->isIdle())
-        return;
-    const QString question = direction == Direction::Receive
-        ? QStringLiteral("Načíst data z ústředny ?")
-        : QStringLiteral("Zapsat data do ústředny ?");
-    dialogs_.ask(this, question, [this, direction] {
-        const std::optional<TransferMode> mode
-            = transferModeFor(pcMain_->currentIndex(), direction);
-        if (mode)
-            startWithServicesCheck(*mode);
-    });
-}
-
-void TMainForm::startWithServicesCheck(TransferMode mode)
-{
-    const std::vector<int> lost = writesServices(mode)
-        ? extensionsWithUntransferableCallBack(config_)
-        : std::vector<int> {};
-    if (lost.empty()) {
-        startTransfer(mode);
-        return;
-    }
-    dialogs_.ask(this, callBackQuestion(lost), [this, mode] { startTransfer(mode); });
-}
-
-void TMainForm::startTransfer(TransferMode mode)
-{
-    // A read replaces what the window holds.
-    if (isRead(mode))
-        backUpUnsavedEdits();
-    beginTransfer(mode, config_);
-}
-
-void TMainForm::beginTransfer(TransferMode mode, ExchangeConfig &target)
-{
-    if (isRead(mode) && &target == &config_)
-        editor_->readStarting();
-    else if (&target == &config_)
-        verification_.writeStarting(mode, config_);
-    if (watch_->starting(mode, target) && &target == &config_)
-        markConfigKept();
-    // A failed start is reported by the engine, which is idle again.
-    if (engine_->startTransfer(mode, target))
-        watch_->started();
-    else
-        editor_->readEnded(false, ReadStepText); // nothing read, no step
-}
-
-void TMainForm::acCompareExecute()
-{
-    runWhenIdle([this] {
-        const std::optional<TransferMode> mode
-            = transferModeFor(pcMain_->currentIndex(), Direction::Receive);
-        if (!mode)
-            return;
-        const BlockSet blocks = blocksMovedBy(*mode, config_.ExchangeType);
-        beginTransfer(*mode, comparison_.begin(config_, blocks));
-    });
-}
-
-void TMainForm::acVerifyAfterWriteExecute(bool on)
-{
-    settings_.setVerifyAfterWrite(on);
-}
-
-void TMainForm::reportWriteEndedByClosing()
-{
-    const std::optional<QStringList> backups = settings_.takeWriteEndedByClosing();
-    if (!backups)
-        return;
-    QString text = QStringLiteral("Poslední zápis do ústředny byl ukončen zavřením okna: "
-                                  "ústředna teď může obsahovat zčásti zapsanou konfiguraci.");
-    if (!backups->isEmpty())
-        text += QStringLiteral("\nPoslední známý obsah ústředny je v záloze:\n")
-            + backups->join(u'\n');
-    dialogs_.showError(this, text);
+    transfers_->askForTransfer(Direction::Send);
 }
 
 void TMainForm::acSendRTCExecute()
 {
-    if (!engine_->isIdle())
-        return;
-    dialogs_.ask(this, QStringLiteral("Zapsat čas do ústředny ?"),
-        [this] { startTransfer(TransferMode::ClockWrite); });
+    transfers_->askForClockWrite();
 }
 
 void TMainForm::acStopExecute()
 {
-    engine_->stop();
+    transfers_->stop();
+}
+
+void TMainForm::acCompareExecute()
+{
+    transfers_->compare();
 }
 
 void TMainForm::acDefExecute()
 {
-    runWhenIdle([this] {
-        dialogs_.ask(
-            this, QStringLiteral("Přednastavit hodnoty ?"), [this] { resetPageInView(); });
+    document_->runWhenIdle([this] {
+        dialogs_.ask(this, QStringLiteral("Přednastavit hodnoty ?"), [this] {
+            if (const std::optional<MainPage> page = pcMain_->pageInView())
+                document_->applyFactoryValues(blockOfPage(*page));
+        });
     });
-}
-
-void TMainForm::resetPageInView()
-{
-    backUpUnsavedEdits();
-    const ExchangeConfig before = config_;
-    const auto page = MainPage(pcMain_->currentIndex());
-    switch (page) {
-    case MainPage::Setup:
-        ResetAll(config_);
-        break;
-    case MainPage::Setting:
-        ResetSettingsBlock(config_);
-        break;
-    case MainPage::Services:
-        ResetServicesBlock(config_);
-        break;
-    case MainPage::ShortDials:
-        ResetShortDials(config_);
-        break;
-    case MainPage::PE:
-        ResetPE(config_);
-        break;
-    default:
-        return;
-    }
-    // One step of the history, named as the button that made it.
-    editor_->recordChange(before,
-        page == MainPage::Setup ? QStringLiteral("Přednastavit vše")
-                                : QStringLiteral("Přednastavit"));
-    RefreshAllViews();
 }
 
 void TMainForm::acAboutExecute()
@@ -616,94 +341,17 @@ void TMainForm::acTraceExecute(bool on)
 
 void TMainForm::ClockTimerTimer()
 {
-    setupPage_->clockButton().setText(clockText(clock_.now()));
+    pcMain_->setupPage().clockButton().setText(clockText(clock_.now()));
 }
 
 void TMainForm::cbCentralTypeChange()
 {
-    pcMain_->setTabVisible(int(MainPage::PE), config_.ExchangeType == ModelMira);
-    forEachView([](ConfigView &view) { view.exchangeModelChanged(); });
+    pcMain_->showPagesOfModel(config().ExchangeType);
 }
 
 void TMainForm::pcMainChange()
 {
-    StoreShortDialPage();
-}
-
-// --- What the engine reports ------------------------------------------------------
-
-void TMainForm::transferModeChanged(TransferMode mode)
-{
-    // However the read ends (complete, timeout, stop, port failure), the views show what
-    // it stored when the engine is idle again. Told first, so that the word on the block
-    // now in transfer waits for the frame.
-    repaints_->modeChanged(mode);
-    watch_->modeChanged(mode);
-}
-
-void TMainForm::progressChanged(bool visible, int percent)
-{
-    repaints_->progressChanged(visible, percent);
-}
-
-void TMainForm::valuesStored(const FieldRange &range)
-{
-    // A comparison reads into its own copy: the views have nothing new to show.
-    if (engine_->onOwnConfig())
-        repaints_->valuesStored(range);
-}
-
-void TMainForm::readWarning(const std::string &message)
-{
-    watch_->warning(message);
-}
-
-void TMainForm::transferFailed(const std::string &message)
-{
-    watch_->failed(message);
-}
-
-void TMainForm::transferEnded(TransferEnd end)
-{
-    if (closing_)
-        return;
-    // A read is one step of the history, also one that ended early having stored values:
-    // undo brings back what the window would hold without it, edits made meanwhile kept.
-    editor_->readEnded(end == TransferEnd::Complete, ReadStepText);
-    if (closeDue_) {
-        // Nothing more to tell: the window goes.
-        QTimer::singleShot(0, this, [this] {
-            if (closeDue_)
-                close();
-        });
-        return;
-    }
-    const bool backedUp = watch_->ended(end);
-    if (comparison_.running()) {
-        if (const auto differences = comparison_.finish(end, config_))
-            dialogs_.showDifferences(this, *differences);
-    } else {
-        if (backedUp && !verification_.running())
-            markConfigKept();
-        verificationStep(end);
-    }
-    guard_->transferEnded();
-}
-
-void TMainForm::verificationStep(TransferEnd end)
-{
-    if (verification_.running()) {
-        if (const auto differences = verification_.finish(end)) {
-            if (differences->empty())
-                watch_->writeVerified();
-            else
-                dialogs_.showVerification(this, *differences);
-        }
-        return;
-    }
-    const std::optional<TransferMode> readBack = verification_.readBackAfter(end);
-    if (readBack && actions_.acVerifyAfterWrite->isChecked())
-        beginTransfer(*readBack, verification_.target());
+    pcMain_->StoreShortDialPage();
 }
 
 } // namespace ornis

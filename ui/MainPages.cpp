@@ -1,24 +1,20 @@
 #include "MainPages.h"
 
+#include "common/BlockNames.h"
+
 namespace ornis {
 
-std::optional<Block> blockOfPage(MainPage page)
+QString pageCaption(MainPage page)
 {
-    return blockOnPage(int(page));
+    return blockCaption(blockOfPage(page));
 }
 
 std::optional<TransferMode> transferModeFor(int pageIndex, Direction direction)
 {
-    if (pageIndex == WholeTransferPage)
-        return wholeTransfer(direction);
-    if (const std::optional<Block> block = blockOnPage(pageIndex))
-        return transferModeOf(*block, direction);
-    return std::nullopt;
-}
-
-std::optional<Block> blockReadIn(TransferMode mode)
-{
-    return isRead(mode) ? blockOfMode(mode) : std::nullopt;
+    if (pageIndex < 0 || pageIndex >= MainPageCount)
+        return std::nullopt;
+    const std::optional<Block> block = blockOfPage(MainPage(pageIndex));
+    return block ? transferModeOf(*block, direction) : wholeTransfer(direction);
 }
 
 bool writesServices(TransferMode mode)

@@ -2,30 +2,61 @@
 
 #include "link/BlockTable.h"
 
+#include <QString>
+#include <array>
 #include <optional>
 
 // The pages of `pcMain` in their fixed order, and which transfer each page starts.
 
 namespace ornis {
 
-enum class MainPage {
-    Setup = WholeTransferPage,
-    Setting = blockInfo(Block::Settings).page,
-    Services = blockInfo(Block::Services).page,
-    ShortDials = blockInfo(Block::ShortDials).page,
-    PE = blockInfo(Block::PE).page,
-};
+enum class MainPage { Setup, Setting, Services, ShortDials, PE };
 inline constexpr int MainPageCount = 5;
 
+struct MainPageInfo
+{
+    MainPage page;
+    const char *name; // the page's control, "tsSetting"
+    const char *buttons; // what its buttons' names end in: btReceiveSetting
+    // The block the page shows; none for "Konfigurace", which shows them all.
+    std::optional<Block> block;
+};
+
+// In page order.
+inline constexpr std::array<MainPageInfo, MainPageCount> MainPageTable {{
+    {MainPage::Setup, "tsSetup", "All", std::nullopt},
+    {MainPage::Setting, "tsSetting", "Setting", Block::Settings},
+    {MainPage::Services, "tsServices", "Services", Block::Services},
+    {MainPage::ShortDials, "tsShortDials", "ShortDials", Block::ShortDials},
+    {MainPage::PE, "tsPE", "PE", Block::PE},
+}};
+
+[[nodiscard]] constexpr const MainPageInfo &pageInfo(MainPage page)
+{
+    return MainPageTable[std::size_t(page)];
+}
+
 // The block a page shows; nothing for the page "Konfigurace", which shows them all.
-[[nodiscard]] std::optional<Block> blockOfPage(MainPage page);
+[[nodiscard]] constexpr std::optional<Block> blockOfPage(MainPage page)
+{
+    return pageInfo(page).block;
+}
+
+// The page that shows `block`.
+[[nodiscard]] constexpr MainPage pageOfBlock(Block block)
+{
+    for (const MainPageInfo &info : MainPageTable) {
+        if (info.block == block)
+            return info.page;
+    }
+    return MainPage::Setup;
+}
+
+// The tab's caption: the name of the block the page shows, "Konfigurace" for them all.
+[[nodiscard]] QString pageCaption(MainPage page);
 
 // The mode that a read or write from page `pageIndex` starts; nothing for no page.
 [[nodiscard]] std::optional<TransferMode> transferModeFor(int pageIndex, Direction direction);
-
-// The block that a read in `mode` stores into the configuration; nothing for the modes
-// that store nothing.
-[[nodiscard]] std::optional<Block> blockReadIn(TransferMode mode);
 
 // The transfer writes the services block, alone or as part of the whole configuration.
 [[nodiscard]] bool writesServices(TransferMode mode);

@@ -1,4 +1,4 @@
-#include "common/BlockTable.h"
+#include "common/BlockNames.h"
 #include "common/JsonForm.h"
 #include "config/ConfigFields.h"
 #include "config/ExchangeConfig.h"

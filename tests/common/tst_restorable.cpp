@@ -1,7 +1,7 @@
 #include "common/JsonForm.h"
 #include "config/ConfigFields.h"
 #include "config/FactoryDefaults.h"
-#include "link/StorableValues.h"
+#include "link/WriteRoundTrip.h"
 #include "tests/link/SimulatedLine.h"
 
 #include <QTest>

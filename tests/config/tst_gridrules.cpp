@@ -1,4 +1,5 @@
-#include "config/GridRules.h"
+#include "config/FieldTable.h"
+#include "config/GridCells.h"
 #include "tests/common/SampleConfig.h"
 
 #include <QTest>
@@ -13,7 +14,16 @@ namespace {
 
 uint8_t &cellByte(ExchangeConfig &config, SettingsGrid grid, int column, int row)
 {
-    return gridBytes(config.Grids, grid)[gridRules(grid).shape.cellIndex(column, row)];
+    return gridBytes(config, grid)[gridRules(grid).shape.cellIndex(column, row)];
+}
+
+// A click on the cell, as the page's binding makes it: false when it changes nothing.
+bool pressCell(ExchangeConfig &config, SettingsGrid grid, int column, int row)
+{
+    const std::optional<uint8_t> value = pressedValue(config, grid, column, row);
+    if (value)
+        cellByte(config, grid, column, row) = *value;
+    return value.has_value();
 }
 
 QString shownText(const ExchangeConfig &config, SettingsGrid grid, int column, int row)
@@ -129,6 +139,26 @@ private slots:
                 changed.append(i);
         }
         QCOMPARE(changed, QList<int> {offset});
+    }
+
+    // Each grid is one field of the configuration, element by element: the field table
+    // has as many elements as the grid cells, and every cell's value is its byte.
+    void eachGridIsOneField()
+    {
+        const ExchangeConfig config = testing::awayFromFactory();
+        for (int g = 0; g < SettingsGridCount; ++g) {
+            const auto grid = SettingsGrid(g);
+            const GridRules &rules = gridRules(grid);
+            QCOMPARE(gridOfField(rules.field), std::optional(grid));
+            QCOMPARE(std::size_t(fieldRow(rules.field).count), rules.shape.size());
+            for (int row = 1; row <= rules.shape.rows; ++row) {
+                for (int column = 1; column <= rules.shape.columns; ++column) {
+                    QCOMPARE(integerValue(config, cellRef(grid, column, row)),
+                        int64_t(gridBytes(config, grid)[rules.shape.cellIndex(column, row)]));
+                }
+            }
+        }
+        QVERIFY(!gridOfField(Field::Counter));
     }
 
     void bytesOutsideTheValueSetHaveNoText_data()

@@ -8,8 +8,8 @@
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "link/InputQueue.h"
+#include "link/LinkPort.h"
 #include "link/LocalClock.h"
-#include "link/SerialPort.h"
 #include "link/TransferEngine.h"
 #include "link/TransferObserver.h"
 
@@ -22,7 +22,7 @@ namespace {
 using namespace ornis;
 
 // A line whose far end says whatever the input says.
-class ScriptedPort final : public SerialPort
+class ScriptedPort final : public LinkPort
 {
 public:
     Status sendByte(uint8_t) override

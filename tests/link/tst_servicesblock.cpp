@@ -1,5 +1,5 @@
+#include "config/ChoiceLists.h"
 #include "config/FactoryDefaults.h"
-#include "config/ListTexts.h"
 #include "link/CallBackTargets.h"
 #include "link/ServicesCells.h"
 #include "tests/link/SimulatedLine.h"

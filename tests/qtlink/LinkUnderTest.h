@@ -6,7 +6,7 @@
 #include "config/ExchangeConfig.h"
 #include "config/FactoryDefaults.h"
 #include "link/TransferEngine.h"
-#include "qtlink/LinePort.h"
+#include "qtlink/AddressedPort.h"
 #include "qtlink/QtSerialPort.h"
 #include "sim/LineDriver.h"
 #include "sim/SimulatedPort.h"
@@ -140,7 +140,7 @@ private:
 };
 
 // Through the port opened by its text, over loopback TCP, raw or with RFC 2217.
-class TcpLink final : public EventLoopLink<ornis::LinePort>
+class TcpLink final : public EventLoopLink<ornis::AddressedPort>
 {
 public:
     explicit TcpLink(ornis::sim::TcpLine::Protocol protocol)

@@ -2,7 +2,7 @@
 #include "WaitOnPort.h"
 #include "config/ExchangeConfig.h"
 #include "link/TransferEngine.h"
-#include "qtlink/LinePort.h"
+#include "qtlink/AddressedPort.h"
 #include "qtlink/TraceFile.h"
 #include "qtlink/TracingPort.h"
 #include "tests/link/FixedClock.h"
@@ -69,7 +69,7 @@ private slots:
         FixedClock clock;
         clock.time = {2009, 12, 31, 23, 59, 58};
         RecordingObserver observer;
-        LinePort line;
+        AddressedPort line;
         TracingPort port;
         port.setInner(&line);
         TransferEngine engine(config, port, clock, observer);

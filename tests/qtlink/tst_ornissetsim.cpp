@@ -1,6 +1,6 @@
 #include "config/ExchangeConfig.h"
 #include "link/TransferEngine.h"
-#include "qtlink/LinePort.h"
+#include "qtlink/AddressedPort.h"
 #include "sim/Preload.h"
 #include "sim/VirtualExchange.h"
 #include "tests/common/SampleConfig.h"
@@ -40,7 +40,7 @@ struct ProgramEnd
     ExchangeConfig config;
     FixedClock clock;
     RecordingObserver observer;
-    LinePort port;
+    AddressedPort port;
     TransferEngine engine;
 };
 

@@ -1,5 +1,5 @@
 #include "PtyExchange.h"
-#include "qtlink/LinePort.h"
+#include "qtlink/AddressedPort.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -22,9 +22,9 @@ private slots:
     void aLockedSerialDevice()
     {
         PtyExchange far;
-        LinePort holder;
+        AddressedPort holder;
         QVERIFY(holder.open(far.slavePath()).ok());
-        LinePort second;
+        AddressedPort second;
         const Status opened = second.open(far.slavePath());
         QVERIFY(!opened.ok());
         QVERIFY2(opened.message().starts_with(
@@ -71,10 +71,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(listening(), 10'000);
 
         const QString address = QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(port);
-        LinePort holder;
+        AddressedPort holder;
         QVERIFY(holder.open(address).ok());
         QTRY_VERIFY_WITH_TIMEOUT(holder.network().isReady(), 10'000);
-        LinePort second;
+        AddressedPort second;
         QSignalSpy failed(&second, &QtLinkPort::portFailed);
         QVERIFY(second.open(address).ok());
         QVERIFY(failed.wait(10'000));

@@ -1,6 +1,8 @@
 #include "WindowDriver.h"
 
 #include "link/TransferEngine.h"
+#include "ui/document/Document.h"
+#include "ui/editing/ConfigEditor.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -42,6 +44,20 @@ void WindowDriver::bringToFront(QWidget &widget)
         if (tabs && tabs->indexOf(inner) >= 0)
             tabs->setCurrentWidget(inner);
     }
+}
+
+void WindowDriver::change(const std::function<void(ExchangeConfig &)> &edit)
+{
+    ExchangeConfig changed = config();
+    edit(changed);
+    window->editor().setExchangeBlock(changed);
+    window->editor().applyBlocks(changed, BlockSet::all(), QStringLiteral("Změna v testu"));
+}
+
+void WindowDriver::hold(const ExchangeConfig &config)
+{
+    window->editor().startHistory(config, BlockSet::all(), true);
+    window->document().markInFile();
 }
 
 QTabWidget &WindowDriver::pages() const

@@ -27,7 +27,13 @@ public:
     // Shown on the screen and active, as a person finds it.
     void show();
 
-    [[nodiscard]] ornis::ExchangeConfig &config() { return window->config(); }
+    [[nodiscard]] const ornis::ExchangeConfig &config() const { return window->config(); }
+    // Changes the configuration through the editor: `edit` on a copy, taken as one step of
+    // the history (the model and the modules without one).
+    void change(const std::function<void(ornis::ExchangeConfig &)> &edit);
+    // The configuration, as if the window had always held it: a new history, nothing
+    // unsaved.
+    void hold(const ornis::ExchangeConfig &config);
     [[nodiscard]] const ornis::MainActions &actions() const { return window->actions(); }
     [[nodiscard]] InstantExchangePort &port() { return fixture.ports.exchangePort(); }
     [[nodiscard]] ornis::sim::VirtualExchange &exchange() { return port().exchange; }

@@ -4,7 +4,7 @@
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/MainPages.h"
-#include "ui/support/BackupFolder.h"
+#include "ui/document/BackupFolder.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -33,9 +33,12 @@ QStringList named(std::initializer_list<const char *> labels)
 // A window that keeps its backups in a folder of the test's own.
 struct BackupWindow : WindowDriver
 {
-    BackupWindow()
-        : WindowDriver(
-            [](WindowDriver &w) { w.fixture.backups = w.path(QStringLiteral("backups")); })
+    explicit BackupWindow(const std::function<void(WindowDriver &)> &setUp = {})
+        : WindowDriver([&setUp](WindowDriver &w) {
+            w.fixture.backups = w.path(QStringLiteral("backups"));
+            if (setUp)
+                setUp(w);
+        })
     {
     }
     [[nodiscard]] QStringList backups() const
@@ -53,13 +56,6 @@ struct BackupWindow : WindowDriver
         if (!loadConfigFile(backup(name), FileKind::Json, loaded, held).ok())
             qFatal("%s does not load", qPrintable(name));
         return loaded;
-    }
-    // The configuration, as if the window had always held it.
-    void hold(const ExchangeConfig &held)
-    {
-        config() = held;
-        window->configReplaced();
-        window->markConfigKept();
     }
     void start(MainPage page, QAction *action)
     {
@@ -100,7 +96,7 @@ using Edit = std::function<void(BackupWindow &)>;
 Edit editedThen(QAction *MainActions::*action)
 {
     return [action](BackupWindow &w) {
-        w.config().Counters[8] = 9;
+        w.change([](ExchangeConfig &c) { c.Counters[8] = 9; });
         QVERIFY(w.run(int(MainPage::Setup), w.actions().*action));
     };
 }
@@ -109,7 +105,7 @@ Edit editedThen(QAction *MainActions::*action)
 Edit savedAfter(std::function<void(ExchangeConfig &)> change)
 {
     return [change](BackupWindow &w) {
-        change(w.config());
+        w.change(change);
         w.fixture.dialogs.chosenFiles = {w.path(QStringLiteral("a.set"))};
         w.actions().acSaveAs->trigger();
     };
@@ -135,7 +131,8 @@ private slots:
         QCOMPARE(w.backups(), named({"zapis_vse"}));
         QCOMPARE(w.load(w.backups()[0]), written);
 
-        w.config().BlockRedirect = !written.BlockRedirect; // an edit the read replaces
+        // An edit the read replaces.
+        w.change([&](ExchangeConfig &c) { c.BlockRedirect = !written.BlockRedirect; });
         QVERIFY(w.run(int(MainPage::Services), w.actions().acReceive));
         QCOMPARE(w.backups(), named({"cteni_sluzby", "neulozeno", "zapis_vse"}));
         QCOMPARE(w.load(w.backups()[0]), written);
@@ -146,8 +143,9 @@ private slots:
         w.actions().acOpenBackup->trigger();
         const FileDialogSetup &dialog = w.fixture.dialogs.fileDialogs.last();
         QCOMPARE(dialog.folder, w.fixture.backups);
-        QCOMPARE(dialog.filter, QStringLiteral("Zálohy konfigurace (*.json)"));
+        QCOMPARE(dialog.types.value(0).filter, QStringLiteral("Zálohy konfigurace (*.json)"));
         QCOMPARE(w.config(), written);
+        QCOMPARE(w.window->FileName(), QString()); // "Uložit" asks for a name
         QVERIFY(!w.window->findChild<QTabWidget *>(QStringLiteral("pcMain"))
                      ->isTabVisible(int(MainPage::PE)));
 
@@ -172,16 +170,17 @@ private slots:
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QStringList>("backups");
         QTest::newRow("untouched") << Edit([](BackupWindow &) {}) << QStringList();
-        QTest::newRow("a value") << Edit([](BackupWindow &w) { w.config().Counters[8] = 9; })
-                                 << named({"neulozeno"});
+        QTest::newRow("a value") << Edit([](BackupWindow &w) {
+            w.change([](ExchangeConfig &c) { c.Counters[8] = 9; });
+        }) << named({"neulozeno"});
         QTest::newRow("a short-dial row, not stored yet") << Edit([](BackupWindow &w) {
             auto *number = w.window->findChild<QLineEdit *>(QStringLiteral("medTempl1"));
             number->setText(QStringLiteral("123"));
             emit number->textEdited(number->text());
         }) << named({"neulozeno"});
-        QTest::newRow("the model, kept in the preferences")
-            << Edit([](BackupWindow &w) { w.config().ExchangeType = ModelVegaX; })
-            << QStringList();
+        QTest::newRow("the model, kept in the preferences") << Edit([](BackupWindow &w) {
+            w.change([](ExchangeConfig &c) { c.ExchangeType = ModelVegaX; });
+        }) << QStringList();
         QTest::newRow("edited, then saved")
             << savedAfter([](ExchangeConfig &c) { c.Counters[8] = 9; }) << QStringList();
         QTest::newRow("services edited, then saved: the file holds none") << savedAfter(
@@ -204,6 +203,46 @@ private slots:
             QCOMPARE(w.load(backups[0]), w.config());
     }
 
+    // Edits a close kept in a backup are offered at the next start, once: Yes brings them
+    // back marked as held by no file, No leaves them in the backup. A clean close asks
+    // nothing.
+    void theNextStartOffersEditsKeptAtClosing_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("edits, brought back") << true << true;
+        QTest::newRow("edits, left in the backup") << true << false;
+        QTest::newRow("clean close") << false << true;
+    }
+    void theNextStartOffersEditsKeptAtClosing()
+    {
+        QFETCH(bool, edited);
+        QFETCH(bool, yes);
+        BackupWindow w(
+            [](WindowDriver &d) { d.fixture.settings = d.path(QStringLiteral("window.ini")); });
+        if (edited)
+            w.change([](ExchangeConfig &c) { c.Services[0].BackRing = 3; });
+        const ExchangeConfig closed = w.config();
+        w.window->close();
+        w.fixture.dialogs.answerYes = yes;
+        w.reopen();
+        QStringList &questions = w.fixture.dialogs.questions;
+        QCoreApplication::processEvents(); // the window shows
+        QCOMPARE(questions.size(), edited ? 1 : 0);
+        if (edited) {
+            QVERIFY2(questions[0].contains(QDir::toNativeSeparators(w.backup(w.backups()[0]))),
+                qPrintable(questions[0]));
+            QVERIFY(questions[0].endsWith(QStringLiteral("Obnovit je ?")));
+        }
+        QCOMPARE(w.config() == closed, yes);
+        QCOMPARE(w.window->isWindowModified(), edited && yes);
+        QCOMPARE(w.backups(), edited ? named({"neulozeno"}) : QStringList());
+
+        w.reopen(); // asked once
+        QCoreApplication::processEvents();
+        QCOMPARE(questions.size(), edited ? 1 : 0);
+    }
+
     // Only the newest are kept, and only files named as backups are ever removed.
     void theNewestBackupsAreKept()
     {
@@ -216,7 +255,7 @@ private slots:
                            .arg(i % 60, 2, 10, QLatin1Char('0')));
         for (const QString &name : old + QStringList {"notes.json"})
             QVERIFY(QFile(w.backup(name)).open(QIODevice::WriteOnly));
-        w.config().Counters[8] = 9;
+        w.change([](ExchangeConfig &c) { c.Counters[8] = 9; });
         w.window->close();
 
         const QStringList kept = w.backups();

@@ -1,10 +1,10 @@
 #include "WindowDriver.h"
-#include "config/DialPageWindows.h"
 #include "config/FactoryDefaults.h"
 #include "link/DialSlots.h"
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/MainPages.h"
+#include "ui/pages/DialPageWindows.h"
 #include "ui/widgets/DialNumberEdit.h"
 
 #include <QClipboard>
@@ -277,13 +277,14 @@ private slots:
         QFETCH(int, storedLine);
         DialWindow w;
         const std::string comment = "  padded \xa7 ";
-        ShortDialRecord &dial = w.config().ShortDialTable[0];
-        PERecord &pe = w.config().PETable[0];
-        if (table == SD)
-            dial = {line, number.toStdString(), comment};
-        else
-            pe = {line, number.toStdString()};
-        w.window->RefreshAllViews();
+        w.change([&](ExchangeConfig &c) {
+            if (table == SD)
+                c.ShortDialTable[0] = {line, number.toStdString(), comment};
+            else
+                c.PETable[0] = {line, number.toStdString()};
+        });
+        const ShortDialRecord &dial = w.config().ShortDialTable[0];
+        const PERecord &pe = w.config().PETable[0];
         w.openTab(table, 0);
         QCOMPARE(w.get<QComboBox>("cb", table, 1).currentIndex(), shownEntry);
         w.openTab(table, 1); // stores the untouched rows of the first tab
@@ -340,8 +341,7 @@ private slots:
     {
         QFETCH(DialTable, table);
         DialWindow w;
-        w.config() = testing::awayFromFactory();
-        w.window->RefreshAllViews();
+        w.hold(testing::awayFromFactory());
         w.openTab(table, 1);
         DialWindow::type(w.number(table, 1), QStringLiteral("7"));
         w.window->actions().acDef->trigger();

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -172,6 +173,38 @@ private slots:
         QVERIFY(!w.actions().acUndo->isEnabled());
     }
 
+    // Undo and redo name their step in the status bar, and the pages it changed out of
+    // view; undoing a read is asked about first, and No leaves it.
+    void undoAndRedoSayWhatTheyChanged()
+    {
+        EditWindow w;
+        const auto &status = w.control<QLabel>(QStringLiteral("lbTransferStatus"));
+        auto &grid = w.reveal<CellGrid>(QStringLiteral("sgIntrLn"));
+        QTest::mouseClick(&grid, Qt::LeftButton, {}, grid.cellRect(9, 1).center());
+        w.openPage(int(MainPage::Services));
+        QTest::keyClick(w.window.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(status.text(), QStringLiteral("Zpět: Pobočka 21, Call (na stránce Nastavení)"));
+        w.openPage(int(MainPage::Setting));
+        QTest::keyClick(w.window.get(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(status.text(), QStringLiteral("Znovu: Pobočka 21, Call"));
+
+        w.openPage(int(MainPage::Setup));
+        w.run(w.actions().acReceive);
+        const ExchangeConfig read = w.config();
+        w.fixture.dialogs.answerYes = false;
+        w.actions().acUndo->trigger();
+        QCOMPARE(w.fixture.dialogs.questions.last(),
+            QStringLiteral("Vrátit celé načtení z ústředny ?"));
+        QCOMPARE(w.config(), read);
+        w.fixture.dialogs.answerYes = true;
+        w.actions().acUndo->trigger();
+        QVERIFY(w.config() != read);
+        QCOMPARE(status.text(),
+            QStringLiteral("Zpět: Načtení z ústředny (na stránkách Nastavení, Služby, "
+                           "Zkrácené volby, PE)"));
+        QCOMPARE(w.fixture.dialogs.questions.size(), 3); // the read's own, and two undos
+    }
+
     // The defaults and a read are one step each: one undo brings back what the window held.
     void defaultsAndAReadAreOneStepEach_data()
     {
@@ -187,8 +220,7 @@ private slots:
         QFETCH(int, page);
         QFETCH(bool, read);
         EditWindow w;
-        w.config() = testing::awayFromFactory();
-        w.window->RefreshAllViews();
+        w.hold(testing::awayFromFactory());
         const ExchangeConfig before = w.config();
         w.openPage(page);
         w.run(read ? w.actions().acReceive : w.actions().acDef);
@@ -205,8 +237,7 @@ private slots:
     void undoingAReadKeepsTheEditsMadeWhileItRan()
     {
         EditWindow w;
-        w.config() = testing::awayFromFactory();
-        w.window->RefreshAllViews();
+        w.hold(testing::awayFromFactory());
         const ExchangeConfig before = w.config();
         w.openPage(int(MainPage::Services));
         w.actions().acReceive->trigger();
@@ -237,8 +268,7 @@ private slots:
         QFETCH(bool, read);
         EditWindow w;
         const ExchangeConfig sample = testing::awayFromFactory();
-        w.config() = sample;
-        w.window->RefreshAllViews();
+        w.hold(sample);
         w.openPage(int(MainPage::Services));
         if (read) {
             w.run(w.actions().acSend);

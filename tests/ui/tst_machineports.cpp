@@ -1,5 +1,5 @@
-#include "ui/support/MachinePorts.h"
-#include "ui/support/RememberedAddresses.h"
+#include "ui/ports/MachinePorts.h"
+#include "ui/ports/RememberedAddresses.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -4,8 +4,9 @@
 #include "link/TransferEngine.h"
 #include "sim/Preload.h"
 #include "tests/common/SampleConfig.h"
-#include "ui/support/ClockText.h"
-#include "ui/support/ConfigView.h"
+#include "ui/clock/ClockText.h"
+#include "ui/editing/ConfigEditor.h"
+#include "ui/editing/ConfigView.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -42,13 +43,21 @@ void writePreferences(const QString &path, int model, ModuleFlags modules)
     SaveAppConfig(path.toStdString(), config);
 }
 
-// A view that keeps what the window told it.
+bool sameRange(const FieldRange &a, const FieldRange &b)
+{
+    return a.first == b.first && a.last == b.last;
+}
+
+// A view that keeps what the window told it: the grids told whole, everything told at once.
 class ProbeView final : public ConfigView
 {
 public:
-    void refresh() override { ++refreshes; }
-    void valuesStored(const FieldRange &range) override { stored.push_back(range); }
-    void refreshGrids() override { ++gridRefreshes; }
+    void showValues(const FieldRange &range) override
+    {
+        stored.push_back(range);
+        refreshes += sameRange(range, wholeConfigRange());
+        gridRefreshes += sameRange(range, fieldRange(Field::ExtensionGrid));
+    }
 
     [[nodiscard]] bool told(const FieldRef &ref) const
     {
@@ -167,11 +176,13 @@ private slots:
     void wholeWriteThenReadThroughTheWindow()
     {
         WindowDriver w;
-        ExchangeConfig &config = w.window->config();
-        config.ShortDialTable[5] = {2, "0P123", "kept"};
-        config.Counters[0] = 25;
-        config.Services[3].AlarmDaily = "07:30";
-        config.PETable[99] = {6, "42"};
+        w.change([](ExchangeConfig &c) {
+            c.ShortDialTable[5] = {2, "0P123", "kept"};
+            c.Counters[0] = 25;
+            c.Services[3].AlarmDaily = "07:30";
+            c.PETable[99] = {6, "42"};
+        });
+        const ExchangeConfig &config = w.config();
         const ExchangeConfig written = config;
 
         auto *sendAll = w.window->findChild<QPushButton *>(QStringLiteral("btSendAll"));
@@ -183,8 +194,10 @@ private slots:
         QVERIFY(!shown(w, "pnlProgress"));
         QVERIFY(!w.window->actions().acStop->isEnabled());
 
-        ResetAll(config);
-        config.ShortDialTable[5].Comment = "kept";
+        w.change([](ExchangeConfig &c) {
+            ResetAll(c);
+            c.ShortDialTable[5].Comment = "kept";
+        });
         QTest::mouseClick(
             w.window->findChild<QPushButton *>(QStringLiteral("btReceiveAll")), Qt::LeftButton);
         repaintNow(*w.window);
@@ -242,8 +255,10 @@ private slots:
         auto window = fixture.makeWindow(false);
         window->show();
         QVERIFY(!window->findChild<QWidget *>(QStringLiteral("edC0")));
-        window->config().Counters[0] = 17;
-        window->config().Services[0].BackRing = 5;
+        ExchangeConfig edited = window->config();
+        edited.Counters[0] = 17;
+        edited.Services[0].BackRing = 5;
+        window->editor().applyBlocks(edited, BlockSet::all(), QStringLiteral("Změna v testu"));
         window->findChild<QTabWidget *>(QStringLiteral("pcMain"))
             ->setCurrentIndex(int(MainPage::Setting));
         QCOMPARE(
@@ -365,7 +380,8 @@ private slots:
             static_cast<QComboBox &>(w.control(QStringLiteral("cbComPort"))).currentIndex(), -1);
     }
 
-    // With the line trace on, each transfer leaves a file of its own in the trace folder.
+    // With the line trace on, each transfer leaves a file of its own in the trace folder;
+    // one that cannot be written is said, and the transfer goes on.
     void theLineTraceWritesAFileATransfer()
     {
         WindowDriver w(
@@ -389,12 +405,25 @@ private slots:
         w.window->actions().acSendRTC->trigger();
         QVERIFY(w.runToIdle());
         QCOMPARE(traces.entryList(QDir::Files).size(), 2);
+        QVERIFY(w.errors().isEmpty());
+
+        w.window->actions().acTrace->trigger(); // on, then the folder is gone
+        QVERIFY(QDir(w.fixture.traceFolder).removeRecursively());
+        QVERIFY(QFile(w.fixture.traceFolder).open(QIODevice::WriteOnly));
+        const std::size_t sent = w.port().sent.size();
+        w.window->actions().acSendRTC->trigger();
+        QVERIFY(w.runToIdle());
+        QCOMPARE(w.errors().size(), 1);
+        QVERIFY2(w.errors()[0].startsWith(QStringLiteral("Záznam komunikace není úplný: "
+                                                         "Cannot write the line trace ")),
+            qPrintable(w.errors()[0]));
+        QCOMPARE(w.port().sent.size(), sent + 19); // the whole clock write
     }
 
     void aCallBackToALineIsAskedAboutBeforeAServicesWrite()
     {
         WindowDriver w;
-        w.window->config().Services[2].BackRing = 17; // extension 23 -> line 92
+        w.change([](ExchangeConfig &c) { c.Services[2].BackRing = 17; }); // 23 -> line 92
         w.fixture.dialogs.answerYes = false;
         w.window->actions().acSend->trigger();
         QCOMPARE(w.fixture.dialogs.questions.size(), 1); // No to the first question

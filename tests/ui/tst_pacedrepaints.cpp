@@ -1,4 +1,4 @@
-#include "ui/support/PacedRepaints.h"
+#include "ui/transfer/PacedRepaints.h"
 
 #include <QTest>
 #include <vector>
@@ -14,7 +14,12 @@ FieldRange cells(Field field, int first, int last)
     return {{field, first}, {field, last}};
 }
 
-// What the views were asked to show.
+bool same(const FieldRange &a, const FieldRange &b)
+{
+    return a.first == b.first && a.last == b.last;
+}
+
+// What the views were asked to show; the grids count when told whole.
 struct Shown
 {
     std::vector<std::pair<bool, int>> progress;
@@ -27,15 +32,15 @@ struct Shown
     {
         return {[this](bool visible, int percent) { progress.emplace_back(visible, percent); },
             [this](const QString &text) { status.append(text); },
-            [this](const FieldRange &range) { stored.push_back(range); }, [this] { ++grids; },
+            [this](const FieldRange &range) {
+                if (same(range, fieldRange(Field::ExtensionGrid)))
+                    ++grids;
+                else
+                    stored.push_back(range);
+            },
             [this](bool on) { running.push_back(on); }};
     }
 };
-
-bool same(const FieldRange &a, const FieldRange &b)
-{
-    return a.first == b.first && a.last == b.last;
-}
 
 } // namespace
 

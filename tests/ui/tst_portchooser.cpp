@@ -4,7 +4,7 @@
 #include "tests/common/SampleConfig.h"
 #include "tests/common/SimToolProcess.h"
 #include "tests/qtlink/WaitOnPort.h"
-#include "ui/support/MachinePorts.h"
+#include "ui/ports/MachinePorts.h"
 #include "ui/widgets/PortComboBox.h"
 
 #include <QAction>
@@ -85,8 +85,8 @@ private slots:
         QCOMPARE(w.entries(), QStringList {sim.path});
         QCOMPARE(w.list.currentIndex(), 0);
 
-        ExchangeConfig &config = w.window->config();
-        config = testing::awayFromFactory();
+        w.hold(testing::awayFromFactory());
+        const ExchangeConfig &config = w.config();
         QVERIFY(w.runs(w.window->actions().acReceive));
         const ExchangeConfig factory = factoryConfig(); // the exchange starts with it
         QCOMPARE(config.Grids.DayRingGrid, factory.Grids.DayRingGrid);

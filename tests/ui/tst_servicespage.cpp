@@ -215,8 +215,7 @@ private slots:
     {
         PageDriver page;
         const ExchangeConfig sample = testing::awayFromFactory();
-        page.config() = sample;
-        page.window->RefreshAllViews();
+        page.hold(sample);
         QVERIFY(page.click(QStringLiteral("btDefServices")));
         QCOMPARE(page.fixture.dialogs.questions.last(), QStringLiteral("Přednastavit hodnoty ?"));
 
@@ -249,9 +248,8 @@ private slots:
         QFETCH(bool, leaves);
         QFETCH(QString, text);
         PageDriver page;
-        std::string &field = page.config().Services[0].AlarmOnce;
-        field = start.toStdString();
-        page.window->RefreshAllViews();
+        page.change([&](ExchangeConfig &c) { c.Services[0].AlarmOnce = start.toStdString(); });
+        const std::string &field = page.config().Services[0].AlarmOnce;
         auto &edit = page.control<MaskedTimeEdit>(QStringLiteral("meAlarmOnce21"));
         page.typeTime(edit, rights, keys);
         QCOMPARE(QString::fromStdString(field), text);

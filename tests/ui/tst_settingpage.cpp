@@ -1,5 +1,5 @@
 #include "WindowDriver.h"
-#include "config/GridRules.h"
+#include "config/GridCells.h"
 #include "link/SettingsImage.h"
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
@@ -220,8 +220,8 @@ private slots:
     void aStrayByteKeepsItsTextUntilClicked()
     {
         SettingWindow w;
-        w.config().Grids.DayRingGrid[1] = 2; // line 91 at extension 22, as a file may hold it
-        w.window->RefreshAllViews();
+        // Line 91 at extension 22, as a file may hold it.
+        w.change([](ExchangeConfig &c) { c.Grids.DayRingGrid[1] = 2; });
         auto &grid = w.reveal<CellGrid>(QStringLiteral("sgDayRing"));
         QCOMPARE(grid.cellText(2, 1), QString());
         QCOMPARE(w.press(QStringLiteral("sgDayRing"), 2, 1, Qt::LeftButton), QStringLiteral("X"));
@@ -294,8 +294,8 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, shown);
         SettingWindow w;
-        w.config().Counters[counter] = int16_t(start);
-        w.window->RefreshAllViews(); // a value beyond the range shows, and is held, clamped
+        // A value beyond the range shows, and is held, clamped.
+        w.change([&](ExchangeConfig &c) { c.Counters[counter] = int16_t(start); });
         auto &spin = w.reveal<QSpinBox>(QStringLiteral("udC%1").arg(counter));
         QTest::keyClick(&spin, Qt::Key(key));
         QCOMPARE(w.reveal<QLineEdit>(QStringLiteral("edC%1").arg(counter)).text(),

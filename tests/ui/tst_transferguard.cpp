@@ -4,7 +4,7 @@
 #include "link/TransferEngine.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/MainActions.h"
-#include "ui/TransferGuard.h"
+#include "ui/transfer/TransferGuard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -153,8 +153,10 @@ private slots:
         QFETCH(bool, read);
         QFETCH(bool, yes);
         GuardWindow w;
-        w.window->config() = testing::awayFromFactory();
-        w.window->config().ShortDialTable[7].Number.clear();
+        w.change([](ExchangeConfig &c) {
+            c = testing::awayFromFactory();
+            c.ShortDialTable[7].Number.clear();
+        });
         w.startAndRun(read ? w.actions().acReceive : w.actions().acSend);
         const std::size_t sentBefore = w.port().sent.size();
         w.fixture.dialogs.answerYes = yes;
@@ -252,9 +254,11 @@ private slots:
         GuardWindow w;
         QVERIFY(!w.actions().acVerifyAfterWrite->isChecked());
         w.actions().acVerifyAfterWrite->setChecked(verify);
-        ExchangeConfig &config = w.window->config();
-        config.Services[2].AlarmOnce = "99:99";
-        config.ShortDialTable[3].Line = -1;
+        w.change([](ExchangeConfig &c) {
+            c.Services[2].AlarmOnce = "99:99";
+            c.ShortDialTable[3].Line = -1;
+        });
+        const ExchangeConfig &config = w.config();
         sim::Faults faults;
         if (garbled)
             faults.noise[0x210] = 0x00; // the line byte of short-dial slot 2: line 1, not 0

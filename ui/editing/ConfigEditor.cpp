@@ -1,20 +1,23 @@
 #include "ConfigEditor.h"
 
-#include "common/ItemTexts.h"
-#include "config/Blocks.h"
-#include "config/FieldText.h"
+#include "common/ItemNames.h"
+#include "config/FactoryDefaults.h"
 
 #include <QUndoStack>
-#include <limits>
+#include <utility>
 
 namespace ornis {
 
 namespace {
 
 constexpr int FieldEditId = 1;
+// A read's step: undoing it is asked about first.
+constexpr int ReadStepId = 2;
+
+} // namespace
 
 // One value changed by the user.
-class FieldEdit final : public QUndoCommand
+class ConfigEditor::FieldEdit final : public QUndoCommand
 {
 public:
     FieldEdit(ConfigEditor &editor, const FieldRef &ref, FieldValue before, FieldValue after,
@@ -59,48 +62,54 @@ private:
 };
 
 // Many values at once: the blocks before and after.
-class BlocksChange final : public QUndoCommand
+class ConfigEditor::BlocksChange final : public QUndoCommand
 {
 public:
-    BlocksChange(ConfigEditor &editor, ExchangeConfig before, const QString &text)
+    // `read`: the configuration holds `after` already (a read stored it), and the first
+    // redo has nothing to do.
+    BlocksChange(ConfigEditor &editor, ExchangeConfig before, ExchangeConfig after,
+        BlockSet blocks, const QString &text, bool read = false)
         : QUndoCommand(text)
         , editor_(editor)
         , before_(std::move(before))
-        , after_(editor.config())
+        , after_(std::move(after))
+        , blocks_(blocks)
+        , read_(read)
+        , inPlace_(read)
     {
     }
 
+    [[nodiscard]] int id() const override { return read_ ? ReadStepId : -1; }
+
     void redo() override
     {
-        // The change is made already when the step is recorded.
-        if (std::exchange(recorded_, false))
-            return;
-        editor_.applyBlocks(after_);
+        if (!std::exchange(inPlace_, false))
+            editor_.takeBlocks(after_, blocks_);
     }
-    void undo() override { editor_.applyBlocks(before_); }
+    void undo() override { editor_.takeBlocks(before_, blocks_); }
 
 private:
     ConfigEditor &editor_;
     const ExchangeConfig before_;
     const ExchangeConfig after_;
-    bool recorded_ = true;
+    const BlockSet blocks_;
+    const bool read_;
+    bool inPlace_;
 };
 
-} // namespace
-
-FieldRange wholeConfigRange()
-{
-    constexpr int last = std::numeric_limits<int>::max();
-    return {{Field::ExchangeType, 0, 0}, {Field::PENumber, last, last}};
-}
-
-ConfigEditor::ConfigEditor(ExchangeConfig &config, QObject *parent)
+ConfigEditor::ConfigEditor(QObject *parent)
     : QObject(parent)
-    , config_(config)
+    , config_(factoryConfig())
     , history_(new QUndoStack(this))
 {
     // An undo or redo ends the typing of a field.
     connect(history_, &QUndoStack::indexChanged, this, [this] { typing_ = nullptr; });
+}
+
+ConfigEditor::~ConfigEditor()
+{
+    // The history clears itself as it goes and must tell nobody.
+    history_->disconnect();
 }
 
 FieldValue ConfigEditor::value(const FieldRef &ref) const
@@ -123,7 +132,7 @@ void ConfigEditor::setValue(const FieldRef &ref, const FieldValue &value, bool t
             endTyping();
         return;
     }
-    const bool joins = typing_ && static_cast<FieldEdit *>(typing_)->ref() == ref;
+    const bool joins = typing_ && typing_->ref() == ref;
     history_->push(new FieldEdit(*this, ref, std::move(before), value, joins, typing));
     // The step on top is the one this value went into, joined or new.
     typing_ = nullptr;
@@ -131,13 +140,13 @@ void ConfigEditor::setValue(const FieldRef &ref, const FieldValue &value, bool t
         = history_->index() > 0 ? history_->command(history_->index() - 1) : nullptr;
     if (typing && top && top->id() == FieldEditId
         && static_cast<const FieldEdit *>(top)->ref() == ref)
-        typing_ = const_cast<QUndoCommand *>(top);
+        typing_ = const_cast<FieldEdit *>(static_cast<const FieldEdit *>(top));
 }
 
 void ConfigEditor::endTyping()
 {
     if (typing_)
-        static_cast<FieldEdit *>(typing_)->endTyping();
+        typing_->endTyping();
     typing_ = nullptr;
 }
 
@@ -146,13 +155,32 @@ void ConfigEditor::setExchangeValue(const FieldRef &ref, int64_t value)
     if (integerValue(config_, ref) == value)
         return;
     setIntegerValue(config_, ref, value);
+    if (withoutRead_)
+        setIntegerValue(*withoutRead_, ref, value);
     emit valuesChanged({ref, ref});
 }
 
-void ConfigEditor::recordChange(const ExchangeConfig &before, const QString &text)
+void ConfigEditor::setExchangeBlock(const ExchangeConfig &source)
 {
-    endTyping();
-    history_->push(new BlocksChange(*this, before, text));
+    forEachField({}, true, [this, &source](const FieldRef &ref) {
+        setExchangeValue(ref, integerValue(source, ref));
+    });
+}
+
+void ConfigEditor::applyBlocks(const ExchangeConfig &source, BlockSet blocks, const QString &step)
+{
+    ExchangeConfig after = config_;
+    copyBlocks(source, after, blocks);
+    push(new BlocksChange(*this, config_, std::move(after), blocks, step));
+}
+
+void ConfigEditor::startHistory(const ExchangeConfig &source, BlockSet blocks, bool withExchange)
+{
+    typing_ = nullptr;
+    history_->clear();
+    takeBlocks(source, blocks);
+    if (withExchange)
+        setExchangeBlock(source);
 }
 
 void ConfigEditor::readStarting()
@@ -160,22 +188,21 @@ void ConfigEditor::readStarting()
     withoutRead_ = config_;
 }
 
-void ConfigEditor::readEnded(bool complete, const QString &text)
+void ConfigEditor::readEnded(bool complete, const QString &step)
 {
     if (!withoutRead_)
         return;
     ExchangeConfig before = std::move(*withoutRead_);
     withoutRead_.reset();
-    if (complete || before != config_) {
-        endTyping();
-        history_->push(new BlocksChange(*this, std::move(before), text));
-    }
+    if (!complete && before == config_)
+        return;
+    push(new BlocksChange(*this, std::move(before), config_, BlockSet::all(), step, true));
 }
 
-void ConfigEditor::startHistory()
+bool ConfigEditor::undoRevertsRead() const
 {
-    typing_ = nullptr;
-    history_->clear();
+    const int index = history_->index();
+    return index > 0 && history_->command(index - 1)->id() == ReadStepId;
 }
 
 void ConfigEditor::markSaved()
@@ -184,13 +211,19 @@ void ConfigEditor::markSaved()
     history_->setClean();
 }
 
+void ConfigEditor::push(QUndoCommand *step)
+{
+    endTyping();
+    history_->push(step);
+}
+
 void ConfigEditor::apply(const FieldRef &ref, const FieldValue &value)
 {
     const auto set = [&ref, &value](ExchangeConfig &config) {
         if (const auto *number = std::get_if<int64_t>(&value))
             setIntegerValue(config, ref, *number);
         else
-            setFieldText(config, ref, std::get<Text>(value));
+            setTextValue(config, ref, std::get<Text>(value));
     };
     set(config_);
     if (withoutRead_)
@@ -198,12 +231,16 @@ void ConfigEditor::apply(const FieldRef &ref, const FieldValue &value)
     emit valuesChanged({ref, ref});
 }
 
-void ConfigEditor::applyBlocks(const ExchangeConfig &from)
+void ConfigEditor::takeBlocks(const ExchangeConfig &source, BlockSet blocks)
 {
-    copyBlocks(from, config_, BlockSet::all());
+    const BlockSet changed = differingBlocks(config_, source, blocks);
+    copyBlocks(source, config_, changed);
     if (withoutRead_)
-        copyBlocks(from, *withoutRead_, BlockSet::all());
-    emit valuesChanged(wholeConfigRange());
+        copyBlocks(source, *withoutRead_, blocks);
+    for (const Block block : AllBlocks) {
+        if (changed.contains(block))
+            emit valuesChanged(blockRange(block));
+    }
 }
 
 } // namespace ornis

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/Blocks.h"
 #include "config/ExchangeConfig.h"
 #include "config/FieldRange.h"
 
@@ -15,18 +16,19 @@ namespace ornis {
 // A value of any field: integers and flags as numbers, texts and times as their bytes.
 using FieldValue = std::variant<int64_t, Text>;
 
-// Every value of the configuration, from the exchange model to the last PE number.
-[[nodiscard]] FieldRange wholeConfigRange();
-
-// The one way the user's edits reach the configuration: each edit is a step of the
-// history, which undo and redo walk; every change of a value, by an edit, an undo or a
-// redo, is announced by valuesChanged, which the views follow.
+// The one way into the window's configuration. Each change is a step of the history, which
+// undo and redo walk: a value the user set, or many values at once (the defaults, an
+// import, a paste, a read), each step named. A file opened starts a new history. Every
+// change of a value, undo and redo included, is announced by valuesChanged with the
+// ranges it touched, which the views follow.
 class ConfigEditor final : public QObject
 {
     Q_OBJECT
 
 public:
-    ConfigEditor(ExchangeConfig &config, QObject *parent = nullptr);
+    // The configuration starts as the program starts: every factory value.
+    explicit ConfigEditor(QObject *parent = nullptr);
+    ~ConfigEditor() override;
 
     [[nodiscard]] const ExchangeConfig &config() const { return config_; }
     [[nodiscard]] QUndoStack &history() const { return *history_; }
@@ -42,35 +44,51 @@ public:
     // The exchange model and modules: kept in the preferences, so they are set without a
     // step of the history and without marking the window as holding unsaved changes.
     void setExchangeValue(const FieldRef &ref, int64_t value);
+    // The same for the model and every module as `source` holds them (the preferences).
+    void setExchangeBlock(const ExchangeConfig &source);
 
-    // Many values changed at once (the defaults, a read): one step from `before` to what
-    // the configuration holds now, named `text`. The exchange block is no part of it.
-    void recordChange(const ExchangeConfig &before, const QString &text);
+    // Many values at once: every value of `blocks` as `source` holds it, one step named
+    // `step` (the defaults, an import, a paste). The exchange block is no part of it.
+    void applyBlocks(const ExchangeConfig &source, BlockSet blocks, const QString &step);
+    // A configuration opened: the values of `blocks`, and the exchange model and modules
+    // when `withExchange`, as `source` holds them; a new history starts.
+    void startHistory(const ExchangeConfig &source, BlockSet blocks, bool withExchange);
 
     // A read stores into the configuration from now on. Edits, undo and redo while it runs
     // also reach what the window would hold without it, so that undoing the read keeps them.
     void readStarting();
-    // The read is over: one step named `text` when it completed or changed a value.
-    void readEnded(bool complete, const QString &text);
+    // The read is over: one step named `step` when it completed or changed a value.
+    void readEnded(bool complete, const QString &step);
+    // The next undo takes back a read.
+    [[nodiscard]] bool undoRevertsRead() const;
 
-    // A file was opened: a new history, with nothing unsaved.
-    void startHistory();
     // The configuration is in a file now.
     void markSaved();
-
-    // Sets a value for a step of the history and announces it.
-    void apply(const FieldRef &ref, const FieldValue &value);
-    // Takes the blocks of `from` for a step of the history and announces them.
-    void applyBlocks(const ExchangeConfig &from);
 
 signals:
     void valuesChanged(const FieldRange &range);
 
 private:
-    ExchangeConfig &config_;
+    // The transfer flow hands the configuration to the engine, which reads into it and
+    // writes from it. It stores into it only during a read, between readStarting and
+    // readEnded: the editor's read window.
+    friend class TransferFlow;
+    [[nodiscard]] ExchangeConfig &transferTarget() { return config_; }
+
+    class FieldEdit;
+    class BlocksChange;
+
+    // Sets a value for a step of the history and announces it.
+    void apply(const FieldRef &ref, const FieldValue &value);
+    // Takes the values of `blocks` from `source` for a step of the history and announces
+    // the blocks that changed.
+    void takeBlocks(const ExchangeConfig &source, BlockSet blocks);
+    void push(QUndoCommand *step);
+
+    ExchangeConfig config_;
     QUndoStack *history_;
     // The step on top while its field is typed in, open for the next digit.
-    QUndoCommand *typing_ = nullptr;
+    FieldEdit *typing_ = nullptr;
     // While a read runs: the configuration as it would be without the read.
     std::optional<ExchangeConfig> withoutRead_;
 };

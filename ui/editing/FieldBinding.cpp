@@ -1,7 +1,9 @@
 #include "FieldBinding.h"
 
 #include "common/Windows1250.h"
+#include "config/GridCells.h"
 #include "ui/editing/ConfigEditor.h"
+#include "ui/widgets/CellGrid.h"
 #include "ui/widgets/DialNumberEdit.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 
@@ -18,6 +20,8 @@ struct FieldBinding::Entry
     QWidget *control;
     FieldRef ref;
     std::function<void()> show;
+    // A control of many values (a grid) shows those of a range itself.
+    std::function<void(const FieldRange &)> showRange;
     // Text controls: what the user typed into the value, when there is something to take.
     std::function<void()> commit;
     // The user typed into the text control since it last showed its value.
@@ -56,7 +60,7 @@ FieldBinding::~FieldBinding() = default;
 
 FieldBinding::Entry &FieldBinding::add(QWidget *control, const FieldRef &ref)
 {
-    entries_.push_back(std::make_unique<Entry>(Entry {control, ref, {}, {}}));
+    entries_.push_back(std::make_unique<Entry>(Entry {control, ref, {}, {}, {}}));
     return *entries_.back();
 }
 
@@ -168,6 +172,40 @@ void FieldBinding::bind(QLineEdit *edit, const FieldRef &ref, bool showBeginning
     };
 }
 
+void FieldBinding::bind(CellGrid *grid)
+{
+    const SettingsGrid which = grid->rules().grid;
+    Entry *entry = &add(grid, {grid->rules().field});
+    grid->setDisabledCells([this, grid](int column, int row) {
+        return !cellInUse(grid->rules().kindAt(column, row), editor_.config().ExchangeType);
+    });
+    // The cell shows its new text when the editor announces the value.
+    QObject::connect(grid, &CellGrid::cellPressed, grid, [this, which](int column, int row) {
+        if (const auto value = pressedValue(editor_.config(), which, column, row))
+            editor_.setValue(cellRef(which, column, row), int64_t(*value));
+    });
+    entry->showRange = [this, grid](const FieldRange &range) { showCells(*grid, range); };
+}
+
+void FieldBinding::showCells(CellGrid &grid, const FieldRange &range) const
+{
+    // Which cells are drawn disabled follows the model.
+    if (touches(range, Field::ExchangeType))
+        grid.update();
+    const GridRules &rules = grid.rules();
+    if (!touches(range, rules.field))
+        return;
+    for (int row = 1; row <= rules.shape.rows; ++row) {
+        for (int column = 1; column <= rules.shape.columns; ++column) {
+            if (!contains(range, cellRef(rules.grid, column, row)))
+                continue;
+            if (const auto text = cellText(editor_.config(), rules.grid, column, row))
+                grid.setCellText(
+                    column, row, QString::fromLatin1(text->data(), qsizetype(text->size())));
+        }
+    }
+}
+
 void FieldBinding::bindTyping(Entry &entry, QLineEdit *edit)
 {
     Entry *typedInto = &entry;
@@ -182,7 +220,7 @@ void FieldBinding::bindTyping(Entry &entry, QLineEdit *edit)
 void FieldBinding::rebind(QWidget *control, const FieldRef &ref)
 {
     for (const std::unique_ptr<Entry> &entry : entries_) {
-        if (entry->control != control)
+        if (entry->control != control || entry->showRange)
             continue;
         if (entry->commit)
             entry->commit();
@@ -194,15 +232,11 @@ void FieldBinding::rebind(QWidget *control, const FieldRef &ref)
 void FieldBinding::show(const FieldRange &range) const
 {
     for (const std::unique_ptr<Entry> &entry : entries_) {
-        if (contains(range, entry->ref))
+        if (entry->showRange)
+            entry->showRange(range);
+        else if (contains(range, entry->ref))
             entry->show();
     }
-}
-
-void FieldBinding::showAll() const
-{
-    for (const std::unique_ptr<Entry> &entry : entries_)
-        entry->show();
 }
 
 void FieldBinding::commitTyped() const

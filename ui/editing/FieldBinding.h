@@ -15,6 +15,7 @@ class QWidget;
 
 namespace ornis {
 
+class CellGrid;
 class ConfigEditor;
 class DialNumberEdit;
 class MaskedTimeEdit;
@@ -40,14 +41,17 @@ public:
     void bind(DialNumberEdit *edit, const FieldRef &ref);
     // `showBeginning`: a text longer than the field shows its beginning, not its end.
     void bind(QLineEdit *edit, const FieldRef &ref, bool showBeginning = false);
+    // A settings grid: each data cell is the byte at its index in the grid's field. A press
+    // moves it on by the cell's rule; cells out of use for the model chosen are drawn
+    // disabled; a byte outside the cell's value set leaves the cell's text as it was.
+    void bind(CellGrid *grid);
 
     // Points a bound control at another value and shows it; what the user typed into the
     // control is committed to the value shown so far first.
     void rebind(QWidget *control, const FieldRef &ref);
 
-    // Shows the values of the controls whose value lies in `range`, or of all of them.
+    // Shows the values of the controls whose value lies in `range`.
     void show(const FieldRange &range) const;
-    void showAll() const;
     // Commits what the user typed into a bound text control and did not commit yet: an
     // action started from the keyboard finds the field still in the focus.
     void commitTyped() const;
@@ -60,6 +64,7 @@ public:
 private:
     struct Entry;
     Entry &add(QWidget *control, const FieldRef &ref);
+    void showCells(CellGrid &grid, const FieldRange &range) const;
     // A line edit commits what was typed into it on Enter and on leaving.
     void bindTyping(Entry &entry, QLineEdit *edit);
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "config/DialPageWindows.h"
+#include "DialPageWindows.h"
+#include "ui/editing/ConfigView.h"
 #include "ui/editing/FieldBinding.h"
-#include "ui/support/ConfigView.h"
 
 #include <QWidget>
 
@@ -29,8 +29,7 @@ public:
 
     // ConfigView
     void storeEdits() override { storeRows(); }
-    void refresh() override { fillRows(); }
-    void valuesStored(const FieldRange &range) override { binding_.show(range); }
+    void showValues(const FieldRange &range) override { binding_.show(range); }
 
 private:
     // tcShortDialsChanging, tcPEChanging: the tab left keeps what was typed into it.

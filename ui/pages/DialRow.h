@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/DialPageWindows.h"
+#include "DialPageWindows.h"
 
 class QComboBox;
 class QString;

@@ -1,8 +1,8 @@
 #include "GlobalTab.h"
 
+#include "config/ChoiceLists.h"
 #include "config/Counters.h"
 #include "config/ExchangeConfig.h"
-#include "config/ListTexts.h"
 #include "ui/editing/FieldBinding.h"
 #include "ui/widgets/CellGrid.h"
 #include "ui/widgets/CounterSpinBox.h"

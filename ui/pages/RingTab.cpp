@@ -1,9 +1,9 @@
 #include "RingTab.h"
 
 #include "config/Numbering.h"
+#include "ui/dialogs/UserDialogs.h"
 #include "ui/editing/FieldBinding.h"
 #include "ui/pages/CommentColumn.h"
-#include "ui/support/UserDialogs.h"
 #include "ui/widgets/CellGrid.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 

@@ -1,7 +1,8 @@
 #include "ServicesColumn.h"
 
-#include "config/ListTexts.h"
+#include "config/ChoiceLists.h"
 #include "config/Numbering.h"
+#include "ui/dialogs/LineCallBackTexts.h"
 #include "ui/editing/FieldBinding.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 
@@ -38,9 +39,6 @@ int timeFieldWidth(const MaskedTimeEdit &edit)
 }
 
 } // namespace
-
-const QString ServicesColumn::LineCallBackHint = QStringLiteral(
-    "Zpětné vyzvánění na státní linku nelze do ústředny zapsat: zápis pošle místo něj „vyp“.");
 
 ServicesColumn::ServicesColumn(FieldBinding &binding, int extension, QWidget *parent)
     : QFrame(parent)
@@ -106,7 +104,7 @@ QComboBox *ServicesColumn::addList(const char *prefix, int itemCount, bool withL
         QFont unusual;
         unusual.setItalic(true);
         for (int item = FirstBackRingLineItem; item < itemCount; ++item) {
-            list->setItemData(item, LineCallBackHint, Qt::ToolTipRole);
+            list->setItemData(item, lineCallBackHint(), Qt::ToolTipRole);
             list->setItemData(item, unusual, Qt::FontRole);
         }
     }
@@ -192,7 +190,7 @@ void ServicesColumn::placeRow(ServicesRows::Row row, int gap)
 
 void ServicesColumn::showBackRingHint(int item)
 {
-    backRing_->setToolTip(item >= FirstBackRingLineItem ? LineCallBackHint : QString());
+    backRing_->setToolTip(isLineCallBack(item) ? lineCallBackHint() : QString());
 }
 
 } // namespace ornis

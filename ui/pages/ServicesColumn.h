@@ -24,8 +24,6 @@ class ServicesColumn final : public QFrame
 
 public:
     static constexpr int Width = 97;
-    // The tooltip of the call-back items 91..94, which a services write cannot carry.
-    static const QString LineCallBackHint;
 
     // The controls of extension index `extension` (0..15) are bound through `binding`.
     ServicesColumn(FieldBinding &binding, int extension, QWidget *parent = nullptr);

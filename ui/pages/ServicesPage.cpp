@@ -1,9 +1,9 @@
 #include "ServicesPage.h"
 
 #include "config/Numbering.h"
+#include "ui/dialogs/UserDialogs.h"
 #include "ui/pages/ServicesColumn.h"
 #include "ui/pages/ServicesRows.h"
-#include "ui/support/UserDialogs.h"
 #include "ui/widgets/MaskedTimeEdit.h"
 
 #include <QCheckBox>
@@ -141,12 +141,7 @@ void ServicesPage::storeEdits()
     binding_.commitTyped();
 }
 
-void ServicesPage::refresh()
-{
-    binding_.showAll();
-}
-
-void ServicesPage::valuesStored(const FieldRange &range)
+void ServicesPage::showValues(const FieldRange &range)
 {
     binding_.show(range);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ui/editing/ConfigView.h"
 #include "ui/editing/FieldBinding.h"
-#include "ui/support/ConfigView.h"
 
 #include <QWidget>
 
@@ -23,8 +23,7 @@ public:
     ServicesPage(ConfigEditor &editor, UserDialogs &dialogs, QWidget *parent = nullptr);
 
     void storeEdits() override;
-    void refresh() override;
-    void valuesStored(const FieldRange &range) override;
+    void showValues(const FieldRange &range) override;
 
 private:
     QWidget *buildTopStrip();

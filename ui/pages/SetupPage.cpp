@@ -1,7 +1,7 @@
 #include "SetupPage.h"
 
+#include "config/ChoiceLists.h"
 #include "config/ExchangeConfig.h"
-#include "config/ListTexts.h"
 #include "config/ModuleTable.h"
 #include "ui/MainActions.h"
 #include "ui/editing/ConfigEditor.h"
@@ -24,6 +24,10 @@ namespace ornis {
 namespace {
 
 constexpr int GroupHeight = 52;
+
+// The check box of each module, in the order of the module table.
+constexpr std::array<const char *, ModuleCount> ModuleCheckBoxes {
+    "chbMiraMKV", "chbMiraMKPR", "chbGSM", "chbMKV", "chbMKPR", "chbMKX"};
 constexpr QSize PictureFrameSize(565, 157);
 
 QGroupBox *makeGroup(QWidget *parent, const char *name, const QString &title)
@@ -109,7 +113,7 @@ QCheckBox *SetupPage::addModule(QGroupBox &group, const ModuleInfo &module, int 
 {
     const QString caption = QLatin1String(module.caption);
     auto *box = new QCheckBox(caption, &group);
-    box->setObjectName(QLatin1String(module.checkBox));
+    box->setObjectName(QLatin1String(ModuleCheckBoxes.at(std::size_t(index))));
     box->setStatusTip(QStringLiteral("Modul %1 je v ústředně osazen").arg(caption));
     group.layout()->addWidget(box);
     binding_.bind(box, {Field::ExchangeModule, index});
@@ -168,27 +172,11 @@ QWidget *SetupPage::buildPictureFrame()
     return frame;
 }
 
-void SetupPage::refresh()
-{
-    binding_.showAll();
-    showModel(editor_.config().ExchangeType);
-}
-
-void SetupPage::valuesStored(const FieldRange &range)
-{
-    binding_.show(range);
-}
-
-void SetupPage::valuesChanged(const FieldRange &range)
+void SetupPage::showValues(const FieldRange &range)
 {
     binding_.show(range);
     if (contains(range, FieldRef {Field::ExchangeType}))
-        emit exchangeModelPicked(int(editor_.config().ExchangeType));
-}
-
-void SetupPage::exchangeModelChanged()
-{
-    showModel(editor_.config().ExchangeType);
+        showModel(editor_.config().ExchangeType);
 }
 
 void SetupPage::showModel(int index)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "config/ModuleTable.h"
+#include "ui/editing/ConfigView.h"
 #include "ui/editing/FieldBinding.h"
-#include "ui/support/ConfigView.h"
 
 #include <QWidget>
 
@@ -35,16 +35,8 @@ public:
     // controls show the configuration's values.
     void setChangeGate(FieldBinding::Gate gate) { binding_.setGate(std::move(gate)); }
 
-    // Shows the model's exchange type and module flags.
-    void refresh() override;
-    void valuesStored(const FieldRange &range) override;
-    // The model chosen is announced once it is in the configuration.
-    void valuesChanged(const FieldRange &range) override;
-    void exchangeModelChanged() override;
-
-signals:
-    // The user picked model `index` in `cbCentralType`; the configuration has it already.
-    void exchangeModelPicked(int index);
+    // The model and the modules, with the group and the picture of the model.
+    void showValues(const FieldRange &range) override;
 
 private:
     QWidget *buildModelGroup();

@@ -89,7 +89,7 @@ DialNumberEdit::DialNumberEdit(QWidget *parent)
 
 bool DialNumberEdit::me810UserRule(QChar typed)
 {
-    return (typed >= u'0' && typed <= u'9') || typed == u'P';
+    return typed.unicode() < 0x80 && isDialCharacter(char(typed.unicode()));
 }
 
 void DialNumberEdit::setModelText(const QString &text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/DialNumber.h"
+
 #include <QLineEdit>
 
 namespace ornis {
@@ -17,7 +19,7 @@ class DialNumberEdit final : public QLineEdit
     Q_OBJECT
 
 public:
-    static constexpr int Positions = 14;
+    static constexpr int Positions = DialNumberLength;
 
     explicit DialNumberEdit(QWidget *parent = nullptr);
 

@@ -1,0 +1,128 @@
+#include "MainPageTabs.h"
+
+#include "ui/editing/ConfigView.h"
+#include "ui/pages/DialPage.h"
+#include "ui/pages/ServicesPage.h"
+#include "ui/pages/SettingPage.h"
+#include "ui/pages/SetupPage.h"
+#include "ui/pages/TransferPage.h"
+
+#include <functional>
+
+namespace ornis {
+
+MainPageTabs::MainPageTabs(
+    ConfigEditor &editor, UserDialogs &dialogs, const MainActions &actions, QWidget *parent)
+    : QTabWidget(parent)
+    , editor_(editor)
+{
+    setObjectName(QStringLiteral("pcMain"));
+    setDocumentMode(false);
+    setupPage_ = addView(MainPage::Setup, new SetupPage(editor, actions, this));
+    addTab(setupPage_, pageCaption(MainPage::Setup));
+
+    using Build = std::function<QWidget *(QWidget * parent)>;
+    const auto dialPage = [this](MainPage page, DialTable table, DialPage *&built) -> Build {
+        return [this, page, table, &built](QWidget *parent) {
+            built = addView(page, new DialPage(table, editor_, parent));
+            return built;
+        };
+    };
+    // Each page's controls are built when the page is first shown: the window starts with
+    // the page "Konfigurace" alone.
+    const std::pair<MainPage, Build> builders[] = {
+        {MainPage::Setting,
+            [this, &dialogs](QWidget *parent) {
+                return addView(MainPage::Setting, new SettingPage(editor_, dialogs, parent));
+            }},
+        {MainPage::Services,
+            [this, &dialogs](QWidget *parent) {
+                return addView(MainPage::Services, new ServicesPage(editor_, dialogs, parent));
+            }},
+        {MainPage::ShortDials,
+            dialPage(MainPage::ShortDials, DialTable::ShortDials, shortDialPage_)},
+        {MainPage::PE, dialPage(MainPage::PE, DialTable::PE, pePage_)},
+    };
+    for (const auto &[page, build] : builders) {
+        const MainPageInfo &info = pageInfo(page);
+        auto *tab = new TransferPage(
+            QLatin1String(info.name), actions, QLatin1String(info.buttons), this);
+        tab->setContentBuilder([this, page, build](QWidget *parent) {
+            QWidget *content = build(parent);
+            emit pageBuilt(page, *content);
+            return content;
+        });
+        pages_[std::size_t(page)] = tab;
+        addTab(tab, pageCaption(page));
+    }
+}
+
+std::optional<MainPage> MainPageTabs::pageInView() const
+{
+    const int index = currentIndex();
+    if (index < 0 || index >= MainPageCount)
+        return std::nullopt;
+    return MainPage(index);
+}
+
+TransferPage &MainPageTabs::page(MainPage page) const
+{
+    return *pages_.at(std::size_t(page));
+}
+
+void MainPageTabs::setView(MainPage page, ConfigView *view)
+{
+    views_.at(std::size_t(page)) = view;
+}
+
+template<typename Page> Page *MainPageTabs::addView(MainPage page, Page *view)
+{
+    setView(page, view);
+    view->showValues(wholeConfigRange());
+    return view;
+}
+
+void MainPageTabs::ensurePagesBuilt()
+{
+    for (TransferPage *page : pages_) {
+        if (page)
+            page->ensureContent();
+    }
+}
+
+template<typename Call> void MainPageTabs::forEachView(Call call)
+{
+    for (ConfigView *view : views_) {
+        if (view)
+            call(*view);
+    }
+}
+
+void MainPageTabs::StoreShortDialPage()
+{
+    if (shortDialPage_)
+        shortDialPage_->storeRows();
+}
+
+void MainPageTabs::StorePEPage()
+{
+    if (pePage_)
+        pePage_->storeRows();
+}
+
+void MainPageTabs::storeEdits()
+{
+    forEachView([](ConfigView &view) { view.storeEdits(); });
+}
+
+void MainPageTabs::showValues(const FieldRange &range)
+{
+    forEachView([&range](ConfigView &view) { view.showValues(range); });
+}
+
+void MainPageTabs::showPagesOfModel(int32_t model)
+{
+    setTabVisible(int(MainPage::PE), model == ModelMira);
+}
+
+} // namespace ornis
