@@ -124,8 +124,8 @@ ExitCode runBackup(const Request &request)
     const QDateTime started = QDateTime::currentDateTime();
     QElapsedTimer clock;
     clock.start();
-    BackupOptions options {
-        request.backupDir, request.block, request.timeoutMs, request.parallel, request.traceDir};
+    BackupOptions options {request.backupDir, request.block, request.timeoutMs, request.parallel,
+        request.jobs, request.traceDir};
     FleetBackup backup(sites, options, started, progress,
         [&journal](const SiteOutcome &outcome) { journal.siteEnded(outcome); });
     StopSignals stopSignals;
