@@ -21,7 +21,7 @@ public:
     void showAbout(QWidget *parent) override;
     // Files and printing are left alone: every dialog is cancelled.
     void chooseFile(
-        QWidget *, const FileDialogSetup &, std::function<void(const QString &)>) override
+        QWidget *, const FileDialogSetup &, std::function<void(const ChosenFile &)>) override
     {
     }
     void choosePrinter(QWidget *, QPrinter &, std::function<void()>) override { }

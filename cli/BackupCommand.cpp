@@ -31,8 +31,10 @@ std::optional<SiteList> loadSiteList(const QString &path)
         return std::nullopt;
     }
     const SiteList list = readSiteList(text);
+    QStringList lines;
     for (const QString &error : list.errors)
-        printMessage(QStringLiteral("%1, %2").arg(path, error));
+        lines << QStringLiteral("%1, %2").arg(path, error);
+    printList(lines);
     if (!list.errors.isEmpty()) {
         printMessage(QStringLiteral("Nothing was sent."));
         return std::nullopt;
@@ -122,8 +124,8 @@ ExitCode runBackup(const Request &request)
     const QDateTime started = QDateTime::currentDateTime();
     QElapsedTimer clock;
     clock.start();
-    BackupOptions options {
-        request.backupDir, request.block, request.timeoutMs, request.parallel, request.traceDir};
+    BackupOptions options {request.backupDir, request.block, request.timeoutMs, request.parallel,
+        request.jobs, request.traceDir};
     FleetBackup backup(sites, options, started, progress,
         [&journal](const SiteOutcome &outcome) { journal.siteEnded(outcome); });
     StopSignals stopSignals;

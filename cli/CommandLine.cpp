@@ -5,12 +5,16 @@
 #include "link/LinkPort.h"
 
 #include <QCommandLineParser>
+#include <QThread>
 #include <algorithm>
 #include <array>
 
 namespace ornis::cli {
 
 namespace {
+
+// More threads than this gain nothing on any machine that runs it.
+constexpr int MaxJobs = 256;
 
 constexpr std::array<CommandInfo, 8> Commands {{
     {"read", Command::Read,
@@ -87,8 +91,8 @@ QStringList optionsOf(Command command)
     case Command::Convert:
         return {"table"};
     case Command::Backup:
-        return {"sites", "dir", "block", "timeout", "parallel", "trace-dir", "shard", "metrics",
-            "status"};
+        return {"sites", "dir", "block", "timeout", "parallel", "jobs", "trace-dir", "shard",
+            "metrics", "status"};
     case Command::Ports:
     case Command::Help:
     case Command::Version:
@@ -131,6 +135,10 @@ QList<QCommandLineOption> commandLineOptions()
         {"sites", "the list of sites (CSV: name, port, model).", "SITES"},
         {"dir", "the folder of the backups, a folder a site.", "DIR"},
         {"parallel", "at most N sites at a time (default all).", "N"},
+        {"jobs",
+            QStringLiteral("spread the sites over N threads (default one a core, here %1).")
+                .arg(QThread::idealThreadCount()),
+            "N"},
         {"trace-dir", "one line trace a site, D/NAME.trace.", "D"},
         {"shard", "only the sites whose name hashes to K of N (1 <= K <= N).", "K/N"},
         {"metrics", "the run's metrics for Prometheus' node_exporter into FILE.", "FILE"},
@@ -259,6 +267,10 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             request.parallel = parser.value("parallel").toInt(&number);
         if (!number || (parser.isSet("parallel") && request.parallel <= 0))
             return usageError("--parallel takes a positive number of sites");
+        if (parser.isSet("jobs"))
+            request.jobs = parser.value("jobs").toInt(&number);
+        if (!number || (parser.isSet("jobs") && (request.jobs <= 0 || request.jobs > MaxJobs)))
+            return usageError(QStringLiteral("--jobs takes a number from 1 to %1").arg(MaxJobs));
     }
     request.traceFile = parser.value("trace");
     request.jsonFile = parser.value("json");

@@ -34,6 +34,7 @@ struct Request
     QString sitesFile; // backup: the list of sites
     QString backupDir; // backup: a folder a site under it
     int parallel = 0; // backup: at most this many sites at a time; 0 for all
+    int jobs = 0; // backup: the sites spread over this many threads; 0 for one a core
     QString traceDir; // backup: one line trace a site goes there
     std::optional<Shard> shard; // backup: only the sites of this part of the list
     QString metricsFile; // backup: the run's metrics for Prometheus go there

@@ -30,11 +30,13 @@ bool tableFits(std::FILE *stream, std::size_t rows)
 } // namespace
 
 // "waiting", "reading short dials 45%", "unchanged".
-QString FleetProgress::stateText(const State &state)
+QString FleetProgress::stateText(std::size_t site) const
 {
-    if (!state.outcome.isEmpty())
-        return state.outcome;
-    const TransferMode mode = state.mode;
+    if (!outcomes_[qsizetype(site)].isEmpty())
+        return outcomes_[qsizetype(site)];
+    const SiteActivities::Activity activity
+        = activities_ ? activities_->get(site) : SiteActivities::Activity {};
+    const TransferMode mode = activity.mode;
     QString title;
     if (mode == TransferMode::AllRead)
         title = QLatin1String(blockInfo(Block::Settings).title);
@@ -46,7 +48,7 @@ QString FleetProgress::stateText(const State &state)
     }
     if (title.isEmpty())
         return QStringLiteral("waiting");
-    return QStringLiteral("reading %1 %2%").arg(title).arg(state.percent);
+    return QStringLiteral("reading %1 %2%").arg(title).arg(activity.percent);
 }
 
 FleetProgress::FleetProgress(std::FILE *stream, const std::vector<Site> &sites)
@@ -55,7 +57,7 @@ FleetProgress::FleetProgress(std::FILE *stream, const std::vector<Site> &sites)
 {
     for (const Site &site : sites) {
         names_.append(site.name);
-        states_.emplace_back();
+        outcomes_.append(QString());
         nameWidth_ = std::max(nameWidth_, site.name.size());
     }
     redraw_.setInterval(RedrawMs);
@@ -73,15 +75,9 @@ void FleetProgress::finish()
     live_ = false;
 }
 
-void FleetProgress::siteMoved(std::size_t site, TransferMode mode, int percent)
-{
-    states_[site].mode = mode;
-    states_[site].percent = percent;
-}
-
 void FleetProgress::siteEnded(std::size_t site, const QString &outcome)
 {
-    states_[site].outcome = outcome;
+    outcomes_[qsizetype(site)] = outcome;
     if (!live_)
         writeRow(site);
 }
@@ -99,7 +95,7 @@ void FleetProgress::writeRow(std::size_t site)
 {
     const QString row = QStringLiteral("%1  %2")
                             .arg(names_[qsizetype(site)], -int(nameWidth_))
-                            .arg(stateText(states_[site]));
+                            .arg(stateText(site));
     std::fprintf(stream_, "%s%s\n", live_ ? "\r\x1b[K" : "", row.toUtf8().constData());
     std::fflush(stream_);
 }

@@ -1,6 +1,7 @@
 #include "Output.h"
 
 #include "common/BlockNames.h"
+#include "common/ShortList.h"
 #include "common/Windows1250.h"
 
 #include <QStringList>
@@ -51,10 +52,9 @@ QString outputFailure()
 
 void printList(const QStringList &lines)
 {
-    for (qsizetype i = 0; i < lines.size() && i < ListedAtMost; ++i)
-        printMessage(lines.at(i));
-    if (lines.size() > ListedAtMost)
-        printMessage(QStringLiteral("… and %1 more").arg(lines.size() - ListedAtMost));
+    const auto more = [](qsizetype left) { return QStringLiteral("… and %1 more").arg(left); };
+    for (const QString &line : shortList(lines, more))
+        printMessage(line);
 }
 
 void warnAboutKeeping(

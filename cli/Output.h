@@ -24,8 +24,6 @@ void printOut(const QByteArray &bytes);
 // Why stdout could not be written; empty while it could.
 [[nodiscard]] QString outputFailure();
 
-// The most lines one list of errors or warnings prints.
-inline constexpr qsizetype ListedAtMost = 100;
 // Prints `lines` to stderr, the first ListedAtMost of them, then "… and N more".
 void printList(const QStringList &lines);
 

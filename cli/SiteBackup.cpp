@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QThreadPool>
 #include <filesystem>
 
 #ifndef _WIN32
@@ -61,11 +62,12 @@ Status makeFolder(const QString &folder)
 } // namespace
 
 SiteBackup::SiteBackup(std::size_t index, Site site, const BackupOptions &options,
-    QString fileName, TransferRunner::Listener listener)
+    QString fileName, QThreadPool &files, TransferRunner::Listener listener)
     : index_(index)
     , site_(std::move(site))
     , options_(options)
     , fileName_(std::move(fileName))
+    , files_(files)
     , folder_(QDir(options.dir).filePath(site_.name))
     , blocks_(options.block ? BlockSet {*options.block} : blocksOfModel(site_.model))
     , runner_(config_, std::move(listener))
@@ -79,12 +81,22 @@ void SiteBackup::start(Ended ended)
     ended_ = std::move(ended);
     started_ = QDateTime::currentDateTime();
     clock_.start();
-    if (const Status prepared = prepare(); !prepared.ok()) {
+    onFileThread([this] {
+        Status prepared = prepareFiles();
+        return [this, prepared] { startRead(prepared); };
+    });
+}
+
+void SiteBackup::startRead(Status prepared)
+{
+    if (stopped_) // while its files were made ready: it never opens its port
+        prepared = Status::failure("interrupted");
+    if (prepared.ok() && !options_.traceDir.isEmpty())
+        prepared = runner_.traceInto(QDir(options_.traceDir).filePath(site_.name + ".trace"));
+    if (!prepared.ok()) {
         SiteOutcome outcome = failedOutcome();
         outcome.error = QString::fromStdString(prepared.message());
-        // As a read that failed at once: from the event loop, never inside start().
-        QMetaObject::invokeMethod(
-            &runner_, [this, outcome] { end(outcome); }, Qt::QueuedConnection);
+        end(std::move(outcome));
         return;
     }
     std::vector<TransferMode> transfers = transfersFor(blocks_, site_.model, Direction::Receive);
@@ -93,18 +105,28 @@ void SiteBackup::start(Ended ended)
         [this](const Status &status) { transferDone(status); });
 }
 
+template<typename Work> void SiteBackup::onFileThread(Work work)
+{
+    // What `work` returns goes on in this site's loop, once the pool is done with it.
+    files_.start([this, work = std::move(work)]() mutable {
+        QMetaObject::invokeMethod(&runner_, work(), Qt::QueuedConnection);
+    });
+}
+
 void SiteBackup::stop()
 {
+    stopped_ = true;
     runner_.stop();
 }
 
-SiteOutcome SiteBackup::interruptedBeforeStart() const
+SiteOutcome SiteBackup::interruptedBeforeStart(std::size_t index, const Site &site)
 {
-    SiteOutcome outcome = failedOutcome();
+    SiteOutcome outcome;
+    outcome.index = index;
+    outcome.name = site.name;
     outcome.error = QStringLiteral("interrupted");
     // The attempt that never began is dated by its interruption.
-    if (!outcome.started.isValid())
-        outcome.started = QDateTime::currentDateTime();
+    outcome.started = QDateTime::currentDateTime();
     return outcome;
 }
 
@@ -117,7 +139,7 @@ SiteOutcome SiteBackup::failedOutcome() const
     return outcome;
 }
 
-Status SiteBackup::prepare()
+Status SiteBackup::prepareFiles()
 {
     // The folder is made only for a backup to keep.
     if (Status ready = canCreateFilesIn(folder_); !ready.ok())
@@ -128,9 +150,7 @@ Status SiteBackup::prepare()
     config_.ExchangeType = site_.model;
     if (options_.traceDir.isEmpty())
         return Status::success();
-    if (Status made = makeFolder(options_.traceDir); !made.ok())
-        return made;
-    return runner_.traceInto(QDir(options_.traceDir).filePath(site_.name + ".trace"));
+    return makeFolder(options_.traceDir);
 }
 
 void SiteBackup::loadNewestBackup()
@@ -148,8 +168,8 @@ void SiteBackup::loadNewestBackup()
         const Status loaded
             = loadConfigFile(QDir(folder_).filePath(name), FileKind::Json, config, held);
         if (!loaded.ok()) {
-            printWarning(QStringLiteral("%1: %2; compared with an older backup")
-                             .arg(site_.name, QString::fromStdString(loaded.message())));
+            warnings_.append(QStringLiteral("%1; compared with an older backup")
+                                 .arg(QString::fromStdString(loaded.message())));
             continue;
         }
         if ((blocks_ - held).empty()) {
@@ -162,23 +182,30 @@ void SiteBackup::loadNewestBackup()
 void SiteBackup::transferDone(const Status &status)
 {
     for (const std::string &warning : runner_.readWarnings())
-        printWarning(QStringLiteral("%1: %2").arg(site_.name, linkText(warning)));
-    SiteOutcome outcome = failedOutcome();
-    Status kept = status;
+        warnings_.append(linkText(warning));
+    Status read = status;
     // A stop that came before the last block was read through, whatever else it met.
     const RunRecord &record = runner_.record();
     if (record.stopped && record.completedTransfers < transferCount_)
-        kept = Status::failure("interrupted");
-    if (kept.ok() && runner_.traceFailure())
-        kept = Status::failure(*runner_.traceFailure());
-    if (kept.ok())
-        kept = keep(outcome);
-    if (!kept.ok()) {
-        outcome.result = SiteOutcome::Result::Failed;
-        outcome.error = QString::fromStdString(kept.message());
-        outcome.changes.clear();
-    }
-    end(std::move(outcome));
+        read = Status::failure("interrupted");
+    if (read.ok() && runner_.traceFailure())
+        read = Status::failure(*runner_.traceFailure());
+    if (!read.ok())
+        return end(failedWith(read));
+    onFileThread([this] {
+        SiteOutcome outcome = failedOutcome();
+        const Status kept = keep(outcome);
+        if (!kept.ok())
+            outcome = failedWith(kept);
+        return [this, outcome] { end(outcome); };
+    });
+}
+
+SiteOutcome SiteBackup::failedWith(const Status &status) const
+{
+    SiteOutcome outcome = failedOutcome();
+    outcome.error = QString::fromStdString(status.message());
+    return outcome;
 }
 
 Status SiteBackup::keep(SiteOutcome &outcome)
@@ -209,6 +236,7 @@ Status SiteBackup::keep(SiteOutcome &outcome)
 void SiteBackup::end(SiteOutcome outcome)
 {
     outcome.seconds = double(clock_.elapsed()) / 1000;
+    outcome.warnings = warnings_;
     if (ended_)
         ended_(outcome);
 }

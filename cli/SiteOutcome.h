@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <cstddef>
 #include <vector>
 
@@ -20,6 +21,7 @@ struct SiteOutcome
     Result result = Result::Failed;
     std::vector<Difference> changes; // since the newest backup, when Changed
     QString error; // why, when Failed
+    QStringList warnings; // what the site's read or its earlier backups gave to warn about
     QDateTime started; // the attempt, local time
     double seconds = 0; // from start to end
 

@@ -133,7 +133,8 @@ std::optional<BlockSet> TransferCommand::chooseBlocks(BlockSet held, const QStri
             return std::nullopt;
         }
         if (!ofModel.contains(block)) {
-            printMessage(QStringLiteral("The PE block exists for model MIRA only"));
+            printMessage(QStringLiteral("The PE block exists for model %1 only")
+                             .arg(QString::fromStdString(listText(modelNames(), ModelMira))));
             return std::nullopt;
         }
         return BlockSet {block};

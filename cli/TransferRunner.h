@@ -53,9 +53,10 @@ public:
     [[nodiscard]] Status traceInto(const QString &path);
 
     // Opens `port` (as the user gives it: ttyUSB0, tcp://HOST:PORT...) and runs `modes` in
-    // turn; the first failure ends the run. `done` follows
-    // exactly once, from the event loop, with the port's error or the engine's message
-    // ("Timeout on ...") on failure.
+    // turn; the first failure ends the run. `done` follows exactly once, from the event
+    // loop, with the port's error or the engine's message ("Timeout on ...") on failure. A
+    // run that stop() ended is no failure of the line: record() tells how far it got, and
+    // every caller must look there before it keeps what was read.
     void run(const QString &port, std::vector<TransferMode> modes, int timeoutMs, Done done);
 
     // Ends the run: the transfer under way goes through the engine's stop sequence (ends at

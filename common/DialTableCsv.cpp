@@ -80,10 +80,35 @@ QString listTextsJoined(Block table)
     return texts.join(QStringLiteral(", "));
 }
 
-// A number as a field a spreadsheet keeps as text.
-QString csvNumberField(const QString &number, QChar separator)
+// A field of a record, written so that a spreadsheet keeps it as the text it is: a number of
+// digits alone and a comment it would take for a value or a formula as ="...".
+QString spreadsheetField(const QStringList &record, qsizetype column, QChar separator)
 {
-    return spreadsheetTakesForValue(number) ? asTextFormula(number) : csvField(number, separator);
+    const QString &text = record[column];
+    const bool asText = column == DialNumberColumn
+        ? spreadsheetTakesForValue(text)
+        : column == DialCommentColumn && spreadsheetMayConvert(text);
+    if (!asText)
+        return csvField(text, separator);
+    // The formula's own quotes need no quoting of the field; a separator or a line break in
+    // it does.
+    const QString formula = asTextFormula(text);
+    const bool plain = !text.contains(separator) && !text.contains(u'\n') && !text.contains(u'\r');
+    return plain ? formula : csvField(formula, separator);
+}
+
+// The header as it is, the records with their fields as a spreadsheet keeps them.
+QString spreadsheetLines(const std::vector<QStringList> &rows, QChar separator)
+{
+    QString text;
+    for (const QStringList &row : rows) {
+        QStringList fields;
+        for (qsizetype column = 0; column < row.size(); ++column)
+            fields << (&row == &rows.front() ? csvField(row[column], separator)
+                                             : spreadsheetField(row, column, separator));
+        text += fields.join(separator) + QStringLiteral("\r\n");
+    }
+    return text;
 }
 
 // Reads the lines of a file into rows, one column layout for all of them.
@@ -145,7 +170,7 @@ private:
         case Column::Comment:
             break;
         }
-        row.comment = toWindows1250(value);
+        row.comment = toWindows1250(withoutTextFormula(value));
         if (!row.comment)
             refuse(column, value, QStringLiteral("has a character Windows-1250 cannot hold"));
         return row.comment.has_value();
@@ -402,32 +427,15 @@ std::optional<QString> dialTableText(
     const std::optional<std::vector<QStringList>> rows = dialTableRows(config, table, records);
     if (!rows)
         return std::nullopt;
-    QString text;
-    for (const QStringList &row : *rows) {
-        QStringList fields;
-        for (const QString &field : row)
-            fields << csvField(field, separator);
-        text += fields.join(separator) + QStringLiteral("\r\n");
-    }
-    return text;
+    return spreadsheetLines(*rows, separator);
 }
 
 std::optional<QByteArray> dialTableCsv(const ExchangeConfig &config, Block table)
 {
-    const std::optional<std::vector<QStringList>> rows = dialTableRows(config, table);
-    if (!rows)
+    const std::optional<QString> text = dialTableText(config, table, u';');
+    if (!text)
         return std::nullopt;
-    constexpr QChar Separator = u';';
-    QByteArray csv = Utf8ByteOrderMark.toByteArray();
-    for (const QStringList &row : *rows) {
-        QStringList fields;
-        for (const QString &field : row)
-            fields << csvField(field, Separator);
-        if (&row != &rows->front())
-            fields[DialNumberColumn] = csvNumberField(row[DialNumberColumn], Separator);
-        csv += fields.join(Separator).toUtf8() + "\r\n";
-    }
-    return csv;
+    return Utf8ByteOrderMark.toByteArray() + text->toUtf8();
 }
 
 QStringList dialRowProblemLines(const QString &file, const DialRows &rows)

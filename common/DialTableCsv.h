@@ -85,6 +85,7 @@ void applyDialRows(ExchangeConfig &config, const DialRows &rows);
 [[nodiscard]] std::optional<std::vector<QStringList>> dialTableRows(
     const ExchangeConfig &config, Block table, const std::vector<int> &records = {});
 inline constexpr qsizetype DialNumberColumn = 2;
+inline constexpr qsizetype DialCommentColumn = 3;
 
 // Those rows separated by `separator`, lines ending in CR LF.
 [[nodiscard]] std::optional<QString> dialTableText(const ExchangeConfig &config, Block table,

@@ -9,6 +9,8 @@ namespace {
 
 constexpr QLatin1String FormulaOpening("=\"");
 constexpr QLatin1String FormulaClosing("\"");
+constexpr QLatin1String Quote("\"");
+constexpr QLatin1String DoubledQuote("\"\"");
 
 } // namespace
 
@@ -18,16 +20,28 @@ bool spreadsheetTakesForValue(const QString &number)
         && std::ranges::all_of(number, [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-QString asTextFormula(const QString &number)
+bool spreadsheetMayConvert(const QString &text)
 {
-    return FormulaOpening + number + FormulaClosing;
+    static const QStringList truthWords {QStringLiteral("TRUE"), QStringLiteral("FALSE"),
+        QStringLiteral("PRAVDA"), QStringLiteral("NEPRAVDA")};
+    if (text.isEmpty())
+        return false;
+    return QStringView(u"=+-@").contains(text.front())
+        || std::ranges::any_of(text, [](QChar c) { return c.isDigit(); })
+        || truthWords.contains(text, Qt::CaseInsensitive);
+}
+
+QString asTextFormula(const QString &text)
+{
+    return FormulaOpening + QString(text).replace(Quote, DoubledQuote) + FormulaClosing;
 }
 
 QString withoutTextFormula(const QString &cell)
 {
     const qsizetype around = FormulaOpening.size() + FormulaClosing.size();
     if (cell.size() >= around && cell.startsWith(FormulaOpening) && cell.endsWith(FormulaClosing))
-        return cell.sliced(FormulaOpening.size(), cell.size() - around);
+        return cell.sliced(FormulaOpening.size(), cell.size() - around)
+            .replace(DoubledQuote, Quote);
     return cell;
 }
 

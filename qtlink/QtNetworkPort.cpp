@@ -4,6 +4,12 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#endif
+
 namespace ornis {
 
 namespace {
@@ -22,9 +28,8 @@ QtNetworkPort::QtNetworkPort(QObject *parent)
     : QtLinkPort(parent)
 {
     connectTimer_.setSingleShot(true);
-    answerTimer_.setSingleShot(true);
     connect(&connectTimer_, &QTimer::timeout, this, &QtNetworkPort::onConnectTimeout);
-    connect(&answerTimer_, &QTimer::timeout, this, &QtLinkPort::answerTimerFired);
+    connect(&answerTimer_, &AnswerTimer::fired, this, &QtLinkPort::answerTimerFired);
     connect(&socket_, &QTcpSocket::connected, this, &QtNetworkPort::onConnected);
     connect(&socket_, &QTcpSocket::readyRead, this, &QtNetworkPort::onReadyRead);
     connect(&socket_, &QTcpSocket::errorOccurred, this, &QtNetworkPort::onErrorOccurred);
@@ -301,13 +306,44 @@ void QtNetworkPort::write(const uint8_t *bytes, std::size_t count)
 {
     if (count == 0 || !isOpen())
         return;
-    const auto size = qint64(count);
-    if (socket_.write(reinterpret_cast<const char *>(bytes), size) != size) {
+    const std::size_t sent = sendDirectly(bytes, count);
+    if (sent == count || !isOpen())
+        return;
+    const auto size = qint64(count - sent);
+    if (socket_.write(reinterpret_cast<const char *>(bytes + sent), size) != size) {
         fail(QStringLiteral("the connection failed (%1)").arg(socket_.errorString()));
         return;
     }
     // Out now, not on the next turn of the event loop: the exchange waits for it.
     socket_.flush();
+}
+
+std::size_t QtNetworkPort::sendDirectly(const uint8_t *bytes, std::size_t count)
+{
+#ifdef Q_OS_UNIX
+    // QTcpSocket's own way switches a write notifier on for every byte and off again once
+    // the socket took it: two wake-ups of the event loop a byte.
+    if (socket_.bytesToWrite() > 0 || socket_.state() != QAbstractSocket::ConnectedState)
+        return 0;
+    for (;;) {
+        const ssize_t sent
+            = ::send(int(socket_.socketDescriptor()), bytes, count, MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (sent >= 0)
+            return std::size_t(sent);
+        if (errno == EINTR)
+            continue;
+        if (errno == EPIPE || errno == ECONNRESET)
+            failClosedByServer();
+        else if (errno != EAGAIN && errno != EWOULDBLOCK)
+            fail(QStringLiteral("the connection failed (%1)")
+                     .arg(QString::fromLocal8Bit(std::strerror(errno))));
+        return 0;
+    }
+#else
+    Q_UNUSED(bytes)
+    Q_UNUSED(count)
+    return 0;
+#endif
 }
 
 Status QtNetworkPort::notOpen() const

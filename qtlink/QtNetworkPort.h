@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnswerTimer.h"
 #include "PortAddress.h"
 #include "QtLinkPort.h"
 #include "link/ComPortClient.h"
@@ -72,6 +73,9 @@ private:
     void appendOutgoing(std::vector<uint8_t> &out, uint8_t byte) const;
     void write(const std::vector<uint8_t> &bytes);
     void write(const uint8_t *bytes, std::size_t count);
+    // Sends what it can of `bytes` on the socket itself while QTcpSocket holds nothing
+    // unsent; the number sent (0 when the port failed or is not ready for it).
+    [[nodiscard]] std::size_t sendDirectly(const uint8_t *bytes, std::size_t count);
     void keep(const uint8_t *bytes, std::size_t size);
     // PURGE-DATA of the server's `buffers` (RFC 2217 only); the local side is the caller's.
     [[nodiscard]] Status purge(uint8_t buffers);
@@ -79,7 +83,7 @@ private:
 
     QTcpSocket socket_;
     QTimer connectTimer_;
-    QTimer answerTimer_;
+    AnswerTimer answerTimer_;
     PortAddress address_;
     QString name_;
     State state_ = State::Closed;

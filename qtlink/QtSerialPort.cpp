@@ -4,7 +4,9 @@
 #include <QSerialPortInfo>
 #include <algorithm>
 
-#ifdef Q_OS_LINUX
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 #endif
 
@@ -56,8 +58,7 @@ QtSerialPort::QtSerialPort(LatencyRequest latencyRequest, QObject *parent)
     : QtLinkPort(parent)
     , requestLowLatency_(std::move(latencyRequest))
 {
-    answerTimer_.setSingleShot(true);
-    connect(&answerTimer_, &QTimer::timeout, this, &QtLinkPort::answerTimerFired);
+    connect(&answerTimer_, &AnswerTimer::fired, this, &QtLinkPort::answerTimerFired);
     connect(&serial_, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
     connect(&serial_, &QSerialPort::errorOccurred, this, &QtSerialPort::onErrorOccurred);
 }
@@ -151,6 +152,10 @@ Status QtSerialPort::sendByte(uint8_t byte)
 {
     if (!serial_.isOpen())
         return notOpen();
+    if (writeDirectly(byte))
+        return Status::success();
+    if (!serial_.isOpen())
+        return notOpen(); // the write failed for good and closed the port
     const char data = char(byte);
     if (serial_.write(&data, 1) != 1)
         return Status::failure(
@@ -228,18 +233,49 @@ void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error)
     // ResourceError, so any error closes the port at once, before it can repeat.
     // A hang-up reads as end of file, and Qt then reports whatever errno was left over
     // (often a refused DTR call): its text would mislead.
-    if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError) {
+    failFatally(error == QSerialPort::ReadError || error == QSerialPort::ResourceError,
+        serial_.errorString());
+}
+
+void QtSerialPort::failFatally(bool lost, const QString &reason)
+{
+    if (lost) {
         failure_ = name_
             + QStringLiteral(": the connection was lost (the device hung up or "
                              "was unplugged)");
     } else {
-        failure_ = name_ + QStringLiteral(": the port failed (") + serial_.errorString() + u')';
+        failure_ = name_ + QStringLiteral(": the port failed (") + reason + u')';
     }
     serial_.close();
     serial_.clearError();
     lowLatency_ = false;
-    // The error may have been raised inside a call of the engine (a flush).
+    // The error may have been raised inside a call of the engine (a send or a flush).
     announceFailureLater(failure_);
+}
+
+bool QtSerialPort::writeDirectly(uint8_t byte)
+{
+#ifdef Q_OS_UNIX
+    // QSerialPort's own way switches a write notifier on for every byte and off again once
+    // the device took it: two wake-ups of the event loop a byte. One byte fits the device's
+    // output queue at once; a full queue leaves it to QSerialPort, which waits for room.
+    if (serial_.bytesToWrite() > 0)
+        return false;
+    for (;;) {
+        const ssize_t written = ::write(serial_.handle(), &byte, 1);
+        if (written == 1)
+            return true;
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            failFatally(errno == EIO || errno == ENXIO || errno == ENODEV,
+                QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+#else
+    Q_UNUSED(byte)
+    return false;
+#endif
 }
 
 template<typename Call> void QtSerialPort::tolerated(Call call)

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "AnswerTimer.h"
 #include "LowLatency.h"
 #include "QtLinkPort.h"
 
 #include <QList>
 #include <QSerialPort>
 #include <QString>
-#include <QTimer>
 #include <functional>
 
 namespace ornis {
@@ -75,13 +75,18 @@ public:
 private:
     void onReadyRead();
     void onErrorOccurred(QSerialPort::SerialPortError error);
+    // Closes the port for good after a fatal error; `lost`: the device hung up or went away.
+    void failFatally(bool lost, const QString &reason);
+    // Writes `byte` to the device itself while QSerialPort holds nothing unsent; false when
+    // it could not (the byte then takes QSerialPort's way, or the port failed).
+    [[nodiscard]] bool writeDirectly(uint8_t byte);
     // Runs a call whose refusal by the device is harmless (DTR, RTS, clearing stale input).
     template<typename Call> void tolerated(Call call);
     [[nodiscard]] Status notOpen() const;
 
     QSerialPort serial_;
     LatencyRequest requestLowLatency_;
-    QTimer answerTimer_;
+    AnswerTimer answerTimer_;
     QString name_;
     bool dtr_ = true;
     bool lowLatency_ = false;

@@ -55,8 +55,10 @@ void TraceFile::transferStarts()
 
 void TraceFile::write(std::string_view text)
 {
-    if (!file_.isOpen() && !folder_.isEmpty())
-        openNextInFolder(); // bytes on the line before any transfer
+    // Bytes on the line before any transfer; a file that failed to open is not tried anew
+    // (and said again) for every line of its transfer.
+    if (!file_.isOpen() && !folder_.isEmpty() && file_.fileName().isEmpty())
+        openNextInFolder();
     // Until done or refused: a short write (a disk just filled up) carries no reason, the
     // next one does.
     for (std::size_t done = 0; file_.isOpen() && done < text.size();) {

@@ -4,17 +4,17 @@
 
 namespace ornis::sim {
 
-std::vector<uint8_t> VirtualExchange::receive(uint8_t byte)
+VirtualExchange::Reply VirtualExchange::reply(uint8_t byte)
 {
     const std::size_t index = received_++;
-    const uint8_t reply = answer(byte);
+    const uint8_t right = answer(byte);
+    Reply out;
     if (faults_.silentAfter && index >= *faults_.silentAfter)
-        return {};
-    std::vector<uint8_t> out;
+        return out;
     if (faults_.doubleAnswers)
-        out.push_back(faults_.strayByte);
+        out.bytes[out.size++] = faults_.strayByte;
     const bool garbage = faults_.garbageFrom && index >= *faults_.garbageFrom;
-    out.push_back(garbage ? faults_.garbageByte : reply);
+    out.bytes[out.size++] = garbage ? faults_.garbageByte : right;
     return out;
 }
 

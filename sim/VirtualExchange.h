@@ -38,10 +38,27 @@ public:
     static constexpr std::size_t MemorySize = 4096;
     using Memory = std::array<uint8_t, MemorySize>;
 
+    // What the exchange answers one byte with: nothing, the answer, or a stray byte and the
+    // answer.
+    struct Reply
+    {
+        std::array<uint8_t, 2> bytes {};
+        std::size_t size = 0;
+
+        [[nodiscard]] const uint8_t *data() const { return bytes.data(); }
+        [[nodiscard]] bool empty() const { return size == 0; }
+    };
+
     VirtualExchange() { memory_.fill(0); }
 
     // One byte from the program; returns what the exchange answers (normally one byte).
-    std::vector<uint8_t> receive(uint8_t byte);
+    Reply reply(uint8_t byte);
+    // The same as a vector of bytes.
+    std::vector<uint8_t> receive(uint8_t byte)
+    {
+        const Reply out = reply(byte);
+        return {out.bytes.begin(), out.bytes.begin() + std::ptrdiff_t(out.size)};
+    }
 
     [[nodiscard]] Memory &memory() { return memory_; }
     [[nodiscard]] const Memory &memory() const { return memory_; }

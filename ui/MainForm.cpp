@@ -1,15 +1,17 @@
 #include "MainForm.h"
 
+#include "HistoryActions.h"
 #include "link/TransferEngine.h"
 #include "qtlink/QtLinkPort.h"
 #include "ui/clock/ClockBeat.h"
 #include "ui/clock/ClockText.h"
 #include "ui/dialogs/UserDialogs.h"
-#include "ui/document/BackupFolder.h"
 #include "ui/document/DialClipboard.h"
 #include "ui/document/DialCsvActions.h"
 #include "ui/document/Document.h"
 #include "ui/document/FileActions.h"
+#include "ui/document/FileChooser.h"
+#include "ui/document/UnsavedAtClose.h"
 #include "ui/editing/ConfigEditor.h"
 #include "ui/pages/MainPageTabs.h"
 #include "ui/pages/SetupPage.h"
@@ -34,7 +36,6 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
-#include <QUndoStack>
 #include <algorithm>
 
 namespace ornis {
@@ -76,6 +77,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     , document_(new Document({services.dialogs, this, services.clock, services.preferencesPath,
                                  services.backupFolder},
           this))
+    , unsavedAtClose_(std::make_unique<UnsavedAtClose>(*document_, settings_))
 {
     setUpFrame();
     actions_.buildMenusAndToolBar(*this);
@@ -93,6 +95,7 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     FormCreate(services.preferredPort);
     // Once the window shows.
     QTimer::singleShot(0, transfers_, &TransferFlow::reportWriteEndedByClosing);
+    QTimer::singleShot(0, this, [this] { unsavedAtClose_->offerKeptEdits(); });
     fitToContents();
     connect(pcMain_, &MainPageTabs::pageBuilt, this, [this](MainPage, QWidget &content) {
         content.ensurePolished();
@@ -180,13 +183,15 @@ void TMainForm::buildStatusBar()
 
 void TMainForm::buildFileAndTableActions(const MainFormServices &services)
 {
-    fileActions_ = new FileActions(
-        *document_, actions_, services.fileFolder, services.recentFilesPath, this);
-    new ReportPrinter(*document_, actions_, clock_, services.fileFolder, this);
+    fileChooser_ = std::make_unique<FileChooser>(
+        dialogs_, this, settings_, services.fileFolder, services.backupFolder);
+    fileActions_
+        = new FileActions(*document_, actions_, *fileChooser_, services.recentFilesPath, this);
+    new ReportPrinter(*document_, actions_, clock_, *fileChooser_, this);
     new DialCsvActions(
         *document_, actions_.acImportCsv, actions_.acExportCsv,
         [this] { return pcMain_->pageInView() == MainPage::PE ? Block::PE : Block::ShortDials; },
-        services.fileFolder, this);
+        *fileChooser_, this);
     auto *clipboard = new DialClipboard(
         *document_, pcMain_->page(MainPage::ShortDials), pcMain_->page(MainPage::PE), this);
     connect(pcMain_, &MainPageTabs::pageBuilt, clipboard,
@@ -217,25 +222,9 @@ void TMainForm::connectActions()
 
 void TMainForm::connectHistory()
 {
-    QUndoStack &history = editor().history();
-    const auto showStep
-        = [](QAction *action, const QString &verb, const QString &step, const QString &idle) {
-              const QString tip = step.isEmpty() ? idle : verb + QStringLiteral(": ") + step;
-              action->setStatusTip(tip);
-              action->setToolTip(tip);
-          };
-    const QString undoIdle = actions_.acUndo->statusTip();
-    const QString redoIdle = actions_.acRedo->statusTip();
-    connect(&history, &QUndoStack::canUndoChanged, actions_.acUndo, &QAction::setEnabled);
-    connect(&history, &QUndoStack::canRedoChanged, actions_.acRedo, &QAction::setEnabled);
-    connect(&history, &QUndoStack::undoTextChanged, this, [this, showStep, undoIdle](auto &text) {
-        showStep(actions_.acUndo, QStringLiteral("Zpět"), text, undoIdle);
-    });
-    connect(&history, &QUndoStack::redoTextChanged, this, [this, showStep, redoIdle](auto &text) {
-        showStep(actions_.acRedo, QStringLiteral("Znovu"), text, redoIdle);
-    });
-    connect(actions_.acUndo, &QAction::triggered, &history, &QUndoStack::undo);
-    connect(actions_.acRedo, &QAction::triggered, &history, &QUndoStack::redo);
+    const auto say = [this](const QString &text) { transferStatus_->setText(text); };
+    new HistoryActions(
+        editor(), actions_, {dialogs_, this, [this] { return pcMain_->pageInView(); }, say}, this);
     connect(&editor(), &ConfigEditor::valuesChanged, this, [this](const FieldRange &range) {
         pcMain_->showValues(range);
         if (contains(range, FieldRef {Field::ExchangeType}))
@@ -243,6 +232,7 @@ void TMainForm::connectHistory()
     });
     connect(document_, &Document::unsavedChanged, this, &QWidget::setWindowModified);
     connect(document_, &Document::fileNameChanged, this, &TMainForm::showFileName);
+    connect(document_, &Document::notice, this, say);
 }
 
 void TMainForm::startClock(ClockBeat *beat)
@@ -334,10 +324,10 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    // FormClose: the preferences, and edits neither saved nor written into a backup; the
-    // settings file is not saved and nobody is asked, also not while a transfer runs.
-    if (const Status status = document_->storeUnsavedEdits(); !status.ok())
-        qWarning("%s", qPrintable(backupFailureText(status)));
+    // FormClose: the preferences, and edits neither saved nor written into a backup that
+    // the next start offers; the settings file is not saved and nobody is asked, also not
+    // while a transfer runs.
+    unsavedAtClose_->windowClosing();
     document_->savePreferences();
     settings_.setWindowPosition(pos());
     event->accept();

@@ -17,6 +17,7 @@ class ConfigEditor;
 class ConfigView;
 class Document;
 class FileActions;
+class FileChooser;
 class LinkPortList;
 class LocalClock;
 class MainPageTabs;
@@ -25,6 +26,7 @@ class ProgressPanel;
 class TransferEngine;
 class TransferFlow;
 class TransferPage;
+class UnsavedAtClose;
 class UserDialogs;
 struct ExchangeConfig;
 
@@ -39,7 +41,8 @@ struct MainFormServices
     // The port entry the start-up probe tries before the others (the built-in virtual
     // exchange of the demo mode); -1 for list order.
     int preferredPort = -1;
-    // The folder the file dialogs start in; empty for the dialogs' own choice.
+    // The folder the file dialogs start in until one is used; empty for the dialogs' own
+    // choice. Each kind of file then starts in the folder last used for it.
     QString fileFolder;
     // The list of settings files last used; empty keeps it for this run only.
     QString recentFilesPath;
@@ -49,7 +52,8 @@ struct MainFormServices
     // The folder of the automatic backups; empty keeps none.
     QString backupFolder;
     // What the window remembers for the user ("Ověřit po zápisu", a write ended by
-    // closing); empty keeps it for this run only.
+    // closing, edits kept at closing, the folders of the file dialogs); empty keeps it for
+    // this run only.
     QString userSettingsPath;
     // The beat of the clock button; none: a timer of the window's own.
     ClockBeat *clockBeat = nullptr;
@@ -131,9 +135,11 @@ private:
     QString appTitle_;
     UserSettings settings_;
     Document *document_;
+    std::unique_ptr<UnsavedAtClose> unsavedAtClose_;
     MainPageTabs *pcMain_ = nullptr;
     QLabel *transferStatus_ = nullptr;
     ProgressPanel *progress_ = nullptr;
+    std::unique_ptr<FileChooser> fileChooser_;
     FileActions *fileActions_ = nullptr;
     TransferFlow *transfers_ = nullptr;
     std::unique_ptr<PortChooser> portChooser_;

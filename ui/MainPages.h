@@ -42,6 +42,16 @@ inline constexpr std::array<MainPageInfo, MainPageCount> MainPageTable {{
     return pageInfo(page).block;
 }
 
+// The page that shows `block`.
+[[nodiscard]] constexpr MainPage pageOfBlock(Block block)
+{
+    for (const MainPageInfo &info : MainPageTable) {
+        if (info.block == block)
+            return info.page;
+    }
+    return MainPage::Setup;
+}
+
 // The tab's caption: the name of the block the page shows, "Konfigurace" for them all.
 [[nodiscard]] QString pageCaption(MainPage page);
 

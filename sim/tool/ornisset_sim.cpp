@@ -28,6 +28,7 @@
 #include <poll.h>
 #include <string>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <vector>
 
 using namespace ornis::sim;
@@ -405,10 +406,22 @@ private:
     int64_t lastByteNs_ = 0;
 };
 
+// A pseudo-terminal line holds two descriptors: past about 500 lines the usual soft limit
+// of 1024, which the hard limit mostly leaves room to raise.
+void allowOpenFiles()
+{
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
 // --lines: every line with its exchange, served from one loop.
 int serveFleet(
     const Options &options, const VirtualExchange::Memory &memory, const sigset_t &waitMask)
 {
+    allowOpenFiles();
     LineFleet fleet(options.baud, options.faults, memory);
     for (std::size_t i = 0; i < options.lines; ++i) {
         std::string address;

@@ -26,15 +26,12 @@ using namespace ornis::cli;
 
 namespace {
 
-// Which sites were in a transfer at the same time, as their progress tells it.
+// Which sites were being read at the same time, as their progress tells it.
 class RecordedProgress final : public SiteProgress
 {
 public:
-    // A site counts from the first answer its engine took.
-    void siteMoved(std::size_t site, TransferMode mode, int percent) override
+    void siteStarted(std::size_t site) override
     {
-        if (mode == TransferMode::Idle || percent == 0 || started.count(site))
-            return;
         started[site] = ++events;
         std::size_t running = 0;
         for (const auto &[other, when] : started)
@@ -106,6 +103,7 @@ private slots:
     void listOverTheLimitThroughAPipe();
     void shardsPartitionAList_data();
     void shardsPartitionAList();
+    void fleetReadAtOnce_data();
     void fleetReadAtOnce();
     void aSiteFaultFailsThatSiteAlone_data();
     void aSiteFaultFailsThatSiteAlone();
@@ -255,8 +253,17 @@ void BackupTest::shardsPartitionAList()
         QVERIFY2(!Shard::parse(QString::fromLatin1(bad)), bad);
 }
 
+// One thread or several: the same backups, the same report.
+void BackupTest::fleetReadAtOnce_data()
+{
+    QTest::addColumn<int>("jobs");
+    QTest::newRow("one thread") << 1;
+    QTest::newRow("two threads") << 2;
+}
+
 void BackupTest::fleetReadAtOnce()
 {
+    QFETCH(int, jobs);
     SimToolProcess paced({"--lines", "2", "--baud", "19200"});
     const QString brno = paced.waitForPath();
     const QString praha = paced.nextLine();
@@ -270,7 +277,7 @@ void BackupTest::fleetReadAtOnce()
         {"Praha sklad", praha, ModelVega, 3}, {"Ostrava", ostrava, ModelVegaX, 4},
         {"Ticho", quiet, ModelMira, 5}};
     QTemporaryDir dir;
-    BackupOptions options {dir.filePath("zálohy"), {}, 400, 0, dir.filePath("traces")};
+    BackupOptions options {dir.filePath("zálohy"), {}, 400, 0, jobs, dir.filePath("traces")};
     const QDateTime night(QDate(2026, 1, 5), QTime(2, 0, 0));
 
     RecordedProgress first;
@@ -328,22 +335,26 @@ void BackupTest::aSiteFaultFailsThatSiteAlone_data()
 {
     QTest::addColumn<QString>("broken"); // what stands in the way of site Brno
     QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("jobs"); // Brno and Praha on one thread, or each on its own
     QTest::newRow("folder is a file") << "file"
-                                      << "%1/backups/Brno is no folder";
-    QTest::newRow("trace is a folder") << "trace"
-                                       << "Cannot write the line trace %1/traces/Brno.trace: ";
+                                      << "%1/backups/Brno is no folder" << 1;
+    QTest::newRow("trace is a folder")
+        << "trace"
+        << "Cannot write the line trace %1/traces/Brno.trace: " << 2;
     QTest::newRow("folder not writable") << "read-only"
                                          << "Cannot create files in the folder %1/backups/Brno: "
-                                            "Permission denied";
+                                            "Permission denied"
+                                         << 2;
 }
 
 void BackupTest::aSiteFaultFailsThatSiteAlone()
 {
     QFETCH(QString, broken);
     QFETCH(QString, error);
+    QFETCH(int, jobs);
     QTemporaryDir dir;
     const BackupOptions options {
-        dir.filePath("backups"), Block::Settings, 2000, 0, dir.filePath("traces")};
+        dir.filePath("backups"), Block::Settings, 2000, 0, jobs, dir.filePath("traces")};
     QVERIFY(QDir().mkpath(options.dir) && QDir().mkpath(options.traceDir));
     const QString brno = QDir(options.dir).filePath("Brno");
     if (broken == "file") {

@@ -44,7 +44,12 @@ inline ExchangeConfig spreadsheetDialTables()
     config.ShortDialTable[2] = {5, "12345678901234", text("Dílna\nstůl 2")};
     config.ShortDialTable[3] = {0, "0P123", text("Příliš žluťoučký kůň")};
     config.ShortDialTable[89] = {-1, "000", ""};
-    for (std::size_t i = 4; i < 89; ++i)
+    // Comments a spreadsheet would take for a value, a date, a time or a formula.
+    const char *lookAlikes[]
+        = {"1-2", "=1+1", "+420 1", "12:30", "TRUE", "15 %", "-5", "@A1", "1;2 \"x\""};
+    for (std::size_t i = 0; i < std::size(lookAlikes); ++i)
+        config.ShortDialTable[4 + i] = {1, "1", lookAlikes[i]};
+    for (std::size_t i = 4 + std::size(lookAlikes); i < 89; ++i)
         config.ShortDialTable[i] = {int32_t(i % 6), std::to_string(i * 1000003), "Sklad"};
     config.PETable[0] = {6, "0800123456"};
     config.PETable[99] = {1, "0P0"};

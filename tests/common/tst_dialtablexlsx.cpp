@@ -19,7 +19,7 @@ struct Part
 {
     const char *name;
     QByteArray bytes;
-    std::optional<uLong> claimedSize; // stored as it is, its size told wrong
+    std::optional<uLong> claimedSize = std::nullopt; // stored as it is, its size told wrong
 };
 
 QByteArray zipOf(const std::vector<Part> &parts)

@@ -57,7 +57,7 @@ void WindowDriver::change(const std::function<void(ExchangeConfig &)> &edit)
 void WindowDriver::hold(const ExchangeConfig &config)
 {
     window->editor().startHistory(config, BlockSet::all(), true);
-    window->document().markKept();
+    window->document().markInFile();
 }
 
 QTabWidget &WindowDriver::pages() const

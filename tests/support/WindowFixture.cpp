@@ -60,11 +60,11 @@ void ScriptedDialogs::ask(QWidget *, const QString &question, std::function<void
 }
 
 void ScriptedDialogs::chooseFile(
-    QWidget *, const FileDialogSetup &setup, std::function<void(const QString &)> onChosen)
+    QWidget *, const FileDialogSetup &setup, std::function<void(const ChosenFile &)> onChosen)
 {
     fileDialogs.append(setup);
     if (!chosenFiles.isEmpty())
-        onChosen(chosenFiles.takeFirst());
+        onChosen({chosenFiles.takeFirst(), chosenType});
 }
 
 void ScriptedDialogs::choosePrinter(QWidget *, QPrinter &printer, std::function<void()> onAccepted)

@@ -80,7 +80,7 @@ public:
     void showError(QWidget *, const QString &message) override { errors.append(message); }
     void showAbout(QWidget *) override { ++abouts; }
     void chooseFile(QWidget *, const ornis::FileDialogSetup &setup,
-        std::function<void(const QString &)> onChosen) override;
+        std::function<void(const ornis::ChosenFile &)> onChosen) override;
     void choosePrinter(QWidget *, QPrinter &printer, std::function<void()> onAccepted) override;
     void showPrintPreview(
         QWidget *, QPrinter &printer, std::function<void(QPrinter &)> paint) override;
@@ -99,6 +99,8 @@ public:
     int abouts = 0;
     // The answers of the file dialogs in turn; when none is left, a dialog is cancelled.
     QStringList chosenFiles;
+    // The type each of them chooses (an index into the dialog's types).
+    int chosenType = 0;
     QList<ornis::FileDialogSetup> fileDialogs;
     // The PDF file the print dialog and the preview print into; empty cancels them.
     QString printTo;

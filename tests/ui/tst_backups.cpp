@@ -33,9 +33,12 @@ QStringList named(std::initializer_list<const char *> labels)
 // A window that keeps its backups in a folder of the test's own.
 struct BackupWindow : WindowDriver
 {
-    BackupWindow()
-        : WindowDriver(
-            [](WindowDriver &w) { w.fixture.backups = w.path(QStringLiteral("backups")); })
+    explicit BackupWindow(const std::function<void(WindowDriver &)> &setUp = {})
+        : WindowDriver([&setUp](WindowDriver &w) {
+            w.fixture.backups = w.path(QStringLiteral("backups"));
+            if (setUp)
+                setUp(w);
+        })
     {
     }
     [[nodiscard]] QStringList backups() const
@@ -140,8 +143,9 @@ private slots:
         w.actions().acOpenBackup->trigger();
         const FileDialogSetup &dialog = w.fixture.dialogs.fileDialogs.last();
         QCOMPARE(dialog.folder, w.fixture.backups);
-        QCOMPARE(dialog.filter, QStringLiteral("Zálohy konfigurace (*.json)"));
+        QCOMPARE(dialog.types.value(0).filter, QStringLiteral("Zálohy konfigurace (*.json)"));
         QCOMPARE(w.config(), written);
+        QCOMPARE(w.window->FileName(), QString()); // "Uložit" asks for a name
         QVERIFY(!w.window->findChild<QTabWidget *>(QStringLiteral("pcMain"))
                      ->isTabVisible(int(MainPage::PE)));
 
@@ -197,6 +201,46 @@ private slots:
         QVERIFY(w.fixture.dialogs.questions.size() <= 1); // the write's; closing asks nothing
         if (backups == named({"neulozeno"}))
             QCOMPARE(w.load(backups[0]), w.config());
+    }
+
+    // Edits a close kept in a backup are offered at the next start, once: Yes brings them
+    // back marked as held by no file, No leaves them in the backup. A clean close asks
+    // nothing.
+    void theNextStartOffersEditsKeptAtClosing_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("edits, brought back") << true << true;
+        QTest::newRow("edits, left in the backup") << true << false;
+        QTest::newRow("clean close") << false << true;
+    }
+    void theNextStartOffersEditsKeptAtClosing()
+    {
+        QFETCH(bool, edited);
+        QFETCH(bool, yes);
+        BackupWindow w(
+            [](WindowDriver &d) { d.fixture.settings = d.path(QStringLiteral("window.ini")); });
+        if (edited)
+            w.change([](ExchangeConfig &c) { c.Services[0].BackRing = 3; });
+        const ExchangeConfig closed = w.config();
+        w.window->close();
+        w.fixture.dialogs.answerYes = yes;
+        w.reopen();
+        QStringList &questions = w.fixture.dialogs.questions;
+        QCoreApplication::processEvents(); // the window shows
+        QCOMPARE(questions.size(), edited ? 1 : 0);
+        if (edited) {
+            QVERIFY2(questions[0].contains(QDir::toNativeSeparators(w.backup(w.backups()[0]))),
+                qPrintable(questions[0]));
+            QVERIFY(questions[0].endsWith(QStringLiteral("Obnovit je ?")));
+        }
+        QCOMPARE(w.config() == closed, yes);
+        QCOMPARE(w.window->isWindowModified(), edited && yes);
+        QCOMPARE(w.backups(), edited ? named({"neulozeno"}) : QStringList());
+
+        w.reopen(); // asked once
+        QCoreApplication::processEvents();
+        QCOMPARE(questions.size(), edited ? 1 : 0);
     }
 
     // Only the newest are kept, and only files named as backups are ever removed.

@@ -55,7 +55,7 @@ class DocumentTest : public QObject
 private slots:
     // A file opened takes the place of what the document held, which is kept in a backup
     // first; the history starts anew with nothing unsaved. Only the JSON form brings the
-    // model and the services, and only a settings file becomes the file of the window.
+    // model and the services: edited services stay in no file after a settings file.
     void openingKeepsWhatItReplaces_data()
     {
         QTest::addColumn<QString>("name");
@@ -85,11 +85,11 @@ private slots:
             expected.ExchangeModules = file.ExchangeModules;
         }
         QCOMPARE(d.document.config(), expected);
-        QCOMPARE(d.document.FileName(), json ? QString() : path);
+        QCOMPARE(d.document.FileName(), path);
         QCOMPARE(named.size(), 1);
         QVERIFY(!d.editor().history().canUndo());
-        QVERIFY(d.editor().history().isClean());
         QVERIFY(d.document.unsavedBlocks().empty());
+        QCOMPARE(d.document.blocksInNoFile(), BlockSet::all() - taken);
         QCOMPARE(d.backups(), QStringList(QStringLiteral("2009-12-31_23-59-59_neulozeno.json")));
     }
 
@@ -105,7 +105,8 @@ private slots:
         QVERIFY(d.backups().isEmpty());
     }
 
-    // A settings file holds no services: their edits stay unsaved and go into a backup.
+    // A settings file holds no services: their edits stay unsaved, marked, and go into a
+    // backup.
     void aSaveKeepsTheBlocksTheFileHolds()
     {
         DocumentUnderTest d;
@@ -114,7 +115,8 @@ private slots:
         const QString path = d.folder.filePath(QStringLiteral("b.set"));
         QVERIFY(d.document.save(path).ok());
         QCOMPARE(d.document.FileName(), path);
-        QCOMPARE(unsaved.size(), 1);
+        QVERIFY(unsaved.isEmpty()); // the mark stays
+        QCOMPARE(d.document.blocksInNoFile(), (BlockSet {Block::Services}));
         QCOMPARE(d.document.unsavedBlocks(), (BlockSet {Block::Services}));
         QVERIFY(d.document.storeUnsavedEdits().ok());
         QCOMPARE(d.backups().size(), 1);

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -170,6 +171,38 @@ private slots:
         w.actions().acOpen->trigger();
         QVERIFY(!w.window->isWindowModified());
         QVERIFY(!w.actions().acUndo->isEnabled());
+    }
+
+    // Undo and redo name their step in the status bar, and the pages it changed out of
+    // view; undoing a read is asked about first, and No leaves it.
+    void undoAndRedoSayWhatTheyChanged()
+    {
+        EditWindow w;
+        const auto &status = w.control<QLabel>(QStringLiteral("lbTransferStatus"));
+        auto &grid = w.reveal<CellGrid>(QStringLiteral("sgIntrLn"));
+        QTest::mouseClick(&grid, Qt::LeftButton, {}, grid.cellRect(9, 1).center());
+        w.openPage(int(MainPage::Services));
+        QTest::keyClick(w.window.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(status.text(), QStringLiteral("Zpět: Pobočka 21, Call (na stránce Nastavení)"));
+        w.openPage(int(MainPage::Setting));
+        QTest::keyClick(w.window.get(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(status.text(), QStringLiteral("Znovu: Pobočka 21, Call"));
+
+        w.openPage(int(MainPage::Setup));
+        w.run(w.actions().acReceive);
+        const ExchangeConfig read = w.config();
+        w.fixture.dialogs.answerYes = false;
+        w.actions().acUndo->trigger();
+        QCOMPARE(w.fixture.dialogs.questions.last(),
+            QStringLiteral("Vrátit celé načtení z ústředny ?"));
+        QCOMPARE(w.config(), read);
+        w.fixture.dialogs.answerYes = true;
+        w.actions().acUndo->trigger();
+        QVERIFY(w.config() != read);
+        QCOMPARE(status.text(),
+            QStringLiteral("Zpět: Načtení z ústředny (na stránkách Nastavení, Služby, "
+                           "Zkrácené volby, PE)"));
+        QCOMPARE(w.fixture.dialogs.questions.size(), 3); // the read's own, and two undos
     }
 
     // The defaults and a read are one step each: one undo brings back what the window held.

@@ -1,12 +1,16 @@
 #include "WindowDriver.h"
+#include "common/ConfigFiles.h"
 #include "common/DialTableXlsx.h"
+#include "common/JsonForm.h"
 #include "config/SettingsFile.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/MainPages.h"
 #include "ui/document/RecentFiles.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
@@ -31,19 +35,16 @@ QString caption(const QString &path)
     return QStringLiteral("ORNIS SET [%1][*]").arg(QDir::toNativeSeparators(path));
 }
 
-void addRow(const char *name, const QString &a, const QString &b)
-{
-    QTest::newRow(name) << a << b;
-}
-
 // A window whose file dialogs start in the test's own folder, which also keeps the list of
 // recent files.
 struct FileWindow : WindowDriver
 {
-    FileWindow()
-        : WindowDriver([](WindowDriver &w) {
+    explicit FileWindow(const std::function<void(WindowDriver &)> &setUp = {})
+        : WindowDriver([&setUp](WindowDriver &w) {
             w.fixture.fileFolder = w.folder.path();
             w.fixture.recentFiles = w.path(QStringLiteral("recent.ini"));
+            if (setUp)
+                setUp(w);
         })
     {
     }
@@ -101,36 +102,117 @@ private slots:
         if (!dropped) {
             const FileDialogSetup &setup = w.fixture.dialogs.fileDialogs.first();
             QCOMPARE(setup.folder, w.folder.path());
-            QCOMPARE(setup.filter, QStringLiteral("Soubory nastavení (*.set)"));
-            QCOMPARE(setup.defaultSuffix, QStringLiteral("set"));
+            QCOMPARE(setup.types.value(0).filter, QStringLiteral("Soubory nastavení (*.set)"));
+            QCOMPARE(setup.types.value(0).suffix, QStringLiteral("set"));
         }
     }
 
-    // What the user types in the save dialog and the file that is written.
-    void saveAsWritesTheSameBytesUnderTheTypedName_data()
+    // What the user types in the save dialog, the type shown, and the file that is written:
+    // its name and its form follow the suffix, a name with neither takes the type's.
+    void saveAsWritesTheTypeOfTheName_data()
     {
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("type"); // 0 settings file, 1 the whole configuration
         QTest::addColumn<QString>("written");
-        addRow("no suffix", "copy", "copy.set");
-        addRow("a dot", "copy.", "copy.set");
-        addRow("own suffix", "copy.bak", "copy.bak");
-        addRow("suffix", "copy.set", "copy.set");
+        QTest::newRow("no suffix") << "copy" << 0 << "copy.set";
+        QTest::newRow("a dot") << "copy." << 0 << "copy.set";
+        QTest::newRow("own suffix") << "copy.bak" << 0 << "copy.bak.set";
+        QTest::newRow("suffix") << "copy.set" << 0 << "copy.set";
+        QTest::newRow(".set, JSON shown") << "copy.set" << 1 << "copy.set";
+        QTest::newRow("JSON, no suffix") << "copy" << 1 << "copy.json";
+        QTest::newRow(".json, settings shown") << "copy.JSON" << 0 << "copy.JSON";
     }
-    void saveAsWritesTheSameBytesUnderTheTypedName()
+    void saveAsWritesTheTypeOfTheName()
     {
         QFETCH(QString, typed);
+        QFETCH(int, type);
         QFETCH(QString, written);
         FileWindow w;
         w.run(w.actions().acOpen, Sample);
+        w.fixture.dialogs.chosenType = type;
         w.run(w.actions().acSaveAs, w.path(typed));
-        QCOMPARE(w.fixture.dialogs.fileDialogs.last().kind, FileDialogSetup::Kind::Save);
+        const FileDialogSetup &dialog = w.fixture.dialogs.fileDialogs.last();
+        QCOMPARE(dialog.kind, FileDialogSetup::Kind::Save);
+        QCOMPARE(dialog.types.size(), 2);
+        QCOMPARE(dialog.types[0].filter, QStringLiteral("Soubory nastavení (*.set)"));
+        QCOMPARE(dialog.types[1].filter, QStringLiteral("Celá konfigurace (*.json)"));
         QVERIFY(w.errors().isEmpty());
-        QCOMPARE(readBytes(w.path(written)), readBytes(Sample));
+        const bool json = written.endsWith(u"json", Qt::CaseInsensitive);
+        QByteArray expected = readBytes(Sample);
+        if (json)
+            QVERIFY(configToJson(w.config(), BlockSet::all(), expected).ok());
+        QCOMPARE(readBytes(w.path(written)), expected);
         QCOMPARE(w.window->windowTitle(), caption(w.path(written)));
         // The open dialog finds "name.set" by "name" too.
         w.change([](ExchangeConfig &c) { c.DayStart = "00:00"; });
         w.run(w.actions().acOpen, w.path(typed == "copy" ? typed : written));
         QCOMPARE(w.window->config().DayStart, Text("07:30"));
+        QCOMPARE(w.window->FileName(), w.path(written));
+    }
+
+    // A service edited on its page: a settings file holds no services, so the mark stays
+    // after saving one and the status bar says why; the whole configuration holds them, and
+    // "Uložit" then writes it again.
+    void servicesStayMarkedUntilTheWholeConfigurationIsSaved()
+    {
+        FileWindow w;
+        w.show();
+        auto &backRing = w.reveal<QComboBox>(QStringLiteral("cbBackRing21"));
+        QTest::keyClicks(&backRing, QStringLiteral("24"));
+        QCOMPARE(w.config().Services[0].BackRing, 3);
+        w.run(w.actions().acSaveAs, w.path(QStringLiteral("konfig")));
+        QCOMPARE(w.window->FileName(), w.path(QStringLiteral("konfig.set")));
+        QVERIFY(w.window->isWindowModified());
+        const auto &status = w.control<QLabel>(QStringLiteral("lbTransferStatus"));
+        QVERIFY2(status.text().startsWith(QStringLiteral("Služby se do souboru .set neukládají")),
+            qPrintable(status.text()));
+
+        const QString whole = w.path(QStringLiteral("konfig.json"));
+        w.run(w.actions().acSaveAs, whole);
+        QVERIFY(!w.window->isWindowModified());
+        ExchangeConfig saved;
+        BlockSet held;
+        QVERIFY(loadConfigFile(whole, FileKind::Json, saved, held).ok());
+        QCOMPARE(held, BlockSet::all());
+        QCOMPARE(saved, w.config());
+
+        QTest::keyClick(&backRing, Qt::Key_Down); // 25
+        QVERIFY(w.window->isWindowModified());
+        w.actions().acSave->trigger();
+        QVERIFY(!w.window->isWindowModified());
+        QVERIFY(loadConfigFile(whole, FileKind::Json, saved, held).ok());
+        QCOMPARE(saved.Services[0].BackRing, 4);
+        QCOMPARE(w.fixture.dialogs.fileDialogs.size(), 2);
+    }
+
+    // Each kind of file starts in the folder last used for it, in the next run too; the PDF
+    // is named after the file the window holds.
+    void eachKindOfFileStartsInTheFolderLastUsedForIt()
+    {
+        FileWindow w([](WindowDriver &d) {
+            d.fixture.settings = d.path(QStringLiteral("window.ini"));
+            d.fixture.backups = d.path(QStringLiteral("backups"));
+        });
+        QDir(w.folder.path()).mkpath(QStringLiteral("sets"));
+        QDir(w.folder.path()).mkpath(QStringLiteral("pdf"));
+        w.run(w.actions().acSaveAs, w.path(QStringLiteral("sets/konfig")));
+        w.run(w.actions().acExportPdf, w.path(QStringLiteral("pdf/zprava.pdf")));
+        QCOMPARE(w.fixture.dialogs.fileDialogs.last().name, QStringLiteral("konfig.pdf"));
+        QVERIFY(w.errors().isEmpty());
+
+        w.reopen();
+        const QList<FileDialogSetup> &dialogs = w.fixture.dialogs.fileDialogs;
+        const std::pair<QAction *, QString> started[] = {
+            {w.actions().acOpen, w.path(QStringLiteral("sets"))},
+            {w.actions().acExportPdf, w.path(QStringLiteral("pdf"))},
+            {w.actions().acExportCsv, w.folder.path()},
+            {w.actions().acOpenBackup, w.fixture.backups},
+        };
+        for (const auto &[action, folder] : started) {
+            action->trigger(); // cancelled
+            QCOMPARE(dialogs.last().folder, folder);
+        }
+        QCOMPARE(dialogs.at(dialogs.size() - 3).name, QString()); // no file held yet
     }
 
     void saveAsksForANameOnlyTheFirstTime()
@@ -275,6 +357,17 @@ private slots:
             QStringLiteral("%1:3: column \"Číslo\": \"12a4\" is no number (0-9 and P, at most 14)")
                 .arg(good));
         QCOMPARE(w.window->config(), expected);
+        // The bad rows are listed up to the first hundred: here 102 bad numbers, two records
+        // given twice.
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Záznam;Číslo\n");
+        for (int row = 0; row < 102; ++row)
+            file.write(QByteArray::number(row % 100) + ";x\n");
+        file.close();
+        w.run(w.actions().acImportCsv, good);
+        const QStringList listed = w.errors().takeFirst().split(u'\n');
+        QCOMPARE(listed.size(), 101);
+        QCOMPARE(listed.last(), QStringLiteral("… a 4 dalších"));
         w.run(w.actions().acExportCsv, w.path("pe.csv"));
         QVERIFY(readBytes(w.path("pe.csv")).startsWith("\xEF\xBB\xBFZáznam;Státní;Číslo\r\n00;"));
     }

@@ -380,7 +380,8 @@ private slots:
             static_cast<QComboBox &>(w.control(QStringLiteral("cbComPort"))).currentIndex(), -1);
     }
 
-    // With the line trace on, each transfer leaves a file of its own in the trace folder.
+    // With the line trace on, each transfer leaves a file of its own in the trace folder;
+    // one that cannot be written is said, and the transfer goes on.
     void theLineTraceWritesAFileATransfer()
     {
         WindowDriver w(
@@ -404,6 +405,19 @@ private slots:
         w.window->actions().acSendRTC->trigger();
         QVERIFY(w.runToIdle());
         QCOMPARE(traces.entryList(QDir::Files).size(), 2);
+        QVERIFY(w.errors().isEmpty());
+
+        w.window->actions().acTrace->trigger(); // on, then the folder is gone
+        QVERIFY(QDir(w.fixture.traceFolder).removeRecursively());
+        QVERIFY(QFile(w.fixture.traceFolder).open(QIODevice::WriteOnly));
+        const std::size_t sent = w.port().sent.size();
+        w.window->actions().acSendRTC->trigger();
+        QVERIFY(w.runToIdle());
+        QCOMPARE(w.errors().size(), 1);
+        QVERIFY2(w.errors()[0].startsWith(QStringLiteral("Záznam komunikace není úplný: "
+                                                         "Cannot write the line trace ")),
+            qPrintable(w.errors()[0]));
+        QCOMPARE(w.port().sent.size(), sent + 19); // the whole clock write
     }
 
     void aCallBackToALineIsAskedAboutBeforeAServicesWrite()

@@ -3,6 +3,7 @@
 #include "config/Report.h"
 #include "tests/common/SampleConfig.h"
 #include "ui/clock/ClockText.h"
+#include "ui/dialogs/MessageBoxDialogs.h"
 #include "ui/report/ReportPainter.h"
 
 #include <QAction>
@@ -11,6 +12,8 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,14 +187,15 @@ private slots:
         WindowDriver w([](WindowDriver &d) { d.fixture.fileFolder = d.folder.path(); });
         const QString pdf = w.path(QStringLiteral("report.pdf"));
         ScriptedDialogs &dialogs = w.fixture.dialogs;
-        dialogs.printTo = pdf;
-        dialogs.chosenFiles = {w.path(QStringLiteral("report"))};
         w.hold(testing::awayFromFactory());
+        dialogs.chosenFiles = {w.path(QStringLiteral("konfig.set")), w.path("report")};
+        w.actions().acSaveAs->trigger();
+        dialogs.printTo = pdf;
         w.control<QAction>(action).trigger();
 
         QVERIFY(dialogs.errors.isEmpty());
         QVERIFY(!QApplication::overrideCursor());
-        // Both pages whole on the paper, and the document names the font they are in.
+        // Both pages whole on the paper, and the document named by the file the window holds.
         ReportPages pages;
         QVERIFY(reportPages(w.config(), w.fixture.clock.time, pages).ok());
         const QList<QStringList> printed = pdfPages(pdf);
@@ -199,11 +203,23 @@ private slots:
         QCOMPARE(printed[0], printedWords(pages.first));
         QCOMPARE(printed[1], printedWords(pages.second));
         const QString info = popplerOutput(QStringLiteral("pdfinfo"), {pdf});
-        QVERIFY2(info.contains(QFontInfo(reportFont()).family()), qPrintable(info));
+        QVERIFY2(info.contains(QStringLiteral("ORNIS SET – konfig.set")), qPrintable(info));
         if (action == QLatin1String("acExportPdf")) {
-            QCOMPARE(dialogs.fileDialogs.first().folder, w.folder.path());
-            QCOMPARE(dialogs.fileDialogs.first().defaultSuffix, QStringLiteral("pdf"));
+            QCOMPARE(dialogs.fileDialogs.last().folder, w.folder.path());
+            QCOMPARE(dialogs.fileDialogs.last().types.value(0).suffix, QStringLiteral("pdf"));
+            QCOMPARE(dialogs.fileDialogs.last().name, QStringLiteral("konfig.pdf"));
         }
+    }
+
+    // The report's lines are read at the page's width, not as a whole page in a corner.
+    void thePreviewOpensAtPageWidth()
+    {
+        QWidget window;
+        QPrinter printer;
+        MessageBoxDialogs().showPrintPreview(&window, printer, [](QPrinter &) {});
+        auto *preview = window.findChild<QPrintPreviewWidget *>();
+        QVERIFY(preview);
+        QCOMPARE(preview->zoomMode(), QPrintPreviewWidget::FitToWidth);
     }
 
     // Nothing is printed, whether the user cancelled or the printing failed.

@@ -128,18 +128,42 @@ private slots:
     }
 
     // Closing during a write ends it first, remembers that for the next run, and lets the
-    // window go once the exchange answered the stop.
+    // window go once the exchange answered the stop: the exchange gets the data byte of a
+    // 'W' sent, also with no answer timeout. An exchange that never answers holds the
+    // window until one answer timeout, or without one until closing once more.
+    void closingDuringAWriteEndsItFirst_data()
+    {
+        QTest::addColumn<int>("timeout");
+        QTest::addColumn<bool>("answers");
+        QTest::newRow("answer timeout") << DefaultAnswerTimeoutMs << true;
+        QTest::newRow("no answer timeout") << 0 << true;
+        QTest::newRow("no answer timeout, no answer") << 0 << false;
+    }
     void closingDuringAWriteEndsItFirst()
     {
+        QFETCH(int, timeout);
+        QFETCH(bool, answers);
         FlowUnderTest f(MainPage::Setup);
+        f.flow.engine().setResponseTimeout(timeout);
         QSignalSpy due(&f.flow, &TransferFlow::closeDue);
         QVERIFY(f.flow.mayClose());
         f.flow.askForTransfer(Direction::Send);
         QTRY_VERIFY(f.port.sent.size() > 10);
+        if (!answers) {
+            sim::Faults silent;
+            silent.silentAfter = f.port.exchange.bytesReceived();
+            f.port.exchange.setFaults(silent);
+        }
         QVERIFY(!f.flow.mayClose());
         QCOMPARE(f.flow.engine().transferMode(), TransferMode::Stopping);
-        QVERIFY(f.runToIdle());
-        QTRY_COMPARE(due.size(), 1);
+        if (answers) {
+            QVERIFY(f.runToIdle());
+            QTRY_COMPARE(due.size(), 1);
+            QCOMPARE(f.port.sent.back(), uint8_t('X'));
+        } else {
+            QCoreApplication::processEvents();
+            QCOMPARE(f.flow.engine().transferMode(), TransferMode::Stopping); // still waits
+        }
         QVERIFY(f.flow.mayClose());
         QVERIFY(f.settings.takeWriteEndedByClosing().has_value());
         QVERIFY(f.dialogs.errors.isEmpty()); // the window goes: nothing more to tell

@@ -3,6 +3,7 @@
 #include "AboutText.h"
 #include "DifferencesDialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -74,15 +75,30 @@ void MessageBoxDialogs::showAbout(QWidget *parent)
 }
 
 void MessageBoxDialogs::chooseFile(QWidget *parent, const FileDialogSetup &setup,
-    std::function<void(const QString &path)> onChosen)
+    std::function<void(const ChosenFile &file)> onChosen)
 {
     const bool save = setup.kind == FileDialogSetup::Kind::Save;
-    auto *dialog = new QFileDialog(parent, setup.title, setup.folder, setup.filter);
+    QStringList filters;
+    for (const FileType &type : setup.types)
+        filters.append(type.filter);
+    auto *dialog = new QFileDialog(parent, setup.title, setup.folder);
+    dialog->setNameFilters(filters);
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog->setDefaultSuffix(setup.defaultSuffix);
+    dialog->setDefaultSuffix(setup.types.value(0).suffix);
     dialog->setOption(QFileDialog::DontConfirmOverwrite);
-    QObject::connect(dialog, &QFileDialog::fileSelected, dialog, guarded(parent, onChosen));
+    if (!setup.name.isEmpty())
+        dialog->selectFile(setup.name);
+    // A name typed without a suffix gets that of the type chosen.
+    QObject::connect(dialog, &QFileDialog::filterSelected, dialog,
+        [dialog, types = setup.types, filters](const QString &filter) {
+            dialog->setDefaultSuffix(types.value(filters.indexOf(filter)).suffix);
+        });
+    QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
+        guarded(parent, [dialog, filters, onChosen](const QString &path) {
+            onChosen({path,
+                int(std::max<qsizetype>(0, filters.indexOf(dialog->selectedNameFilter())))});
+        }));
     openModeless(dialog, parent);
 }
 
@@ -104,9 +120,11 @@ void MessageBoxDialogs::showPrintPreview(
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
         guarded(parent, [paint, dialog](QPrinter *target) {
             paint(*target);
-            // The report names its font in the document's name.
             dialog->setWindowTitle(target->docName());
         }));
+    // At the page's width the report's lines can be read; the whole page shows them tiny.
+    if (auto *fitWidth = dialog->findChild<QAction *>(QStringLiteral("fitWidthAction")))
+        fitWidth->trigger();
     openModeless(dialog, parent);
 }
 

@@ -13,7 +13,7 @@ public:
     void showError(QWidget *parent, const QString &message) override;
     void showAbout(QWidget *parent) override;
     void chooseFile(QWidget *parent, const FileDialogSetup &setup,
-        std::function<void(const QString &path)> onChosen) override;
+        std::function<void(const ChosenFile &file)> onChosen) override;
     void choosePrinter(
         QWidget *parent, QPrinter &printer, std::function<void()> onAccepted) override;
     void showPrintPreview(

@@ -2,6 +2,7 @@
 
 #include "common/Comparison.h"
 
+#include <QList>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -11,8 +12,16 @@ class QWidget;
 
 namespace ornis {
 
-// What a file dialog offers: its title, the folder it starts in, its one filter and the
-// suffix it adds to a name typed without one.
+// A type of file a dialog offers: its filter, and the suffix a name typed without one gets
+// while the type is chosen.
+struct FileType
+{
+    QString filter; // "Soubory nastavení (*.set)"
+    QString suffix; // "set"
+};
+
+// What a file dialog offers: its title, the folder it starts in, its types of file (the
+// first chosen at first) and the name it suggests.
 struct FileDialogSetup
 {
     enum class Kind { Open, Save };
@@ -20,8 +29,15 @@ struct FileDialogSetup
     Kind kind = Kind::Open;
     QString title;
     QString folder;
-    QString filter; // "Soubory nastavení (*.set)"
-    QString defaultSuffix; // "set"
+    QList<FileType> types;
+    QString name; // empty: none suggested
+};
+
+// The file the user chose, and the type the dialog showed then (an index into its types).
+struct ChosenFile
+{
+    QString path;
+    int type = 0;
 };
 
 // Every question and message the window puts to the user goes through here, so that the
@@ -41,7 +57,7 @@ public:
     // A file to open or to save to; `onChosen` runs only when the user chose one. Saving
     // over an existing file is not asked about.
     virtual void chooseFile(QWidget *parent, const FileDialogSetup &setup,
-        std::function<void(const QString &path)> onChosen)
+        std::function<void(const ChosenFile &file)> onChosen)
         = 0;
     // The print dialog sets up `printer`, which outlives it; `onAccepted` runs only when
     // the user chose to print.

@@ -3,8 +3,10 @@
 #include "common/BlockNames.h"
 #include "common/DialTableFile.h"
 #include "common/FilePath.h"
+#include "common/ShortList.h"
 #include "ui/dialogs/UserDialogs.h"
 #include "ui/document/Document.h"
+#include "ui/document/FileChooser.h"
 #include "ui/editing/ConfigEditor.h"
 
 #include <QAction>
@@ -13,9 +15,12 @@ namespace ornis {
 
 namespace {
 
-const QString CsvSuffix = QStringLiteral("csv");
-const QString TableFilter
-    = QStringLiteral("Tabulky (*.csv *.xlsx);;Soubory CSV (*.csv);;Sešity Excel (*.xlsx)");
+// A name without a suffix is a CSV file but while the workbooks are chosen.
+const QList<FileType> TableTypes {
+    {QStringLiteral("Tabulky (*.csv *.xlsx)"), QStringLiteral("csv")},
+    {QStringLiteral("Soubory CSV (*.csv)"), QStringLiteral("csv")},
+    {QStringLiteral("Sešity Excel (*.xlsx)"), QStringLiteral("xlsx")},
+};
 
 } // namespace
 
@@ -31,11 +36,11 @@ void takeDialRows(Document &document, const DialRows &rows, const QString &text)
 }
 
 DialCsvActions::DialCsvActions(Document &document, QAction *importAction, QAction *exportAction,
-    std::function<Block()> tableInView, QString startFolder, QObject *parent)
+    std::function<Block()> tableInView, FileChooser &chooser, QObject *parent)
     : QObject(parent)
     , document_(document)
     , tableInView_(std::move(tableInView))
-    , startFolder_(std::move(startFolder))
+    , chooser_(chooser)
 {
     connect(importAction, &QAction::triggered, this, [this] { choose(true); });
     connect(exportAction, &QAction::triggered, this, [this] { choose(false); });
@@ -47,14 +52,13 @@ void DialCsvActions::choose(bool importing)
         importing ? FileDialogSetup::Kind::Open : FileDialogSetup::Kind::Save,
         importing ? QStringLiteral("Importovat z CSV nebo XLSX")
                   : QStringLiteral("Exportovat do CSV nebo XLSX"),
-        startFolder_, TableFilter, CsvSuffix};
-    document_.dialogs().chooseFile(
-        document_.dialogParent(), setup, [this, importing](const QString &path) {
-            if (importing)
-                importFrom(path);
-            else
-                exportTo(withDefaultSuffix(path, CsvSuffix));
-        });
+        {}, TableTypes, {}};
+    chooser_.choose(FileUse::Tables, setup, [this, importing](const ChosenFile &file) {
+        if (importing)
+            importFrom(file.path);
+        else
+            exportTo(withDefaultSuffix(file.path, TableTypes.value(file.type).suffix));
+    });
 }
 
 void DialCsvActions::importFrom(const QString &path)
@@ -71,7 +75,12 @@ void DialCsvActions::importFrom(const QString &path)
         problems << QStringLiteral("%1:1: holds the %2, not the %3")
                         .arg(path, blockTitles({rows.table}), blockTitles({table}));
     if (!problems.isEmpty()) {
-        document_.dialogs().showError(document_.dialogParent(), problems.join(u'\n'));
+        const auto more = [](qsizetype left) {
+            return left == 1 ? QStringLiteral("… a 1 další")
+                             : QStringLiteral("… a %1 dalších").arg(left);
+        };
+        document_.dialogs().showError(
+            document_.dialogParent(), shortList(problems, more).join(u'\n'));
         return;
     }
     takeDialRows(document_, rows, QStringLiteral("Import tabulky"));

@@ -11,6 +11,7 @@ class QAction;
 namespace ornis {
 
 class Document;
+class FileChooser;
 struct DialRows;
 
 // Sets the rows in the configuration as one step of the history named `text`, once no
@@ -27,7 +28,7 @@ class DialCsvActions final : public QObject
 
 public:
     DialCsvActions(Document &document, QAction *importAction, QAction *exportAction,
-        std::function<Block()> tableInView, QString startFolder, QObject *parent);
+        std::function<Block()> tableInView, FileChooser &chooser, QObject *parent);
 
     void importFrom(const QString &path);
     void exportTo(const QString &path);
@@ -37,7 +38,7 @@ private:
 
     Document &document_;
     std::function<Block()> tableInView_;
-    const QString startFolder_;
+    FileChooser &chooser_;
 };
 
 } // namespace ornis

@@ -25,9 +25,11 @@ Document::Document(const DocumentSetup &setup, QObject *parent)
     , preferencesPath_(setup.preferencesPath)
     , backups_(setup.backupFolder)
     , kept_(editor_->config())
+    , inFile_(editor_->config())
 {
-    connect(&editor_->history(), &QUndoStack::cleanChanged, this,
-        [this](bool clean) { emit unsavedChanged(!clean); });
+    // A step of the history may change values without telling each (a read stored them).
+    connect(editor_, &ConfigEditor::valuesChanged, this, &Document::updateUnsaved);
+    connect(&editor_->history(), &QUndoStack::indexChanged, this, &Document::updateUnsaved);
 }
 
 const ExchangeConfig &Document::config() const
@@ -44,13 +46,32 @@ void Document::commitTypedEdits() const
 Status Document::open(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
+    BlockSet held;
+    if (Status status = replaceWith(absolute, held); !status.ok())
+        return status;
+    markKept();
+    markInFile(held);
+    setFileName(inBackupFolder(absolute) ? QString() : absolute);
+    return Status::success();
+}
+
+Status Document::reopenKeptEdits(const QString &path)
+{
+    BlockSet held;
+    if (Status status = replaceWith(QFileInfo(path).absoluteFilePath(), held); !status.ok())
+        return status;
+    setFileName(QString());
+    return Status::success();
+}
+
+Status Document::replaceWith(const QString &path, BlockSet &held)
+{
     // Whatever the name does not mark as the JSON form is read as a settings file.
-    const bool json = fileKindOf(absolute) == FileKind::Json;
+    const bool json = fileKindOf(path) == FileKind::Json;
     // Read whole before anything changes, so that a damaged file leaves no backup behind.
     ExchangeConfig loaded;
-    BlockSet held;
     const Status status
-        = loadConfigFile(absolute, json ? FileKind::Json : FileKind::Settings, loaded, held);
+        = loadConfigFile(path, json ? FileKind::Json : FileKind::Settings, loaded, held);
     if (!status.ok())
         return status;
     backUpUnsavedEdits();
@@ -58,9 +79,6 @@ Status Document::open(const QString &path)
     // and the services, as they are. What the window held before is in a backup: its edits
     // are no longer undone.
     editor_->startHistory(loaded, held, json);
-    markKept();
-    // "Uložit" writes a settings file: after a JSON form it asks for a name.
-    setFileName(json ? QString() : absolute);
     return Status::success();
 }
 
@@ -68,12 +86,18 @@ Status Document::save(const QString &path)
 {
     commitTypedEdits();
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    const BlockSet held = blocksKeptIn(FileKind::Settings);
-    const Status status = saveConfigFile(absolute, FileKind::Settings, config(), held);
+    const FileKind kind
+        = fileKindOf(absolute) == FileKind::Json ? FileKind::Json : FileKind::Settings;
+    const BlockSet held = blocksKeptIn(kind);
+    const Status status = saveConfigFile(absolute, kind, config(), held);
     if (!status.ok())
         return status;
-    markKept(held);
+    markInFile(held);
     setFileName(absolute);
+    if (blocksInNoFile().contains(Block::Services))
+        emit notice(QStringLiteral("Služby se do souboru .set neukládají a zůstávají neuložené: "
+                                   "uložte celou konfiguraci (Uložit jako, *.json) nebo je "
+                                   "zapište do ústředny."));
     return Status::success();
 }
 
@@ -102,21 +126,47 @@ void Document::markKept(BlockSet blocks)
     copyBlocks(config(), kept_, blocks);
 }
 
+void Document::markInFile(BlockSet blocks)
+{
+    markKept(blocks);
+    copyBlocks(config(), inFile_, blocks);
+    updateUnsaved();
+}
+
+BlockSet Document::blocksInNoFile() const
+{
+    return differingBlocks(inFile_, config(), BlockSet::all());
+}
+
+void Document::updateUnsaved()
+{
+    const bool unsaved = !blocksInNoFile().empty();
+    if (unsaved != std::exchange(unsaved_, unsaved))
+        emit unsavedChanged(unsaved);
+}
+
+bool Document::inBackupFolder(const QString &path) const
+{
+    return backups_.keepsBackups()
+        && QFileInfo(path).absolutePath() == QFileInfo(backups_.path()).absoluteFilePath();
+}
+
 BlockSet Document::unsavedBlocks() const
 {
     return differingBlocks(kept_, config(), BlockSet::all());
 }
 
-Status Document::storeUnsavedEdits()
+Status Document::storeUnsavedEdits(QString *stored)
 {
     commitTypedEdits();
-    if (unsavedBlocks().empty())
-        return Status::success();
-    QString stored;
-    const Status status
-        = backups_.store(config(), clock_.now(), QStringLiteral("neulozeno"), stored);
-    if (!stored.isEmpty())
+    QString path;
+    Status status = Status::success();
+    if (!unsavedBlocks().empty())
+        status = backups_.store(config(), clock_.now(), QStringLiteral("neulozeno"), path);
+    if (!path.isEmpty())
         markKept();
+    if (stored)
+        *stored = path;
     return status;
 }
 

@@ -1,8 +1,10 @@
 #include "FileActions.h"
 
+#include "common/ConfigFiles.h"
 #include "common/FilePath.h"
 #include "ui/MainActions.h"
 #include "ui/document/Document.h"
+#include "ui/document/FileChooser.h"
 
 #include <QAction>
 #include <QDir>
@@ -14,18 +16,33 @@ namespace ornis {
 
 namespace {
 
-const QString SettingsSuffix = QStringLiteral("set");
+// The settings file first, as it has always been; the whole configuration beside it.
+const QList<FileType> ConfigTypes {
+    {QStringLiteral("Soubory nastavení (*.set)"), QStringLiteral("set")},
+    {QStringLiteral("Celá konfigurace (*.json)"), QStringLiteral("json")},
+};
 // Wide enough for a deep path in the menu; the middle of a longer one is left out.
 constexpr int RecentFileTextWidth = 420; // pixels
 
+// The name a save writes: one ending in ".set" or ".json" as it is, any other with the
+// suffix of the type chosen ("copy", "copy." and "copy.bak" become "copy.set",
+// "copy.set" and "copy.bak.set").
+QString withTypeSuffix(const QString &path, const QString &suffix)
+{
+    const std::optional<FileKind> kind = fileKindOf(path);
+    if (kind == FileKind::Settings || kind == FileKind::Json)
+        return path;
+    return path.endsWith(u'.') ? path + suffix : path + u'.' + suffix;
+}
+
 } // namespace
 
-FileActions::FileActions(Document &document, const MainActions &actions, QString startFolder,
+FileActions::FileActions(Document &document, const MainActions &actions, FileChooser &chooser,
     const QString &recentFilesPath, QObject *parent)
     : QObject(parent)
     , document_(document)
     , actions_(actions)
-    , startFolder_(std::move(startFolder))
+    , chooser_(chooser)
     , recent_(recentFilesPath)
 {
     connect(actions_.acOpen, &QAction::triggered, this, &FileActions::open);
@@ -38,30 +55,23 @@ FileActions::FileActions(Document &document, const MainActions &actions, QString
     showRecentFiles();
 }
 
-FileDialogSetup FileActions::dialogSetup(FileDialogSetup::Kind kind) const
-{
-    const QString title = kind == FileDialogSetup::Kind::Open ? QStringLiteral("Otevřít")
-                                                              : QStringLiteral("Uložit jako");
-    return {
-        kind, title, startFolder_, QStringLiteral("Soubory nastavení (*.set)"), SettingsSuffix};
-}
-
 void FileActions::open()
 {
-    document_.dialogs().chooseFile(document_.dialogParent(),
-        dialogSetup(FileDialogSetup::Kind::Open), [this](const QString &path) {
-            // "name" typed for "name.set"; a file really named so wins.
-            load(QFileInfo::exists(path) ? path : withDefaultSuffix(path, SettingsSuffix));
-        });
+    const FileDialogSetup setup {
+        FileDialogSetup::Kind::Open, QStringLiteral("Otevřít"), {}, ConfigTypes, {}};
+    chooser_.choose(FileUse::Settings, setup, [this](const ChosenFile &file) {
+        // "name" typed for "name.set"; a file really named so wins.
+        load(QFileInfo::exists(file.path)
+                ? file.path
+                : withDefaultSuffix(file.path, ConfigTypes.value(file.type).suffix));
+    });
 }
 
 void FileActions::openBackup()
 {
-    const FileDialogSetup setup {FileDialogSetup::Kind::Open, QStringLiteral("Otevřít zálohu"),
-        document_.backups().path(), QStringLiteral("Zálohy konfigurace (*.json)"),
-        QStringLiteral("json")};
-    document_.dialogs().chooseFile(
-        document_.dialogParent(), setup, [this](const QString &path) { load(path); });
+    const FileDialogSetup setup {FileDialogSetup::Kind::Open, QStringLiteral("Otevřít zálohu"), {},
+        {{QStringLiteral("Zálohy konfigurace (*.json)"), QStringLiteral("json")}}, {}};
+    chooser_.choose(FileUse::Backups, setup, [this](const ChosenFile &file) { load(file.path); });
 }
 
 void FileActions::load(const QString &path)
@@ -93,9 +103,11 @@ void FileActions::save()
 
 void FileActions::saveAs()
 {
-    document_.dialogs().chooseFile(document_.dialogParent(),
-        dialogSetup(FileDialogSetup::Kind::Save),
-        [this](const QString &path) { saveTo(withDefaultSuffix(path, SettingsSuffix)); });
+    const FileDialogSetup setup {
+        FileDialogSetup::Kind::Save, QStringLiteral("Uložit jako"), {}, ConfigTypes, {}};
+    chooser_.choose(FileUse::Settings, setup, [this](const ChosenFile &file) {
+        saveTo(withTypeSuffix(file.path, ConfigTypes.value(file.type).suffix));
+    });
 }
 
 void FileActions::saveTo(const QString &path)

@@ -2,7 +2,6 @@
 
 #include "RecentFiles.h"
 #include "config/Status.h"
-#include "ui/dialogs/UserDialogs.h"
 
 #include <QObject>
 #include <QString>
@@ -10,22 +9,23 @@
 namespace ornis {
 
 class Document;
+class FileChooser;
 struct MainActions;
 
-// Open, save and save as of the settings file, with the files dropped on the window and
-// the list of files last used, and the opening of a backup. A file is applied only when
-// all of it was read.
+// Open, save and save as of the settings file or the whole configuration in the JSON
+// form, with the files dropped on the window and the list of files last used, and the
+// opening of a backup. A file is applied only when all of it was read.
 class FileActions final : public QObject
 {
     Q_OBJECT
 
 public:
-    // The file dialogs start in `startFolder` each time; the recent files are kept in
-    // `recentFilesPath` (empty: for this run only).
-    FileActions(Document &document, const MainActions &actions, QString startFolder,
+    // The recent files are kept in `recentFilesPath` (empty: for this run only).
+    FileActions(Document &document, const MainActions &actions, FileChooser &chooser,
         const QString &recentFilesPath, QObject *parent);
 
-    // acOpen, acSave, acSaveAs
+    // acOpen, acSave, acSaveAs. The type of a file saved follows its name's suffix
+    // (".set" or ".json"); a name with neither gets that of the type chosen.
     void open();
     void save();
     void saveAs();
@@ -38,7 +38,6 @@ public:
 
 private:
     void loadNow(const QString &path);
-    [[nodiscard]] FileDialogSetup dialogSetup(FileDialogSetup::Kind kind) const;
     void saveTo(const QString &path);
     void report(const Status &status);
     void remember(const QString &path);
@@ -47,7 +46,7 @@ private:
 
     Document &document_;
     const MainActions &actions_;
-    const QString startFolder_;
+    FileChooser &chooser_;
     RecentFiles recent_;
 };
 

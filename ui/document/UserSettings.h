@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,22 @@ public:
     // That note, once: the next call gives nothing.
     [[nodiscard]] std::optional<QStringList> takeWriteEndedByClosing();
 
+    // Closing kept edits held by no file in the backup `path`, at the time `when` shows; an
+    // empty `path` notes a close that kept none.
+    void noteEditsKeptAtClose(const QString &path, const QString &when);
+    struct KeptEdits
+    {
+        QString path;
+        QString when;
+    };
+    // That note, once: the next call gives nothing.
+    [[nodiscard]] std::optional<KeptEdits> takeEditsKeptAtClose();
+
+    // The folder a file dialog for files of `use` ("settings", "pdf") was last left in;
+    // empty when none was.
+    [[nodiscard]] QString lastFolder(const QString &use) const;
+    void setLastFolder(const QString &use, const QString &folder);
+
     // Where the window stood when it was last closed; nothing before the first close.
     [[nodiscard]] std::optional<QPoint> windowPosition() const { return position_; }
     void setWindowPosition(QPoint position);
@@ -39,6 +56,8 @@ private:
     bool verify_ = false;
     std::optional<QStringList> closedWrite_;
     std::optional<QPoint> position_;
+    std::optional<KeptEdits> keptEdits_;
+    QHash<QString, QString> folders_;
 };
 
 } // namespace ornis

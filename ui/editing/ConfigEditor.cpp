@@ -11,6 +11,8 @@ namespace ornis {
 namespace {
 
 constexpr int FieldEditId = 1;
+// A read's step: undoing it is asked about first.
+constexpr int ReadStepId = 2;
 
 } // namespace
 
@@ -63,18 +65,21 @@ private:
 class ConfigEditor::BlocksChange final : public QUndoCommand
 {
 public:
-    // `inPlace`: the configuration holds `after` already (a read stored it), and the
-    // first redo has nothing to do.
+    // `read`: the configuration holds `after` already (a read stored it), and the first
+    // redo has nothing to do.
     BlocksChange(ConfigEditor &editor, ExchangeConfig before, ExchangeConfig after,
-        BlockSet blocks, const QString &text, bool inPlace = false)
+        BlockSet blocks, const QString &text, bool read = false)
         : QUndoCommand(text)
         , editor_(editor)
         , before_(std::move(before))
         , after_(std::move(after))
         , blocks_(blocks)
-        , inPlace_(inPlace)
+        , read_(read)
+        , inPlace_(read)
     {
     }
+
+    [[nodiscard]] int id() const override { return read_ ? ReadStepId : -1; }
 
     void redo() override
     {
@@ -88,6 +93,7 @@ private:
     const ExchangeConfig before_;
     const ExchangeConfig after_;
     const BlockSet blocks_;
+    const bool read_;
     bool inPlace_;
 };
 
@@ -191,6 +197,12 @@ void ConfigEditor::readEnded(bool complete, const QString &step)
     if (!complete && before == config_)
         return;
     push(new BlocksChange(*this, std::move(before), config_, BlockSet::all(), step, true));
+}
+
+bool ConfigEditor::undoRevertsRead() const
+{
+    const int index = history_->index();
+    return index > 0 && history_->command(index - 1)->id() == ReadStepId;
 }
 
 void ConfigEditor::markSaved()

@@ -59,6 +59,8 @@ public:
     void readStarting();
     // The read is over: one step named `step` when it completed or changed a value.
     void readEnded(bool complete, const QString &step);
+    // The next undo takes back a read.
+    [[nodiscard]] bool undoRevertsRead() const;
 
     // The configuration is in a file now.
     void markSaved();

@@ -110,8 +110,15 @@ Status PortChooser::setTraceFolder(const QString &folder)
     }
     Status status = Status::success();
     std::unique_ptr<TraceFile> files = TraceFile::perTransfer(folder, status);
-    if (files)
-        port_.startTrace(std::move(files), engine_);
+    if (!files)
+        return status;
+    // The transfer goes on without it; the user is told that the record lacks it.
+    files->onWriteFailure([this](const Status &failure) {
+        dialogs_.showError(dialogParent_,
+            QStringLiteral("Záznam komunikace není úplný: %1")
+                .arg(QString::fromStdString(failure.message())));
+    });
+    port_.startTrace(std::move(files), engine_);
     return status;
 }
 

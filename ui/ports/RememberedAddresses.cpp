@@ -1,10 +1,10 @@
 #include "RememberedAddresses.h"
 
+#include "common/ConfigFiles.h"
 #include "qtlink/PortAddress.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace ornis {
 
@@ -38,11 +38,8 @@ void RememberedAddresses::remember(const QString &address)
         addresses_.removeLast();
     if (path_.isEmpty() || !QDir().mkpath(QFileInfo(path_).absolutePath()))
         return;
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return;
-    file.write((addresses_.join(u'\n') + u'\n').toUtf8());
-    (void)file.commit();
+    // Whole or not at all, as every file the program writes; a failure costs only the list.
+    (void)writeWholeFile(path_, (addresses_.join(u'\n') + u'\n').toUtf8());
 }
 
 } // namespace ornis

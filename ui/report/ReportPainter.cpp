@@ -136,11 +136,6 @@ QFont fittingReportFont(QFont font, const ReportPages &pages, QPaintDevice &devi
     return font;
 }
 
-QString reportFontName(const QFont &font)
-{
-    return QStringLiteral("%1 %2 pt").arg(QFontInfo(font).family()).arg(font.pointSizeF());
-}
-
 bool paintReport(QPainter &painter, const ReportPages &pages, const QFont &font,
     const std::function<bool()> &newPage)
 {

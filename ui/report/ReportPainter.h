@@ -36,9 +36,6 @@ struct ReportPages
 // font the machine substituted.
 [[nodiscard]] QFont fittingReportFont(QFont font, const ReportPages &pages, QPaintDevice &device);
 
-// The family and size of `font` as the machine resolved it, for the document's title.
-[[nodiscard]] QString reportFontName(const QFont &font);
-
 // Paints the first page, asks `newPage` for the next one and paints the second, each line
 // in `font`: with h the height of "Áy" and w the width of "M", line k of a page has its top
 // at (k + 2) h and starts at 5 w. False when `newPage` fails.

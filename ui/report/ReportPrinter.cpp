@@ -4,12 +4,15 @@
 #include "common/FilePath.h"
 #include "config/FileBytes.h"
 #include "ui/MainActions.h"
+#include "ui/dialogs/AboutText.h"
 #include "ui/dialogs/UserDialogs.h"
 #include "ui/document/Document.h"
+#include "ui/document/FileChooser.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -44,20 +47,22 @@ Status failure(const QString &message)
     return Status::failure(message.toStdString());
 }
 
-// The title names the font, so that a report that came out smaller says why.
-QString documentTitle(const QFont &font)
+// A print queue and a PDF reader show it: "ORNIS SET – konfig.set".
+QString documentTitle(const QString &fileName)
 {
-    return QStringLiteral("ORNIS SET, písmo %1").arg(reportFontName(font));
+    if (fileName.isEmpty())
+        return about::Name;
+    return QStringLiteral("%1 – %2").arg(about::Name, QFileInfo(fileName).fileName());
 }
 
 } // namespace
 
 ReportPrinter::ReportPrinter(Document &document, const MainActions &actions,
-    const LocalClock &clock, QString startFolder, QObject *parent)
+    const LocalClock &clock, FileChooser &chooser, QObject *parent)
     : QObject(parent)
     , document_(document)
     , clock_(clock)
-    , startFolder_(std::move(startFolder))
+    , chooser_(chooser)
 {
     connect(actions.acPrint, &QAction::triggered, this, &ReportPrinter::print);
     connect(actions.acPrintPreview, &QAction::triggered, this, &ReportPrinter::preview);
@@ -87,10 +92,16 @@ void ReportPrinter::preview()
 
 void ReportPrinter::exportPdf()
 {
+    // "konfig.set" suggests "konfig.pdf".
+    const QString fileName = document_.FileName();
+    const QString suggested = fileName.isEmpty()
+        ? QString()
+        : QFileInfo(fileName).completeBaseName() + u'.' + PdfSuffix;
     const FileDialogSetup setup {FileDialogSetup::Kind::Save, QStringLiteral("Exportovat do PDF"),
-        startFolder_, QStringLiteral("Dokumenty PDF (*.pdf)"), PdfSuffix};
-    document_.dialogs().chooseFile(document_.dialogParent(), setup,
-        [this](const QString &path) { report(exportTo(withDefaultSuffix(path, PdfSuffix))); });
+        {}, {{QStringLiteral("Dokumenty PDF (*.pdf)"), PdfSuffix}}, suggested};
+    chooser_.choose(FileUse::Pdf, setup, [this](const ChosenFile &file) {
+        report(exportTo(withDefaultSuffix(file.path, PdfSuffix)));
+    });
 }
 
 Status ReportPrinter::currentPages(ReportPages &pages)
@@ -107,7 +118,7 @@ Status ReportPrinter::printOn(QPrinter &printer)
     if (Status status = currentPages(pages); !status.ok())
         return status;
     const QFont font = fittingReportFont(reportFont(), pages, printer);
-    printer.setDocName(documentTitle(font));
+    printer.setDocName(documentTitle(document_.FileName()));
     QPainter painter;
     if (!painter.begin(&printer))
         return failure(QStringLiteral("Cannot print on %1").arg(printerName(printer)));
@@ -138,7 +149,7 @@ Status ReportPrinter::exportTo(const QString &path)
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
             QMarginsF(PdfMargin, PdfMargin, PdfMargin, PdfMargin), QPageLayout::Millimeter));
         const QFont font = fittingReportFont(reportFont(), pages, writer);
-        writer.setTitle(documentTitle(font));
+        writer.setTitle(documentTitle(document_.FileName()));
         QPainter painter;
         if (!painter.begin(&writer))
             return cannotCreate;

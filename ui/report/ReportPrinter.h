@@ -11,20 +11,20 @@ class QPrinter;
 namespace ornis {
 
 class Document;
+class FileChooser;
 class LocalClock;
 struct MainActions;
 struct ReportPages;
 
 // Prints the report of the window's configuration, shows its preview and exports it as a
-// PDF document, all painted alike.
+// PDF document, all painted alike and titled by the file the window holds.
 class ReportPrinter final : public QObject
 {
     Q_OBJECT
 
 public:
-    // The PDF dialog starts in `startFolder`.
     ReportPrinter(Document &document, const MainActions &actions, const LocalClock &clock,
-        QString startFolder, QObject *parent);
+        FileChooser &chooser, QObject *parent);
     ~ReportPrinter() override;
 
     // acPrint, acPrintPreview, acExportPdf
@@ -42,7 +42,7 @@ private:
 
     Document &document_;
     const LocalClock &clock_;
-    const QString startFolder_;
+    FileChooser &chooser_;
     std::unique_ptr<QPrinter> printer_;
 };
 

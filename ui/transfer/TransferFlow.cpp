@@ -127,16 +127,19 @@ void TransferFlow::runWhenIdle(std::function<void()> action)
 bool TransferFlow::mayClose()
 {
     // Closing is never refused, but a running transfer is ended first, so that the
-    // exchange is not left in the middle of a block: the window goes when the stop
-    // sequence is answered, or after one answer timeout.
+    // exchange is not left in the middle of a command: the window goes when the stop
+    // sequence is answered, or after one answer timeout. Without an answer timeout only
+    // the exchange ends the wait; closing once more ends the transfer at once.
     if (!engine_->isIdle() && !closeDue_) {
         closeDue_ = true;
         if (watch_->writeRunning())
             settings_.noteWriteEndedByClosing(watch_->exchangeBackups());
         engine_->stop();
-        // Without an answer timeout nothing would end the wait.
         if (!engine_->isIdle() && !engine_->answerTimerArmed())
-            engine_->abort();
+            repaints_->statusChanged(QStringLiteral("Okno se zavře po odpovědi ústředny; "
+                                                    "dalším zavřením hned."));
+    } else if (!engine_->isIdle() && !engine_->answerTimerArmed()) {
+        engine_->stop();
     }
     if (!engine_->isIdle())
         return false;
