@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -154,7 +156,12 @@ void ScreenshotTour::step()
 void ScreenshotTour::save(QWidget &widget, const QString &name)
 {
     const QString path = QDir(folder_).filePath(name + QStringLiteral(".png"));
-    if (!widget.grab().save(path))
+    // What the screen shows, as the user sees it: a widget that leaves part of its
+    // rectangle unpainted leaves there what was on the screen before.
+    QPixmap picture = widget.screen()->grabWindow(widget.winId());
+    if (picture.isNull())
+        picture = widget.grab();
+    if (!picture.save(path))
         std::fprintf(stderr, "Cannot write %s\n", qPrintable(path));
     else
         std::printf("%s\n", qPrintable(path));

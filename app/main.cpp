@@ -1,6 +1,7 @@
 #include "ScreenshotTour.h"
 #include "Version.h"
 #include "common/SystemClock.h"
+#include "ui/FirstPaint.h"
 #include "ui/MainForm.h"
 #include "ui/dialogs/MessageBoxDialogs.h"
 #include "ui/document/PreferencesPath.h"
@@ -16,10 +17,39 @@
 
 namespace {
 
-// Whether the command line asks for nothing but a text (--help, --version): that needs no
-// window, and so no display.
-bool asksForTextOnly(QCommandLineParser &parser, int argc, char *argv[])
+// The program's own options. Qt's (-style, -stylesheet, -platform...) are taken by the
+// application object.
+void describeOptions(QCommandLineParser &parser)
 {
+    parser.setApplicationDescription(
+        QStringLiteral("ORNIS SET: Program pro nastavení telefonních ústředen"));
+    // "-stylesheet" is one word, not the letters -s -t ... -h (which would ask for help).
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({QStringLiteral("demo"),
+        QStringLiteral("Add the built-in virtual exchange to the port list and start on it.")});
+    QCommandLineOption screenshots(QStringLiteral("screenshots"),
+        QStringLiteral("Save a picture of every page into <folder> "
+                       "and quit (implies --demo)."),
+        QStringLiteral("folder"));
+    screenshots.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(screenshots);
+    // For ornisset-windowbench: the start up to the first paint, then quit.
+    QCommandLineOption firstPaint(QStringLiteral("print-first-paint"),
+        QStringLiteral("Print the monotonic clock and the peak memory at the window's first "
+                       "paint, and quit."));
+    firstPaint.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(firstPaint);
+}
+
+// Whether the command line asks for nothing but a text (--help, --version): that needs no
+// window, and so no display. Looked at with a parser of its own, as Qt's options are still
+// in the command line here.
+bool asksForTextOnly(int argc, char *argv[])
+{
+    QCommandLineParser parser;
+    describeOptions(parser);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
@@ -37,20 +67,10 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QLatin1String(ornis::ProgramVersion));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("ORNIS SET: Program pro nastavení telefonních ústředen"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption demo(QStringLiteral("demo"),
-        QStringLiteral("Add the built-in virtual exchange to the port list and start on it."));
-    QCommandLineOption screenshots(QStringLiteral("screenshots"),
-        QStringLiteral("Save a picture of every page into <folder> "
-                       "and quit (implies --demo)."),
-        QStringLiteral("folder"));
-    screenshots.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(demo);
-    parser.addOption(screenshots);
-    if (asksForTextOnly(parser, argc, argv)) {
+    describeOptions(parser);
+    const QString demo = QStringLiteral("demo");
+    const QString screenshots = QStringLiteral("screenshots");
+    if (asksForTextOnly(argc, argv)) {
         QCoreApplication textOnly(argc, argv);
         parser.process(textOnly); // prints the text and exits
     }
@@ -93,6 +113,8 @@ int main(int argc, char *argv[])
         userPath(QStandardPaths::AppConfigLocation, "window.ini")};
 
     ornis::TMainForm window(services);
+    if (parser.isSet(QStringLiteral("print-first-paint")))
+        new ornis::FirstPaint(window);
     window.show();
 
     std::unique_ptr<ornis::ScreenshotTour> tour;

@@ -15,6 +15,7 @@ packages=(
     fonts-urw-base35                  # the report's test: fonts that stand in for Courier New
     poppler-utils                     # the report's test: the text and title of its PDF
     xvfb xauth                        # screenshots in a real window
+    python3-pyatspi at-spi2-core dbus-daemon   # the grids read through AT-SPI, as Orca does
     clang libclang-rt-14-dev          # libFuzzer and the sanitizers
     clang-format                      # the formatting check of the test command
     dpkg-dev file                     # the Debian package: its Depends from the linked libraries

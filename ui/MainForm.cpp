@@ -22,23 +22,28 @@
 #include "ui/transfer/TransferFlow.h"
 #include "ui/widgets/PortComboBox.h"
 #include "ui/widgets/ProgressPanel.h"
+#include "ui/widgets/TypeScale.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 
 namespace ornis {
 
 namespace {
 
 constexpr int ClockInterval = 1000; // ms
+constexpr int TitleBarDepth = 8; // pixels below a window frame's top, on its title bar
 
 // The one local file a drop brings, if it brings exactly one.
 QString droppedFile(const QMimeData *data)
@@ -47,6 +52,17 @@ QString droppedFile(const QMimeData *data)
         return QString();
     const QUrl url = data->urls().first();
     return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+// Whether a window of `size` whose frame stands at `position` can be taken by its title bar:
+// the middle of its top edge is on one of the screens there are now.
+bool reachableOnScreens(QPoint position, QSize size)
+{
+    const QPoint titleBar = position + QPoint(size.width() / 2, TitleBarDepth);
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [titleBar](const QScreen *screen) {
+        return screen->availableGeometry().contains(titleBar);
+    });
 }
 
 } // namespace
@@ -80,8 +96,12 @@ TMainForm::TMainForm(const MainFormServices &services, QWidget *parent)
     // Once the window shows.
     QTimer::singleShot(0, transfers_, &TransferFlow::reportWriteEndedByClosing);
     QTimer::singleShot(0, this, [this] { unsavedAtClose_->offerKeptEdits(); });
-    // The menu bar stands outside the client area, as the window's own menu does.
-    setFixedSize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
+    fitToContents();
+    connect(pcMain_, &MainPageTabs::pageBuilt, this, [this](MainPage, QWidget &content) {
+        content.ensurePolished();
+        fitToContents();
+    });
+    restorePosition();
 }
 
 TMainForm::~TMainForm()
@@ -121,7 +141,32 @@ void TMainForm::setUpFrame()
     QFont small = font();
     small.setPointSize(8);
     setFont(small);
+    // A style sheet's type, if any, now, so that every control is made in the type it shows.
+    ensurePolished();
     setAcceptDrops(true);
+}
+
+void TMainForm::fitToContents()
+{
+    // The menu bar stands outside the client area, as the window's own menu does. Larger
+    // type, or a style that wants more room around captions, grows the window.
+    const QSize client = typeScaled(ClientSize, *this);
+    // The style's sizes count as the window shows them: polished (done at the show anyway);
+    // and a page just built has not told the window yet.
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        child->ensurePolished();
+    pcMain_->updateGeometry();
+    const QSize needed = minimumSizeHint();
+    setFixedSize(std::max(client.width(), needed.width()),
+        std::max(client.height() + menuBar()->sizeHint().height(), needed.height()));
+}
+
+void TMainForm::restorePosition()
+{
+    // A screen unplugged since, or a smaller one, leaves the place to the system.
+    if (const std::optional<QPoint> position = settings_.windowPosition();
+        position && reachableOnScreens(*position, frameGeometry().size()))
+        move(*position);
 }
 
 void TMainForm::buildStatusBar()
@@ -284,6 +329,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
     // while a transfer runs.
     unsavedAtClose_->windowClosing();
     document_->savePreferences();
+    settings_.setWindowPosition(pos());
     event->accept();
 }
 

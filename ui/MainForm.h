@@ -67,6 +67,7 @@ class TMainForm final : public QMainWindow
     Q_OBJECT
 
 public:
+    // At 8-point type on a 96-dpi screen.
     static constexpr QSize ClientSize {603, 470};
 
     explicit TMainForm(const MainFormServices &services, QWidget *parent = nullptr);
@@ -97,6 +98,10 @@ protected:
 
 private:
     void setUpFrame();
+    // The fixed size: the client area at 8-point type, or what the pages built so far need.
+    void fitToContents();
+    // Where the user last left the window, if it is still on a screen.
+    void restorePosition();
     void buildStatusBar();
     // The transfers, the port list, and the gate of changes while a transfer runs.
     void buildTransfers(const MainFormServices &services);

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -59,6 +60,17 @@ struct SettingWindow : WindowDriver
 };
 
 // Types `text` key by key, letters beyond ASCII included.
+// Where Tab takes the focus from `widget`.
+QWidget *nextTabStop(const QWidget &widget)
+{
+    for (QWidget *next = widget.nextInFocusChain(); next != &widget;
+         next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isVisible() && next->isEnabled())
+            return next;
+    }
+    return nullptr;
+}
+
 void type(QWidget &widget, const QString &text)
 {
     for (const QChar c : text)
@@ -191,10 +203,35 @@ private slots:
         QCOMPARE(
             grid->focusChild()->text(QAccessible::Name), QStringLiteral("Pobočka 22, Call: 0-nn"));
         QVERIFY(grid->child(16 * 12)->state().disabled); // row 00, column 91
+        // As a table: rows and columns of the data cells, their headers, a press.
+        QAccessibleTableInterface *table = grid->tableInterface();
+        QVERIFY(table);
+        QCOMPARE(table->rowCount(), 17);
+        QCOMPARE(table->columnCount(), 12);
+        QCOMPARE(table->columnDescription(8), QStringLiteral("Call"));
+        QCOMPARE(table->cellAt(0, 0), cell);
+        QAccessibleTableCellInterface *place = table->cellAt(1, 8)->tableCellInterface();
+        QCOMPARE(place->columnHeaderCells().value(0)->text(QAccessible::Name), u"Call");
+        QCOMPARE(place->rowHeaderCells().value(0)->text(QAccessible::Name), u"22");
+        cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("Pobočka 21, Vstup 91: prázdné"));
         auto &ring = w.control<CellGrid>(QStringLiteral("sgNightRing"));
         QCOMPARE(
             QAccessible::queryAccessibleInterface(&ring)->child(16 + 15)->text(QAccessible::Name),
             QStringLiteral("Linka 92, Pobočka 38: prázdné"));
+    }
+
+    void tabReachesTheGridFirst()
+    {
+        SettingWindow w;
+        const QWidget *tabs = w.control<QTabWidget>(QStringLiteral("tcSetting")).tabBar();
+        QWidget *grid = nextTabStop(*tabs);
+        QVERIFY(grid);
+        QCOMPARE(grid->objectName(), QStringLiteral("sgIntrLn"));
+        QCOMPARE(nextTabStop(*grid)->objectName(), QStringLiteral("edIntrLn21"));
+        // The buttons come after the page's own controls.
+        QCOMPARE(nextTabStop(w.control(QStringLiteral("edIntrLn38")))->objectName(),
+            QStringLiteral("btCompareSetting"));
     }
 
     void rowGEFollowsTheModel()

@@ -11,6 +11,7 @@ const QString ClosedWriteKey = QStringLiteral("Transfers/writeEndedByClosing");
 const QString KeptEditsKey = QStringLiteral("Closing/editsKeptIn");
 const QString KeptWhenKey = QStringLiteral("Closing/editsKeptAt");
 const QString FoldersGroup = QStringLiteral("Folders");
+const QString PositionKey = QStringLiteral("Window/position");
 
 } // namespace
 
@@ -29,6 +30,9 @@ UserSettings::UserSettings(QString path)
         if (key.startsWith(FoldersGroup + u'/'))
             folders_.insert(key.mid(FoldersGroup.size() + 1), stored.value(key).toString());
     }
+    if (const QVariant position = stored.value(PositionKey);
+        position.typeId() == QMetaType::QPoint)
+        position_ = position.toPoint();
 }
 
 bool UserSettings::verifyAfterWrite() const
@@ -40,6 +44,12 @@ void UserSettings::setVerifyAfterWrite(bool on)
 {
     verify_ = on;
     store(VerifyKey, on);
+}
+
+void UserSettings::setWindowPosition(QPoint position)
+{
+    position_ = position;
+    store(PositionKey, position);
 }
 
 void UserSettings::noteWriteEndedByClosing(const QStringList &backups)

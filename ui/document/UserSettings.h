@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -42,6 +43,10 @@ public:
     [[nodiscard]] QString lastFolder(const QString &use) const;
     void setLastFolder(const QString &use, const QString &folder);
 
+    // Where the window stood when it was last closed; nothing before the first close.
+    [[nodiscard]] std::optional<QPoint> windowPosition() const { return position_; }
+    void setWindowPosition(QPoint position);
+
 private:
     void store(const QString &key, const QVariant &value);
     void remove(const QString &key);
@@ -50,6 +55,7 @@ private:
     // For a run without a file.
     bool verify_ = false;
     std::optional<QStringList> closedWrite_;
+    std::optional<QPoint> position_;
     std::optional<KeptEdits> keptEdits_;
     QHash<QString, QString> folders_;
 };

@@ -36,8 +36,7 @@ DialTabView::DialTabView(DialTable table, QWidget *parent)
     const bool shortDials = table == DialTable::ShortDials;
     tabs_ = new SideTabBar(this);
     tabs_->setObjectName(shortDials ? QStringLiteral("tcShortDials") : QStringLiteral("tcPE"));
-    for (const char *caption : dialTabCaptions(table))
-        tabs_->addTab(QString::fromLatin1(caption));
+    addTabs(*tabs_, table);
 
     auto *frame = new QFrame(this);
     frame->setFrameShape(QFrame::StyledPanel);
@@ -64,6 +63,20 @@ DialTabView::DialTabView(DialTable table, QWidget *parent)
 }
 
 DialTabView::~DialTabView() = default;
+
+void DialTabView::addTabs(QTabBar &tabs, DialTable table)
+{
+    for (const char *caption : dialTabCaptions(table))
+        tabs.addTab(QString::fromLatin1(caption));
+}
+
+int DialTabView::tabsLength(DialTable table, QWidget &context)
+{
+    SideTabBar tabs(&context);
+    addTabs(tabs, table);
+    tabs.ensurePolished();
+    return tabs.sizeHint().height();
+}
 
 QWidget *DialTabView::buildPanel(int panel)
 {

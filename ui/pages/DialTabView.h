@@ -21,6 +21,10 @@ public:
     explicit DialTabView(DialTable table, QWidget *parent = nullptr);
     ~DialTabView() override;
 
+    // The height the tabs of `table` take in the type and style of `context`, before the
+    // page is built.
+    [[nodiscard]] static int tabsLength(DialTable table, QWidget &context);
+
     // The tab whose records the rows show.
     [[nodiscard]] int tabInView() const { return tabInView_; }
 
@@ -36,6 +40,7 @@ signals:
     void tabEntered(int tab);
 
 private:
+    static void addTabs(QTabBar &tabs, DialTable table);
     QWidget *buildPanel(int panel);
     void onTabChosen(int tab);
 

@@ -3,6 +3,7 @@
 #include "config/Numbering.h"
 #include "ui/pages/CommentColumn.h"
 #include "ui/widgets/CellGrid.h"
+#include "ui/widgets/TypeScale.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -21,7 +22,7 @@ ExtensionsTab::ExtensionsTab(FieldBinding &binding, CellGrid *grid, QWidget *par
     for (int e = 0; e < ExtensionCount; ++e)
         names.append(QStringLiteral("edIntrLn%1").arg(extensionNumber(e)));
     auto *comments = new CommentColumn(QStringLiteral("Kancelář:"), *grid, binding,
-        Field::ExtensionComment, names, CommentWidth, this);
+        Field::ExtensionComment, names, typeScaled(CommentWidth, *this), this);
 
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
@@ -38,14 +39,15 @@ QWidget *ExtensionsTab::buildCaptions(const CellGrid &grid)
 {
     // Each caption stands over a bevel spanning the four line columns of its direction.
     auto *strip = new QWidget(this);
-    strip->setFixedSize(grid.width(), CaptionHeight);
+    const int height = typeScaled(CaptionHeight, *this);
+    strip->setFixedSize(grid.width(), height);
     const auto caption = [&](const QString &text, int firstColumn) {
         auto *label = new QLabel(text, strip);
         label->setFrameStyle(QFrame::Box | QFrame::Sunken);
         label->setAlignment(Qt::AlignCenter);
         const QRect first = grid.cellRect(firstColumn, 0);
         const QRect last = grid.cellRect(firstColumn + LineCount - 1, 0);
-        label->setGeometry(first.left(), 0, last.right() - first.left() + 1, CaptionHeight);
+        label->setGeometry(first.left(), 0, last.right() - first.left() + 1, height);
     };
     caption(QStringLiteral(" Vstup "), ExtensionColumn::Incoming91);
     caption(QStringLiteral(" Výstup "), ExtensionColumn::Outgoing91);

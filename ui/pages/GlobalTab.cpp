@@ -6,6 +6,7 @@
 #include "ui/editing/FieldBinding.h"
 #include "ui/widgets/CellGrid.h"
 #include "ui/widgets/CounterSpinBox.h"
+#include "ui/widgets/TypeScale.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,7 +48,7 @@ QComboBox *makeChoice(
     box->setObjectName(name);
     for (const char *item : items)
         box->addItem(QString::fromLatin1(item));
-    box->setFixedWidth(width);
+    box->setFixedWidth(typeScaled(width, *parent));
     return box;
 }
 
@@ -152,7 +153,7 @@ QWidget *GlobalTab::buildCounters()
             QStringLiteral("udC%1").arg(c), QStringLiteral("edC%1").arg(c), row);
         const CounterRange &range = CounterRanges[std::size_t(c)];
         counter->setRange(range.minimum, range.maximum);
-        counter->setFixedWidth(CounterWidth);
+        counter->setFixedWidth(typeScaled(CounterWidth, *this));
         auto *caption = new QLabel(QStringLiteral("C%1").arg(c), row);
         caption->setBuddy(counter);
         layout->addWidget(caption, 0, c + 1, Qt::AlignHCenter);

@@ -2,11 +2,15 @@
 
 #include "ui/editing/ConfigView.h"
 #include "ui/pages/DialPage.h"
+#include "ui/pages/DialTabView.h"
 #include "ui/pages/ServicesPage.h"
 #include "ui/pages/SettingPage.h"
 #include "ui/pages/SetupPage.h"
 #include "ui/pages/TransferPage.h"
 
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
+#include <QTabBar>
 #include <functional>
 
 namespace ornis {
@@ -47,14 +51,18 @@ MainPageTabs::MainPageTabs(
         const MainPageInfo &info = pageInfo(page);
         auto *tab = new TransferPage(
             QLatin1String(info.name), actions, QLatin1String(info.buttons), this);
-        tab->setContentBuilder([this, page, build](QWidget *parent) {
-            QWidget *content = build(parent);
-            emit pageBuilt(page, *content);
-            return content;
-        });
+        tab->setContentBuilder(build);
+        connect(tab, &TransferPage::contentBuilt, this,
+            [this, page](QWidget &content) { emit pageBuilt(page, content); });
         pages_[std::size_t(page)] = tab;
         addTab(tab, pageCaption(page));
     }
+    // The window takes its size before the dial pages are built: their side tabs ask for
+    // their room now.
+    for (const auto &[page, table] :
+        {std::pair {MainPage::ShortDials, DialTable::ShortDials}, {MainPage::PE, DialTable::PE}})
+        pages_[std::size_t(page)]->reserveContentHeight(DialTabView::tabsLength(table, *this));
+    tabBar()->setUsesScrollButtons(false);
 }
 
 std::optional<MainPage> MainPageTabs::pageInView() const
@@ -118,6 +126,20 @@ void MainPageTabs::storeEdits()
 void MainPageTabs::showValues(const FieldRange &range)
 {
     forEachView([&range](ConfigView &view) { view.showValues(range); });
+}
+
+QSize MainPageTabs::minimumSizeHint() const
+{
+    QSize pages;
+    for (int page = 0; page < count(); ++page)
+        pages = pages.expandedTo(widget(page)->minimumSizeHint());
+    const QSize hint = QTabWidget::minimumSizeHint();
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    option.rect = QRect(QPoint(0, 0), hint);
+    const QSize room
+        = style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, this).size();
+    return hint + (pages - room).expandedTo(QSize(0, 0));
 }
 
 void MainPageTabs::showPagesOfModel(int32_t model)

@@ -48,6 +48,10 @@ public:
     // The PE page shows for model MIRA only.
     void showPagesOfModel(int32_t model);
 
+    // Room for the largest page as the style places the pages inside the frame, which
+    // may take more than QTabWidget reckons with.
+    [[nodiscard]] QSize minimumSizeHint() const override;
+
 signals:
     // The controls of `page` were built.
     void pageBuilt(MainPage page, QWidget &content);

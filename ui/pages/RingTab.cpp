@@ -6,6 +6,7 @@
 #include "ui/pages/CommentColumn.h"
 #include "ui/widgets/CellGrid.h"
 #include "ui/widgets/MaskedTimeEdit.h"
+#include "ui/widgets/TypeScale.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,7 +16,8 @@
 namespace ornis {
 
 namespace {
-constexpr int CommentWidth = 116;
+// With the grid beside it, as wide as the page allows at 8-point type.
+constexpr int CommentWidth = 111;
 constexpr int TimeWidth = 52;
 } // namespace
 
@@ -46,8 +48,8 @@ void RingTab::addRingGrid(QGridLayout *layout, int row, const QString &caption, 
     QStringList names;
     for (int l = 0; l < LineCount; ++l)
         names.append(commentPrefix + QString::number(lineNumber(l)));
-    auto *column = new CommentColumn(
-        QStringLiteral("Komentář:"), *grid, binding_, comments, names, CommentWidth, this);
+    auto *column = new CommentColumn(QStringLiteral("Komentář:"), *grid, binding_, comments, names,
+        typeScaled(CommentWidth, *this), this);
     layout->addWidget(new QLabel(caption, this), row, 0);
     layout->addWidget(grid, row + 1, 0, Qt::AlignTop);
     layout->addWidget(column, row + 1, 1, Qt::AlignTop);
@@ -69,7 +71,7 @@ void RingTab::addTime(QHBoxLayout *layout, const QString &caption, const char *n
 {
     auto *edit = new MaskedTimeEdit(this);
     edit->setObjectName(QLatin1String(name));
-    edit->setFixedWidth(TimeWidth);
+    edit->setFixedWidth(typeScaled(TimeWidth, *this));
     auto *label = new QLabel(caption, this);
     label->setBuddy(edit);
     layout->addWidget(label);

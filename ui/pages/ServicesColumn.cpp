@@ -3,8 +3,10 @@
 #include "config/ChoiceLists.h"
 #include "config/Numbering.h"
 #include "ui/dialogs/LineCallBackTexts.h"
+#include "ui/dialogs/ReadOnlyTexts.h"
 #include "ui/editing/FieldBinding.h"
 #include "ui/widgets/MaskedTimeEdit.h"
+#include "ui/widgets/TypeScale.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,7 +37,7 @@ int timeFieldWidth(const MaskedTimeEdit &edit)
         edit.fontMetrics().height());
     const int width
         = edit.style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, &edit).width();
-    return std::max(TimeWidth, width);
+    return std::max(typeScaled(TimeWidth, edit), width);
 }
 
 } // namespace
@@ -47,13 +49,11 @@ ServicesColumn::ServicesColumn(FieldBinding &binding, int extension, QWidget *pa
 {
     using namespace ServicesRows;
     setFrameStyle(QFrame::Box | QFrame::Sunken);
-    setFixedSize(Width, BlockHeight);
 
     number_ = new QLabel(QStringLiteral(" %1 ").arg(extensionNumber(extension)), this);
     rows_[Number] = {number_};
 
     backRing_ = addList("cbBackRing", BackRingItemCount, true);
-    backRing_->setFixedWidth(BackRingWidth);
     binding_.bind(backRing_, {Field::BackRing, extension});
     connect(backRing_, &QComboBox::currentIndexChanged, this, &ServicesColumn::showBackRingHint);
     rows_[BackRing] = {backRing_};
@@ -63,6 +63,7 @@ ServicesColumn::ServicesColumn(FieldBinding &binding, int extension, QWidget *pa
             {Field::ParkTo, extension, p});
         // The exchange assigns the parking positions; the page only shows them.
         box->setEnabled(false);
+        box->setToolTip(setAtExchangeHint());
         rows_[Parking].append(box);
     }
 
@@ -153,12 +154,15 @@ bool ServicesColumn::event(QEvent *event)
 void ServicesColumn::arrange()
 {
     using namespace ServicesRows;
+    setFixedSize(typeScaled(QSize(Width, BlockHeight), *this));
+    backRing_->setFixedWidth(typeScaled(BackRingWidth, *this));
     for (QLabel *label : {number_, slash_})
         label->setFixedWidth(label->sizeHint().width());
     // The two redirection lists stand side by side inside the frame.
-    const int half = (Width - 2 * frameWidth()) / 2;
+    const int half = (width() - 2 * frameWidth()) / 2;
+    const int narrowest = typeScaled(RedirectWidth, *this);
     for (QComboBox *list : {redirect_, redirectWhen_})
-        list->setFixedWidth(std::clamp(list->sizeHint().width(), RedirectWidth, half));
+        list->setFixedWidth(std::clamp(list->sizeHint().width(), narrowest, half));
     for (MaskedTimeEdit *edit : {alarmOnce_, alarmDaily_})
         edit->setFixedWidth(timeFieldWidth(*edit));
     const int indicator = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this);
@@ -181,9 +185,11 @@ void ServicesColumn::placeRow(ServicesRows::Row row, int gap)
     int total = gap * int(widgets.size() - 1);
     for (const QWidget *widget : widgets)
         total += widget->width();
-    int x = std::max(0, (Width - total) / 2);
+    int x = std::max(0, (width() - total) / 2);
+    const int top = typeScaled(ServicesRows::top(row), *this);
+    const int height = typeScaled(ServicesRows::Height, *this);
     for (QWidget *widget : widgets) {
-        widget->setGeometry(x, ServicesRows::top(row), widget->width(), ServicesRows::Height);
+        widget->setGeometry(x, top, widget->width(), height);
         x += widget->width() + gap;
     }
 }

@@ -1,14 +1,17 @@
 #include "ServicesPage.h"
 
 #include "config/Numbering.h"
+#include "ui/dialogs/ReadOnlyTexts.h"
 #include "ui/dialogs/UserDialogs.h"
 #include "ui/pages/ServicesColumn.h"
 #include "ui/pages/ServicesRows.h"
 #include "ui/widgets/MaskedTimeEdit.h"
+#include "ui/widgets/TypeScale.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -49,16 +52,19 @@ ServicesPage::ServicesPage(ConfigEditor &editor, UserDialogs &dialogs, QWidget *
 QWidget *ServicesPage::buildTopStrip()
 {
     auto *strip = new QWidget(this);
-    strip->setFixedHeight(TopStripHeight);
+    strip->setFixedHeight(typeScaled(TopStripHeight, *this));
     auto *layout = new QHBoxLayout(strip);
     layout->setContentsMargins(4, 0, 4, 0);
     layout->setSpacing(6);
 
-    layout->addWidget(new QLabel(QStringLiteral("Blokování přesměrování:"), strip));
+    auto *blockRedirectLabel = new QLabel(QStringLiteral("Blokování přesměrování:"), strip);
+    blockRedirectLabel->setToolTip(setAtExchangeHint());
+    layout->addWidget(blockRedirectLabel);
     auto *blockRedirect = new QCheckBox(strip);
     blockRedirect->setObjectName(QStringLiteral("chbBlockRedir"));
     // Only the exchange sets it; the page shows what the last read delivered.
     blockRedirect->setEnabled(false);
+    blockRedirect->setToolTip(setAtExchangeHint());
     binding_.bind(blockRedirect, {Field::BlockRedirect});
     layout->addWidget(blockRedirect);
     layout->addSpacing(24);
@@ -87,6 +93,7 @@ QTabWidget *ServicesPage::buildSheets()
     auto *sheets = new QTabWidget(this);
     sheets->setObjectName(QStringLiteral("pcServices"));
     sheets->setTabPosition(QTabWidget::West);
+    sheets->tabBar()->setUsesScrollButtons(false);
     sheets->addTab(buildSheet("tsLine2x", 0), QStringLiteral("21-28"));
     sheets->addTab(buildSheet("tsLine3x", 8), QStringLiteral("31-38"));
     return sheets;
@@ -94,33 +101,37 @@ QTabWidget *ServicesPage::buildSheets()
 
 QWidget *ServicesPage::buildSheet(const char *name, int firstExtension)
 {
-    auto *sheet = new QWidget;
+    auto *sheet = new QWidget(this);
     sheet->setObjectName(QLatin1String(name));
     auto *layout = new QVBoxLayout(sheet);
     layout->setContentsMargins(0, 6, 0, 0);
-    layout->setSpacing(BlockDistance - ServicesRows::BlockHeight);
-    layout->addWidget(buildBlock(firstExtension));
-    layout->addWidget(buildBlock(firstExtension + ColumnsPerBlock));
+    layout->setSpacing(typeScaled(BlockDistance - ServicesRows::BlockHeight, *this));
+    layout->addWidget(buildBlock(firstExtension, sheet));
+    layout->addWidget(buildBlock(firstExtension + ColumnsPerBlock, sheet));
     layout->addStretch(1);
     return sheet;
 }
 
-QWidget *ServicesPage::buildBlock(int firstExtension)
+QWidget *ServicesPage::buildBlock(int firstExtension, QWidget *sheet)
 {
-    auto *block = new QWidget;
+    const auto scaled = [this](int pixels) { return typeScaled(pixels, *this); };
+    auto *block = new QWidget(sheet);
     auto *layout = new QHBoxLayout(block);
     layout->setContentsMargins(4, 0, 4, 0);
-    layout->setSpacing(ColumnDistance - ServicesColumn::Width);
+    layout->setSpacing(scaled(ColumnDistance) - scaled(ServicesColumn::Width));
 
     // The labels stand at the heights of the rows inside the columns' frames.
     auto *labels = new QWidget(block);
     auto *rows = new QVBoxLayout(labels);
-    rows->setContentsMargins(0, ServicesRows::TopMargin, LabelGap, ServicesRows::TopMargin);
-    rows->setSpacing(ServicesRows::Spacing - ServicesRows::Height);
-    for (const char *text : RowLabels) {
-        auto *label = new QLabel(QString::fromUtf8(text), labels);
+    const int margin = scaled(ServicesRows::TopMargin);
+    rows->setContentsMargins(0, margin, LabelGap, margin);
+    rows->setSpacing(scaled(ServicesRows::Spacing) - scaled(ServicesRows::Height));
+    for (int row = 0; row < ServicesRows::Count; ++row) {
+        auto *label = new QLabel(QString::fromUtf8(RowLabels[row]), labels);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setFixedHeight(ServicesRows::Height);
+        if (row == ServicesRows::Parking)
+            label->setToolTip(setAtExchangeHint());
+        label->setFixedHeight(scaled(ServicesRows::Height));
         rows->addWidget(label);
     }
     layout->addWidget(labels);

@@ -30,7 +30,7 @@ private:
     QTabWidget *buildSheets();
     // Two blocks of four columns: extensions first..first+3 above first+4..first+7.
     QWidget *buildSheet(const char *name, int firstExtension);
-    QWidget *buildBlock(int firstExtension);
+    QWidget *buildBlock(int firstExtension, QWidget *sheet);
 
     UserDialogs &dialogs_;
     FieldBinding binding_;

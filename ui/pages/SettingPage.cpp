@@ -5,6 +5,7 @@
 #include "ui/pages/RingTab.h"
 #include "ui/widgets/CellGrid.h"
 
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -16,13 +17,17 @@ SettingPage::SettingPage(ConfigEditor &editor, UserDialogs &dialogs, QWidget *pa
 {
     setObjectName(QStringLiteral("SettingPage"));
     using enum SettingsGrid;
-    auto *extensionsTab = new ExtensionsTab(binding_, makeGrid(Extension));
-    auto *ringTab = new RingTab(binding_, dialogs, makeGrid(DayRing), makeGrid(NightRing));
-    auto *globalTab = new GlobalTab(binding_, makeGrid(GlobalLine), makeGrid(GlobalExtension));
-
+    // Made before the tabs, so that Tab reaches the side tabs before what they show.
     tcSetting_ = new QTabWidget(this);
+    // Made inside the page, so that they take the window's type from the start.
+    auto *extensionsTab = new ExtensionsTab(binding_, makeGrid(Extension), this);
+    auto *ringTab = new RingTab(binding_, dialogs, makeGrid(DayRing), makeGrid(NightRing), this);
+    auto *globalTab
+        = new GlobalTab(binding_, makeGrid(GlobalLine), makeGrid(GlobalExtension), this);
+
     tcSetting_->setObjectName(QStringLiteral("tcSetting"));
     tcSetting_->setTabPosition(QTabWidget::West);
+    tcSetting_->tabBar()->setUsesScrollButtons(false);
     extensionsTab->setObjectName(QStringLiteral("tsExtensions"));
     ringTab->setObjectName(QStringLiteral("tsRing"));
     globalTab->setObjectName(QStringLiteral("tsGlobal"));
@@ -37,7 +42,7 @@ SettingPage::SettingPage(ConfigEditor &editor, UserDialogs &dialogs, QWidget *pa
 
 CellGrid *SettingPage::makeGrid(SettingsGrid grid)
 {
-    auto *view = new CellGrid(gridRules(grid));
+    auto *view = new CellGrid(gridRules(grid), this);
     binding_.bind(view);
     return view;
 }

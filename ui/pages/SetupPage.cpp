@@ -9,6 +9,7 @@
 #include "ui/widgets/ActionButton.h"
 #include "ui/widgets/PortComboBox.h"
 #include "ui/widgets/SvgPicture.h"
+#include "ui/widgets/TypeScale.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +25,9 @@ namespace ornis {
 namespace {
 
 constexpr int GroupHeight = 52;
+constexpr int GroupWidth = 118; // the model and the port
+constexpr int ModulesWidth = 196;
+constexpr int ButtonWidth = 136; // wide enough for a date and a time in any common format
 
 // The check box of each module, in the order of the module table.
 constexpr std::array<const char *, ModuleCount> ModuleCheckBoxes {
@@ -35,7 +39,7 @@ QGroupBox *makeGroup(QWidget *parent, const char *name, const QString &title)
     auto *group = new QGroupBox(title, parent);
     if (name)
         group->setObjectName(QLatin1String(name));
-    group->setFixedHeight(GroupHeight);
+    group->setFixedHeight(typeScaled(GroupHeight, *parent));
     auto *layout = new QHBoxLayout(group);
     layout->setContentsMargins(8, 4, 8, 6);
     return group;
@@ -51,7 +55,7 @@ SetupPage::SetupPage(ConfigEditor &editor, const MainActions &actions, QWidget *
     setObjectName(QStringLiteral("tsSetup"));
 
     auto *top = new QHBoxLayout;
-    top->setSpacing(8);
+    top->setSpacing(6);
     top->addWidget(buildModelGroup());
     top->addWidget(buildModuleGroups());
     top->addWidget(buildPortGroup());
@@ -75,7 +79,7 @@ SetupPage::SetupPage(ConfigEditor &editor, const MainActions &actions, QWidget *
 QWidget *SetupPage::buildModelGroup()
 {
     QGroupBox *group = makeGroup(this, "gbCentralType", QStringLiteral(" Ústředna "));
-    group->setFixedWidth(118);
+    group->setFixedWidth(typeScaled(GroupWidth, *this));
     cbCentralType_ = new QComboBox(group);
     cbCentralType_->setObjectName(QStringLiteral("cbCentralType"));
     for (const char *name : modelNames())
@@ -90,7 +94,7 @@ QWidget *SetupPage::buildModuleGroups()
 {
     // The three groups share one place; the chosen model's group shows.
     auto *place = new QWidget(this);
-    place->setFixedSize(196, GroupHeight);
+    place->setFixedSize(typeScaled(QSize(ModulesWidth, GroupHeight), *this));
     auto *stack = new QGridLayout(place);
     stack->setContentsMargins(0, 0, 0, 0);
     const QString title = QStringLiteral(" Moduly ");
@@ -123,7 +127,7 @@ QCheckBox *SetupPage::addModule(QGroupBox &group, const ModuleInfo &module, int 
 QWidget *SetupPage::buildPortGroup()
 {
     QGroupBox *group = makeGroup(this, "gbComPort", QStringLiteral(" Port "));
-    group->setFixedWidth(118);
+    group->setFixedWidth(typeScaled(GroupWidth, *this));
     cbComPort_ = new PortComboBox(group);
     cbComPort_->setObjectName(QStringLiteral("cbComPort"));
     cbComPort_->setStatusTip(QStringLiteral("Sériový port, ke kterému je ústředna připojena"));
@@ -141,11 +145,10 @@ QWidget *SetupPage::buildButtons(const MainActions &actions)
     layout->setSpacing(4);
     btSendRTC_ = new ActionButton(actions.acSendRTC->text(), *actions.acSendRTC, column);
     btSendRTC_->setObjectName(QStringLiteral("btSendRTC"));
-    // Wide enough for a date and a time in any common format.
-    btSendRTC_->setFixedWidth(136);
+    btSendRTC_->setFixedWidth(typeScaled(ButtonWidth, *this));
     auto *btExit = new ActionButton(actions.acExit->text(), *actions.acExit, column);
     btExit->setObjectName(QStringLiteral("btExit"));
-    btExit->setFixedWidth(136);
+    btExit->setFixedWidth(typeScaled(ButtonWidth, *this));
     layout->addWidget(btSendRTC_);
     layout->addWidget(btExit);
     return column;
@@ -156,7 +159,7 @@ QWidget *SetupPage::buildPictureFrame()
     auto *frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("pnlPicture"));
     frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    frame->setFixedSize(PictureFrameSize);
+    frame->setFixedSize(typeScaled(PictureFrameSize, *this));
     frame->setAutoFillBackground(true);
     auto *stack = new QGridLayout(frame);
     stack->setContentsMargins(4, 4, 4, 4);

@@ -26,12 +26,21 @@ public:
     // is first shown or ensureContent() asks: a window does not build pages nobody opens.
     void setContentBuilder(std::function<QWidget *(QWidget *parent)> build);
     void ensureContent();
+    // Keeps `height` for the page's own controls while they are not built yet.
+    void reserveContentHeight(int height);
+
+signals:
+    // The page's own controls were built and stand above the buttons.
+    void contentBuilt(QWidget &content);
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void putButtonsAfter(QWidget &content);
+
     QVBoxLayout *layout_;
+    ButtonStrip *strip_;
     std::function<QWidget *(QWidget *parent)> build_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "CellGridAccessible.h"
 #include "GridLook.h"
+#include "TypeScale.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -28,7 +29,10 @@ CellGrid::CellGrid(const GridRules &rules, QWidget *parent)
     , rules_(rules)
     , look_(gridLook(rules.grid))
     , texts_(qsizetype(rules.shape.size()))
+    , rowHeight_(typeScaled(GridRowHeight, *this))
 {
+    for (int column = 0; column <= rules.shape.columns; ++column)
+        columnWidths_.append(typeScaled(look_.width(column), *this));
     setObjectName(QLatin1String(look_.name));
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
@@ -82,18 +86,23 @@ int CellGrid::columnLeft(int column) const
 {
     int left = frameWidth();
     for (int c = 0; c < column; ++c)
-        left += look_.width(c) + LineWidth;
+        left += columnWidth(c) + LineWidth;
     return left;
 }
 
 int CellGrid::rowTop(int row) const
 {
-    return frameWidth() + row * (GridRowHeight + LineWidth);
+    return frameWidth() + row * (rowHeight_ + LineWidth);
+}
+
+int CellGrid::columnWidth(int column) const
+{
+    return columnWidths_.value(column);
 }
 
 QRect CellGrid::cellRect(int column, int row) const
 {
-    return QRect(columnLeft(column), rowTop(row), look_.width(column), GridRowHeight);
+    return QRect(columnLeft(column), rowTop(row), columnWidth(column), rowHeight_);
 }
 
 std::optional<QPoint> CellGrid::cellAt(QPoint point) const
@@ -116,8 +125,14 @@ QSize CellGrid::sizeHint() const
 
 void CellGrid::paintEvent(QPaintEvent *event)
 {
-    QFrame::paintEvent(event);
     QPainter painter(this);
+    // The grid claims every pixel of its rectangle (it paints opaque): at a fractional
+    // scale the edges of that rectangle fall on device pixels that the frame's lines may
+    // leave out, so the whole rectangle is filled first, rounding edges included.
+    painter.fillRect(rect().adjusted(-1, -1, 1, 1), palette().window());
+    painter.end();
+    QFrame::paintEvent(event);
+    painter.begin(this);
     painter.fillRect(contentsRect(), LineColor);
     const QColor buttonFace = palette().color(QPalette::Button);
     const QFontMetrics metrics(font());
@@ -163,6 +178,12 @@ void CellGrid::mousePressEvent(QMouseEvent *event)
     const std::optional<QPoint> cell = cellAt(event->position().toPoint());
     if (cell && cell->x() >= 1 && cell->y() >= 1)
         press(*cell);
+}
+
+void CellGrid::pressCell(int column, int row)
+{
+    if (rules_.shape.contains(column, row))
+        press(QPoint(column, row));
 }
 
 void CellGrid::press(QPoint cell)

@@ -48,6 +48,8 @@ public:
     // What a screen reader says of a data cell: its row, its column and its text.
     [[nodiscard]] QString cellName(int column, int row) const;
     [[nodiscard]] bool isCellDisabled(int column, int row) const;
+    // Presses data cell (column, row) as a click does: a screen reader's press.
+    void pressCell(int column, int row);
 
 signals:
     // A mouse button went down on data cell (column, row), both counted from 1.
@@ -67,12 +69,16 @@ private:
     void paintFocusFrame(QPainter &painter) const;
 
     [[nodiscard]] int columnLeft(int column) const;
+    [[nodiscard]] int columnWidth(int column) const;
     [[nodiscard]] int rowTop(int row) const;
     [[nodiscard]] qsizetype textIndex(int column, int row) const;
 
     const GridRules &rules_;
     const GridLook &look_;
     QList<QString> texts_;
+    // Pixels, grown with larger type.
+    const int rowHeight_;
+    QList<int> columnWidths_;
     std::function<bool(int, int)> disabled_;
     QPoint current_ {1, 1};
 };

@@ -1,5 +1,7 @@
 #include "ProgressPanel.h"
 
+#include "TypeScale.h"
+
 #include <QHBoxLayout>
 #include <QProgressBar>
 
@@ -10,13 +12,13 @@ ProgressPanel::ProgressPanel(QWidget *parent)
     , bar_(new QProgressBar(this))
 {
     setObjectName(QStringLiteral("pnlProgress"));
-    setFixedWidth(Width);
+    setFixedWidth(typeScaled(Width, *this));
     bar_->setObjectName(QStringLiteral("ProgressBar"));
     bar_->setRange(0, 100);
     bar_->setTextVisible(true);
     bar_->setFormat(QStringLiteral("%p %"));
     bar_->setAlignment(Qt::AlignCenter);
-    bar_->setMaximumHeight(16);
+    bar_->setMaximumHeight(typeScaled(16, *this));
     QPalette palette = bar_->palette();
     palette.setColor(QPalette::Highlight, QColor(0, 0, 128)); // navy fill
     palette.setColor(QPalette::HighlightedText, Qt::white);
