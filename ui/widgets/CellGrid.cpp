@@ -37,7 +37,6 @@ CellGrid::CellGrid(const GridRules &rules, QWidget *parent)
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     installCellGridAccessibility();
-    setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(sizeHint());
 }
 
@@ -125,14 +124,10 @@ QSize CellGrid::sizeHint() const
 
 void CellGrid::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
-    // The grid claims every pixel of its rectangle (it paints opaque): at a fractional
-    // scale the edges of that rectangle fall on device pixels that the frame's lines may
-    // leave out, so the whole rectangle is filled first, rounding edges included.
-    painter.fillRect(rect().adjusted(-1, -1, 1, 1), palette().window());
-    painter.end();
+    // The grid does not claim to be opaque: at a fractional scale its rectangle's edges fall
+    // inside device pixels that the page must paint, or a previous page's pixels stay there.
     QFrame::paintEvent(event);
-    painter.begin(this);
+    QPainter painter(this);
     painter.fillRect(contentsRect(), LineColor);
     const QColor buttonFace = palette().color(QPalette::Button);
     const QFontMetrics metrics(font());
